@@ -1,0 +1,37 @@
+// Creating objects of a component library by ProgID or class identifier.
+//
+// The library that serves a class is found through the per-user registry file
+// ($XDG_CONFIG_HOME or ~/.config, "Orlenwick/components.reg") written by the library's
+// DllRegisterServer; when the class is not registered there, the library named by the
+// caller's fallback (normally the engine beside the running program) is tried. The
+// library is loaded once with dlopen and asked for a class factory (DllGetClassObject).
+#pragma once
+
+#include <activation/Com.h>
+
+#include <string>
+
+namespace activation {
+
+// Creates an object of the class named by a ProgID ("Vesmora.Caldren") or a class
+// identifier ("{7571AC88-...}") and returns it under interface iid (one reference).
+// Throws ComError 429 ("ActiveX component can't create object") when the class cannot be
+// found or the library cannot be loaded, and 430 when the object lacks the interface.
+void* CreateObjectRaw(const std::string& progIdOrClsid, const std::string& iid);
+
+template <class T>
+ComPtr<T> CreateObject(const std::string& progIdOrClsid) {
+    return ComPtr<T>(static_cast<T*>(CreateObjectRaw(progIdOrClsid, T::IID)));
+}
+
+// Library file to try when a class is not in the registry file (a path, or a bare file
+// name looked up in the running program's folder). Default: "libvesmora.so".
+void SetFallbackLibrary(const std::string& path);
+
+// Folder of the running program (from /proc/self/exe), without a trailing "/".
+std::string ProgramFolder();
+
+// Path of the per-user registry file.
+std::string RegistryFilePath();
+
+}  // namespace activation
