@@ -1,0 +1,56 @@
+// The seam between the program's logic and whatever shows things to the user.
+//
+// FileOperations, MRU, Reports, MainMod and the error paths talk to the user only through
+// this interface. The windows library implements it with Qt dialogs and the main window;
+// a batch run uses BatchUi (never opens a window, never waits: messages go to stderr and
+// every question takes its default); tests use a scripted fake.
+#pragma once
+
+#include <string>
+
+namespace caldren {
+
+// Message box buttons and symbols, combined with |.
+enum MsgStyle : int {
+    kOkOnly = 0,
+    kOkCancel = 1,
+    kYesNoCancel = 3,
+    kYesNo = 4,
+    kCritical = 16,
+    kQuestion = 32,
+    kExclamation = 48,
+    kInformation = 64,
+};
+
+enum class MsgAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+// What the Open and Save As dialogs are shown with.
+struct FileDialogSpec {
+    std::string title;           // "Open" or "Save As"
+    std::string initialFolder;   // data file path
+    std::string initialName;     // Save As starts with the current file name
+    std::string defaultExtension = "CLD";
+    // Filter as "Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"
+    std::string filter = "Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||";
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual MsgAnswer MsgBox(const std::string& text, int style, const std::string& title) = 0;
+    // The chosen path, or the empty text when the dialog was cancelled.
+    virtual std::string OpenFileDialog(const FileDialogSpec& spec) = 0;
+    virtual std::string SaveFileDialog(const FileDialogSpec& spec) = 0;
+    virtual void Beep() = 0;
+
+    // Main window pieces the file commands update.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Recent-files block of the File menu: entry n (1..5) and its separator.
+    virtual void SetRecentEntry(int n, const std::string& caption, bool visible) = 0;
+    virtual void SetRecentSeparatorVisible(bool visible) = 0;
+    // Shows the input form on the current engine (New, Open, recent entry).
+    virtual void ShowInputForm() = 0;
+};
+
+}  // namespace caldren
