@@ -51,6 +51,14 @@ public:
     virtual void SetRecentSeparatorVisible(bool visible) = 0;
     // Shows the input form on the current engine (New, Open, recent entry).
     virtual void ShowInputForm() = 0;
+
+    // The program's own error message ("An error has occurred in the ...", Yes runs Save
+    // As), then ShutDown(false). The windows never return from it. Used by the procedures
+    // whose errors end the program (location: the plain procedure name, e.g. "Save").
+    virtual void ReportErrorAndQuit(long number, const std::string& location) = 0;
+    // Ends the interactive run: Save As first when saveFirst, preferences, exit screen.
+    // The windows never return from it.
+    virtual void ShutDown(bool saveFirst) = 0;
 };
 
 }  // namespace caldren
