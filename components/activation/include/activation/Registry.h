@@ -1,0 +1,198 @@
+// The per-user registry of component classes: which library serves which class.
+//
+// File: $XDG_CONFIG_HOME/Orlenwick/components.reg ($HOME/.config when XDG_CONFIG_HOME is
+// unset or not an absolute path), UTF-8 text, one class per line, LF line ends:
+//
+//   # Orlenwick component registry: class identifier, ProgID, library (tab-separated)
+//   {7571AC88-2EFC-42AC-A02E-16BA434B8697}<TAB>Vesmora.Caldren<TAB>/opt/caldren/libvesmora.so
+//
+// Lines starting with "#", blank lines and lines without three tab-separated fields are
+// ignored (and kept by updates). Class identifiers and ProgIDs match without regard to
+// case. An update rewrites the whole file at once (temporary file in the same folder,
+// flushed, renamed) under an exclusive lock on "components.reg.lock", so concurrent
+// registrations never lose each other's lines and a reader never sees half a file.
+//
+// Header-only so that a component library can register itself without linking the loader.
+#pragma once
+
+#include <activation/Com.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace activation::registry {
+
+struct ClassEntry {
+    std::string clsid;
+    std::string progId;
+    std::string library;
+};
+
+// Folder of the per-user configuration ("$XDG_CONFIG_HOME" or "$HOME/.config"), no "/" at end.
+inline std::string ConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
+        std::string s(xdg);
+        while (s.size() > 1 && s.back() == '/') s.pop_back();
+        return s;
+    }
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h && h[0]) {
+        home = h;
+    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
+        home = pw->pw_dir;
+    } else {
+        home = "/tmp";
+    }
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    return home + "/.config";
+}
+
+inline std::string RegistryFolder() { return ConfigHome() + "/Orlenwick"; }
+inline std::string RegistryPath() { return RegistryFolder() + "/components.reg"; }
+
+inline bool SameName(const std::string& a, const std::string& b) { return SameGuid(a, b); }
+
+// Parses one line; nullopt for comments, blank and malformed lines.
+inline std::optional<ClassEntry> ParseLine(const std::string& line) {
+    if (line.empty() || line[0] == '#') return std::nullopt;
+    const auto t1 = line.find('\t');
+    if (t1 == std::string::npos) return std::nullopt;
+    const auto t2 = line.find('\t', t1 + 1);
+    if (t2 == std::string::npos) return std::nullopt;
+    ClassEntry e{line.substr(0, t1), line.substr(t1 + 1, t2 - t1 - 1), line.substr(t2 + 1)};
+    if (!e.library.empty() && e.library.back() == '\r') e.library.pop_back();
+    if (e.clsid.empty() || e.library.empty()) return std::nullopt;
+    return e;
+}
+
+inline std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    // The file is tiny; a stray huge file is read only up to a bound.
+    std::size_t total = 0;
+    while (in && std::getline(in, line)) {
+        total += line.size() + 1;
+        if (total > 1024 * 1024) break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The class registered under a class identifier or a ProgID, if any.
+inline std::optional<ClassEntry> Find(const std::string& progIdOrClsid,
+                                      const std::string& path = RegistryPath()) {
+    for (const std::string& line : ReadLines(path)) {
+        auto e = ParseLine(line);
+        if (e && (SameName(e->clsid, progIdOrClsid) || (!e->progId.empty() && SameName(e->progId, progIdOrClsid))))
+            return e;
+    }
+    return std::nullopt;
+}
+
+namespace detail {
+
+inline bool MakeFolders(const std::string& folder) {
+    std::string partial;
+    std::size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = folder.find('/', pos + 1);
+        partial = folder.substr(0, pos);
+        if (partial.empty()) continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Rewrites the registry: drops every line whose class identifier or ProgID is named in
+// `drop`, then appends `add`. Returns 0 or an errno value.
+inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::string>& drop) {
+    const std::string folder = RegistryFolder();
+    const std::string path = RegistryPath();
+    if (!MakeFolders(folder)) return errno ? errno : ENOTDIR;
+
+    const std::string lockPath = path + ".lock";
+    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd < 0) return errno;
+    while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {}
+
+    int result = 0;
+    std::string text;
+    bool hasHeader = false;
+    for (const std::string& line : ReadLines(path)) {
+        if (line.rfind("# Orlenwick component registry", 0) == 0) hasHeader = true;
+        if (auto e = ParseLine(line)) {
+            const bool dropped = std::any_of(drop.begin(), drop.end(), [&](const std::string& d) {
+                return SameName(e->clsid, d) || (!e->progId.empty() && SameName(e->progId, d));
+            });
+            if (dropped) continue;
+        }
+        text += line + "\n";
+    }
+    if (!hasHeader)
+        text = "# Orlenwick component registry: class identifier, ProgID, library (tab-separated)\n" + text;
+    for (const ClassEntry& e : add) text += e.clsid + "\t" + e.progId + "\t" + e.library + "\n";
+
+    std::random_device rd;
+    char suffix[20];
+    std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
+    const std::string temp = folder + "/.components.reg" + suffix;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        result = errno;
+    } else {
+        std::size_t done = 0;
+        while (done < text.size() && result == 0) {
+            const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+            if (w < 0 && errno != EINTR) result = errno;
+            if (w > 0) done += static_cast<std::size_t>(w);
+        }
+        if (result == 0 && ::fsync(fd) != 0) result = errno;
+        if (::close(fd) != 0 && result == 0) result = errno;
+        if (result == 0 && ::rename(temp.c_str(), path.c_str()) != 0) result = errno;
+        if (result != 0) ::unlink(temp.c_str());
+    }
+    ::flock(lockFd, LOCK_UN);
+    ::close(lockFd);
+    return result;
+}
+
+}  // namespace detail
+
+// Registers the classes (replacing earlier lines for the same identifiers or ProgIDs).
+// Returns 0 or an errno value.
+inline int Register(const std::vector<ClassEntry>& classes) {
+    std::vector<std::string> drop;
+    for (const ClassEntry& e : classes) {
+        drop.push_back(e.clsid);
+        if (!e.progId.empty()) drop.push_back(e.progId);
+    }
+    return detail::Update(classes, drop);
+}
+
+// Removes the lines of the named classes (class identifiers or ProgIDs). Returns 0 or an
+// errno value; a missing registry is nothing to remove.
+inline int Unregister(const std::vector<std::string>& names) {
+    struct stat st {};
+    if (::stat(RegistryPath().c_str(), &st) != 0 && errno == ENOENT) return 0;
+    return detail::Update({}, names);
+}
+
+}  // namespace activation::registry
