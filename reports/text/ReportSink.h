@@ -105,8 +105,9 @@ public:
     virtual void PrintOrDisplay(std::string_view chunk, int lines,
                                 const ReportHeadings& headings) = 0;
     virtual void EndReport() = 0;
-    // The builder failed after BeginReport: what was already shown or printed stays; what
-    // was only collected (File mode) is dropped. Must not throw.
+    // The builder failed: what was already shown or printed stays; what was only
+    // collected (File mode) is dropped. Also called when the failure came before
+    // BeginReport (no report open): the sink then does nothing. Must not throw.
     virtual void AbortReport() noexcept {}
     // Print mode: end of one copy's print job. Other sinks ignore it.
     virtual void EndPrintJob() {}
@@ -160,7 +161,7 @@ public:
     void PrintOrDisplay(std::string_view chunk, int lines, const ReportHeadings& headings) override;
     void EndReport() override;
     void AbortReport() noexcept override;
-    void EndPrintJob() override { ++m_printJobs; }
+    void EndPrintJob() override;
 
     const std::vector<Report>& Reports() const { return m_reports; }
     int PrintJobsEnded() const { return m_printJobs; }

@@ -154,9 +154,20 @@ std::string FormatDate(std::string_view engineText);
 // "45.12346").
 std::string FormatDays(std::string_view engineText);
 
+// "##0.00000" applied to a double (the month cycles cross the interface as doubles): the
+// shortest decimal text of the double, rounded as FormatRatio does.
+std::string FormatRatioValue(double value);
+
+// The engine's amount text as whole units (rounded, halves away from zero); the empty
+// text is 0. ComError 13 when it is not a number, 6 when it does not fit.
+long long ParseWholeUnits(std::string_view engineText);
+
 // Right-aligned in a field of `width` characters; a longer text keeps its leftmost
-// `width` characters.
+// `width` characters. Widths count characters (UTF-8 code points), not bytes.
 std::string RightAlign(std::string_view text, std::size_t width = 12);
+
+// Left-aligned: blanks appended up to `width` characters; a longer text is kept whole.
+std::string PadRight(std::string_view text, std::size_t width);
 
 // n blanks.
 std::string Blanks(int n);
