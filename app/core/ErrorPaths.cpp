@@ -1,0 +1,56 @@
+#include "ErrorPaths.h"
+
+#include "BatchFailure.h"
+#include "ReporterBridge.h"
+#include "RunState.h"
+#include "Ui.h"
+
+#include <new>
+
+namespace caldren::ErrorPaths {
+
+using activation::ComError;
+
+std::string ReporterLocation(const std::string& location, const ComError& err) {
+    return err.Source().empty() ? location : location + "\r" + err.Source();
+}
+
+namespace {
+
+[[noreturn]] void FailBatch(const ComError& err, const std::string& location) {
+    std::string description = err.Description();
+    if (description.empty()) description = activation::StandardErrorText(err.Number());
+    throw BatchFailure{err.Number(), description, ReporterLocation(location, err)};
+}
+
+}  // namespace
+
+void OwnMessage(RunState& state, const ComError& err, const std::string& location) {
+    if (state.batch) FailBatch(err, location);
+    if (state.ui) state.ui->ReportErrorAndQuit(err.Number(), location);
+}
+
+void AskThenShutDown(RunState& state, const ComError& err, const std::string& location) {
+    if (state.batch) FailBatch(err, location);
+    const bool saveFirst = Reporter::ReportAndAsk(state, err, ReporterLocation(location, err));
+    if (state.ui) state.ui->ShutDown(saveFirst);
+}
+
+void LogThenShutDown(RunState& state, const ComError& err, const std::string& location) {
+    if (state.batch) FailBatch(err, location);
+    const bool saveFirst = Reporter::ReportOrLog(state, err, ReporterLocation(location, err));
+    if (state.ui) state.ui->ShutDown(saveFirst);
+}
+
+void LogAndGoOn(RunState& state, const ComError& err, const std::string& location) {
+    if (state.batch) FailBatch(err, location);
+    Reporter::ReportOrLog(state, err, ReporterLocation(location, err));
+}
+
+ComError AsComError(const std::exception& e) {
+    if (auto* c = dynamic_cast<const ComError*>(&e)) return *c;
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return ComError(7, "", activation::StandardErrorText(7));
+    return ComError(5, e.what(), activation::StandardErrorText(5));
+}
+
+}  // namespace caldren::ErrorPaths

@@ -1,0 +1,41 @@
+// The three ways a trapped error reaches the user, and the batch run's replacement.
+//
+//   OwnMessage      the program's own error message, then the program ends
+//                   (location: the plain procedure name, "Save", "GetIni", ...)
+//   AskThenShutDown the error reporter's ReportAndAsk, then ShutDown with the answer
+//                   ("MainMod.GetCommandLineFilename", "Reports.RouteOutput")
+//   LogThenShutDown the error reporter's ReportOrLog, then ShutDown with the answer
+//                   ("MainMod.RunSilent", "File Operations.DisplayShorterFilename", ...)
+//   LogAndGoOn      the error reporter's ReportOrLog; the program goes on
+//                   ("File Operations.Open File")
+//
+// The reporter's location argument is the location, a carriage return and the error's
+// source. In a batch run (state.batch) every path throws BatchFailure instead: a batch run
+// asks nothing, and any failure ends it with a non-zero exit.
+#pragma once
+
+#include <activation/Com.h>
+
+#include <string>
+
+namespace caldren {
+
+struct RunState;
+
+namespace ErrorPaths {
+
+// location + CR + the error's source (just the location when the source is empty).
+std::string ReporterLocation(const std::string& location, const activation::ComError& err);
+
+void OwnMessage(RunState& state, const activation::ComError& err, const std::string& location);
+void AskThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
+void LogThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
+void LogAndGoOn(RunState& state, const activation::ComError& err, const std::string& location);
+
+// A standard library exception seen by a trapping procedure, as the error object the
+// program handles (number 5 "Invalid procedure call or argument" unless it is a ComError,
+// 7 "Out of memory" for bad_alloc).
+activation::ComError AsComError(const std::exception& e);
+
+}  // namespace ErrorPaths
+}  // namespace caldren

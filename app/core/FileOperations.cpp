@@ -1,0 +1,180 @@
+#include "FileOperations.h"
+
+#include "ErrorPaths.h"
+#include "MRU.h"
+#include "RunState.h"
+#include "Settings.h"
+#include "Ui.h"
+
+#include <activation/Activation.h>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace caldren::FileOperations {
+
+using activation::ComError;
+
+namespace {
+
+FileDialogSpec DialogSpec(const RunState& state, const char* title) {
+    FileDialogSpec spec;
+    spec.title = title;
+    spec.initialFolder = state.dataFilePath;
+    return spec;
+}
+
+void ShowFileStatus(RunState& state) {
+    if (state.ui) state.ui->SetStatusText("File: " + state.currentFileName);
+}
+
+MsgAnswer Ask(RunState& state, const std::string& text, int style, const std::string& title) {
+    return state.ui ? state.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
+}
+
+// Byte offsets of the UTF-8 characters of a text (a stray byte counts as one character).
+std::vector<std::size_t> CharStarts(const std::string& s) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if ((c & 0xC0) != 0x80 || starts.empty()) starts.push_back(i);
+    }
+    return starts;
+}
+
+}  // namespace
+
+bool AskUnsaved(RunState& state) {
+    if (state.saved) return true;
+    const MsgAnswer answer = Ask(state, kUnsavedText, kYesNoCancel | kExclamation, kUnsavedTitle);
+    if (answer == MsgAnswer::Cancel) return false;
+    if (answer == MsgAnswer::Yes) SaveAs(state);
+    return true;
+}
+
+bool ClearAllData(RunState& state) {
+    try {
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        return true;
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "ClearAllData");
+        return false;
+    }
+}
+
+void NewFile(RunState& state) {
+    try {
+        if (!AskUnsaved(state)) return;
+        if (!ClearAllData(state)) return;
+        state.currentFileName = state.dataFilePath + "/" + kUntitledName;
+        ShowFileStatus(state);
+        state.SetSaved(true);
+        if (state.ui) state.ui->ShowInputForm();
+        if (state.engine) state.engine->BeginEdit();
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "NewFile");
+    }
+}
+
+bool OpenFile(RunState& state, const std::string& fileName) {
+    try {
+        if (!state.batch && !AskUnsaved(state)) return false;
+        if (fileName.empty() && !state.batch) {
+            const FileDialogSpec spec = DialogSpec(state, "Open");
+            const std::string chosen = state.ui ? state.ui->OpenFileDialog(spec) : std::string();
+            if (chosen.empty()) {
+                Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
+                return false;
+            }
+            state.currentFileName = chosen;
+            state.dataFilePath = spec.initialFolder;
+            MRU::MaintMRUList(state, chosen);
+        } else {
+            state.currentFileName = fileName;
+        }
+        if (FileExists(state.currentFileName)) {
+            state.engine->Load(state.currentFileName);
+            if (!state.batch) ShowFileStatus(state);
+            state.SetSaved(true);
+            return true;
+        }
+        Ask(state, state.currentFileName + kDoesNotExist, kExclamation, kWarningTitle);
+        return false;
+    } catch (const std::exception& e) {
+        ErrorPaths::LogAndGoOn(state, ErrorPaths::AsComError(e), "File Operations.Open File");
+        return false;
+    }
+}
+
+bool Save(RunState& state, const std::string& fileName) {
+    try {
+        state.dataFilePath = GetPathOnly(fileName);
+        if (!state.settingsFilePath.empty()) {
+            Settings::WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+        }
+        std::string version = state.versionTag;
+        if (version.size() < 21) version.resize(21, ' ');
+        state.engine->put_Version(version);
+        state.engine->ApplyEdit(fileName);
+        state.SetSaved(true);
+        return true;
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "Save");
+        return false;
+    }
+}
+
+bool SaveAs(RunState& state) {
+    try {
+        FileDialogSpec spec = DialogSpec(state, "Save As");
+        spec.initialName = state.currentFileName;
+        const std::string chosen = state.ui ? state.ui->SaveFileDialog(spec) : std::string();
+        if (chosen.empty()) {
+            Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
+            return false;
+        }
+        state.currentFileName = chosen;
+        state.dataFilePath = spec.initialFolder;
+        MRU::MaintMRUList(state, chosen);
+        const bool saved = Save(state, state.currentFileName);
+        ShowFileStatus(state);
+        return saved;
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "SaveAs");
+        return false;
+    }
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(path), ec);
+}
+
+std::string GetPathOnly(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string DisplayShorterFilename(const std::string& fileName) {
+    const std::vector<std::size_t> starts = CharStarts(fileName);
+    const std::size_t count = starts.size();
+    const std::size_t firstEnd = count > 25 ? starts[25] : fileName.size();
+    const std::size_t lastBegin = count > 25 ? starts[count - 25] : 0;
+    return fileName.substr(0, firstEnd) + "..." + fileName.substr(lastBegin);
+}
+
+std::string DisplayShorterFilename(RunState& state, const std::string& fileName) {
+    try {
+        return DisplayShorterFilename(fileName);
+    } catch (const std::exception& e) {
+        ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e),
+                                    "File Operations.DisplayShorterFilename");
+        return std::string();
+    }
+}
+
+}  // namespace caldren::FileOperations

@@ -1,0 +1,81 @@
+#include "MRU.h"
+
+#include "ErrorPaths.h"
+#include "RunState.h"
+#include "Settings.h"
+#include "Ui.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace caldren::MRU {
+
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string KeyOf(int n) { return "File " + std::to_string(n); }
+
+void ShowEntry(RunState& state, int n, const std::string& text) {
+    if (!state.ui) return;
+    if (text.empty()) {
+        state.ui->SetRecentEntry(n, std::string(), false);
+    } else {
+        state.ui->SetRecentEntry(n, EntryCaption(n, text), true);
+    }
+}
+
+}  // namespace
+
+std::string EntryCaption(int n, const std::string& text) {
+    return "&" + std::to_string(n) + " " + text;
+}
+
+bool CopyMRUold2new(RunState& state, const std::array<std::string, 5>& loaded) {
+    try {
+        state.recentFiles = loaded;
+        return true;
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "CopyMRUold2new");
+        return false;
+    }
+}
+
+bool MaintMRUList(RunState& state, const std::string& fileName) {
+    try {
+        // 1. The five stored texts into the menu.
+        std::array<std::string, 5> loaded;
+        for (int n = 1; n <= 5; ++n) {
+            loaded[n - 1] = Settings::ReadText(state, "User Preferences", KeyOf(n), "");
+            ShowEntry(state, n, loaded[n - 1]);
+            if (n == 1 && !loaded[0].empty() && state.ui) state.ui->SetRecentSeparatorVisible(true);
+        }
+        // 2. No name: the loaded list becomes the list of the run.
+        if (fileName.empty()) return CopyMRUold2new(state, loaded);
+        // 3. Already in the list (inside any entry, case-insensitive): nothing changes.
+        const std::string needle = Lower(fileName);
+        for (const std::string& entry : loaded) {
+            if (Lower(entry).find(needle) != std::string::npos) return true;
+        }
+        // 4. The name goes first; the others move down; the fifth is dropped.
+        state.recentFiles[0] = fileName;
+        Settings::WriteText(state, "User Preferences", KeyOf(1), fileName);
+        ShowEntry(state, 1, fileName);
+        if (state.ui) state.ui->SetRecentSeparatorVisible(true);
+        for (int n = 2; n <= 5; ++n) {
+            state.recentFiles[n - 1] = loaded[n - 2];
+            Settings::WriteText(state, "User Preferences", KeyOf(n), loaded[n - 2]);
+            ShowEntry(state, n, loaded[n - 2]);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "MaintMRUList");
+        return false;
+    }
+}
+
+}  // namespace caldren::MRU

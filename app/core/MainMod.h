@@ -1,0 +1,63 @@
+// Module MainMod: the program's entry, its command line and the batch run.
+//
+// Command line: the program's arguments joined by single blanks. Switches, in any order
+// and any case: "/silent" (batch run), "/input" + one separator + the data file name
+// (ending at the first ".cld" of the line), "/output" + one separator + the report file
+// name (ending at the first ".txt"). Switches and extensions are matched without regard to
+// case; file names are kept exactly as typed. A switch counts only where a word begins (at
+// the start of the line or after a blank), since "/" also separates folders in a path:
+// "/srv/input/acme.cld" holds no switch. A data file named alone, without switches, is
+// an interactive start on that file.
+#pragma once
+
+#include <string>
+
+namespace caldren {
+
+struct RunState;
+
+namespace MainMod {
+
+// Exit codes of the program.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// The arguments after the program name joined by single blanks.
+std::string JoinCommandLine(int argc, char** argv);
+
+// Position of the first occurrence of the switch that begins a word, without regard to
+// case; std::string::npos when there is none.
+std::size_t FindSwitch(const std::string& commandLine, const std::string& switchText);
+
+// True when the line holds "/silent" where a word begins.
+bool IsSilent(const std::string& commandLine);
+
+// The file name after the switch: from just after the switch and one separator character
+// to the end of the first occurrence of the extension anywhere in the line. Empty text
+// when the switch or the extension is absent. Throws ComError 5 (invalid procedure call)
+// when that occurrence lies before the start of the name.
+std::string GetCommandLineFilename(const std::string& commandLine, const std::string& extension,
+                                   const std::string& switchText);
+
+// True when the arguments ask for the usage text ("--help", "-h", "/?").
+bool WantsHelp(int argc, char** argv);
+// The usage text (several lines, ends with a line end).
+std::string Usage();
+
+// The batch run: Summary and Detailed report choices, open the input, RouteOutput in File
+// mode. Returns the exit code. On failure the input and output files are left as they were
+// before the run, the error is printed on stderr and appended to the error log.
+int RunSilent(RunState& state);
+
+// The whole program: help, error reporter and engine, version texts, command line, then
+// the batch run or the interactive start (the window library, GuiEntry.h). Returns the
+// exit code. The engine library is found by the activation layer.
+int Main(RunState& state, int argc, char** argv);
+
+// Prints a batch failure on stderr and appends it to the error log.
+void ReportBatchFailure(RunState& state, long number, const std::string& description,
+                        const std::string& location);
+
+}  // namespace MainMod
+}  // namespace caldren

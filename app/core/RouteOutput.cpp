@@ -1,0 +1,33 @@
+#include "RouteOutput.h"
+
+#include "ErrorPaths.h"
+#include "FileOperations.h"
+#include "RunState.h"
+
+namespace Reports {
+
+bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
+    using namespace caldren;
+    try {
+        if (!FileOperations::Save(state, state.currentFileName)) return false;
+
+        ReportChoices choices;
+        choices.input = state.rptInput;
+        choices.summary = state.rptSummary;
+        choices.detail = state.rptDetail;
+        RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+        const bool written = RunReports(mode, ctx);
+        state.rptInput = static_cast<std::int16_t>(choices.input);
+        state.rptSummary = static_cast<std::int16_t>(choices.summary);
+        state.rptDetail = static_cast<std::int16_t>(choices.detail);
+        if (!written && state.batch) return false;
+
+        const bool reopened = FileOperations::OpenFile(state, state.currentFileName);
+        return written && reopened;
+    } catch (const std::exception& e) {
+        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        return false;
+    }
+}
+
+}  // namespace Reports

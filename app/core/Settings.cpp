@@ -1,0 +1,155 @@
+#include "Settings.h"
+
+#include "ErrorPaths.h"
+#include "MRU.h"
+#include "RunState.h"
+
+#include <profilestore/ProfileStore.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace caldren::Settings {
+
+namespace {
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return (v && *v) ? std::string(v) : fallback;
+}
+
+std::string HomeFolder() {
+    return EnvOr("HOME", "/tmp");
+}
+
+std::string TrimTrailing(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
+    return s;
+}
+
+void CreateFolders(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec && !fs::is_directory(folder)) {
+        throw activation::ComError(76, folder, activation::StandardErrorText(76));
+    }
+}
+
+}  // namespace
+
+bool FolderWritable(const std::string& folder) {
+    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserSettingsFolder() {
+    return EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config") + "/" + kMaker;
+}
+
+std::string SettingsFilePath(const std::string& programFolder) {
+    if (FolderWritable(programFolder)) return programFolder + "/" + kSettingsFileName;
+    const std::string folder = UserSettingsFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder + "/" + kSettingsFileName;
+}
+
+std::string ErrorLogPath(const std::string& programFolder) {
+    if (FolderWritable(programFolder)) return programFolder + "/" + kErrorLogName;
+    const std::string folder = UserSettingsFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder + "/" + kErrorLogName;
+}
+
+std::string PerUserDataFolder(bool create) {
+    std::string base;
+    if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
+        base = appData;
+    } else {
+        base = EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share");
+    }
+    const std::string makerFolder = base + "/" + kMaker;
+    const std::string folder = makerFolder + "/CLD";
+    if (create) {
+        CreateFolders(makerFolder);
+        CreateFolders(folder);
+    }
+    return folder;
+}
+
+std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
+                     const std::string& defaultValue) {
+    profilestore::ProfileStore store;
+    store.SetFileName(state.settingsFilePath);
+    return TrimTrailing(store.ReadEntry(section, key, defaultValue));
+}
+
+std::int32_t ReadNumber(const RunState& state, const std::string& section,
+                        const std::string& key, std::int32_t defaultValue) {
+    profilestore::ProfileStore store;
+    store.SetFileName(state.settingsFilePath);
+    return store.ReadNumber(section, key, defaultValue);
+}
+
+void WriteText(const RunState& state, const std::string& section, const std::string& key,
+               const std::string& value) {
+    profilestore::ProfileStore store;
+    store.SetFileName(state.settingsFilePath);
+    store.WriteEntry(section, key, value);
+}
+
+bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
+    try {
+        // 1. The settings file.
+        state.settingsFilePath = SettingsFilePath(state.programFolder);
+        // 2. The short date format has no counterpart here: the engine reads "mm/dd/yyyy"
+        //    month first whatever the locale.
+        // 3. The hide-warning flag.
+        state.hideWarning = ReadNumber(state, "Hide Error Msg", "380", 0) != 0;
+        // 4. The data folder is the per-user data folder; the sample file is copied there,
+        //    replacing an older copy.
+        const std::string dataFolder = PerUserDataFolder(true);
+        state.perUserDataFolder = dataFolder;
+        {
+            const fs::path demo = fs::path(state.programFolder) / kDemoFileName;
+            std::error_code ec;
+            fs::copy_file(demo, fs::path(dataFolder) / kDemoFileName,
+                          fs::copy_options::overwrite_existing, ec);
+            if (ec) {
+                const long number = fs::exists(demo) ? 75 : 53;
+                throw activation::ComError(number, demo.string(),
+                                           activation::StandardErrorText(number));
+            }
+        }
+        // 5. The data file path, written back at once so that the default is stored.
+        state.dataFilePath = ReadText(state, "Data Files", "Data File Path", dataFolder);
+        WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+        // 6. The printer's font as found now (the windows' step).
+        if (printerFontStep) {
+            try {
+                printerFontStep(state);
+            } catch (const activation::ComError& e) {
+                if (e.Number() != 380) throw;
+            }
+        }
+        // 7, 8. The report font.
+        state.fontName = ReadText(state, "User Preferences", "Font Name", "Courier New");
+        {
+            const std::string size = ReadText(state, "User Preferences", "Font Size", "10");
+            char* end = nullptr;
+            const float value = std::strtof(size.c_str(), &end);
+            state.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
+        }
+        // 9. The recent-files list.
+        return MRU::MaintMRUList(state, "");
+    } catch (const std::exception& e) {
+        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "GetIni");
+        return false;
+    }
+}
+
+}  // namespace caldren::Settings
