@@ -274,6 +274,12 @@ struct ProfileStore::Impl {
     // a missing folder, is a file without entries.
     const Document& Current(const char* op) const {
         RequireName(op);
+        if (cached) {
+            // One stat tells whether the file is still the one last read.
+            struct stat st {};
+            if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && Stamp::Of(st) == stamp)
+                return doc;
+        }
         int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) {
             const int err = errno;

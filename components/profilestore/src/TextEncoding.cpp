@@ -105,6 +105,14 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 
 std::string FoldCase(std::string_view utf8) {
     std::string out;
+    bool ascii = true;
+    for (const char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        out.assign(utf8);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        return out;
+    }
     out.reserve(utf8.size());
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
