@@ -1,0 +1,103 @@
+// ShutDown and the exit screen (BuildExitMessage).
+#include "ErrorDialogs.h"
+
+#include "frmFinal.h"
+
+#include "../core/RunState.h"
+#include "../reports/ReportPrinter.h"
+
+
+#include <string>
+
+namespace caldren::gui {
+
+std::int32_t ElapsedSeconds(std::int32_t start, std::int32_t end) {
+    constexpr std::int32_t kDay = 24 * 60 * 60;
+    std::int32_t elapsed = end - start;
+    if (elapsed < 0) elapsed += kDay;  // the run passed midnight
+    if (elapsed < 0) elapsed = 0;
+    return elapsed;
+}
+
+std::string BuildExitMessageText(long totalSeconds) {
+    if (totalSeconds < 0) totalSeconds = 0;
+    long minutes = totalSeconds / 60;
+    const long seconds = totalSeconds - minutes * 60;
+    const long hours = minutes / 60;
+    minutes -= hours * 60;
+
+    std::string text = "You have spent ";
+    if (hours < 1) {
+        if (minutes == 1) text += std::string("1") + " minute";
+        else text += std::to_string(minutes) + " minutes";
+        if (seconds == 1) text += std::string(", and ") + "1" + " second ";
+        else if (seconds >= 2) text += ", and " + std::to_string(seconds) + " seconds ";
+        else text += " ";
+    } else {
+        if (hours == 1) text += std::string("1") + " hour";
+        else text += std::to_string(hours) + " hours";
+        if (minutes == 1) text += std::string(", and ") + "1" + " minute ";
+        else if (minutes >= 2) text += ", and " + std::to_string(minutes) + " minutes ";
+        else text += " ";
+    }
+    text += "using Orlenwick's ";
+    text += kDescription;
+    text += ". How long would your work have taken ";
+    text += "without it?";
+    text += "\r\n\r\n";
+    text += "To order other Orlen programs, contact us at:";
+    text += "\r\n\r\n";
+    for (int i = 0; i < kContactLineCount; ++i) {
+        text += "     ";
+        text += kContactLines[i];
+        text += "\r\n";
+    }
+    return text;
+}
+
+void BuildExitMessage(long totalSeconds, QWidget* parent) {
+    frmFinal screen(parent);
+    screen.SetDisplayText(BuildExitMessageText(totalSeconds));
+    Seams().runModal(screen);
+}
+
+void ShutDown(RunState& state, bool saveFirst) {
+    DialogSeams& seams = Seams();
+    // 1. Save As while the engine still holds the data.
+    if (saveFirst) {
+        try {
+            if (seams.saveAs) seams.saveAs(state);
+        } catch (...) {
+        }
+    }
+    // 2. The error reporter goes first.
+    try {
+        state.errorReporter.reset();
+    } catch (...) {
+    }
+    // 3. The report font, for the next run.
+    try {
+        if (seams.storeFontPreferences) seams.storeFontPreferences(state);
+    } catch (...) {
+    }
+    // 4. The engine.
+    try {
+        state.engine.Reset();
+    } catch (...) {
+    }
+    // 5. The printer gets back the font it had at start.
+    try {
+        reports::RestorePrinterFont(state.printerFont);
+    } catch (...) {
+    }
+    // 6.-7. The time spent, on the exit screen.
+    try {
+        state.endTime = seams.clock ? seams.clock() : SecondsSinceMidnight();
+        BuildExitMessage(ElapsedSeconds(state.startTime, state.endTime));
+    } catch (...) {
+    }
+    // 8. The end.
+    if (seams.endProgram) seams.endProgram(0);
+}
+
+}  // namespace caldren::gui

@@ -1,0 +1,277 @@
+#include "QtReportsHost.h"
+
+#include "ReportFonts.h"
+#include "dlgRptChoices.h"
+#include "frmReportForm.h"
+
+#include "../core/ErrorPaths.h"
+#include "../core/RouteOutput.h"
+#include "../core/RunState.h"
+#include "../core/Settings.h"
+#include "../gui/ErrorDialogs.h"
+#include "../gui/MessageBox.h"
+
+#include <activation/Com.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace caldren::reports {
+
+namespace {
+
+constexpr const char* kPrefs = "User Preferences";
+
+}  // namespace
+
+// ---- View -------------------------------------------------------------------------------
+
+ViewSink::ViewSink(RunState& state, QWidget* parent, std::vector<QPointer<frmReportForm>>* opened)
+    : m_state(state), m_parent(parent), m_log(opened) {}
+
+void ViewSink::BeginReport(const Reports::ReportStart& start) {
+    if (m_viewer) AbortReport();
+    m_viewer = new frmReportForm(m_parent);
+    m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
+    m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
+    RunState* state = &m_state;
+    QPointer<frmReportForm> viewer(m_viewer);
+    m_viewer->SetPrintAction([state, viewer] {
+        // The viewer's "print": the reports again, from the engine's current data.
+        QtReportsHost host(*state, viewer ? viewer->parentWidget() : nullptr);
+        RunReportsOn(*state, Reports::kPrint, host);
+    });
+}
+
+void ViewSink::PrintOrDisplay(std::string_view chunk, int, const Reports::ReportHeadings&) {
+    if (!m_viewer) throw activation::ComError(91, "Reports.PrintOrDisplay");
+    m_viewer->AppendReportText(chunk);
+}
+
+void ViewSink::EndReport() {
+    if (!m_viewer) return;
+    frmReportForm* viewer = std::exchange(m_viewer, nullptr);
+    viewer->ShowReport();
+    m_opened.emplace_back(viewer);
+    if (m_log) m_log->emplace_back(viewer);
+}
+
+void ViewSink::AbortReport() noexcept {
+    // A viewer that was never shown goes with its report.
+    if (frmReportForm* viewer = std::exchange(m_viewer, nullptr)) viewer->deleteLater();
+}
+
+// ---- Print ------------------------------------------------------------------------------
+
+PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_parent(parent) {
+    RunState* s = &m_state;
+    ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(*s); });
+}
+
+void PrintSink::BeginReport(const Reports::ReportStart&) {
+    SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, m_saved, m_parent);
+    m_open = true;
+}
+
+void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
+                               const Reports::ReportHeadings& headings) {
+    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    try {
+        pages.PrnManager2(lines, headings.h1, headings.h2, headings.h3);
+    } catch (const activation::ComError& e) {
+        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnManager2()");
+        throw;
+    }
+    pages.PrintChunk(chunk);
+}
+
+void PrintSink::EndReport() {
+    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    m_open = false;
+    try {
+        pages.PrnManager2(Reports::kEndReport, "", "", "");
+    } catch (const activation::ComError& e) {
+        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnPgNo()");
+        throw;
+    }
+    SetOldFont(m_state, m_saved, m_parent);
+}
+
+void PrintSink::AbortReport() noexcept {
+    if (!m_open) return;
+    m_open = false;
+    // The report's last page is closed, so that the next report starts on a page of its
+    // own; the printer gets its font back.
+    try {
+        ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndReport, "", "", "");
+    } catch (...) {
+    }
+    try {
+        SetOldFont(m_state, m_saved, m_parent);
+    } catch (...) {
+    }
+}
+
+void PrintSink::EndPrintJob() {
+    try {
+        ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndJob, "", "", "");
+    } catch (const activation::ComError& e) {
+        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnManager2()");
+        throw;
+    }
+}
+
+// ---- host ----------------------------------------------------------------------------------
+
+Reports::ReportChoices ReadReportChoices(const RunState& state) {
+    Reports::ReportChoices choices;
+    choices.input = Settings::ReadNumber(state, kPrefs, "Input Report", 1);
+    choices.summary = Settings::ReadNumber(state, kPrefs, "Summary Report", 1);
+    choices.detail = Settings::ReadNumber(state, kPrefs, "Detailed Report", 1);
+    return choices;
+}
+
+void WriteReportChoices(const RunState& state, const Reports::ReportChoices& choices) {
+    Settings::WriteText(state, kPrefs, "Input Report", std::to_string(choices.input));
+    Settings::WriteText(state, kPrefs, "Summary Report", std::to_string(choices.summary));
+    Settings::WriteText(state, kPrefs, "Detailed Report", std::to_string(choices.detail));
+}
+
+QtReportsHost::QtReportsHost(RunState& state, QWidget* mainWindow)
+    : m_state(state), m_mainWindow(mainWindow) {}
+
+void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices& choices) {
+    dlgRptChoices dialog(m_mainWindow);
+    dialog.setWindowTitle(mode == Reports::kView ? QStringLiteral("Select Reports (View)")
+                                                 : QStringLiteral("Select Reports (Print)"));
+    choices = ReadReportChoices(m_state);
+    dialog.SetChoices(choices);
+    gui::Seams().runModal(dialog);
+    switch (dialog.HowClosed()) {
+    case dlgRptChoices::Closing::Ok: choices = dialog.Choices(); break;
+    case dlgRptChoices::Closing::Cancel: choices = Reports::ReportChoices{0, 0, 0}; break;
+    case dlgRptChoices::Closing::CloseBox: break;  // the stored choice stands
+    }
+    WriteReportChoices(m_state, choices);
+}
+
+int QtReportsHost::GetCopies() {
+    try {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPrintDialog dialog(printer.get(), m_mainWindow);
+        dialog.setObjectName(QStringLiteral("GetCopies"));
+        dialog.setWindowTitle(QStringLiteral("Print Reports"));
+        // Printing to a PDF file stays available: with no printer installed it is the only
+        // way to print.
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+        if (gui::Seams().runModal(dialog) != QDialog::Accepted) return 0;  // Cancel
+        const int copies = std::max(1, printer->copyCount());
+        printer->setCopyCount(1);
+        ReportPrinter::Instance().SetPrinter(std::move(printer));
+        return copies;
+    } catch (const activation::ComError& e) {
+        gui::ReportErrorAndQuit(m_state, e.Number(), "GetCopies");
+    } catch (const std::exception&) {
+        gui::ReportErrorAndQuit(m_state, 5, "GetCopies");
+    }
+    return 0;
+}
+
+void QtReportsHost::SetNewFont(Reports::PrinterFontRecord& saved) {
+    reports::SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, saved, m_mainWindow);
+}
+
+void QtReportsHost::SetOldFont(const Reports::PrinterFontRecord& saved) {
+    reports::SetOldFont(m_state, saved, m_mainWindow);
+}
+
+void QtReportsHost::BeginBusy() {
+    if (m_busy) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // the hourglass
+    m_busy = true;
+}
+
+void QtReportsHost::EndBusy() {
+    if (!m_busy) return;
+    QApplication::restoreOverrideCursor();
+    m_busy = false;
+}
+
+void QtReportsHost::ProcessEvents() { QCoreApplication::processEvents(); }
+
+std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode mode) {
+    switch (mode) {
+    case Reports::kView: return std::make_unique<ViewSink>(m_state, m_mainWindow, &m_viewers);
+    case Reports::kPrint: return std::make_unique<PrintSink>(m_state, m_mainWindow);
+    case Reports::kFile: return std::make_unique<Reports::FileSink>(m_state.outputFileName);
+    }
+    return nullptr;
+}
+
+void QtReportsHost::ShowNoDataNotice() {
+    gui::MessageBox::show(m_mainWindow, QString::fromUtf8(Reports::kNoDataNotice),
+                          kOkOnly | kExclamation, QString::fromUtf8(Reports::kNoDataNoticeTitle));
+    if (m_mainWindow) m_mainWindow->show();
+}
+
+void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::string& location) {
+    // The error reporter, then the end of the run with its answer as the save choice.
+    ErrorPaths::LogThenShutDown(m_state, error, location);
+}
+
+void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
+                                       const std::string& location) {
+    gui::ReportErrorAndQuit(m_state, error.Number(), location);
+}
+
+bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host) {
+    Reports::ReportChoices choices;
+    choices.input = state.rptInput;
+    choices.summary = state.rptSummary;
+    choices.detail = state.rptDetail;
+    if (!state.engine) {
+        // No analysis object: the run's own error path, as RunReports would take it.
+        host.ReportErrorAndQuit(activation::ComError(91, "RunReports"), "RunReports");
+        return false;
+    }
+    Reports::RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+    const bool done = Reports::RunReports(mode, ctx);
+    state.rptInput = static_cast<std::int16_t>(choices.input);
+    state.rptSummary = static_cast<std::int16_t>(choices.summary);
+    state.rptDetail = static_cast<std::int16_t>(choices.detail);
+    return done;
+}
+
+void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWindow) {
+    QtReportsHost host(state, mainWindow);
+    Reports::RouteOutput(state, mode, host);
+}
+
+void ShowPDFHelp(RunState& state, QWidget* parent) {
+    try {
+        const QString path = QString::fromUtf8(state.helpFile);
+        bool opened = false;
+        if (!path.isEmpty() && QFileInfo::exists(path) && gui::Seams().openExternal)
+            opened = gui::Seams().openExternal(path);
+        if (!opened) {
+            // No manual or no viewer for it: say so; the program goes on.
+            gui::MessageBox::show(parent,
+                                  QStringLiteral("The help file \"") + path +
+                                      QStringLiteral("\" could not be opened. Please open it "
+                                                     "with a PDF viewer."),
+                                  kOkOnly | kExclamation, QString::fromUtf8(kTitle));
+        }
+    } catch (const activation::ComError& e) {
+        gui::ReportErrorAndQuit(state, e.Number(), "ShowPDFHelp");
+    } catch (const std::exception&) {
+        gui::ReportErrorAndQuit(state, 5, "ShowPDFHelp");
+    }
+}
+
+}  // namespace caldren::reports
