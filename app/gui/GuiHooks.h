@@ -20,12 +20,16 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
 
 namespace caldren {
 struct RunState;
+}
+namespace errorreporter {
+class ErrorPresenter;
 }
 
 namespace caldren::gui {
@@ -45,9 +49,23 @@ struct GuiHooks {
     // Ends the interactive run (Save As first when saveFirst, preferences, exit screen,
     // process end). Must not return.
     std::function<void(RunState&, bool saveFirst)> shutDown;
+    // GetIni's printer-font step: remember the printer's font name, size and bold flag in
+    // the run state (given back at shutdown). Empty: the step is skipped.
+    std::function<void(RunState&)> rememberPrinterFont;
+    // The error reporter's window: the presenter that the run's error reporter and the one
+    // that TextChg creates for each report show their errors with. Empty: a plain message
+    // box stands in (the error and its location; the save question answered with Yes/No).
+    std::function<std::shared_ptr<errorreporter::ErrorPresenter>()> makeErrorPresenter;
 };
 
 // The one set of hooks of the window library.
 GuiHooks& Hooks();
+
+// The hooks with their stand-ins. ShowNotAvailable shows "<command> is not available yet.".
+void ShowNotAvailable(QWidget* parent, const std::string& command);
+// The presenter from the hook, else the stand-in.
+std::shared_ptr<errorreporter::ErrorPresenter> MakeErrorPresenter();
+// ReportError of a new error reporter instance, released at once (ControlExtend.TextChg).
+void ReportError(long number, const std::string& description, const std::string& location);
 
 }  // namespace caldren::gui

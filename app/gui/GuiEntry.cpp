@@ -1,0 +1,79 @@
+// The window library's entry point: the interactive start of the program.
+//
+// Splash (the About box, closed by "Run Program"), the main window loaded, the start-up
+// chooser (skipped when a data file was named alone on the command line), the saved flag,
+// GetIni, the first action, the status line, the start time, the main window shown, and
+// the event loop until the shutdown ends the run.
+#include "app/core/GuiEntry.h"
+
+#include "GuiHooks.h"
+#include "QtUi.h"
+#include "app/core/FileOperations.h"
+#include "app/core/RunState.h"
+#include "app/core/Settings.h"
+#include "app/input/IPSupport.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "frmStartUp.h"
+
+#include <errorreporter/ErrorReporter.h>
+
+#include <QApplication>
+#include <QTime>
+
+namespace caldren::gui {
+
+// The interactive start after the QApplication exists; returns the event loop's code.
+int RunInteractive(RunState& state) {
+    QtUi ui(state);
+    state.ui = &ui;
+    if (!state.errorReporter)
+        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    state.errorReporter->SetPresenter(MakeErrorPresenter());
+
+    {
+        frmAbout splash(state);
+        splash.exec();
+    }
+
+    frmMain main(state, ui);
+    ui.setMainWindow(&main);
+
+    const bool openStartFile = !state.startFile.empty();
+    if (!openStartFile) {
+        frmStartUp chooser(state);
+        chooser.exec();
+    }
+    state.SetSaved(true);
+    Settings::GetIni(state, Hooks().rememberPrinterFont ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
+                                                         : Settings::PrinterFontStep());
+
+    if (openStartFile) {
+        if (FileOperations::OpenFile(state, state.startFile))
+            IPSupport::InitIP(state, ui, &main);
+    } else if (state.startChoice == kStartNew) {
+        FileOperations::NewFile(state);
+    } else if (state.startChoice == kStartOld) {
+        if (FileOperations::OpenFile(state, std::string()))
+            IPSupport::InitIP(state, ui, &main);
+    }
+
+    ui.SetStatusText("File: " + state.currentFileName);
+    state.startTime = qRound(QTime::currentTime().msecsSinceStartOfDay() / 1000.0) % 86400;
+    main.show();
+    const int code = QApplication::exec();
+    state.ui = nullptr;
+    return code;
+}
+
+}  // namespace caldren::gui
+
+extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::RunState* state, int argc,
+                                                                     char** argv) {
+    static int s_argc = 0;
+    s_argc = argc;
+    QApplication app(s_argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(caldren::kTitle));
+    QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
+    return caldren::gui::RunInteractive(*state);
+}

@@ -1,0 +1,43 @@
+// The windows' implementation of caldren::Ui: message boxes, the Open and Save As dialogs,
+// the beep, the main window's status line and recent-files entries, and the input form.
+// Dialogs and boxes go through MessageBox and FileDialog, whose seams tests answer.
+#pragma once
+
+#include "app/core/Ui.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace caldren {
+
+struct RunState;
+class frmMain;
+
+class QtUi final : public Ui {
+public:
+    explicit QtUi(RunState& state);
+
+    // The main window whose status line and File menu the commands update.
+    void setMainWindow(frmMain* window);
+    frmMain* mainWindow() const;
+
+    MsgAnswer MsgBox(const std::string& text, int style, const std::string& title) override;
+    std::string OpenFileDialog(const FileDialogSpec& spec) override;
+    std::string SaveFileDialog(const FileDialogSpec& spec) override;
+    void Beep() override;
+    void SetStatusText(const std::string& text) override;
+    void SetRecentEntry(int n, const std::string& caption, bool visible) override;
+    void SetRecentSeparatorVisible(bool visible) override;
+    void ShowInputForm() override;
+    void ReportErrorAndQuit(long number, const std::string& location) override;
+    void ShutDown(bool saveFirst) override;
+
+private:
+    QWidget* dialogParent() const;
+
+    RunState& m_state;
+    QPointer<frmMain> m_main;
+};
+
+}  // namespace caldren

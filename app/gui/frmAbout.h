@@ -1,0 +1,19 @@
+// frmAbout: the About box, also the splash window of an interactive start (closed by its
+// "Run Program" button).
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace caldren {
+
+struct RunState;
+
+class frmAbout : public QDialog {
+public:
+    explicit frmAbout(const RunState& state, QWidget* parent = nullptr);
+};
+
+}  // namespace caldren

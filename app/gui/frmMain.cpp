@@ -1,0 +1,306 @@
+#include "frmMain.h"
+
+#include "GuiHooks.h"
+#include "MessageBox.h"
+#include "app/core/FileOperations.h"
+#include "app/core/RunState.h"
+#include "app/core/Ui.h"
+#include "app/input/IPSupport.h"
+#include "frmAbout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace caldren {
+
+namespace {
+
+const char* const kSettingsOrganization = "Orlenwick";
+const char* const kSettingsSection = "Settings";
+
+QAction* addCommand(QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
+    return menu;
+}
+
+// A value of the settings store: the text of a single-precision number.
+float readTwips(QSettings& settings, const char* key, float defaultValue) {
+    bool ok = false;
+    const float value = settings.value(QString::fromLatin1(key)).toString().toFloat(&ok);
+    return ok ? value : defaultValue;
+}
+
+}  // namespace
+
+frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_ui(ui) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setAttribute(Qt::WA_QuitOnClose, true);
+    buildMenus();
+    buildToolStrip();
+
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    statusBar()->setSizeGripEnabled(true);
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setObjectName(QStringLiteral("sbPanel1"));
+    m_statusPanel->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_statusPanel, 1);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("picBackground"));
+    central->setAutoFillBackground(true);
+    central->setBackgroundRole(QPalette::Dark);
+    setCentralWidget(central);
+
+    loadPlacement();
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = addMenu(bar, "mnuFile", "&File");
+    connect(addCommand(file, "mnuFileNew", "&New"), &QAction::triggered, this, [this] { mnuFileNewClick(); });
+    connect(addCommand(file, "mnuFileOpen", "&Open..."), &QAction::triggered, this,
+            [this] { mnuFileOpenClick(); });
+    file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
+    connect(addCommand(file, "mnuFileSave", "&Save"), &QAction::triggered, this, [this] { mnuFileSaveClick(); });
+    connect(addCommand(file, "mnuFileSaveAs", "Save &As..."), &QAction::triggered, this,
+            [this] { mnuFileSaveAsClick(); });
+    file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
+    connect(addCommand(file, "mnuFilePrintPreview", "Print Pre&view"), &QAction::triggered, this,
+            [this] { mnuFilePrintPreviewClick(); });
+    connect(addCommand(file, "mnuFilePrint", "&Print..."), &QAction::triggered, this,
+            [this] { mnuFilePrintClick(); });
+    file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
+    for (int n = 1; n <= 5; ++n) {
+        QAction* entry = file->addAction(QString());
+        entry->setObjectName(QStringLiteral("mnuFileMRU"));
+        entry->setProperty("Index", n);
+        entry->setVisible(false);
+        connect(entry, &QAction::triggered, this, [this, n] { mnuFileMRUClick(n); });
+        m_mru[static_cast<std::size_t>(n - 1)] = entry;
+    }
+    m_mruSeparator = file->addSeparator();
+    m_mruSeparator->setObjectName(QStringLiteral("mnuFileMRUSep"));
+    m_mruSeparator->setVisible(false);
+    connect(addCommand(file, "mnuFileExit", "E&xit"), &QAction::triggered, this, [this] { close(); });
+
+    // "&Inputs" is a command of the menu bar itself.
+    QAction* inputs = bar->addAction(QStringLiteral("&Inputs"));
+    inputs->setObjectName(QStringLiteral("mnuInputs"));
+    connect(inputs, &QAction::triggered, this, [this] { mnuInputsClick(); });
+
+    QMenu* view = addMenu(bar, "mnuView", "&View");
+    connect(addCommand(view, "mnuViewReports", "&Reports..."), &QAction::triggered, this,
+            [this] { mnuViewReportsClick(); });
+
+    QMenu* options = addMenu(bar, "mnuOptions", "&Options");
+    connect(addCommand(options, "mnuOptionsFonts", "&Fonts..."), &QAction::triggered, this,
+            [this] { mnuOptionsFontsClick(); });
+
+    QMenu* help = addMenu(bar, "mnuHelp", "&Help");
+    connect(addCommand(help, "mnuHelpContents", "&Contents"), &QAction::triggered, this,
+            [this] { mnuHelpContentsClick(); });
+    connect(addCommand(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."), &QAction::triggered,
+            this, [this] { mnuHelpSearchForHelpOnClick(); });
+    help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
+    connect(addCommand(help, "mnuHelpAbout", "&About "), &QAction::triggered, this,
+            [this] { mnuHelpAboutClick(); });
+}
+
+void frmMain::buildToolStrip() {
+    QToolBar* strip = addToolBar(QStringLiteral("Tools"));
+    strip->setObjectName(QStringLiteral("tbToolBar"));
+    strip->setMovable(false);
+    strip->setIconSize(QSize(24, 24));
+    QStyle* s = style();
+    struct Key {
+        const char* key;
+        const char* theme;
+        QStyle::StandardPixmap fallback;
+    };
+    const Key keys[] = {
+        {"New", "document-new", QStyle::SP_FileIcon},
+        {"Open", "document-open", QStyle::SP_DialogOpenButton},
+        {"Save", "document-save", QStyle::SP_DialogSaveButton},
+        {"Input", "document-properties", QStyle::SP_FileDialogDetailedView},
+        {"Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
+        {"Print", "document-print", QStyle::SP_DriveFDIcon},
+        {"Help", "help-contents", QStyle::SP_DialogHelpButton},
+    };
+    for (const Key& k : keys) {
+        const QString key = QString::fromLatin1(k.key);
+        QAction* button = strip->addAction(
+            QIcon::fromTheme(QString::fromLatin1(k.theme), s->standardIcon(k.fallback)), key);
+        button->setObjectName(QStringLiteral("tb") + key);
+        button->setData(key);
+        button->setToolTip(key);
+        connect(button, &QAction::triggered, this, [this, key] { toolClick(key); });
+        // Groups: files, inputs, reports, help.
+        if (key == QLatin1String("Save") || key == QLatin1String("Input") ||
+            key == QLatin1String("Print"))
+            strip->addSeparator();
+    }
+}
+
+// ---- Status line and recent files -------------------------------------------------------
+
+void frmMain::setStatusText(const QString& text) { m_statusPanel->setText(text); }
+QString frmMain::statusText() const { return m_statusPanel->text(); }
+
+void frmMain::setRecentEntry(int n, const QString& caption, bool visible) {
+    if (n < 1 || n > 5)
+        return;
+    QAction* entry = m_mru[static_cast<std::size_t>(n - 1)];
+    entry->setText(caption);
+    entry->setVisible(visible);
+}
+
+void frmMain::setRecentSeparatorVisible(bool visible) { m_mruSeparator->setVisible(visible); }
+
+// ---- Commands ----------------------------------------------------------------------------
+
+void frmMain::toolClick(const QString& key) {
+    if (key == QLatin1String("New"))
+        mnuFileNewClick();
+    else if (key == QLatin1String("Open"))
+        mnuFileOpenClick();
+    else if (key == QLatin1String("Save"))
+        mnuFileSaveClick();
+    else if (key == QLatin1String("Print"))
+        mnuFilePrintClick();
+    else if (key == QLatin1String("Preview"))
+        mnuViewReportsClick();
+    else if (key == QLatin1String("Input"))
+        mnuInputsClick();
+    else if (key == QLatin1String("Help"))
+        mnuHelpContentsClick();
+}
+
+void frmMain::mnuFileNewClick() { FileOperations::NewFile(m_state); }
+
+void frmMain::mnuFileOpenClick() {
+    // The input form follows only a file that was loaded: after a cancelled dialog or a
+    // missing file it would show the previous analysis under the new name.
+    if (FileOperations::OpenFile(m_state, std::string()))
+        IPSupport::InitIP(m_state, m_ui, this);
+}
+
+void frmMain::mnuFileSaveClick() { FileOperations::Save(m_state, m_state.currentFileName); }
+void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
+void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
+
+void frmMain::mnuFilePrintClick() {
+    if (gui::Hooks().printReports)
+        gui::Hooks().printReports(m_state, this);
+    else
+        gui::ShowNotAvailable(this, "Printing");
+}
+
+void frmMain::mnuFileMRUClick(int n) {
+    if (n < 1 || n > 5)
+        return;
+    const std::string name = m_state.recentFiles[static_cast<std::size_t>(n - 1)];
+    if (FileOperations::OpenFile(m_state, name))
+        IPSupport::InitIP(m_state, m_ui, this);
+}
+
+void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
+
+void frmMain::mnuViewReportsClick() {
+    if (gui::Hooks().viewReports)
+        gui::Hooks().viewReports(m_state, this);
+    else
+        gui::ShowNotAvailable(this, "Viewing the reports");
+}
+
+void frmMain::mnuOptionsFontsClick() {
+    if (gui::Hooks().optionsFonts)
+        gui::Hooks().optionsFonts(m_state, this);
+    else
+        gui::ShowNotAvailable(this, "Choosing the report font");
+}
+
+void frmMain::mnuHelpContentsClick() {
+    if (gui::Hooks().helpContents)
+        gui::Hooks().helpContents(m_state, this);
+    else
+        gui::ShowNotAvailable(this, "The manual");
+}
+
+void frmMain::mnuHelpSearchForHelpOnClick() {
+    gui::MessageBox::show(this,
+                          QStringLiteral("The help file is a searchable PDF file. Menu choice Help - Contents."),
+                          kOkOnly, QString::fromUtf8(kTitle));
+}
+
+void frmMain::mnuHelpAboutClick() {
+    frmAbout about(m_state, this);
+    about.exec();
+}
+
+// ---- Placement and Exit ------------------------------------------------------------------
+
+void frmMain::loadPlacement() {
+    QSettings settings(QString::fromLatin1(kSettingsOrganization), QString::fromUtf8(kTitle));
+    settings.beginGroup(QString::fromLatin1(kSettingsSection));
+    const float left = readTwips(settings, "MainLeft", 1000.0f);
+    const float top = readTwips(settings, "MainTop", 1000.0f);
+    const float width = readTwips(settings, "MainWidth", 6500.0f);
+    const float height = readTwips(settings, "MainHeight", 6500.0f);
+    move(qRound(left / kTwipsPerPixel), qRound(top / kTwipsPerPixel));
+    resize(qMax(1, qRound(width / kTwipsPerPixel)), qMax(1, qRound(height / kTwipsPerPixel)));
+}
+
+void frmMain::savePlacement() const {
+    QSettings settings(QString::fromLatin1(kSettingsOrganization), QString::fromUtf8(kTitle));
+    settings.beginGroup(QString::fromLatin1(kSettingsSection));
+    auto put = [&settings](const char* key, int pixels) {
+        settings.setValue(QString::fromLatin1(key),
+                          QString::number(static_cast<float>(pixels * kTwipsPerPixel)));
+    };
+    put("MainLeft", pos().x());
+    put("MainTop", pos().y());
+    put("MainWidth", width());
+    put("MainHeight", height());
+    settings.sync();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    // Every other window of the program first, the last opened first.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* window = *it;
+        if (window != this && window->isVisible())
+            window->close();
+    }
+    if (!isMinimized())
+        savePlacement();
+    event->accept();
+    m_ui.ShutDown(false);
+}
+
+}  // namespace caldren

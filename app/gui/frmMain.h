@@ -1,0 +1,74 @@
+// frmMain: the program's frame. Title, the menus File, Inputs, View, Options and Help, the
+// tool strip (keys "New", "Open", "Save", "Input", "Preview", "Print", "Help"), the
+// one-panel status line, the recent-files block of the File menu, and the window's
+// placement kept in the per-user settings store (QSettings, application "Orlen Caldren
+// Formula Calculator", section "Settings", MainLeft/MainTop/MainWidth/MainHeight in twips,
+// 15 twips a pixel). Closing it by any means is the Exit command.
+//
+// Commands of the report windows, the report font, the manual and the shutdown go through
+// the hooks of GuiHooks.h.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace caldren {
+
+struct RunState;
+class Ui;
+
+class frmMain : public QMainWindow {
+public:
+    // Loads the window: builds it and places it from the settings store (not shown).
+    frmMain(RunState& state, Ui& ui, QWidget* parent = nullptr);
+
+    void setStatusText(const QString& text);
+    QString statusText() const;
+    void setRecentEntry(int n, const QString& caption, bool visible);
+    void setRecentSeparatorVisible(bool visible);
+
+    // The tool strip's dispatch by key; any other key does nothing.
+    void toolClick(const QString& key);
+
+    // Commands.
+    void mnuFileNewClick();
+    void mnuFileOpenClick();
+    void mnuFileSaveClick();
+    void mnuFileSaveAsClick();
+    void mnuFilePrintPreviewClick();
+    void mnuFilePrintClick();
+    void mnuFileMRUClick(int n);
+    void mnuInputsClick();
+    void mnuViewReportsClick();
+    void mnuOptionsFontsClick();
+    void mnuHelpContentsClick();
+    void mnuHelpSearchForHelpOnClick();
+    void mnuHelpAboutClick();
+
+    // Placement in the settings store, in twips.
+    static constexpr int kTwipsPerPixel = 15;
+    void loadPlacement();
+    void savePlacement() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolStrip();
+
+    RunState& m_state;
+    Ui& m_ui;
+    QLabel* m_statusPanel = nullptr;
+    std::array<QAction*, 5> m_mru{};
+    QAction* m_mruSeparator = nullptr;
+    bool m_closing = false;
+};
+
+}  // namespace caldren

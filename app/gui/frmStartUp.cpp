@@ -1,0 +1,46 @@
+#include "frmStartUp.h"
+
+#include "app/core/RunState.h"
+#include "app/input/ControlExtend.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace caldren {
+
+frmStartUp::frmStartUp(RunState& state, QWidget* parent) : QDialog(parent), m_state(state) {
+    setObjectName(QStringLiteral("frmStartUp"));
+    setWindowTitle(QStringLiteral("Startup Options"));
+    setModal(true);
+
+    auto* btnNew = new QPushButton(QStringLiteral("New Scenario"), this);
+    btnNew->setObjectName(QStringLiteral("btnNew"));
+    auto* btnOld = new QPushButton(QStringLiteral("Old Scenario"), this);
+    btnOld->setObjectName(QStringLiteral("btnOld"));
+    auto* btnMain = new QPushButton(QStringLiteral("Main Window"), this);
+    btnMain->setObjectName(QStringLiteral("btnMain"));
+
+    connect(btnNew, &QPushButton::clicked, this, [this] {
+        m_state.startChoice = kStartNew;
+        accept();
+    });
+    connect(btnOld, &QPushButton::clicked, this, [this] {
+        m_state.startChoice = kStartOld;
+        accept();
+    });
+    connect(btnMain, &QPushButton::clicked, this, [this] { accept(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->setSpacing(10);
+    for (QPushButton* button : {btnNew, btnOld, btnMain}) {
+        button->setMinimumSize(200, 36);
+        layout->addWidget(button);
+    }
+    btnNew->setDefault(true);
+    adjustSize();
+    setFixedSize(sizeHint());
+    ControlExtend::CenterForm(this);
+}
+
+}  // namespace caldren

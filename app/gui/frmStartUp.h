@@ -1,0 +1,20 @@
+// frmStartUp: the start-up chooser ("Startup Options"), shown once at an interactive
+// start. Its buttons set the run state's start choice: 1 New Scenario, 2 Old Scenario,
+// 0 (left as it is) Main Window.
+#pragma once
+
+#include <QDialog>
+
+namespace caldren {
+
+struct RunState;
+
+class frmStartUp : public QDialog {
+public:
+    explicit frmStartUp(RunState& state, QWidget* parent = nullptr);
+
+private:
+    RunState& m_state;
+};
+
+}  // namespace caldren

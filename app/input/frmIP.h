@@ -1,0 +1,134 @@
+// frmIP: the input form. Four pages ("Initial Inputs", "General Inputs", "Peak Operating
+// Cycle", "Average Operating Cycle"), the help pane, OK and Cancel.
+//
+// The form holds no input data of its own: it reads every value from the run state's
+// engine when it loads, writes each keystroke into the bound engine property (or month
+// property) through ControlExtend::TextChg, and on OK saves the data file. Every control
+// carries the name the form is known by as its objectName (txtCurAssets, chkPeakCycle,
+// MaskDtEOYCurrent, ...); the monthly grid's control arrays (txtMonthDate, txtReceivables,
+// txtSalesInv, txtPurchases) share their name and carry their row in the property "Index".
+#pragma once
+
+#include "ControlExtend.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace caldren {
+struct RunState;
+class Ui;
+}
+
+namespace caldren {
+
+class frmIP : public QDialog {
+public:
+    // Builds the form and runs the load sequence (loading flag, fields from the engine,
+    // BeginEdit last).
+    frmIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
+    ~frmIP() override;
+
+    // SetInitialIP: the file label shows the current file name shortened for display.
+    void SetInitialIP();
+
+    // Grid boxes by column and row 0..11.
+    enum class Column { MonthDate, Receivables, SalesInv, Purchases };
+    QLineEdit* gridBox(Column column, int row) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Kind { Engine, Receivables, SalesInv, Purchases };
+    struct Binding {
+        QLineEdit* box = nullptr;
+        Kind kind = Kind::Engine;
+        std::string property;   // engine property (Kind::Engine)
+        int row = -1;           // grid row 0..11 (month row + 1)
+        bool zeroWhenEmpty = true;
+        QString help;
+    };
+
+    void buildUi();
+    QWidget* buildInitialPage();
+    QWidget* buildGeneralPage();
+    QWidget* buildPeakPage();
+    QWidget* buildAveragePage();
+    void setTabOrder();
+    QLineEdit* addField(const char* objectName, Kind kind, const char* property, int row,
+                        bool zeroWhenEmpty, const QString& help);
+    void loadSequence();
+    void fillGrid();
+
+    // Handlers.
+    void fieldChanged(Binding& binding);
+    void fieldLostFocus(Binding& binding);
+    void fieldGotFocus(Binding& binding);
+    void chkAveCycleClick(bool checked);
+    void chkPeakCycleClick(bool checked);
+    void chkCurAmountsNextYrClick(bool checked);
+    void chkEndOfMonthClick(bool checked);
+    void btnOKClick();
+    void btnFilenameClick();
+    void maskDtEOYCurrentLostFocus();
+    void monthDateLostFocus();
+    void restoreDateBox(QLineEdit* box, const std::string& engineValue);
+    void setNxtYrCaption(const QString& caption);
+
+    std::unique_ptr<ControlExtend::Target> targetFor(const Binding& binding) const;
+    std::string propertyFor(const Binding& binding) const;
+    Binding* bindingOf(QObject* object);
+    void setHelp(const QString& text);
+    void markChanged(bool changed);
+
+    RunState& m_state;
+    Ui& m_ui;
+    bool m_loading = false;
+    std::vector<std::unique_ptr<Binding>> m_bindings;
+
+    QTabWidget* vsTabIP = nullptr;
+    QPlainTextEdit* txtHelp = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+    QPushButton* btnFilename = nullptr;
+    QLabel* lblFilename = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtLine2 = nullptr;
+    QGroupBox* FraMethod = nullptr;
+    QCheckBox* chkAveCycle = nullptr;
+    QCheckBox* chkPeakCycle = nullptr;
+    QLineEdit* MaskDtEOYCurrent = nullptr;
+    QCheckBox* chkCurAmountsNextYr = nullptr;
+    QGroupBox* fraCurYear = nullptr;
+    QGroupBox* fraNxtYr = nullptr;
+    QLineEdit* txtCOGS = nullptr;
+    QLineEdit* txtCOGSNxtYr = nullptr;
+    QLabel* AveInputYrLabel = nullptr;
+    QGroupBox* fraPeakOpCycle = nullptr;
+    QCheckBox* chkEndOfMonth = nullptr;
+    QLabel* lblMonth = nullptr;
+    QLabel* lblReceivables = nullptr;
+    QLabel* lblInventoryOrSales = nullptr;
+    QLabel* lblPurchases = nullptr;
+    std::array<QLineEdit*, 12> txtMonthDate{};
+    std::array<QLineEdit*, 12> txtReceivables{};
+    std::array<QLineEdit*, 12> txtSalesInv{};
+    std::array<QLineEdit*, 12> txtPurchases{};
+    std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
+    std::vector<QLineEdit*> m_averageFields;
+};
+
+}  // namespace caldren
