@@ -229,7 +229,7 @@ std::string FormatDate(std::string_view text) {
     if (m == 2 && dd == 29 && !leap)
         throw activation::ComError(13, "Reports.Format",
                                    "Type mismatch: \"" + std::string(text) + "\" is not a date");
-    char buf[16];
+    char buf[48];
     std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", m, dd, y);
     return buf;
 }
