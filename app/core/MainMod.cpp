@@ -206,16 +206,20 @@ std::string Usage() {
 
 void ReportBatchFailure(RunState& state, long number, const std::string& description,
                         const std::string& location) {
-    std::string text = "CaldrenCalc: error " + std::to_string(number) + ": " + description + "\n";
-    std::string lines = location;
+    // "CaldrenCalc: error 13 (Type mismatch): Caldren Formula Calculator", then the
+    // location and the source chain, newest first, one per line.
+    std::string text = "CaldrenCalc: error " + std::to_string(number);
+    const std::string standard = activation::StandardErrorText(number);
+    if (!standard.empty() && standard != description) text += " (" + standard + ")";
+    text += ": " + description + "\n";
     bool first = true;
     std::size_t begin = 0;
-    while (begin <= lines.size()) {
-        std::size_t cr = lines.find('\r', begin);
-        if (cr == std::string::npos) cr = lines.size();
-        const std::string part = lines.substr(begin, cr - begin);
+    while (begin <= location.size()) {
+        std::size_t cr = location.find('\r', begin);
+        if (cr == std::string::npos) cr = location.size();
+        const std::string part = location.substr(begin, cr - begin);
         if (!part.empty()) {
-            text += (first ? "  Location: " : "  Source:   ") + part + "\n";
+            text += (first ? "  Location: " : "    from:   ") + part + "\n";
             first = false;
         }
         begin = cr + 1;
