@@ -537,7 +537,7 @@ TEST_F(ProfileStoreTest, BatchCommitIntoAReadOnlyFolderFailsAndLeavesTheFile) {
     ::chmod(dir.path().c_str(), 0555);
     const auto out = RunUnprivileged([&] {
         store.BeginBatch();
-        for (int i = 0; i < 50; ++i) store.WriteEntry("S", "K" + std::to_string(i), "v");
+        for (int i = 0; i < 50; ++i) store.WriteEntry("S", std::to_string(i) + " K", "v");
         store.CommitBatch();
         return std::string("committed");
     });

@@ -107,11 +107,16 @@ inline ChildOutcome RunUnprivileged(const std::function<std::string()>& body) {
                 ::_exit(3);
         }
         try {
-            report = "R" + body();
+            report = "R";
+            report += body();
         } catch (const activation::ComError& e) {
-            report = "E" + std::to_string(e.Number()) + "\n" + e.Source();
+            report = "E";
+            report += std::to_string(e.Number());
+            report += '\n';
+            report += e.Source();
         } catch (const std::exception& e) {
-            report = std::string("X") + e.what();
+            report = "X";
+            report += e.what();
         }
         const char* p = report.data();
         std::size_t left = report.size();

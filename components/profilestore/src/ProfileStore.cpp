@@ -43,6 +43,8 @@
 #include <cstring>
 #include <random>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -141,7 +143,32 @@ struct Document {
         return npos;
     }
 
+    // The value line of (folded) section and key, through an index built on first use.
+    const Line* FindEntry(const std::string& section, const std::string& key) const {
+        if (!indexed) {
+            index.clear();
+            std::unordered_set<std::string> seenSections;
+            bool current = false;  // inside the first occurrence of a section
+            std::string name;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const Line& line = lines[i];
+                if (line.kind == LineKind::Section) {
+                    current = seenSections.insert(line.folded).second;
+                    name = line.folded;
+                } else if (line.kind == LineKind::Entry && current) {
+                    index.emplace(name + '\0' + line.folded, i);  // keeps the first
+                }
+            }
+            indexed = true;
+        }
+        const auto it = index.find(section + '\0' + key);
+        return it == index.end() ? nullptr : &lines[it->second];
+    }
+
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    mutable std::unordered_map<std::string, std::size_t> index;
+    mutable bool indexed = false;
 };
 
 Line ParseLine(std::string_view text) {
@@ -329,6 +356,7 @@ struct ProfileStore::Impl {
     }
 
     static void Apply(Document& d, const Write& w) {
+        d.indexed = false;
         const std::string section = encoding::FoldCase(Trim(w.section));
         const std::string key = encoding::FoldCase(Trim(w.key));
         std::size_t sectionLine = d.FindSection(section);
@@ -479,11 +507,9 @@ struct ProfileStore::Impl {
                               const std::string& key) const {
         if (const std::string* v = Pending(section, key)) return v;
         const Document& d = Current(op);
-        const std::size_t s = d.FindSection(encoding::FoldCase(Trim(section)));
-        if (s == Document::npos) return nullptr;
-        const std::size_t k = d.FindKey(s, encoding::FoldCase(Trim(key)));
-        if (k == Document::npos) return nullptr;
-        lookupValue = d.lines[k].text.substr(d.lines[k].valuePos);
+        const Line* line = d.FindEntry(encoding::FoldCase(Trim(section)), encoding::FoldCase(Trim(key)));
+        if (!line) return nullptr;
+        lookupValue = line->text.substr(line->valuePos);
         return &lookupValue;
     }
     mutable std::string lookupValue;
