@@ -178,6 +178,8 @@ QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* proper
 void frmIP::buildUi() {
     vsTabIP = new QTabWidget(this);
     vsTabIP->setObjectName(QStringLiteral("vsTabIP"));
+    // The strip of tabs takes the focus in the order below; the frame around the pages not.
+    vsTabIP->setFocusPolicy(Qt::NoFocus);
     vsTabIP->addTab(buildInitialPage(), QStringLiteral("&Initial Inputs"));
     vsTabIP->addTab(buildGeneralPage(), QStringLiteral("&General Inputs"));
     vsTabIP->addTab(buildPeakPage(), QStringLiteral("&Peak Operating Cycle"));
@@ -327,8 +329,8 @@ QWidget* frmIP::buildGeneralPage() {
     };
     fraCurYear = makeFrame("fraCurYear", kCurYearFields, std::size(kCurYearFields));
     fraNxtYr = makeFrame("fraNxtYr", kNxtYrFields, std::size(kNxtYrFields));
-    txtCOGS = findChild<QLineEdit*>(QStringLiteral("txtCOGS"));
-    txtCOGSNxtYr = findChild<QLineEdit*>(QStringLiteral("txtCOGSNxtYr"));
+    txtCOGS = page->findChild<QLineEdit*>(QStringLiteral("txtCOGS"));
+    txtCOGSNxtYr = page->findChild<QLineEdit*>(QStringLiteral("txtCOGSNxtYr"));
 
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(fraCurYear, 1);
@@ -468,6 +470,7 @@ void frmIP::setTabOrder() {
     }
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+
 }
 
 // ---- Load sequence ----------------------------------------------------------------------

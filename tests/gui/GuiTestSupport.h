@@ -1,0 +1,96 @@
+// Shared set-up of the window tests: a pinned environment (offscreen platform, temporary
+// HOME and XDG folders, C locale), the engine from the build, a run state with the Qt Ui,
+// and seams that answer every dialog without showing it.
+#pragma once
+
+#include "app/core/RunState.h"
+#include "app/gui/FileDialog.h"
+#include "app/gui/GuiHooks.h"
+#include "app/gui/MessageBox.h"
+#include "app/gui/QtUi.h"
+
+#include <activation/Activation.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace guitest {
+
+// Sets the environment before the QApplication exists. The folder lives for the process.
+inline void PinEnvironment() {
+    static QTemporaryDir home;
+    const QByteArray root = home.path().toUtf8();
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("HOME", root.constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
+    ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
+    ::setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
+    ::setenv("XDG_RUNTIME_DIR", root.constData(), 1);
+    ::setenv("LC_ALL", "C", 1);
+    ::unsetenv("APPDATA");
+    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
+}
+
+// A run state on a fresh engine with the Qt Ui; every dialog answered by the seams.
+struct Session {
+    caldren::RunState state;
+    std::unique_ptr<caldren::QtUi> ui;
+    int shutDowns = 0;
+    bool lastSaveFirst = false;
+    int errorsAndQuit = 0;
+    caldren::gui::GuiHooks savedHooks;
+
+    Session() {
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.versionTag = "CLD2026.12";
+        state.fullVersion = "CLD2026.12.1";
+        state.programFolder = CALDREN_PROGRAM_FOLDER;
+        ui = std::make_unique<caldren::QtUi>(state);
+        state.ui = ui.get();
+        caldren::gui::MessageBox::reset();
+        caldren::gui::MessageBox::setHeadless(true);
+        caldren::gui::FileDialog::reset();
+        caldren::gui::FileDialog::setHeadless(true);
+        savedHooks = caldren::gui::Hooks();
+        caldren::gui::Hooks().shutDown = [this](caldren::RunState&, bool saveFirst) {
+            ++shutDowns;
+            lastSaveFirst = saveFirst;
+        };
+        caldren::gui::Hooks().reportErrorAndQuit = [this](caldren::RunState&, long, const std::string&) {
+            ++errorsAndQuit;
+        };
+    }
+    ~Session() {
+        caldren::gui::Hooks() = savedHooks;
+        state.ui = nullptr;
+    }
+};
+
+// Closes the modal window that the next nested event loop shows (e.g. the input form
+// opened by New), optionally acting on it first.
+template <class Action>
+void WhenModalShows(Action action) {
+    QTimer::singleShot(0, [action] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            action(modal);
+    });
+}
+
+inline QString Q(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace guitest
+
+#define GUITEST_MAIN(TestClass)                            \
+    int main(int argc, char** argv) {                      \
+        guitest::PinEnvironment();                         \
+        QApplication app(argc, argv);                      \
+        app.setAttribute(Qt::AA_Use96Dpi, true);           \
+        TestClass test;                                    \
+        return QTest::qExec(&test, argc, argv);            \
+    }

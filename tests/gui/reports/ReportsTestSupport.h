@@ -1,0 +1,95 @@
+// Shared set-up of the report window tests: a pinned environment (offscreen platform,
+// temporary HOME and XDG folders, C locale), the engine from the build with DEMO.CLD
+// loaded, a run state with its settings file in a temporary folder, and the dialog seams
+// answered by the test.
+#pragma once
+
+#include "app/core/RunState.h"
+#include "app/gui/ErrorDialogs.h"
+#include "app/gui/GuiHooks.h"
+#include "app/gui/MessageBox.h"
+
+#include <activation/Activation.h>
+#include <vesmora/Vesmora.h>
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+namespace reportstest {
+
+// Before the QApplication exists.
+inline void PinEnvironment() {
+    static QTemporaryDir home;
+    const QByteArray root = home.path().toUtf8();
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("HOME", root.constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
+    ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
+    ::setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
+    ::setenv("XDG_RUNTIME_DIR", root.constData(), 1);
+    ::setenv("LC_ALL", "C", 1);
+    ::unsetenv("APPDATA");
+    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
+}
+
+inline std::string DemoFile() { return std::string(CALDREN_PROGRAM_FOLDER) + "/DEMO.CLD"; }
+
+// A run state on a fresh engine holding DEMO.CLD (copied to a temporary folder), with the
+// settings file and error log in that folder; every message box answered headless; the
+// process never ended by a test.
+struct Session {
+    QTemporaryDir dir;
+    caldren::RunState state;
+    caldren::gui::DialogSeams savedSeams;
+    caldren::gui::GuiHooks savedHooks;
+    int programEnds = 0;
+    std::vector<std::string> saveAsCalls;
+
+    explicit Session(bool load = true) {
+        savedSeams = caldren::gui::Seams();
+        savedHooks = caldren::gui::Hooks();
+        caldren::gui::MessageBox::reset();
+        caldren::gui::MessageBox::setHeadless(true);
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.programFolder = dir.path().toStdString();
+        state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
+        state.errorLogPath = state.programFolder + "/CLD_err.log";
+        state.helpFile = state.programFolder + "/cldguide.pdf";
+        state.versionTag = "CLD2026.12";
+        state.rptInput = state.rptSummary = state.rptDetail = 1;
+        if (load) {
+            const QString copy = dir.path() + QStringLiteral("/DEMO.CLD");
+            QFile::copy(QString::fromStdString(DemoFile()), copy);
+            state.currentFileName = copy.toStdString();
+            state.engine->Load(state.currentFileName);
+        }
+        auto& seams = caldren::gui::Seams();
+        seams.endProgram = [this](int) { ++programEnds; };
+        seams.saveAs = [this](caldren::RunState& s) { saveAsCalls.push_back(s.currentFileName); };
+        seams.openExternal = [](const QString&) { return true; };
+        seams.runModal = [](QDialog&) { return int(QDialog::Rejected); };
+    }
+    ~Session() {
+        caldren::gui::Seams() = savedSeams;
+        caldren::gui::Hooks() = savedHooks;
+        caldren::gui::MessageBox::reset();
+    }
+    QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+};
+
+// pdftotext -layout of a PDF file (pages separated by form feeds).
+inline QString PdfText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace reportstest
