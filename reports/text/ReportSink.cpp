@@ -52,10 +52,9 @@ void AppendWholeText(const std::string& path, std::string_view text) {
         ::close(fd);
         ThrowFileError(err, path);
     }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        ThrowFileError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
-    }
+    // A regular file can be cut back to its length before the report; a pipe or terminal
+    // (/dev/stdout) cannot, but is written all the same.
+    const bool regular = S_ISREG(st.st_mode);
     const off_t original = st.st_size;
     const char* p = text.data();
     size_t left = text.size();
@@ -76,14 +75,14 @@ void AppendWholeText(const std::string& path, std::string_view text) {
     }
     if (err != 0) {
         // Take back whatever part of the report reached the file.
-        while (::ftruncate(fd, original) != 0 && errno == EINTR) {
+        while (regular && ::ftruncate(fd, original) != 0 && errno == EINTR) {
         }
         ::close(fd);
         ThrowFileError(err, path);
     }
     if (::close(fd) != 0 && errno != EINTR) {
         err = errno;
-        while (::truncate(path.c_str(), original) != 0 && errno == EINTR) {
+        while (regular && ::truncate(path.c_str(), original) != 0 && errno == EINTR) {
         }
         ThrowFileError(err, path);
     }

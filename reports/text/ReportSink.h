@@ -75,7 +75,7 @@ constexpr int kEndJob = -100;
 // The three reports.
 enum class ReportKind { Inputs, Summary, Detailed };
 
-// The three heading texts of a report (Part of the builder's start).
+// The three heading texts of a report, fixed by the builder at its start.
 struct ReportHeadings {
     std::string h1;  // the engine's sName
     std::string h2;  // the engine's Line2
@@ -117,9 +117,12 @@ public:
 // the batch output file. The file is created when missing and never truncated. The
 // append is all or nothing: the file is opened with O_APPEND and written in one write
 // loop; if any write fails, the file is truncated back to the length it had before, so a
-// failure leaves no partial report. Errors are thrown as ComError with the source
-// "FileSink" and the number of the platform's file error (53 file not found, 61 disk full,
-// 70 permission denied, 75 path/file access error, 76 path not found).
+// failure leaves no partial report (a pipe or terminal such as /dev/stdout is written the
+// same way but cannot be taken back). Nothing is written before the report's end, so a
+// report that fails while being built leaves the file untouched. Errors are thrown as
+// ComError with the source "FileSink" and the number of the platform's file error
+// (57 device I/O error, 61 disk full, 70 permission denied, 75 path/file access error,
+// 76 path not found).
 class FileSink : public ReportSink {
 public:
     explicit FileSink(std::string outputPath);

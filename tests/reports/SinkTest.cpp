@@ -93,6 +93,11 @@ TEST(FileSinkAppend, FolderAsOutputIsRefused) {
     EXPECT_THROW(SendReport(sink, {"x"}), activation::ComError);
 }
 
+TEST(FileSinkAppend, DeviceIsWrittenToo) {
+    FileSink sink("/dev/null");
+    EXPECT_NO_THROW(SendReport(sink, {"to nowhere"}));
+}
+
 TEST(FileSinkAppend, ReadOnlyFileIsRefusedAndUnchanged) {
     if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
     TempDir dir;
