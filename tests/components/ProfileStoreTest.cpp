@@ -14,6 +14,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 
 using activation::ComError;
 using profilestore::ProfileStore;
@@ -459,6 +460,29 @@ TEST_F(ProfileStoreTest, ReadOnlyFileIsError70EvenInAWritableFolder) {
     ASSERT_TRUE(out.threw);
     EXPECT_EQ(out.number, 70);
     EXPECT_EQ(ReadFile(file), before);
+}
+
+TEST_F(ProfileStoreTest, FullDiskIsError61AndTheFileStaysWhole) {
+    // The disk fills up in the middle of the save: a file-size limit of 1 KiB makes every
+    // write past it fail as a full disk would (EFBIG, with the signal ignored).
+    const std::string before = "[S]\r\nA=1\r\n";
+    WriteFile(file, before);
+    ::chmod(file.c_str(), 0666);
+    const auto out = RunUnprivileged([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit {1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        store.BeginBatch();
+        for (int i = 0; i < 100; ++i) store.WriteEntry("S", std::to_string(i) + " Key", std::string(50, 'v'));
+        store.CommitBatch();
+        return std::string("committed");
+    });
+    ASSERT_TRUE(out.threw) << out.result;
+    EXPECT_EQ(out.number, 61);
+    EXPECT_EQ(out.source.rfind("ProfileStore.CommitBatch: cannot write \"" + file + "\": ", 0), 0u) << out.source;
+    EXPECT_EQ(ReadFile(file), before);
+    // The partly written temporary file is removed.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(ProfileStoreTest, ReplacingKeepsTheFilePermissions) {
