@@ -85,10 +85,12 @@ protected:
     }
 
     // Runs the program with the arguments as given (each one argv element).
-    RunResult Run(const std::vector<std::string>& args) {
+    RunResult Run(const std::vector<std::string>& args, const std::string& programPath = {},
+                  const std::vector<std::string>& extraEnv = {}) {
         const fs::path outFile = root / "stdout.txt";
         const fs::path errFile = root / "stderr.txt";
-        std::vector<std::string> argStore{(program / "CaldrenCalc").string()};
+        std::vector<std::string> argStore{programPath.empty() ? (program / "CaldrenCalc").string()
+                                                              : programPath};
         argStore.insert(argStore.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (auto& a : argStore) argv.push_back(a.data());
@@ -101,6 +103,7 @@ protected:
             "PATH=/usr/bin:/bin",
             "LC_ALL=C",
         };
+        envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
         std::vector<char*> envp;
         for (auto& e : envStore) envp.push_back(e.data());
         envp.push_back(nullptr);
@@ -440,6 +443,20 @@ TEST_F(BatchRun, InteractiveStartWithoutTheWindowLibrarySaysSo) {
     const RunResult r = Run({});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("libcaldrengui.so"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchRun, TheBuiltProgramLoadsNeitherQtNorTheWindowLibrary) {
+    // Run from the build's own program folder, where the window library may lie beside the
+    // program; the dynamic loader lists every library it loads.
+    const fs::path input = work / "demo.cld";
+    WriteFile(input, demo);
+    const RunResult r = Run({"/input", input.string(), "/output", (work / "demo.txt").string(), "/silent"},
+                            CALDREN_PROGRAM, {"LD_DEBUG=files"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("libvesmora.so"), std::string::npos) << "the engine is loaded";
+    EXPECT_EQ(r.err.find("libQt"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("caldrengui"), std::string::npos) << r.err;
+    EXPECT_NE(ReadFile(work / "demo.txt").find("$1,068,681"), std::string::npos);
 }
 
 TEST(BatchProgram, LinksNoQt) {
