@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -132,6 +133,22 @@ void frmMain::buildToolStrip() {
     strip->setMovable(false);
     strip->setIconSize(QSize(24, 24));
     QStyle* s = style();
+    // Without a desktop session (no platform theme) the freedesktop names still find the
+    // desktop's standard icons in the Adwaita theme where it is installed.
+    if (!QIcon::hasThemeIcon(QStringLiteral("document-print"))) {
+        const QString before = QIcon::themeName();
+        const QStringList beforePaths = QIcon::themeSearchPaths();
+        QStringList paths = beforePaths;
+        for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+            if (!paths.contains(dir + QStringLiteral("/icons")))
+                paths << dir + QStringLiteral("/icons");
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+        if (!QIcon::hasThemeIcon(QStringLiteral("document-print"))) {
+            QIcon::setThemeName(before);
+            QIcon::setThemeSearchPaths(beforePaths);
+        }
+    }
     struct Key {
         const char* key;
         const char* theme;
@@ -143,7 +160,7 @@ void frmMain::buildToolStrip() {
         {"Save", "document-save", QStyle::SP_DialogSaveButton},
         {"Input", "document-properties", QStyle::SP_FileDialogDetailedView},
         {"Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
-        {"Print", "document-print", QStyle::SP_DriveFDIcon},
+        {"Print", "document-print", QStyle::SP_FileDialogInfoView},
         {"Help", "help-contents", QStyle::SP_DialogHelpButton},
     };
     for (const Key& k : keys) {

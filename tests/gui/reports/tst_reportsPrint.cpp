@@ -18,6 +18,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QMap>
+#include <QRegularExpression>
+#include <QPageLayout>
+#include <cmath>
 
 namespace gui = caldren::gui;
 namespace rep = caldren::reports;
@@ -62,20 +66,69 @@ QStringList Pages(const QString& text) {
     return pages;
 }
 
-// The column (from 1) where `needle` starts on the first line holding it, or 0.
-int ColumnOf(const QString& page, const QString& needle) {
-    for (const QString& line : page.split(QLatin1Char('\n'))) {
-        const int at = line.indexOf(needle);
-        if (at >= 0) return at + 1;
+// The words of a PDF with their places (pdftotext -bbox), grouped in printed lines.
+struct PrintedLine {
+    double y = 0;                 // top of the line, points
+    QList<double> x;              // left edge of each word, points
+    QStringList words;
+};
+using PrintedPage = QList<PrintedLine>;
+
+QList<PrintedPage> ReadPdfLines(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    QList<PrintedPage> pages;
+    QList<QMap<long, PrintedLine>> byLine;
+    static const QRegularExpression tag(QStringLiteral(
+        R"re(<page |<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="[0-9.]+">([^<]*)</word>)re"));
+    auto it = tag.globalMatch(html);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
+            byLine.append(QMap<long, PrintedLine>());
+            continue;
+        }
+        const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
+        PrintedLine& line = byLine.last()[std::lround(y)];
+        line.y = y;
+        line.x << x;
+        line.words << m.captured(3).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     }
-    return 0;
+    for (const auto& page : byLine) pages.append(page.values());  // top to bottom
+    return pages;
 }
 
-int LineOf(const QString& page, const QString& needle) {
-    const QStringList lines = page.split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].contains(needle)) return i;
-    return -1;
+// Where a phrase starts on a page: its line and column, counted from 1 in character cells
+// of the report font from the printable area's top left corner; {0, 0} when absent.
+struct Place {
+    int line = 0;
+    int column = 0;
+};
+
+Place Find(const PrintedPage& page, const QString& phrase, double cell, double lineHeight) {
+    const QRectF area = caldren::reports::ReportPrinter::Instance().Printer()->pageLayout().paintRect(QPageLayout::Point);
+    const QStringList want = phrase.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const PrintedLine& line : page) {
+        for (int i = 0; i + want.size() <= line.words.size(); ++i) {
+            if (line.words.mid(i, want.size()) == want)
+                return Place{int(std::lround((line.y - area.top()) / lineHeight)) + 1,
+                             int(std::lround((line.x[i] - area.left()) / cell)) + 1};
+        }
+    }
+    return {};
+}
+
+// One character cell and one line in points, for the report font on the printer.
+void CellAndLine(double& cell, double& lineHeight) {
+    QPrinter* printer = caldren::reports::ReportPrinter::Instance().Printer();
+    const auto& rp = caldren::reports::ReportPrinter::Instance();
+    const QFont font(caldren::reports::MakeReportFont(rp.FontName(), rp.FontSize(), rp.FontBold()), printer);
+    const QFontMetricsF m(font, printer);
+    const double toPoints = 72.0 / printer->resolution();
+    cell = m.horizontalAdvance(QLatin1Char('M')) * toPoints;
+    lineHeight = std::round(std::max(m.lineSpacing(), m.height())) * toPoints;
 }
 
 }  // namespace
@@ -291,31 +344,34 @@ void tst_reportsPrint::printsTheThreeReportsWithThePageModel() {
     QCOMPARE(rep::ReportPrinter::Instance().JobsEnded(), 1);
     const QString name = QString::fromStdString(s.state.engine->get_sName());
     const QString line2 = QString::fromStdString(s.state.engine->get_Line2());
-    const QStringList pages = Pages(reportstest::PdfText(script.pdf));
+    const QList<PrintedPage> pages = ReadPdfLines(script.pdf);
     QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+    double cell = 0, lineHeight = 0;
+    CellAndLine(cell, lineHeight);
     const int L = rep::ReportPrinter::Instance().LinesPerPage();
+    const QStringList text = Pages(reportstest::PdfText(script.pdf));
+    QCOMPARE(text.size(), pages.size());
+    int summaryPage = -1, detailPage = -1;
     for (int i = 0; i < pages.size(); ++i) {
-        const QString& page = pages[i];
-        // Headings at print column 10, on lines 7 and 8; the page number at column 3.
-        QCOMPARE(ColumnOf(page, name), 10);
-        QCOMPARE(LineOf(page, name), 6);
-        QCOMPARE(ColumnOf(page, line2), 10);
-        QCOMPARE(LineOf(page, line2), 7);
-        const int pageLine = LineOf(page, QStringLiteral("Page "));
-        QVERIFY2(pageLine > 0, qPrintable(page));
-        QVERIFY2(pageLine < L, qPrintable(QString::number(pageLine)));
-        QCOMPARE(ColumnOf(page, QStringLiteral("Page ")), 3);
+        // 6 empty lines, then the headings at print column 10 on lines 7 and 8.
+        const Place h1 = Find(pages[i], name, cell, lineHeight);
+        const Place h2 = Find(pages[i], line2, cell, lineHeight);
+        QCOMPARE(h1.line, 7);
+        QCOMPARE(h1.column, 10);
+        QCOMPARE(h2.line, 8);
+        QCOMPARE(h2.column, 10);
+        // "Page  n" at print column 3, below every body line, within the page.
+        const Place number = Find(pages[i], QStringLiteral("Page ") + QString::number(i + 1), cell, lineHeight);
+        QCOMPARE(number.column, 3);
+        QVERIFY2(number.line > 10 && number.line <= L - 6 + 1, qPrintable(QString::number(number.line)));
+        QCOMPARE(pages[i].last().words.join(QLatin1Char(' ')), QStringLiteral("Page ") + QString::number(i + 1));
+        QVERIFY2(text[i].contains(QStringLiteral("Page  ") + QString::number(i + 1)), qPrintable(text[i]));
+        if (summaryPage < 0 && text[i].contains(QStringLiteral("Year Ending"))) summaryPage = i;
+        if (detailPage < 0 && text[i].contains(QStringLiteral("Available Working Capital"))) detailPage = i;
     }
     // The Inputs report first, then the Summary, then the Detailed Analysis, each from a
     // new page; page numbers count on through the job.
-    QVERIFY(pages.first().contains(QStringLiteral("Inputs - Caldren Formula Calculator")));
-    int summaryPage = -1, detailPage = -1;
-    for (int i = 0; i < pages.size(); ++i) {
-        if (summaryPage < 0 && pages[i].contains(QStringLiteral("Summary"))) summaryPage = i;
-        if (detailPage < 0 && pages[i].contains(QStringLiteral("Available Working Capital"))) detailPage = i;
-        QVERIFY2(pages[i].contains(QStringLiteral("Page  ") + QString::number(i + 1)),
-                 qPrintable(pages[i]));
-    }
+    QVERIFY(text.first().contains(QStringLiteral("Inputs - Caldren Formula Calculator")));
     QVERIFY(summaryPage > 0);
     QVERIFY(detailPage > summaryPage);
 }
@@ -337,7 +393,7 @@ void tst_reportsPrint::twoCopiesAreTwoJobs() {
     QVERIFY(!first.isEmpty());
     QCOMPARE(second, first);
     // Each job starts at page 1.
-    QVERIFY(Pages(second).first().contains(QStringLiteral("Page  1")));
+    QVERIFY(Pages(second).first().contains(QStringLiteral("Page 1")));
 }
 
 void tst_reportsPrint::chunkReachingTheBottomReserveMovesToTheNextPage() {
@@ -374,18 +430,25 @@ void tst_reportsPrint::chunkReachingTheBottomReserveMovesToTheNextPage() {
     sink.EndReport();
     sink.EndPrintJob();
 
-    const QStringList pages = Pages(reportstest::PdfText(pdf));
+    const QList<PrintedPage> pages = ReadPdfLines(pdf);
     QCOMPARE(pages.size(), expectedPage.back());
+    double cell = 0, lineHeight = 0;
+    CellAndLine(cell, lineHeight);
     for (int c = 0; c < chunks; ++c) {
-        const QString first = QStringLiteral("chunk %1 line 0").arg(c);
-        const QString last = QStringLiteral("chunk %1 line 9").arg(c);
-        const QString& p = pages[expectedPage[c] - 1];
-        QVERIFY2(p.contains(first) && p.contains(last), qPrintable(first));  // never split
-        QCOMPARE(ColumnOf(p, first), 3);
+        const PrintedPage& p = pages[expectedPage[c] - 1];
+        const Place first = Find(p, QStringLiteral("chunk %1 line 0").arg(c), cell, lineHeight);
+        const Place last = Find(p, QStringLiteral("chunk %1 line 9").arg(c), cell, lineHeight);
+        QVERIFY2(first.line > 0 && last.line == first.line + 9, qPrintable(QString::number(c)));  // never split
+        QCOMPARE(first.column, 3);
     }
     for (int i = 0; i < pages.size(); ++i) {
-        QCOMPARE(ColumnOf(pages[i], QStringLiteral("ACME TOOL CORPORATION")), 10);
-        QCOMPARE(LineOf(pages[i], QStringLiteral("Page  ") + QString::number(i + 1)), L - 9);  // counter 13 stands for 10 physical lines
+        QCOMPARE(Find(pages[i], QStringLiteral("ACME TOOL CORPORATION"), cell, lineHeight).line, 7);
+        QCOMPARE(Find(pages[i], QStringLiteral("ACME TOOL CORPORATION"), cell, lineHeight).column, 10);
+        // Filler lines down to L - 6 by the line counter, which takes the heading block for
+        // 13 lines (10 printed here): the page number is printed on line L - 8.
+        const Place number = Find(pages[i], QStringLiteral("Page ") + QString::number(i + 1), cell, lineHeight);
+        QCOMPARE(number.line, L - 8);
+        QCOMPARE(number.column, 3);
     }
 }
 
