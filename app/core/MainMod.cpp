@@ -60,7 +60,15 @@ std::string ReadWholeFile(const std::string& path, bool& ok) {
 class InputGuard {
 public:
     explicit InputGuard(const std::string& path) : m_path(path) {
-        if (FileOperations::FileExists(path)) m_bytes = ReadWholeFile(path, m_ok);
+        if (!FileOperations::FileExists(path)) return;
+        // A link is followed, as the data file's own save follows it.
+        std::error_code ec;
+        if (fs::is_symlink(path, ec)) {
+            const fs::path target = fs::canonical(path, ec);
+            if (ec) return;
+            m_path = target.string();
+        }
+        m_bytes = ReadWholeFile(m_path, m_ok);
     }
     void Restore() const {
         if (!m_ok) return;

@@ -358,6 +358,18 @@ TEST_F(BatchRun, MissingOutputFolderFailsAndLeavesTheInputAsItWas) {
     EXPECT_EQ(log.size() - log.find("\r\n"), 2u) << "one line";
 }
 
+TEST_F(BatchRun, ALinkedInputStaysALinkAfterAFailedRun) {
+    const fs::path target = work / "real.cld";
+    const std::string before = Replace(demo, "Version=CLD2026.12", "Version=CLD2014.10");
+    WriteFile(target, before);
+    const fs::path link = work / "link.cld";
+    fs::create_symlink(target, link);
+    const RunResult r = RunBatch(link, work / "missing folder" / "out.txt");
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), before);
+}
+
 TEST_F(BatchRun, ReadOnlyOutputFolderFails) {
     fs::path output;
     if (::geteuid() == 0) {
