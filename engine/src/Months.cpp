@@ -60,12 +60,7 @@ void* Monthly::QueryExtra(const std::string& iid) {
     return nullptr;
 }
 
-Monthly* Monthly::From(_Monthly* month) {
-    if (!month) return nullptr;
-    auto* self = static_cast<Monthly*>(month->QueryInterface(kIID_Internal));
-    if (self) self->Release();  // the caller keeps its own reference to the month
-    return self;
-}
+Monthly* Monthly::From(_Monthly* month) { return dynamic_cast<Monthly*>(month); }
 
 // ---- Months ---------------------------------------------------------------------------
 

@@ -45,7 +45,8 @@ public:
 
     void* QueryExtra(const std::string& iid);
 
-    // The engine's own Monthly behind an interface pointer, or nullptr for a foreign one.
+    // The engine's own Monthly behind an interface pointer, or nullptr for a foreign one
+    // (the same object is also handed out by QueryInterface under kIID_Internal).
     static Monthly* From(_Monthly* month);
 
 private:
