@@ -417,6 +417,21 @@ TEST_F(ProfileStoreTest, FolderInPlaceOfTheFileIsError75OnReadAndWrite) {
     EXPECT_TRUE(std::filesystem::is_directory(file));
 }
 
+TEST_F(ProfileStoreTest, PipeInPlaceOfTheFileIsError75AndNeverBlocks) {
+    ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0);
+    const ComError r = ErrorOf([&] { (void)store.ReadEntry("S", "A", ""); });
+    EXPECT_EQ(r.Number(), 75);
+    EXPECT_EQ(r.Source(), "ProfileStore.ReadEntry: cannot read \"" + file + "\": it is not a regular file");
+    EXPECT_EQ(ErrorOf([&] { store.WriteEntry("S", "A", "1"); }).Number(), 75);
+}
+
+TEST_F(ProfileStoreTest, FileWithTheLongestPossibleNameIsReplaced) {
+    store.SetFileName(dir / (std::string(251, 'n') + ".cld"));  // 255 bytes, the limit
+    store.WriteEntry("S", "A", "1");
+    store.WriteEntry("S", "A", "2");
+    EXPECT_EQ(ReadFile(store.FileName()), "[S]\r\nA=2\r\n");
+}
+
 TEST_F(ProfileStoreTest, WriteIntoAMissingFolderIsError76) {
     store.SetFileName(dir / "missing/acme.cld");
     const ComError e = ErrorOf([&] { store.WriteEntry("S", "A", "1"); });

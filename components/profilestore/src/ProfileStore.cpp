@@ -443,8 +443,10 @@ struct ProfileStore::Impl {
         for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
             char suffix[20];
             std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
+            // The temporary name stays within the file system's name limit however long
+            // the file's own name is.
             temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
-                   "." + base + suffix;
+                   "." + base.substr(0, 200) + suffix;
             fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
             if (fd < 0 && errno != EEXIST) {
                 const int err = errno;
