@@ -113,6 +113,7 @@ const char* KindName(ReportKind k) {
     case ReportKind::Inputs: return "Inputs";
     case ReportKind::Summary: return "Summary";
     case ReportKind::Detailed: return "Detailed";
+    case ReportKind::Compare: return "Compare";
     }
     return "?";
 }

@@ -72,8 +72,8 @@ constexpr int kNewPage = -300;
 constexpr int kEndReport = -200;
 constexpr int kEndJob = -100;
 
-// The three reports.
-enum class ReportKind { Inputs, Summary, Detailed };
+// The three reports, and the comparison of several years (ReportCompare.h).
+enum class ReportKind { Inputs, Summary, Detailed, Compare };
 
 // The three heading texts of a report, fixed by the builder at its start.
 struct ReportHeadings {

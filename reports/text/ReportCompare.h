@@ -1,0 +1,67 @@
+// ReportCompare: several years side by side. One column per data file, ordered by the
+// current year end (EOYCurrent), with the rows that decide an accumulated-earnings case:
+// available working capital, cost of operations, and for each method chosen the operating
+// cycle (days and part of a year), the working capital needed and the excess before and
+// after other needs. It goes through the same ReportSink as the other reports, so the
+// viewer, the printer (paged as every report) and the batch output file all take it.
+//
+// Layout (columns from 0, a value field is 12 characters, right-aligned):
+//   label area: two blanks and a label padded to 35 characters (columns 0 to 36);
+//   file k of a block: columns 37 + 14k to 48 + 14k (two blanks between fields).
+// At most three files stand side by side, so a line never passes column 78; four to six
+// files are laid out in two blocks, one under the other, each one chunk.
+//
+// A file that could not be loaded or calculated keeps its column: "Failed" in the first
+// value row and "See Note n" in the second, and a note under the table says why. A file
+// that did not choose a method which another file chose shows "Not chosen" in the first
+// row of that method.
+#pragma once
+
+#include "ReportSink.h"
+
+#include <vesmora/Vesmora.h>
+
+#include <string>
+#include <vector>
+
+namespace Reports {
+
+// Two to six files.
+constexpr std::size_t kCompareMinFiles = 2;
+constexpr std::size_t kCompareMaxFiles = 6;
+
+// One data file of a comparison.
+struct CompareFile {
+    std::string fileName;                 // as the user named it
+    vesmora::ComPtr<vesmora::_Caldren> calc;  // the analysis; may be set for a failed file
+                                          // that was loaded (its year end still orders it)
+    std::string failure;                  // why it failed; empty for a calculated file
+
+    bool Ok() const { return failure.empty() && calc; }
+};
+
+// Loads `fileName` into the fresh engine object `calc` (Load) and calculates it. On
+// failure the result carries the reason ("Could not be loaded: ..." / "Could not be
+// calculated: ..."); a file that is missing is not handed to the engine at all.
+CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName);
+
+// The reason text of an engine error: the platform's text for the number when it has one,
+// otherwise the innermost source line when it reads as a message, otherwise the
+// description; always followed by " (error n)".
+std::string CompareFailureText(const activation::ComError& error);
+
+// Columns in report order: by year end (earliest first); a file whose year end is unknown
+// (not loaded) goes after the others; equal year ends keep the order given.
+std::vector<const CompareFile*> CompareOrder(const std::vector<CompareFile>& files);
+
+// Lays the report out into the sink (BeginReport, chunks, EndReport). Headings: the name
+// and second line of the first calculated file in column order, and "Comparison Of Years".
+// Viewer caption "Comparison Report". Errors propagate (ComError); fewer than two or more
+// than six files is error 5.
+void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink);
+
+// The caption and third heading.
+extern const char* const kCompareCaption;  // "Comparison Report"
+extern const char* const kCompareTitle;    // "Comparison Of Years"
+
+}  // namespace Reports

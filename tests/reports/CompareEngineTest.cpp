@@ -1,0 +1,140 @@
+// The comparison on the real engine: the worked examples are entered and saved as two
+// data files, loaded afresh, calculated and compared; the text must equal the hand-laid
+// file. A missing file and a file the engine cannot calculate get their notes.
+#include "ReportCompare.h"
+#include "Reports.h"
+#include "TestSupport.h"
+
+#include <activation/Activation.h>
+#include <vesmora/Vesmora.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace Reports;
+using testsupport::Expected;
+using testsupport::SameBytes;
+using testsupport::TempDir;
+using vesmora::_Caldren;
+using vesmora::ComPtr;
+
+namespace {
+
+class PinnedEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        m_dir = std::make_unique<TempDir>();
+        const std::string d = m_dir->Path().string();
+        ::setenv("HOME", d.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (d + "/config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (d + "/data").c_str(), 1);
+        ::setenv("LC_ALL", "C", 1);
+        activation::SetFallbackLibrary(CALDREN_ENGINE_LIBRARY);
+    }
+    void TearDown() override { m_dir.reset(); }
+
+private:
+    std::unique_ptr<TempDir> m_dir;
+};
+[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new PinnedEnvironment);
+
+ComPtr<_Caldren> NewCalc() { return activation::CreateObject<_Caldren>(vesmora::kProgID_Caldren); }
+
+// The worked example: average method alone, or the peak method alone with its three months.
+void Save(const std::string& file, bool peak, const char* yearEnd, const char* netSales = "900,000") {
+    auto calc = NewCalc();
+    _Caldren& c = *calc;
+    c.BeginEdit();
+    c.put_sName("Acme Castings, Inc.");
+    c.put_Line2("Accumulated Earnings Analysis");
+    c.put_EOYCurrent(yearEnd);
+    c.put_DoAveCycle(!peak);
+    c.put_DoPeakCycle(peak);
+    c.put_DoPeakUseSalesAndPurch(true);
+    c.put_InvBeg("100,000");
+    c.put_InvEnd("120,000");
+    c.put_COGS("600,000");
+    c.put_ARBeg("80,000");
+    c.put_AREnd("100,000");
+    c.put_NetSales(netSales);
+    c.put_APBegRel2Inv("50,000");
+    c.put_APEndRel2Inv("70,000");
+    c.put_InvPurchases("620,000");
+    c.put_COGSNxtYr("650,000");
+    c.put_OperatingExpNxtYr("200,000");
+    c.put_IncTaxNxtYr("30,000");
+    c.put_DeprecNxtYr("40,000");
+    c.put_CurAssets("500,000");
+    c.put_CurLiab("250,000");
+    c.put_Reasonableneeds("20,000");
+    c.put_Contingencies("10,000");
+    if (peak) {
+        auto months = c.get_colMonths();
+        months->Add("1/15/2003", "0", "120000", "75000", "50000", 0, 0, 0);
+        months->Add("2/15/2003", "0", "100000", "60000", "45000", 0, 0, 0);
+        months->Add("3/15/2003", "0", "150000", "90000", "70000", 0, 0, 0);
+    }
+    c.ApplyEdit(file);
+}
+
+}  // namespace
+
+TEST(CompareOnEngine, WorkedExamplesSideBySide) {
+    TempDir dir;
+    const std::string a2002 = (dir.Path() / "acme2002.cld").string();
+    const std::string a2003 = (dir.Path() / "acme2003.cld").string();
+    Save(a2002, false, "12/31/2002");
+    Save(a2003, true, "12/31/2003");
+
+    std::vector<CompareFile> files;
+    files.push_back(LoadCompareFile(NewCalc(), a2003));
+    files.push_back(LoadCompareFile(NewCalc(), a2002));
+    ASSERT_TRUE(files[0].Ok()) << files[0].failure;
+    ASSERT_TRUE(files[1].Ok()) << files[1].failure;
+
+    RecordingSink sink;
+    BuildCompareReport(files, sink);
+    ASSERT_EQ(1u, sink.Reports().size());
+    EXPECT_TRUE(SameBytes(Expected("compare_two.txt"), sink.Reports()[0].Body() + "\r\n"));
+}
+
+TEST(CompareOnEngine, MissingAndUncalculableFiles) {
+    TempDir dir;
+    const std::string good = (dir.Path() / "good.cld").string();
+    const std::string zero = (dir.Path() / "zero.cld").string();
+    Save(good, false, "12/31/2002");
+    Save(zero, false, "12/31/2003", "0");
+
+    CompareFile missing = LoadCompareFile(NewCalc(), (dir.Path() / "missing.cld").string());
+    EXPECT_FALSE(missing.Ok());
+    EXPECT_FALSE(missing.calc);
+    EXPECT_EQ("Could not be loaded: the file does not exist", missing.failure);
+
+    CompareFile z = LoadCompareFile(NewCalc(), zero);
+    EXPECT_FALSE(z.Ok());
+    ASSERT_TRUE(z.calc);  // loaded: its year end still places it
+    EXPECT_EQ("Could not be calculated: Division by zero (error 11)", z.failure);
+    EXPECT_EQ("12/31/2003", z.calc->get_EOYCurrent());
+
+    // Not a data file at all.
+    const std::string junk = (dir.Path() / "junk.cld").string();
+    {
+        std::FILE* f = std::fopen(junk.c_str(), "wb");
+        ASSERT_NE(nullptr, f);
+        std::fputs("\x01\x02 not a data file", f);
+        std::fclose(f);
+    }
+    CompareFile j = LoadCompareFile(NewCalc(), junk);
+    EXPECT_FALSE(j.Ok());
+    EXPECT_EQ(0u, j.failure.rfind("Could not be ", 0)) << j.failure;
+
+    std::vector<CompareFile> files{missing, LoadCompareFile(NewCalc(), good), z};
+    RecordingSink sink;
+    BuildCompareReport(files, sink);
+    const std::string body = sink.Reports()[0].Body();
+    const std::string head = std::string(37, ' ') + "        good          zero       missing";
+    EXPECT_EQ(head, body.substr(0, body.find("\r\n")));
+    EXPECT_NE(std::string::npos, body.find("  Note 1: " + zero));
+    EXPECT_NE(std::string::npos, body.find("  Note 2: " + (dir.Path() / "missing.cld").string()));
+}
