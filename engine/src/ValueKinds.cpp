@@ -198,10 +198,13 @@ std::string PlainAmount(Amount a) {
 }
 
 double AmountToDouble(Amount a) {
-    const Amount whole = a / kAmountScale;
-    const Amount frac = a % kAmountScale;
-    if (frac == 0) return static_cast<double>(whole);
-    return static_cast<double>(whole) + static_cast<double>(frac) / static_cast<double>(kAmountScale);
+    constexpr Amount kExactLimit = Amount{1} << 53;
+    if (a < kExactLimit && a > -kExactLimit)  // both operands exact: one correct rounding
+        return static_cast<double>(a) / static_cast<double>(kAmountScale);
+    double d = 0;
+    const std::string text = PlainAmount(a);
+    std::from_chars(text.data(), text.data() + text.size(), d);
+    return d;
 }
 
 Conv DoubleToAmount(double x, Amount& out) {

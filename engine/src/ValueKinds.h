@@ -48,7 +48,7 @@ std::string FormatWhole(Amount a);
 std::string FormatFixed5(Amount a);
 // Plain decimal text: no grouping, no trailing zeros in the fraction ("1234", "-0.5").
 std::string PlainAmount(Amount a);
-// The value as a double (nearest).
+// The value as a double: the double nearest to its decimal value.
 double AmountToDouble(Amount a);
 // A double converted to an amount: four decimals, ties to even on the exact binary value.
 // NaN, infinities and values beyond the range give Conv::Overflow.

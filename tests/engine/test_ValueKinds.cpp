@@ -302,3 +302,17 @@ TEST(FixedText, CountsCharactersNotBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AmountToDouble, NearestDoubleOfTheDecimalValue) {
+    using namespace vesmora::vk;
+    EXPECT_EQ(AmountToDouble(333333), 33.3333);
+    EXPECT_EQ(AmountToDouble(-12345), -1.2345);
+    EXPECT_EQ(AmountToDouble(1100000000), 110000.0);
+    EXPECT_EQ(AmountToDouble(std::numeric_limits<Amount>::max()), 922337203685477.5807);
+    EXPECT_EQ(AmountToDouble(9007199254740993), 900719925474.0993);  // beyond 2^53 ten-thousandths
+    EXPECT_EQ(AmountToDouble(0), 0.0);
+}
+
+}  // namespace
