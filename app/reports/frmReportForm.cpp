@@ -5,6 +5,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
@@ -23,6 +26,32 @@ QFont ViewerFont() {
     return font;
 }
 
+// A small printer picture for the toolbar's "print" key (the desktop theme's
+// "document-print" where there is one).
+QIcon PrintIcon() {
+    const QIcon themed = QIcon::fromTheme(QStringLiteral("document-print"));
+    if (!themed.isNull()) return themed;
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9.5, 3.5, 13, 10));   // paper going in
+    p.setBrush(QColor(150, 155, 165));
+    p.drawRoundedRect(QRectF(3.5, 12.5, 25, 11), 2, 2);  // body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8.5, 19.5, 15, 9));   // paper coming out
+    p.setPen(QPen(QColor(120, 120, 120), 1));
+    p.drawLine(QPointF(11, 23), QPointF(21, 23));
+    p.drawLine(QPointF(11, 26), QPointF(19, 26));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(80, 200, 90));
+    p.drawEllipse(QPointF(24.5, 16), 1.3, 1.3);
+    p.end();
+    return QIcon(picture);
+}
+
 }  // namespace
 
 frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
@@ -38,8 +67,7 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     tbToolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     addToolBar(Qt::TopToolBarArea, tbToolbar);
 
-    actPrint = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                    QStringLiteral("Print"));
+    actPrint = tbToolbar->addAction(PrintIcon(), QStringLiteral("Print"));
     actPrint->setObjectName(QStringLiteral("print"));
     actPrint->setToolTip(QStringLiteral("Print"));
     actExit = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
