@@ -1,0 +1,98 @@
+// Speed of the report windows and of printing, on DEMO.CLD from the program folder:
+// opening the three report viewers (RunReports in View mode: calculation, three reports,
+// three windows filled and shown) and printing the three reports to a PDF file (Print
+// mode: calculation, page model, QPainter on a PDF QPrinter, one job). Offscreen platform.
+#include "app/core/RunState.h"
+#include "app/gui/ErrorDialogs.h"
+#include "app/gui/MessageBox.h"
+#include "app/reports/QtReportsHost.h"
+#include "app/reports/ReportPrinter.h"
+#include "app/reports/dlgRptChoices.h"
+#include "app/reports/frmReportForm.h"
+
+#include <activation/Activation.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    caldren::RunState state;
+
+    Fixture() {
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.programFolder = dir.path().toStdString();
+        state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
+        state.rptInput = state.rptSummary = state.rptDetail = 1;
+        const QString demo = dir.path() + QStringLiteral("/DEMO.CLD");
+        QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), demo);
+        state.currentFileName = demo.toStdString();
+        state.engine->Load(state.currentFileName);
+        caldren::gui::MessageBox::setHeadless(true);
+        const QString pdf = dir.path() + QStringLiteral("/reports.pdf");
+        caldren::gui::Seams().runModal = [pdf](QDialog& d) {
+            if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
+                c->btnOK->click();
+                return c->result();
+            }
+            if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
+                p->printer()->setOutputFormat(QPrinter::PdfFormat);
+                p->printer()->setOutputFileName(pdf);
+                p->printer()->setPageSize(QPageSize(QPageSize::Letter));
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Accepted);
+        };
+    }
+};
+
+Fixture& Shared() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_OpenThreeViewers(benchmark::State& bench) {
+    Fixture& f = Shared();
+    for (auto _ : bench) {
+        caldren::reports::QtReportsHost host(f.state, nullptr);
+        caldren::reports::RunReportsOn(f.state, Reports::kView, host);
+        QApplication::processEvents();
+        bench.PauseTiming();
+        if (host.Viewers().size() != 3) bench.SkipWithError("three viewers expected");
+        for (auto& v : host.Viewers()) delete v.data();
+        bench.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenThreeViewers)->Unit(benchmark::kMillisecond);
+
+void BM_PrintThreeReportsToPdf(benchmark::State& bench) {
+    Fixture& f = Shared();
+    for (auto _ : bench) {
+        caldren::reports::QtReportsHost host(f.state, nullptr);
+        caldren::reports::RunReportsOn(f.state, Reports::kPrint, host);
+        if (caldren::reports::ReportPrinter::Instance().JobsEnded() != 1) bench.SkipWithError("one job expected");
+    }
+}
+BENCHMARK(BM_PrintThreeReportsToPdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
