@@ -11,7 +11,12 @@
 
 #include <profilestore/ProfileStore.h>
 
+#include "app/gui/QtUi.h"
+#include "app/gui/frmMain.h"
+
 #include <QAction>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -68,6 +73,7 @@ private slots:
     void nothingChosenDoesNothing();
     void getCopiesCancelIsZero();
     void viewWithoutDataTakesTheRunsErrorPath();
+    void mainWindowCommandsReachTheReports();
     void helpOpensTheManual();
     void helpWithoutTheManualSaysSo();
 };
@@ -300,6 +306,46 @@ void tst_reportsViewer::viewWithoutDataTakesTheRunsErrorPath() {
     QVERIFY(history[0].text.contains(QStringLiteral("Location:           RunReports")));
     QCOMPARE(s.programEnds, 1);
     QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone
+}
+
+void tst_reportsViewer::mainWindowCommandsReachTheReports() {
+    // The main window's View Reports and Print commands run through the window library's
+    // hooks into RouteOutput: save, the reports, open again.
+    reportstest::Session s;
+    caldren::QtUi ui(s.state);
+    s.state.ui = &ui;
+    const QString pdf = s.Path(QStringLiteral("main.pdf"));
+    QStringList titles;
+    gui::Seams().runModal = [&](QDialog& d) {
+        titles << d.windowTitle();
+        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
+            c->btnOK->click();
+            return c->result();
+        }
+        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
+            p->printer()->setOutputFormat(QPrinter::PdfFormat);
+            p->printer()->setOutputFileName(pdf);
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Accepted);
+    };
+    {
+        caldren::frmMain main(s.state, ui);
+        ui.setMainWindow(&main);
+        auto* view = main.findChild<QAction*>(QStringLiteral("mnuViewReports"));
+        QVERIFY(view);
+        view->trigger();
+        QCOMPARE(main.findChildren<frmReportForm*>().size(), 3);
+        QCOMPARE(titles, QStringList{QStringLiteral("Select Reports (View)")});
+        auto* print = main.findChild<QAction*>(QStringLiteral("mnuFilePrint"));
+        QVERIFY(print);
+        print->trigger();
+        QCOMPARE(titles.mid(1), (QStringList{QStringLiteral("Select Reports (Print)"), QStringLiteral("Print Reports")}));
+        QVERIFY(QFileInfo::exists(pdf));
+        QCOMPARE(s.programEnds, 0);
+        ui.setMainWindow(nullptr);
+    }
+    s.state.ui = nullptr;
 }
 
 void tst_reportsViewer::helpOpensTheManual() {
