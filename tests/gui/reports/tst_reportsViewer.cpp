@@ -74,6 +74,8 @@ private slots:
     void getCopiesCancelIsZero();
     void viewWithoutDataTakesTheRunsErrorPath();
     void mainWindowCommandsReachTheReports();
+    void noDataNotice();
+    void hooksAreFilled();
     void helpOpensTheManual();
     void helpWithoutTheManualSaysSo();
 };
@@ -346,6 +348,41 @@ void tst_reportsViewer::mainWindowCommandsReachTheReports() {
         ui.setMainWindow(nullptr);
     }
     s.state.ui = nullptr;
+}
+
+void tst_reportsViewer::noDataNotice() {
+    reportstest::Session s(false);
+    QWidget main;
+    rep::QtReportsHost host(s.state, &main);
+    host.ShowNoDataNotice();
+    const auto& history = gui::MessageBox::history();
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(history[0].title, QStringLiteral("Notice"));
+    QCOMPARE(history[0].style, caldren::kOkOnly | caldren::kExclamation);
+    QCOMPARE(history[0].text,
+             QStringLiteral("No data was entered. Please either use menu choice File - New to enter new "
+                            "information or File - Open to retrieve data that was previously saved."));
+    QVERIFY(main.isVisible());  // then the main window is shown
+}
+
+void tst_reportsViewer::hooksAreFilled() {
+    // The window library's hooks for these commands are filled when it is loaded.
+    reportstest::Session s(false);
+    const auto& hooks = s.savedHooks;
+    QVERIFY(hooks.viewReports);
+    QVERIFY(hooks.printReports);
+    QVERIFY(hooks.optionsFonts);
+    QVERIFY(hooks.helpContents);
+    QVERIFY(hooks.reportErrorAndQuit);
+    QVERIFY(hooks.shutDown);
+    QVERIFY(hooks.makeErrorPresenter);
+    QVERIFY(hooks.rememberPrinterFont);
+    rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.5f, true});
+    hooks.rememberPrinterFont(s.state);
+    QCOMPARE(s.state.printerFont.name, std::string("Liberation Mono"));
+    QCOMPARE(s.state.printerFont.size, 9.5f);
+    QCOMPARE(s.state.printerFont.bold, true);
+    rep::ReportPrinter::Instance().ResetFont({"Courier New", 10.0f, false});
 }
 
 void tst_reportsViewer::helpOpensTheManual() {
