@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
     QFile::copy(programFolder + QStringLiteral("/DEMO.CLD"), demo);
     state.currentFileName = demo.toStdString();
     state.engine->Load(state.currentFileName);
+    // The name the pictures show, as on a user's desktop.
+    state.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
     caldren::QtUi ui(state);
     state.ui = &ui;
     caldren::gui::MessageBox::setHeadless(true);
