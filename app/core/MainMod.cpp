@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -130,7 +131,23 @@ void SetVersionTexts(RunState& state) {
     state.fullVersion = state.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
 }
 
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
 int StartWindows(RunState& state, int argc, char** argv) {
+    // Without any display the window toolkit would abort the process; say what to do.
+    if (!HasDisplay()) {
+        std::cerr << "CaldrenCalc: there is no display (DISPLAY, WAYLAND_DISPLAY and "
+                     "QT_QPA_PLATFORM are unset), so the program's windows cannot start.\n"
+                  << "A batch run needs no display:\n"
+                  << Usage();
+        return kExitFailure;
+    }
     const std::string library = state.programFolder + "/" + kGuiLibraryName;
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
@@ -341,7 +358,9 @@ int Main(RunState& state, int argc, char** argv) {
     }
 
     // Interactive start. A data file named alone opens at start, the chooser skipped.
-    if (!commandLine.empty() && FindSwitch(commandLine, "/input") == std::string::npos &&
+    // (Options of the window toolkit, such as "-style fusion", are no file name.)
+    if (!commandLine.empty() && commandLine[0] != '-' &&
+        FindSwitch(commandLine, "/input") == std::string::npos &&
         FindSwitch(commandLine, "/output") == std::string::npos) {
         state.startFile = commandLine;
     }

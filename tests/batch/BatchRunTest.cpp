@@ -452,9 +452,16 @@ TEST_F(BatchRun, ExtensionBeforeTheNameIsAnError) {
 
 TEST_F(BatchRun, InteractiveStartWithoutTheWindowLibrarySaysSo) {
     // The program folder here holds no window library.
-    const RunResult r = Run({});
+    const RunResult r = Run({}, {}, {"QT_QPA_PLATFORM=offscreen"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("libcaldrengui.so"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchRun, InteractiveStartWithoutADisplaySaysSo) {
+    const RunResult r = Run({(work / "acme.cld").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("there is no display"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("/silent"), std::string::npos) << r.err;
 }
 
 TEST_F(BatchRun, TheBuiltProgramLoadsNeitherQtNorTheWindowLibrary) {
