@@ -357,7 +357,7 @@ bool ParseDate(std::string_view text, DaySerial& out) {
     } else {  // m/d/yyyy
         if (!ReadDigits(s, i, 1, 2, m) || i >= s.size() || s[i++] != '/') return false;
         if (!ReadDigits(s, i, 1, 2, d) || i >= s.size() || s[i++] != '/') return false;
-        if (!ReadDigits(s, i, 4, 4, y)) return false;
+        if (!ReadDigits(s, i, 3, 4, y)) return false;
     }
     if (i != s.size() || !ValidCivil(y, m, d)) return false;
     out = SerialFromCivil(y, m, d);

@@ -69,7 +69,7 @@ std::string FormatRatio5(double x);
 
 // ---- dates ----------------------------------------------------------------------------
 
-// Accepts "m/d/yyyy", "mm/dd/yyyy" (one or two digits for month and day, four for the
+// Accepts "m/d/yyyy", "mm/dd/yyyy" (one or two digits for month and day, three or four for the
 // year) and ISO "yyyy-mm-dd", with optional blanks around. Years 100 to 9999. Rejects
 // impossible dates ("13/45/2003", "2/30/2003", "00/00/0000").
 bool ParseDate(std::string_view text, DaySerial& out);

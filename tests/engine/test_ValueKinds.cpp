@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DateRow{"6/30/2004", true, "06/30/2004"}, DateRow{"06/30/2004", true, "06/30/2004"},
                       DateRow{" 12/31/2002 ", true, "12/31/2002"}, DateRow{"2003-07-15", true, "07/15/2003"},
                       DateRow{"2/29/2004", true, "02/29/2004"}, DateRow{"2/29/2000", true, "02/29/2000"},
-                      DateRow{"1/1/100", false, ""}, DateRow{"1/1/0100", true, "01/01/0100"},
+                      DateRow{"1/1/100", true, "01/01/0100"}, DateRow{"1/1/99", false, ""}, DateRow{"1/1/099", false, ""}, DateRow{"1/1/0100", true, "01/01/0100"},
                       DateRow{"12/31/9999", true, "12/31/9999"}, DateRow{"12/30/1899", true, "12/30/1899"},
                       DateRow{"13/45/2003", false, ""}, DateRow{"2/30/2003", false, ""},
                       DateRow{"2/29/2003", false, ""}, DateRow{"2/29/1900", false, ""},
