@@ -1,6 +1,7 @@
 // The comparison on the real engine: the worked examples are entered and saved as two
 // data files, loaded afresh, calculated and compared; the text must equal the hand-laid
 // file. A missing file and a file the engine cannot calculate get their notes.
+#include "CompareRun.h"
 #include "ReportCompare.h"
 #include "Reports.h"
 #include "TestSupport.h"
@@ -137,4 +138,47 @@ TEST(CompareOnEngine, MissingAndUncalculableFiles) {
     EXPECT_EQ(head, body.substr(0, body.find("\r\n")));
     EXPECT_NE(std::string::npos, body.find("  Note 1: " + zero));
     EXPECT_NE(std::string::npos, body.find("  Note 2: " + (dir.Path() / "missing.cld").string()));
+}
+
+// The batch's comparison: appended to the output file after what it held, the data files
+// left as they were, a failed file reported and given its column.
+TEST(CompareOnEngine, RunCompareToFileAppends) {
+    TempDir dir;
+    const std::string a2002 = (dir.Path() / "acme2002.cld").string();
+    const std::string a2003 = (dir.Path() / "acme2003.cld").string();
+    Save(a2002, false, "12/31/2002");
+    Save(a2003, true, "12/31/2003");
+    const std::string before2002 = testsupport::ReadFile(a2002);
+    const std::string before2003 = testsupport::ReadFile(a2003);
+    const std::string out = (dir.Path() / "cmp.txt").string();
+    {
+        std::FILE* f = std::fopen(out.c_str(), "wb");
+        std::fputs("earlier report\r\n", f);
+        std::fclose(f);
+    }
+    CompareRunResult r = RunCompareToFile({a2003, a2002}, out, &NewCalc);
+    EXPECT_TRUE(r.Ok());
+    EXPECT_TRUE(SameBytes("earlier report\r\n" + Expected("compare_two.txt"),
+                          testsupport::ReadFile(out)));
+    EXPECT_EQ(before2002, testsupport::ReadFile(a2002));
+    EXPECT_EQ(before2003, testsupport::ReadFile(a2003));
+
+    const std::string missing = (dir.Path() / "missing.cld").string();
+    r = RunCompareToFile({a2002, missing}, out, &NewCalc);
+    ASSERT_EQ(1u, r.failures.size());
+    EXPECT_EQ(missing + ": Could not be loaded: the file does not exist", r.failures[0]);
+
+    // An engine that cannot be created: that file's column says so.
+    int made = 0;
+    r = RunCompareToFile({a2002, a2003}, out, [&]() -> ComPtr<_Caldren> {
+        if (++made == 2) throw activation::ComError(429, "Activation.CreateObject", "");
+        return NewCalc();
+    });
+    ASSERT_EQ(1u, r.failures.size());
+    EXPECT_EQ(0u, r.failures[0].find(a2003 + ": Could not be loaded: ")) << r.failures[0];
+
+    // Fewer than two names: nothing written.
+    const std::string now = testsupport::ReadFile(out);
+    EXPECT_THROW(RunCompareToFile({a2002}, out, &NewCalc), activation::ComError);
+    EXPECT_EQ(now, testsupport::ReadFile(out));
 }

@@ -2,6 +2,7 @@
 // worked examples (average method: year end 12/31/2002; peak method: 12/31/2003), the
 // order of the columns by year end, failed files, chunking for the printed pages.
 #include "FakeEngine.h"
+#include "CompareRun.h"
 #include "ReportCompare.h"
 #include "Reports.h"
 #include "TestSupport.h"
@@ -288,3 +289,48 @@ INSTANTIATE_TEST_SUITE_P(Compare, CompareReason, ::testing::Values(
                "Need to calculate results based on complete information (error 10005)"},
     ReasonCase{10002, "Caldren.Load\rCaldren.COGS", "Not a number", "Not a number (error 10002)"},
     ReasonCase{99999, "X.Y", "", "Unknown error (error 99999)"}));
+
+// ---- "/compare" on the command line ----------------------------------------------------
+
+namespace {
+
+struct NamesCase {
+    const char* line;
+    std::vector<std::string> names;
+};
+
+class CompareNames : public ::testing::TestWithParam<NamesCase> {};
+
+TEST_P(CompareNames, FromTheCommandLine) {
+    EXPECT_EQ(GetParam().names, GetCompareFileNames(GetParam().line)) << GetParam().line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Compare, CompareNames, ::testing::Values(
+    NamesCase{"/compare a.cld b.cld /output out.txt /silent", {"a.cld", "b.cld"}},
+    // Names kept as typed, extension in any case, absolute paths with folders.
+    NamesCase{"/silent /COMPARE /data/Acme 2002.CLD /data/Acme 2003.cld /output o.txt",
+              {"/data/Acme 2002.CLD", "/data/Acme 2003.cld"}},
+    // A folder named like a switch is part of a name.
+    NamesCase{"/compare /srv/output/a.cld /srv/silent b.cld /silent /output o.txt",
+              {"/srv/output/a.cld", "/srv/silent b.cld"}},
+    // Six names at the end of the line.
+    NamesCase{"/output o.txt /silent /compare 1.cld 2.cld 3.cld 4.cld 5.cld 6.cld",
+              {"1.cld", "2.cld", "3.cld", "4.cld", "5.cld", "6.cld"}},
+    // A name that does not end at ".cld" followed by a separator ends the list.
+    NamesCase{"/compare a.cld b.cld.bak c.cld", {"a.cld", "b.cld"}},
+    // No names, no switch, a switch inside a path.
+    NamesCase{"/compare /output o.txt", {}},
+    NamesCase{"/compare", {}},
+    NamesCase{"/input a.cld /output o.txt /silent", {}},
+    NamesCase{"/input /srv/compare a.cld /silent", {}},
+    NamesCase{"/comparex a.cld b.cld", {}}));
+
+TEST(CompareNames, SwitchWhereAWordBegins) {
+    EXPECT_TRUE(HasCompareSwitch("/compare a.cld b.cld"));
+    EXPECT_TRUE(HasCompareSwitch("/silent /Compare a.cld"));
+    EXPECT_FALSE(HasCompareSwitch("/input /srv/compare/a.cld"));
+    EXPECT_FALSE(HasCompareSwitch("x/compare a.cld"));
+    EXPECT_FALSE(HasCompareSwitch("/compared a.cld"));
+}
+
+}  // namespace
