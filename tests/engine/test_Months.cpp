@@ -239,3 +239,24 @@ TEST(MonthsObject, ReleasingTheCollectionReleasesItsMonths) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace enginetest;
+
+TEST(MonthsObject, InterfacesOfTheMonthClasses) {
+    ComPtr<_Months> months(NewMonths());
+    EXPECT_TRUE(months.As<_Months>());
+    EXPECT_FALSE(months.As<_Monthly>());
+    EXPECT_FALSE(months.As<_Caldren>());
+    ComPtr<_Monthly> month(NewMonthly());
+    EXPECT_TRUE(month.As<_Monthly>());
+    void* own = month->QueryInterface(Monthly::kIID_Internal);
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(static_cast<Monthly*>(own), Monthly::From(month.Get()));
+    static_cast<Monthly*>(own)->Release();
+    auto it = months->get_NewEnum();
+    EXPECT_TRUE(it.As<_MonthsEnum>());
+}
+
+}  // namespace
