@@ -1,5 +1,6 @@
 #include "IPSupport.h"
 
+#include "app/core/ErrorPaths.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
@@ -52,6 +53,14 @@ void InitMonths(vesmora::_Months& months) {
         return;
     for (int i = 0; i < 12; ++i)
         months.Add("12/31/2002", "0", "0", "0", "0", 0.0, 0.0, 0.0, std::string());
+}
+
+void InitMonths(RunState& state, vesmora::_Months& months) {
+    try {
+        InitMonths(months);
+    } catch (const std::exception& e) {
+        ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "IPSupport.InitMonths");
+    }
 }
 
 int CalcDaysMonth(int month) {

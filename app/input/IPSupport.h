@@ -22,6 +22,9 @@ void InitIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
 // Fills an empty month collection with twelve months dated "12/31/2002" with amounts of
 // 0; a collection that holds any month is left as it is.
 void InitMonths(vesmora::_Months& months);
+// The same with its error path: the error reporter (location "IPSupport.InitMonths"),
+// then the shutdown with the answer as save-first choice.
+void InitMonths(RunState& state, vesmora::_Months& months);
 
 // Days of month 1..12 (February 28; the leap day is the derivation's business).
 int CalcDaysMonth(int month);

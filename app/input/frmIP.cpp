@@ -134,6 +134,19 @@ QString paddedDate(int month, int day, int year) {
         .arg(year, 4, 10, QLatin1Char('0'));
 }
 
+// Runs a handler; an error that escapes it goes to the error reporter with the handler's
+// location, and the form goes on (no exception ever crosses the event loop).
+template <class F>
+void Guard(const char* location, F&& handler) {
+    try {
+        handler();
+    } catch (const ComError& err) {
+        gui::ReportError(err.Number(), err.Description(), std::string(location) + "\r" + err.Source());
+    } catch (const std::exception& err) {
+        gui::ReportError(5, activation::StandardErrorText(5), std::string(location) + "\r" + err.what());
+    }
+}
+
 bool countsAsKeyPress(const QKeyEvent* key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         return true;
@@ -171,7 +184,7 @@ QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* proper
     Binding* raw = binding.get();
     m_bindings.push_back(std::move(binding));
     box->installEventFilter(this);
-    connect(box, &QLineEdit::textChanged, this, [this, raw] { fieldChanged(*raw); });
+    connect(box, &QLineEdit::textChanged, this, [this, raw] { Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
     return box;
 }
 
@@ -200,7 +213,7 @@ void frmIP::buildUi() {
         button->setAutoDefault(false);
         button->setMinimumWidth(90);
     }
-    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
 
     auto* buttons = new QVBoxLayout;
@@ -226,7 +239,7 @@ QWidget* frmIP::buildInitialPage() {
     btnFilename->setObjectName(QStringLiteral("btnFilename"));
     btnFilename->setAutoDefault(false);
     btnFilename->installEventFilter(this);
-    connect(btnFilename, &QPushButton::clicked, this, [this] { btnFilenameClick(); });
+    connect(btnFilename, &QPushButton::clicked, this, [this] { Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
 
     lblFilename = new QLabel(page);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
@@ -265,10 +278,10 @@ QWidget* frmIP::buildInitialPage() {
 
     for (QCheckBox* box : {chkAveCycle, chkPeakCycle, chkCurAmountsNextYr})
         box->installEventFilter(this);
-    connect(chkAveCycle, &QCheckBox::toggled, this, [this](bool on) { chkAveCycleClick(on); });
-    connect(chkPeakCycle, &QCheckBox::toggled, this, [this](bool on) { chkPeakCycleClick(on); });
+    connect(chkAveCycle, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); }); });
+    connect(chkPeakCycle, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); }); });
     connect(chkCurAmountsNextYr, &QCheckBox::toggled, this,
-            [this](bool on) { chkCurAmountsNextYrClick(on); });
+            [this](bool on) { Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); }); });
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
@@ -350,7 +363,7 @@ QWidget* frmIP::buildPeakPage() {
         fraPeakOpCycle);
     chkEndOfMonth->setObjectName(QStringLiteral("chkEndOfMonth"));
     chkEndOfMonth->installEventFilter(this);
-    connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) { chkEndOfMonthClick(on); });
+    connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); }); });
 
     auto heading = [&](const char* name, const char* caption) {
         auto* label = new QLabel(QString::fromUtf8(caption), fraPeakOpCycle);
@@ -496,7 +509,7 @@ void frmIP::loadSequence() {
     lblInventoryOrSales->setText(QStringLiteral("Sales"));
 
     if (auto months = engine.get_colMonths())
-        IPSupport::InitMonths(*months);
+        IPSupport::InitMonths(m_state, *months);
     fillGrid();
 
     MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
@@ -688,17 +701,31 @@ void frmIP::fieldLostFocus(Binding& binding) {
 }
 
 bool frmIP::eventFilter(QObject* watched, QEvent* event) {
+    bool handled = false;
+    Guard("frmIP", [&] { handled = handleEvent(watched, event); });
+    return handled || QDialog::eventFilter(watched, event);
+}
+
+bool frmIP::handleEvent(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
         type != QEvent::MouseButtonRelease)
-        return QDialog::eventFilter(watched, event);
+        return false;
 
     // Focus that leaves with the window (a message box, another program) is not a change
     // of field: the field is left when the focus moves inside the form.
     if (type == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return QDialog::eventFilter(watched, event);
+            return false;
+    }
+    // Nor is its coming back to the field that had it: the field was never left.
+    if (type == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if ((reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) &&
+            watched == m_focused)
+            return false;
+        m_focused = watched;
     }
 
     if (watched == MaskDtEOYCurrent) {
@@ -719,7 +746,7 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
             break;
         default: break;
         }
-        return QDialog::eventFilter(watched, event);
+        return false;
     }
 
     for (int row = 0; row < 12; ++row) {
@@ -730,7 +757,7 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::FocusIn:
             if (row == 0) {
                 if (auto months = m_state.engine->get_colMonths())
-                    IPSupport::InitMonths(*months);
+                    IPSupport::InitMonths(m_state, *months);
                 QTimer::singleShot(0, box, [box] { box->selectAll(); });
             }
             setHelp(QString::fromUtf8(kHelpMonthDate));
@@ -753,7 +780,7 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
         }
         default: break;
         }
-        return QDialog::eventFilter(watched, event);
+        return false;
     }
 
     if (Binding* binding = bindingOf(watched)) {
@@ -777,7 +804,7 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
             break;
         default: break;
         }
-        return QDialog::eventFilter(watched, event);
+        return false;
     }
 
     if (type == QEvent::FocusIn) {
@@ -792,7 +819,7 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == chkEndOfMonth)
             setHelp(QString::fromUtf8(kHelpEndOfMonth));
     }
-    return QDialog::eventFilter(watched, event);
+    return false;
 }
 
 // ---- Method options ----------------------------------------------------------------------

@@ -52,6 +52,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool handleEvent(QObject* watched, QEvent* event);
     enum class Kind { Engine, Receivables, SalesInv, Purchases };
     struct Binding {
         QLineEdit* box = nullptr;
@@ -97,6 +98,7 @@ private:
     RunState& m_state;
     Ui& m_ui;
     bool m_loading = false;
+    QObject* m_focused = nullptr;  // the control that last received the focus
     std::vector<std::unique_ptr<Binding>> m_bindings;
 
     QTabWidget* vsTabIP = nullptr;
