@@ -1,0 +1,122 @@
+// Window benchmarks: opening the input form on a loaded analysis, one keystroke in a
+// number field (engine write included), and building the start-up windows (About box,
+// main window, chooser) once the application exists. Offscreen platform, pinned HOME.
+#include "app/core/RunState.h"
+#include "app/gui/FileDialog.h"
+#include "app/gui/MessageBox.h"
+#include "app/gui/QtUi.h"
+#include "app/gui/frmAbout.h"
+#include "app/gui/frmMain.h"
+#include "app/gui/frmStartUp.h"
+#include "app/input/frmIP.h"
+
+#include <activation/Activation.h>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct Fixture {
+    caldren::RunState state;
+    std::unique_ptr<caldren::QtUi> ui;
+    Fixture() {
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.engine->Load(CALDREN_DEMO_SOURCE);
+        state.currentFileName = "/tmp/bench/DEMO.CLD";
+        state.versionTag = "CLD2026.12";
+        state.fullVersion = "CLD2026.12.1";
+        ui = std::make_unique<caldren::QtUi>(state);
+        state.ui = ui.get();
+        caldren::gui::MessageBox::setHeadless(true);
+        caldren::gui::FileDialog::setHeadless(true);
+    }
+};
+
+void BM_OpenInputForm(benchmark::State& bench) {
+    Fixture f;
+    for (auto _ : bench) {
+        caldren::frmIP form(f.state, *f.ui);
+        form.SetInitialIP();
+        form.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(form.isVisible());
+    }
+}
+BENCHMARK(BM_OpenInputForm)->Unit(benchmark::kMillisecond);
+
+void BM_KeystrokeInNumberField(benchmark::State& bench) {
+    Fixture f;
+    caldren::frmIP form(f.state, *f.ui);
+    form.show();
+    form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
+    auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
+    box->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    box->deselect();
+    box->setCursorPosition(static_cast<int>(box->text().size()));
+    for (auto _ : bench) {
+        QTest::keyClick(box, Qt::Key_7);          // "4,850,0007": the engine takes it
+        QTest::keyClick(box, Qt::Key_Backspace);  // back to "4,850,000"
+    }
+    bench.SetItemsProcessed(bench.iterations() * 2);
+    if (f.state.engine->get_CurAssets() != "4,850,000")
+        bench.SkipWithError("the field did not reach the engine");
+}
+BENCHMARK(BM_KeystrokeInNumberField)->Unit(benchmark::kMicrosecond);
+
+void BM_RejectedKeystroke(benchmark::State& bench) {
+    Fixture f;
+    caldren::frmIP form(f.state, *f.ui);
+    form.show();
+    form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
+    auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
+    box->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    for (auto _ : bench) {
+        box->setCursorPosition(static_cast<int>(box->text().size()));
+        QTest::keyClick(box, Qt::Key_X);  // message (answered by the seam), beep, restore
+        caldren::gui::MessageBox::history().clear();
+    }
+}
+BENCHMARK(BM_RejectedKeystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_StartWindows(benchmark::State& bench) {
+    Fixture f;
+    for (auto _ : bench) {
+        {
+            caldren::frmAbout splash(f.state);
+            splash.show();
+            QCoreApplication::processEvents();
+        }
+        caldren::frmMain main(f.state, *f.ui);
+        caldren::frmStartUp chooser(f.state);
+        chooser.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(chooser.isVisible());
+    }
+}
+BENCHMARK(BM_StartWindows)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    static QTemporaryDir home;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("HOME", home.path().toUtf8().constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8().constData(), 1);
+    ::setenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8().constData(), 1);
+    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
