@@ -4,6 +4,9 @@
 #include "dlgRptChoices.h"
 #include "frmReportForm.h"
 
+#include "app/chart/CycleChart.h"
+#include "app/pdf/ReportPdf.h"
+
 #include "../core/ErrorPaths.h"
 #include "../core/RouteOutput.h"
 #include "../core/RunState.h"
@@ -24,6 +27,18 @@ namespace {
 
 constexpr const char* kPrefs = "User Preferences";
 
+// The monthly-cycle chart of the run's analysis, when it is a peak-method analysis that
+// the engine has calculated. Nothing when the engine cannot be read: the chart is an
+// addition to the report, never a reason for it to fail.
+std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
+    try {
+        if (state.engine && CycleChart::WantsChart(*state.engine))
+            return CycleChart::FromEngine(*state.engine);
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 // ---- View -------------------------------------------------------------------------------
@@ -36,8 +51,17 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     m_viewer = new frmReportForm(m_parent);
     m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
     m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
+    m_viewer->SetReportStart(start);
     RunState* state = &m_state;
+    m_viewer->SetPdfFontSource([state] { return ReportFont(*state); });
     QPointer<frmReportForm> viewer(m_viewer);
+    if (start.kind == Reports::ReportKind::Compare) {
+        // The comparison is not one of the analysis' reports: "print" prints it as shown.
+        m_viewer->SetPrintAction([state, viewer] {
+            if (viewer) PrintViewerReport(*state, *viewer);
+        });
+        return;
+    }
     m_viewer->SetPrintAction([state, viewer] {
         // The viewer's "print": the reports again, from the engine's current data.
         QtReportsHost host(*state, viewer ? viewer->parentWidget() : nullptr);
@@ -45,14 +69,18 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     });
 }
 
-void ViewSink::PrintOrDisplay(std::string_view chunk, int, const Reports::ReportHeadings&) {
+void ViewSink::PrintOrDisplay(std::string_view chunk, int lines,
+                              const Reports::ReportHeadings& headings) {
     if (!m_viewer) throw activation::ComError(91, "Reports.PrintOrDisplay");
     m_viewer->AppendReportText(chunk);
+    m_viewer->RecordChunk(chunk, lines, headings);
 }
 
 void ViewSink::EndReport() {
     if (!m_viewer) return;
     frmReportForm* viewer = std::exchange(m_viewer, nullptr);
+    if (viewer->Recorded().start.kind == Reports::ReportKind::Detailed)
+        if (auto chart = ChartOf(m_state)) viewer->SetChart(*chart);
     viewer->ShowReport();
     m_opened.emplace_back(viewer);
     if (m_log) m_log->emplace_back(viewer);
@@ -70,7 +98,9 @@ PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_paren
     ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(*s); });
 }
 
-void PrintSink::BeginReport(const Reports::ReportStart&) {
+void PrintSink::BeginReport(const Reports::ReportStart& start) {
+    m_kind = start.kind;
+    m_headings = start.headings;
     SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, m_saved, m_parent);
     m_open = true;
 }
@@ -96,6 +126,10 @@ void PrintSink::EndReport() {
         gui::ReportErrorAndQuit(m_state, e.Number(), "PrnPgNo()");
         throw;
     }
+    // A peak-method Detailed Analysis report: the monthly-cycle chart on a page of its own.
+    if (m_kind == Reports::ReportKind::Detailed)
+        if (auto chart = ChartOf(m_state))
+            PrintChartPage(ReportPrinter::Instance(), *chart, m_headings);
     SetOldFont(m_state, m_saved, m_parent);
 }
 
@@ -251,6 +285,23 @@ bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHos
 void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWindow) {
     QtReportsHost host(state, mainWindow);
     Reports::RouteOutput(state, mode, host);
+}
+
+void PrintViewerReport(RunState& state, frmReportForm& viewer) {
+    QtReportsHost host(state, viewer.parentWidget());
+    const int copies = host.GetCopies();
+    if (copies < 1) return;
+    Reports::PrinterFontRecord saved;
+    host.SetNewFont(saved);
+    ReportPrinter::Instance().SetReportFontSource([&state] { return ReportFont(state); });
+    try {
+        for (int i = 0; i < copies; ++i) PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);
+    } catch (const activation::ComError& e) {
+        ReportPrinter::Instance().AbortJob();
+        gui::ReportErrorAndQuit(state, e.Number(), "PrnManager2()");
+        return;
+    }
+    host.SetOldFont(saved);
 }
 
 void ShowPDFHelp(RunState& state, QWidget* parent) {

@@ -69,6 +69,8 @@ private:
     QPointer<QWidget> m_parent;
     Reports::PrinterFontRecord m_saved;
     bool m_open = false;
+    Reports::ReportKind m_kind = Reports::ReportKind::Summary;
+    Reports::ReportHeadings m_headings;
 };
 
 class QtReportsHost : public Reports::ReportsHost {
@@ -107,6 +109,10 @@ void WriteReportChoices(const RunState& state, const Reports::ReportChoices& cho
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host);
 // The main window's report commands: RouteOutput(mode) with a QtReportsHost.
 void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWindow);
+
+// The viewer's "print" for a report that is not rebuilt from the analysis (the comparison
+// of years): the print dialog, then the report as the viewer holds it, once per copy.
+void PrintViewerReport(RunState& state, frmReportForm& viewer);
 
 // ShowPDFHelp: opens the manual (state.helpFile) with the desktop's default viewer.
 void ShowPDFHelp(RunState& state, QWidget* parent);

@@ -171,6 +171,18 @@ void ReportPrinter::EndDoc() {
     if (!ok) throw activation::ComError(kPrinterError, "PRINT", "Printer error");
 }
 
+void ReportPrinter::DrawPicture(int firstLine, int lastLine,
+                                const std::function<void(QPainter&, const QRectF&)>& draw) {
+    BeginJobIfNeeded();
+    const QFontMetricsF metrics(QFont(CurrentQFont(), m_printer.get()), m_printer.get());
+    const double lineHeight = std::round(LineHeight(metrics));
+    const double top = firstLine * lineHeight;
+    const double height = std::max(0.0, (lastLine - firstLine) * lineHeight);
+    m_painter->save();
+    draw(*m_painter, QRectF(0, top, m_printer->width(), height));
+    m_painter->restore();
+}
+
 void ReportPrinter::AbortJob() noexcept {
     if (!m_painter) return;
     try {

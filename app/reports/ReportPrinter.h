@@ -31,6 +31,7 @@
 
 class QPainter;
 class QPrinter;
+class QRectF;
 
 namespace caldren::reports {
 
@@ -92,6 +93,13 @@ public:
 
     // Abandons an open job (the document is closed as far as it got).
     void AbortJob() noexcept;
+
+    // A picture in the body of the current page (the monthly-cycle chart after the
+    // Detailed Analysis report): `draw` paints in the band from physical line `firstLine`
+    // to line `lastLine` (exclusive) of the report font's line grid, across the page
+    // (device units). The page is begun as for text when it has not been yet.
+    void DrawPicture(int firstLine, int lastLine,
+                     const std::function<void(QPainter&, const QRectF&)>& draw);
 
 private:
     void BeginJobIfNeeded();

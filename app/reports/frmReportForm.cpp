@@ -1,5 +1,13 @@
 #include "frmReportForm.h"
 
+#include "../gui/FileDialog.h"
+#include "../gui/MessageBox.h"
+
+#include <activation/Com.h>
+
+#include <QFileInfo>
+#include <QSplitter>
+
 #include <QAction>
 #include <algorithm>
 #include <QFontDatabase>
@@ -70,6 +78,11 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     actPrint = tbToolbar->addAction(PrintIcon(), QStringLiteral("Print"));
     actPrint->setObjectName(QStringLiteral("print"));
     actPrint->setToolTip(QStringLiteral("Print"));
+    actSavePdf = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                      QStringLiteral("Save as PDF..."));
+    actSavePdf->setObjectName(QStringLiteral("pdf"));
+    actSavePdf->setToolTip(QStringLiteral("Save the report as a PDF file"));
+    connect(actSavePdf, &QAction::triggered, this, [this] { SavePdf(); });
     actExit = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
                                    QStringLiteral("Exit"));
     actExit->setObjectName(QStringLiteral("exit"));
@@ -128,4 +141,63 @@ void frmReportForm::ShowReport() {
     SyncText();
     show();
     raise();
+}
+
+void frmReportForm::SetReportStart(const Reports::ReportStart& start) {
+    m_record = {};
+    m_record.start = start;
+}
+
+void frmReportForm::RecordChunk(std::string_view chunk, int lines,
+                                const Reports::ReportHeadings& headings) {
+    m_record.chunks.push_back({std::string(chunk), lines, headings});
+}
+
+void frmReportForm::SetChart(const CycleChart::ChartData& chart) {
+    m_record.chart = chart;
+    if (!m_chart) {
+        // The text above, the chart below; the splitter lets the user share the height.
+        auto* splitter = new QSplitter(Qt::Vertical, this);
+        splitter->setObjectName(QStringLiteral("reportSplitter"));
+        takeCentralWidget();
+        splitter->addWidget(txtReport);
+        m_chart = new CycleChart::CycleChartWidget(splitter);
+        splitter->addWidget(m_chart);
+        splitter->setStretchFactor(0, 3);
+        splitter->setStretchFactor(1, 2);
+        setCentralWidget(splitter);
+    }
+    m_chart->setData(chart);
+}
+
+QString frmReportForm::SavePdf() {
+    caldren::FileDialogSpec spec;
+    spec.title = "Save as PDF";
+    spec.defaultExtension = "pdf";
+    spec.filter = "PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*||";
+    // "Summary Report - /data/acme.cld" -> "acme Summary Report.pdf" in the data folder.
+    const std::string& caption = m_record.start.caption;
+    const auto dash = caption.find(" - ");
+    const QString report = QString::fromUtf8(caption.substr(0, dash));
+    if (dash != std::string::npos) {
+        const QFileInfo dataFile(QString::fromUtf8(caption.substr(dash + 3)));
+        spec.initialFolder = dataFile.absolutePath().toStdString();
+        spec.initialName = (dataFile.completeBaseName() + QLatin1Char(' ') + report).toStdString() + ".pdf";
+    } else {
+        spec.initialName = (report.isEmpty() ? QStringLiteral("Report") : report).toStdString() + ".pdf";
+    }
+    QString path = caldren::gui::FileDialog::getSaveFileName(this, spec);
+    if (path.isEmpty()) return {};
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    try {
+        const caldren::reports::FontSpec font =
+            m_pdfFont ? m_pdfFont() : caldren::reports::FontSpec{"Courier New", 10.0f, false};
+        caldren::reports::WriteReportPdf(m_record, path, font);
+    } catch (const activation::ComError& e) {
+        caldren::gui::MessageBox::show(this, QString::fromUtf8(e.Description()),
+                                       caldren::kOkOnly | caldren::kExclamation,
+                                       QStringLiteral("Save as PDF"));
+        return {};
+    }
+    return path;
 }

@@ -2,9 +2,14 @@
 // deleted when closed. txtReport shows the whole report read-only in a fixed-pitch font
 // ("Courier New", or the system's fixed-pitch font where that name does not resolve to
 // one), without line wrapping and with both scroll bars; tbToolbar holds "print" (runs the
-// reports again in Print mode) and "exit" (closes the window). The size the window opens
-// with is its minimum size.
+// reports again in Print mode), "pdf" ("Save as PDF...": the report as printed, to a PDF
+// file chosen in a save dialog, without the print dialog) and "exit" (closes the window).
+// The size the window opens with is its minimum size. The viewer keeps the report as its
+// builder sent it (chunks, line counts, headings), which is what "Save as PDF..." prints;
+// a peak-method Detailed Analysis report shows its monthly-cycle chart under the text.
 #pragma once
+
+#include "app/pdf/ReportPdf.h"
 
 #include <QMainWindow>
 
@@ -31,10 +36,26 @@ public:
     // Shows the window (modeless) with the text as it stands.
     void ShowReport();
 
+    // The report as its builder sent it (the View sink records every chunk).
+    void SetReportStart(const Reports::ReportStart& start);
+    void RecordChunk(std::string_view chunk, int lines, const Reports::ReportHeadings& headings);
+    const caldren::reports::RecordedReport& Recorded() const { return m_record; }
+    // The monthly-cycle chart under the text (and on its own page in the PDF).
+    void SetChart(const CycleChart::ChartData& chart);
+    CycleChart::CycleChartWidget* Chart() const { return m_chart; }
+    // The font the PDF is printed with (the report font of the run).
+    void SetPdfFontSource(std::function<caldren::reports::FontSpec()> source) {
+        m_pdfFont = std::move(source);
+    }
+    // "Save as PDF...": the save dialog, then the file. Returns the path written, or the
+    // empty text when cancelled or failed (a message says why).
+    QString SavePdf();
+
     QPlainTextEdit* txtReport = nullptr;
     QToolBar* tbToolbar = nullptr;
     QAction* actPrint = nullptr;  // key "print"
     QAction* actExit = nullptr;   // key "exit"
+    QAction* actSavePdf = nullptr;  // key "pdf"
 
 private:
     void SyncText();
@@ -42,4 +63,7 @@ private:
     std::string m_text;
     bool m_dirty = false;
     std::function<void()> m_print;
+    caldren::reports::RecordedReport m_record;
+    CycleChart::CycleChartWidget* m_chart = nullptr;
+    std::function<caldren::reports::FontSpec()> m_pdfFont;
 };
