@@ -11,6 +11,7 @@
 #include "RunState.h"
 #include "Settings.h"
 
+#include <CompareRun.h>
 #include <activation/Activation.h>
 
 #include <algorithm>
@@ -223,6 +224,13 @@ std::string Usage() {
            "      any order and case; names may hold blanks. Exit status 0 when both reports\n"
            "      were written, 1 when the run failed (the error is on stderr and in\n"
            "      CLD_err.log), 2 when /input or /output is missing.\n"
+           "  CaldrenCalc /compare <data file>.cld <data file>.cld ... /output <report file>.txt\n"
+           "              /silent\n"
+           "      Batch comparison of two to six data files, one column per file ordered by\n"
+           "      year end, appended to the report file. The data files are not changed.\n"
+           "      Exit status 0 when every file was compared, 1 when a file failed (its\n"
+           "      column says why; the others are still written) or nothing was written,\n"
+           "      2 when the names or /output are missing.\n"
            "  CaldrenCalc [<data file>.cld]\n"
            "      Starts the program's windows, opening the data file when one is named.\n"
            "  CaldrenCalc --help\n"
@@ -301,6 +309,30 @@ int RunSilent(RunState& state) {
     }
 }
 
+int RunCompare(RunState& state, const std::vector<std::string>& names) {
+    std::error_code ec;
+    if (fs::is_directory(state.outputFileName, ec)) {
+        std::cerr << state.outputFileName << " is a folder, not a report file.\n";
+        return kExitFailure;
+    }
+    try {
+        const Reports::CompareRunResult result =
+            Reports::RunCompareToFile(names, state.outputFileName, [] {
+                return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+            });
+        for (const auto& failure : result.failures)
+            ReportBatchFailure(state, failure.number, failure.Text(), "MainMod.RunCompare");
+        return result.Ok() ? kExitOk : kExitFailure;
+    } catch (const ComError& e) {
+        // The output file could not be written: it is as it was.
+        ReportBatchFailure(state, e.Number(), e.Description(),
+                           ErrorPaths::ReporterLocation("MainMod.RunCompare", e));
+    } catch (const std::exception& e) {
+        ReportBatchFailure(state, 5, e.what(), "MainMod.RunCompare");
+    }
+    return kExitFailure;
+}
+
 int Main(RunState& state, int argc, char** argv) {
     if (WantsHelp(argc, argv)) {
         std::cout << Usage();
@@ -329,6 +361,22 @@ int Main(RunState& state, int argc, char** argv) {
         ReportBatchFailure(state, e.Number(), e.Description(),
                            ErrorPaths::ReporterLocation(location, e));
         return kExitFailure;
+    }
+
+    if (Reports::HasCompareSwitch(commandLine)) {
+        // The comparison of several years is a batch run of its own.
+        const std::vector<std::string> names = Reports::GetCompareFileNames(commandLine);
+        if (!state.batch || state.outputFileName.empty() || names.size() < 2 || names.size() > 6) {
+            std::cerr << "CaldrenCalc: /compare needs two to six data files (each ending in "
+                         ".cld), /output <report file>.txt and /silent.\n"
+                      << Usage();
+            return kExitUsage;
+        }
+        BatchUi batchUi;
+        state.ui = &batchUi;
+        const int code = RunCompare(state, names);
+        state.ui = nullptr;
+        return code;
     }
 
     if (state.batch) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace caldren {
 
@@ -49,6 +50,12 @@ std::string Usage();
 // mode. Returns the exit code. On failure the input and output files are left as they were
 // before the run, the error is printed on stderr and appended to the error log.
 int RunSilent(RunState& state);
+
+// The batch comparison ("/compare" with "/output" and "/silent"): the files loaded and
+// calculated each in an engine object of its own (never saved), the comparison report
+// appended to the output file. A failed file is printed on stderr and logged; the exit
+// code is then kExitFailure, as when the output file cannot be written.
+int RunCompare(RunState& state, const std::vector<std::string>& names);
 
 // The whole program: help, error reporter and engine, version texts, command line, then
 // the batch run or the interactive start (the window library, GuiEntry.h). Returns the

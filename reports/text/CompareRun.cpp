@@ -81,15 +81,18 @@ CompareRunResult RunCompareToFile(
     for (const std::string& name : names) {
         vesmora::ComPtr<vesmora::_Caldren> calc;
         std::string engineFailure;
+        long engineError = 0;
         try {
             calc = newEngine();
         } catch (const activation::ComError& e) {
             engineFailure = "Could not be loaded: " + CompareFailureText(e);
+            engineError = e.Number();
         }
         if (!engineFailure.empty()) {
             CompareFile f;
             f.fileName = name;
             f.failure = engineFailure;
+            f.errorNumber = engineError;
             files.push_back(std::move(f));
         } else {
             files.push_back(LoadCompareFile(std::move(calc), name));
@@ -104,7 +107,7 @@ CompareRunResult RunCompareToFile(
     }
     CompareRunResult result;
     for (const CompareFile& f : files)
-        if (!f.Ok()) result.failures.push_back(f.fileName + ": " + f.failure);
+        if (!f.Ok()) result.failures.push_back({f.fileName, f.failure, f.errorNumber});
     return result;
 }
 

@@ -29,8 +29,13 @@ bool HasCompareSwitch(const std::string& commandLine);
 std::vector<std::string> GetCompareFileNames(const std::string& commandLine);
 
 struct CompareRunResult {
-    // One text per failed file: "<name>: <reason>".
-    std::vector<std::string> failures;
+    struct Failure {
+        std::string fileName;
+        std::string reason;   // "Could not be loaded: ..." / "Could not be calculated: ..."
+        long number = 0;      // the error's number
+        std::string Text() const { return fileName + ": " + reason; }
+    };
+    std::vector<Failure> failures;
     bool Ok() const { return failures.empty(); }
 };
 

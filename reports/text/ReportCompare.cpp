@@ -265,19 +265,23 @@ CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName, ec)) {
         f.failure = "Could not be loaded: the file does not exist";
+        f.errorNumber = 53;
         return f;
     }
     if (!calc) {
         f.failure = "Could not be loaded: the engine could not be created";
+        f.errorNumber = 429;
         return f;
     }
     try {
         calc->Load(fileName);
     } catch (const activation::ComError& e) {
         f.failure = "Could not be loaded: " + CompareFailureText(e);
+        f.errorNumber = e.Number();
         return f;
     } catch (const std::bad_alloc&) {
         f.failure = "Could not be loaded: Out of memory (error 7)";
+        f.errorNumber = 7;
         return f;
     }
     f.calc = std::move(calc);
@@ -285,8 +289,10 @@ CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::
         f.calc->Calculate();
     } catch (const activation::ComError& e) {
         f.failure = "Could not be calculated: " + CompareFailureText(e);
+        f.errorNumber = e.Number();
     } catch (const std::bad_alloc&) {
         f.failure = "Could not be calculated: Out of memory (error 7)";
+        f.errorNumber = 7;
     }
     return f;
 }

@@ -116,6 +116,7 @@ TEST(CompareOnEngine, MissingAndUncalculableFiles) {
     EXPECT_FALSE(z.Ok());
     ASSERT_TRUE(z.calc);  // loaded: its year end still places it
     EXPECT_EQ("Could not be calculated: Division by zero (error 11)", z.failure);
+    EXPECT_EQ(11, z.errorNumber);
     EXPECT_EQ("12/31/2003", z.calc->get_EOYCurrent());
 
     // Not a data file at all.
@@ -166,7 +167,8 @@ TEST(CompareOnEngine, RunCompareToFileAppends) {
     const std::string missing = (dir.Path() / "missing.cld").string();
     r = RunCompareToFile({a2002, missing}, out, &NewCalc);
     ASSERT_EQ(1u, r.failures.size());
-    EXPECT_EQ(missing + ": Could not be loaded: the file does not exist", r.failures[0]);
+    EXPECT_EQ(missing + ": Could not be loaded: the file does not exist", r.failures[0].Text());
+    EXPECT_EQ(53, r.failures[0].number);
 
     // An engine that cannot be created: that file's column says so.
     int made = 0;
@@ -175,7 +177,8 @@ TEST(CompareOnEngine, RunCompareToFileAppends) {
         return NewCalc();
     });
     ASSERT_EQ(1u, r.failures.size());
-    EXPECT_EQ(0u, r.failures[0].find(a2003 + ": Could not be loaded: ")) << r.failures[0];
+    EXPECT_EQ(0u, r.failures[0].Text().find(a2003 + ": Could not be loaded: ")) << r.failures[0].Text();
+    EXPECT_EQ(429, r.failures[0].number);
 
     // Fewer than two names: nothing written.
     const std::string now = testsupport::ReadFile(out);
