@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace caldren {
 
@@ -42,6 +43,12 @@ public:
     // The chosen path, or the empty text when the dialog was cancelled.
     virtual std::string OpenFileDialog(const FileDialogSpec& spec) = 0;
     virtual std::string SaveFileDialog(const FileDialogSpec& spec) = 0;
+    // Open dialog where several files may be chosen (View, Compare Years...): the paths in
+    // the order chosen, empty when cancelled. A Ui without such a dialog offers none.
+    virtual std::vector<std::string> OpenFilesDialog(const FileDialogSpec& spec) {
+        (void)spec;
+        return {};
+    }
     virtual void Beep() = 0;
 
     // Main window pieces the file commands update.
