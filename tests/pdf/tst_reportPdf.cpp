@@ -5,6 +5,7 @@
 #include "tests/gui/reports/ReportsTestSupport.h"
 
 #include "app/chart/CycleChart.h"
+#include "app/compare/CompareCommand.h"
 #include "app/gui/FileDialog.h"
 #include "app/pdf/ReportPdf.h"
 #include "app/reports/QtReportsHost.h"
@@ -129,6 +130,34 @@ void PrintReports(reportstest::Session& s, Reports::ReportChoices choices, const
     QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
 }
 
+// A Ui answering the multi-file open dialog.
+class CompareUi : public caldren::Ui {
+public:
+    std::vector<std::string> files;
+    caldren::MsgAnswer MsgBox(const std::string& text, int, const std::string&) override {
+        messages.push_back(text);
+        return caldren::MsgAnswer::Ok;
+    }
+    std::string OpenFileDialog(const caldren::FileDialogSpec&) override { return {}; }
+    std::string SaveFileDialog(const caldren::FileDialogSpec&) override { return {}; }
+    std::vector<std::string> OpenFilesDialog(const caldren::FileDialogSpec&) override { return files; }
+    void Beep() override {}
+    void SetStatusText(const std::string&) override {}
+    void SetRecentEntry(int, const std::string&, bool) override {}
+    void SetRecentSeparatorVisible(bool) override {}
+    void ShowInputForm() override {}
+    void ReportErrorAndQuit(long, const std::string&) override {}
+    void ShutDown(bool) override {}
+    std::vector<std::string> messages;
+};
+
+frmReportForm* OpenViewer(const QString& caption) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = dynamic_cast<frmReportForm*>(w))
+            if (v->isVisible() && v->windowTitle() == caption) return v;
+    return nullptr;
+}
+
 }  // namespace
 
 class tst_reportPdf : public QObject {
@@ -143,6 +172,7 @@ private slots:
     void detailedShowsAndSavesTheChart();
     void noChartWithoutThePeakMethod();
     void cancelWritesNothing();
+    void compareYearsViewerPrintsAndSaves();
     void failureLeavesTheOldFile();
 };
 
@@ -311,6 +341,58 @@ void tst_reportPdf::failureLeavesTheOldFile() {
     QFile now(s.Path(QStringLiteral("report.pdf")));
     QVERIFY(now.open(QIODevice::ReadOnly));
     QVERIFY(now.readAll().startsWith("%PDF"));
+}
+
+// View, Compare Years...: the comparison in a viewer of its own; its "print" prints the
+// comparison (not the analysis' reports) and "Save as PDF..." saves the same pages.
+void tst_reportPdf::compareYearsViewerPrintsAndSaves() {
+    reportstest::Session s;
+    CompareUi ui;
+    s.state.ui = &ui;
+    const QString data = QStringLiteral(CALDREN_COMPARE_DATA);
+    QFile::copy(data + QStringLiteral("/acme2002.cld"), s.Path(QStringLiteral("acme2002.cld")));
+    QFile::copy(data + QStringLiteral("/acme2003.CLD"), s.Path(QStringLiteral("acme2003.CLD")));
+    ui.files = {s.Path(QStringLiteral("acme2003.CLD")).toStdString(),
+                s.Path(QStringLiteral("acme2002.cld")).toStdString()};
+    QCOMPARE(rep::CompareYearsCommand(s.state, nullptr), 2);
+    frmReportForm* viewer = OpenViewer(QStringLiteral("Comparison Report"));
+    QVERIFY(viewer);
+    QCOMPARE(viewer->Recorded().start.kind, Reports::ReportKind::Compare);
+    QVERIFY(viewer->Chart() == nullptr);
+    QFile two(QStringLiteral(CALDREN_REPORTS_DATA) + QStringLiteral("/compare_two.txt"));
+    QVERIFY(two.open(QIODevice::ReadOnly));
+    std::string body;
+    for (const auto& c : viewer->Recorded().chunks) body += c.text;
+    QCOMPARE(QByteArray::fromStdString(body + "\r\n"), two.readAll());
+    QVERIFY(ui.messages.empty());
+
+    const QString saved = s.Path(QStringLiteral("compare-saved.pdf"));
+    gui::FileDialog::setNextFileName(saved);
+    QCOMPARE(viewer->SavePdf(), saved);
+    QCOMPARE(QString::fromStdString(gui::FileDialog::history().last().initialName),
+             QStringLiteral("Comparison Report.pdf"));
+
+    // "print": the print dialog, then the comparison, and nothing else.
+    const QString printed = s.Path(QStringLiteral("compare-printed.pdf"));
+    QStringList titles;
+    gui::Seams().runModal = [&](QDialog& d) {
+        titles << d.windowTitle();
+        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
+            p->printer()->setOutputFormat(QPrinter::PdfFormat);
+            p->printer()->setOutputFileName(printed);
+            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    };
+    viewer->actPrint->trigger();
+    QCOMPARE(titles, QStringList{QStringLiteral("Print Reports")});
+    QVERIFY(QFileInfo::exists(printed));
+    const QString a = reportstest::PdfText(saved);
+    QCOMPARE(a, reportstest::PdfText(printed));
+    QVERIFY(a.contains(QStringLiteral("Comparison Of Years")));
+    QVERIFY(a.contains(QStringLiteral("Net Operating Cycle - Part Of Year")));
+    s.state.ui = nullptr;
 }
 
 int main(int argc, char** argv) {
