@@ -45,8 +45,13 @@ int RunInteractive(RunState& state) {
         chooser.exec();
     }
     state.SetSaved(true);
-    Settings::GetIni(state, Hooks().rememberPrinterFont ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
-                                                         : Settings::PrinterFontStep());
+    // A failure has been reported on GetIni's own path, which ends the run.
+    if (!Settings::GetIni(state, Hooks().rememberPrinterFont
+                                     ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
+                                     : Settings::PrinterFontStep())) {
+        state.ui = nullptr;
+        return 1;
+    }
 
     if (openStartFile) {
         if (FileOperations::OpenFile(state, state.startFile))

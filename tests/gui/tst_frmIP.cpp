@@ -653,6 +653,11 @@ private slots:
         showPage(1);
         replaceText(child("txtCurLiab"), Q("55"));
         QCOMPARE(engine().get_CurLiab(), std::string("55"));
+        // Opened again, the form shows the name shortened.
+        m_form.reset();
+        openForm();
+        QCOMPARE(child<QLabel>("lblFilename")->text().toStdString(),
+                 caldren::FileOperations::DisplayShorterFilename(other.toStdString()));
     }
 
     void openingAndLeavingWithoutChangeKeepsTheSavedFlag() {

@@ -334,6 +334,27 @@ private slots:
         QCOMPARE(FileDialog::history().at(0).title, std::string("Open"));
     }
 
+    void aRecentEntryOpensItsFileAndTheForm() {
+        frmMain window(state(), *m_session->ui);
+        m_session->ui->setMainWindow(&window);
+        const QString path = m_dir.filePath(Q("recent.cld"));
+        state().engine->BeginEdit();
+        state().engine->put_sName("Recent Co");
+        caldren::FileOperations::Save(state(), path.toStdString());
+        state().engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state().recentFiles[1] = path.toStdString();
+        QString shownName;
+        guitest::WhenModalShows([&shownName](QWidget* modal) {
+            shownName = modal->findChild<QLineEdit*>(Q("txtName"))->text();
+            modal->close();
+        });
+        const auto entries = window.findChildren<QAction*>(Q("mnuFileMRU"));
+        entries.at(1)->trigger();
+        QCOMPARE(shownName, Q("Recent Co"));
+        QCOMPARE(state().currentFileName, path.toStdString());
+        QVERIFY(FileDialog::history().isEmpty());
+    }
+
     void aMissingFileDoesNotOpenTheForm() {
         frmMain window(state(), *m_session->ui);
         m_session->ui->setMainWindow(&window);
