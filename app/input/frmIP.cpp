@@ -706,7 +706,14 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
     return handled || QDialog::eventFilter(watched, event);
 }
 
+void frmIP::done(int result) {
+    m_closing = true;
+    QDialog::done(result);
+}
+
 bool frmIP::handleEvent(QObject* watched, QEvent* event) {
+    if (m_closing)
+        return false;
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
         type != QEvent::MouseButtonRelease)

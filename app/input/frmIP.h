@@ -50,6 +50,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing (OK, Cancel, Esc, the frame's close box): the controls losing the focus
+    // with the window are not fields being left.
+    void done(int result) override;
 
 private:
     bool handleEvent(QObject* watched, QEvent* event);
@@ -99,6 +102,7 @@ private:
     Ui& m_ui;
     bool m_loading = false;
     QObject* m_focused = nullptr;  // the control that last received the focus
+    bool m_closing = false;
     std::vector<std::unique_ptr<Binding>> m_bindings;
 
     QTabWidget* vsTabIP = nullptr;

@@ -497,6 +497,19 @@ private slots:
         QVERIFY(state().saved);
     }
 
+    void escapeWithAHalfTypedDateAsksNothing() {
+        openForm();
+        QLineEdit* box = child("MaskDtEOYCurrent");
+        enter(box);
+        box->selectAll();
+        QTest::keyClicks(box, Q("0630"));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(m_form->result(), int(QDialog::Rejected));
+        QVERIFY(MessageBox::history().isEmpty());
+        QCOMPARE(engine().get_EOYCurrent(), std::string("12/31/2002"));
+    }
+
     void methodBoxesWriteTheEngine() {
         openForm();
         auto* ave = child<QCheckBox>("chkAveCycle");
