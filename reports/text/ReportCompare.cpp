@@ -179,9 +179,27 @@ const MethodRows kAveRows{
 std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
     std::string s;
     {
-        std::vector<std::string> names, dates;
+        // Names of up to 12 characters take one heading line; a longer one is broken over
+        // two, after a blank, "-", "_" or "." where it can (a second part longer than 12
+        // characters keeps its last 12, which tell the years apart).
+        std::vector<std::string> upper, names, dates;
+        bool twoLines = false;
         for (const Column& c : cols) {
-            names.push_back(ShortName(c.file->fileName));
+            std::string name = ShortName(c.file->fileName);
+            std::string first;
+            if (name.size() > 12) {
+                std::size_t cut = 12;
+                const std::size_t sep = name.find_last_of(" -_.", 11);
+                if (sep != std::string::npos && sep > 0) cut = sep + 1;
+                first = name.substr(0, cut);
+                name = name.substr(cut);
+                while (!first.empty() && first.back() == ' ') first.pop_back();
+                while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+                if (name.size() > 12) name = name.substr(name.size() - 12);
+                twoLines = true;
+            }
+            upper.push_back(first);
+            names.push_back(name);
             std::string date;
             if (c.file->calc) {
                 try {
@@ -192,6 +210,7 @@ std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
             }
             dates.push_back(date);
         }
+        if (twoLines) s += Row("", upper);
         s += Row("", names);
         s += Row("Year Ending", dates);
         s += RuleRow(cols.size(), '-');

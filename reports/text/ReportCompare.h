@@ -11,6 +11,9 @@
 // At most three files stand side by side, so a line never passes column 78; four to six
 // files are laid out in two blocks, one under the other, each one chunk.
 //
+// Column headings: the file's name without folder and ".cld" (one line, or two for a name
+// longer than 12 characters) and its year end.
+//
 // A file that could not be loaded or calculated keeps its column: "Failed" in the first
 // value row and "See Note n" in the second, and a note under the table says why. A file
 // that did not choose a method which another file chose shows "Not chosen" in the first

@@ -334,3 +334,31 @@ TEST(CompareNames, SwitchWhereAWordBegins) {
 }
 
 }  // namespace
+
+namespace {
+
+// Names longer than a field: two heading lines, broken after a blank, "-", "_" or ".".
+TEST(CompareReport, LongNamesTakeTwoHeadingLines) {
+    fake::Caldren a, b, c;
+    AverageFile(a);
+    AverageFile(b);
+    AverageFile(c);
+    a.v["EOYCurrent"] = "06/30/2025";
+    b.v["EOYCurrent"] = "06/30/2026";
+    c.v["EOYCurrent"] = "06/30/2027";
+    RecordingSink sink;
+    const std::string text =
+        FileText({Good("/clients/Harlow FY2025.cld", a), Good("/clients/Harlow FY2026.CLD", b),
+                  Good("/clients/abcdefghijklmnopqrstuvwxyz.cld", c)},
+                 &sink);
+    const std::string pad(37, ' ');
+    EXPECT_EQ(pad + "      Harlow        Harlow  abcdefghijkl\r\n" +
+                  pad + "      FY2025        FY2026  opqrstuvwxyz\r\n" +
+                  "  Year Ending                          06/30/2025    06/30/2026    06/30/2027\r\n",
+              text.substr(0, text.find("  Year Ending")) +
+                  text.substr(text.find("  Year Ending"), text.find("\r\n", text.find("  Year Ending")) + 2 -
+                                                                text.find("  Year Ending")));
+    EXPECT_EQ(14, sink.Reports()[0].chunks[0].lines);  // 13 lines of the average table and one more
+}
+
+}  // namespace
