@@ -11,6 +11,7 @@
 #include "app/gui/QtUi.h"
 #include "app/gui/frmError.h"
 #include "app/gui/frmFinal.h"
+#include "app/core/CompareYears.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportFonts.h"
 #include "app/reports/dlgRptChoices.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 #include <cstdio>
 
@@ -104,6 +106,54 @@ int main(int argc, char** argv) {
         viewer->resize(viewer->minimumSize());
         Save(viewer, names[i]);
     }
+    // The Detailed Analysis viewer scrolled to the peak-cycle table, the chart under it.
+    if (!host.Viewers().empty()) {
+        frmReportForm* detailed = host.Viewers()[0];
+        detailed->resize(detailed->minimumSize().width(), detailed->minimumSize().height() + 200);
+        detailed->show();
+        QApplication::processEvents();
+        const QString text = detailed->txtReport->toPlainText();
+        const int at = text.indexOf(QStringLiteral("Operating Cycles:"));
+        if (at >= 0) {
+            QTextCursor cursor(detailed->txtReport->document());
+            cursor.setPosition(at);
+            detailed->txtReport->setTextCursor(cursor);
+            detailed->txtReport->verticalScrollBar()->setValue(cursor.blockNumber() - 3);
+        }
+        Save(detailed, "viewer-detailed-chart");
+    }
+
+    // View, Compare Years...: DEMO.CLD beside an earlier year of the same corporation.
+    {
+        QFile demoFile(demo);
+        demoFile.open(QIODevice::ReadOnly);
+        QByteArray earlier = demoFile.readAll();
+        demoFile.close();
+        const std::pair<const char*, const char*> edits[] = {
+            {"Current end-of-year=06/30/2026", "Current end-of-year=06/30/2025"},
+            {"Current Assets=4,850,000", "Current Assets=4,120,000"},
+            {"Net Sales=7,900,000", "Net Sales=7,310,000"},
+            {"Cost of Goods Sold=5,335,000", "Cost of Goods Sold=4,960,000"},
+            {"Reasonable Needs=400,000", "Reasonable Needs=350,000"}};
+        for (const auto& [from, to] : edits) earlier.replace(from, to);
+        const QString fy2025 = work.path() + QStringLiteral("/Harlow FY2025.cld");
+        QFile out(fy2025);
+        out.open(QIODevice::WriteOnly);
+        out.write(earlier);
+        out.close();
+        const QString fy2026 = work.path() + QStringLiteral("/Harlow FY2026.cld");
+        QFile::copy(demo, fy2026);
+        caldren::reports::ViewSink sink(state, nullptr);
+        caldren::CompareYears::CompareFiles({fy2026.toStdString(), fy2025.toStdString()}, sink, [] {
+            return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        });
+        if (!sink.Opened().empty()) {
+            frmReportForm* compare = sink.Opened().front();
+            compare->resize(compare->minimumSize());
+            Save(compare, "viewer-compare");
+            delete compare;
+        }
+    }
 
     // The printed Summary report, first page.
     state.rptInput = 0;
@@ -127,6 +177,37 @@ int main(int argc, char** argv) {
                       {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), QStringLiteral("1"),
                        QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
                        work.path() + QStringLiteral("/summary.pdf"), g_out + QStringLiteral("/printed-page")});
+
+    // The printed Detailed Analysis report: its last page, the monthly-cycle chart.
+    state.rptSummary = 0;
+    state.rptDetail = 1;
+    caldren::gui::Seams().runModal = [&](QDialog& d) {
+        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
+            c->SetChoices({0, 0, 1});
+            c->btnOK->click();
+            return c->result();
+        }
+        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
+            p->printer()->setOutputFormat(QPrinter::PdfFormat);
+            p->printer()->setOutputFileName(work.path() + QStringLiteral("/detailed.pdf"));
+            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Accepted);
+    };
+    caldren::reports::RunReportsOn(state, Reports::kPrint, host);
+    {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {work.path() + QStringLiteral("/detailed.pdf")});
+        info.waitForFinished();
+        QString pages = QStringLiteral("1");
+        for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n')))
+            if (line.startsWith(QStringLiteral("Pages:"))) pages = line.mid(6).trimmed();
+        QProcess::execute(QStringLiteral("pdftoppm"),
+                          {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), pages,
+                           QStringLiteral("-l"), pages, QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                           work.path() + QStringLiteral("/detailed.pdf"), g_out + QStringLiteral("/printed-chart")});
+    }
 
     // The font warning.
     {
