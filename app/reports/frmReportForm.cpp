@@ -189,6 +189,13 @@ QString frmReportForm::SavePdf() {
     QString path = caldren::gui::FileDialog::getSaveFileName(this, spec);
     if (path.isEmpty()) return {};
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    // The save dialog does not ask about an existing file; a PDF replaces one only when
+    // the user says so.
+    if (QFileInfo::exists(path) &&
+        caldren::gui::MessageBox::show(this, path + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                                       caldren::kYesNo | caldren::kExclamation,
+                                       QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
+        return {};
     try {
         const caldren::reports::FontSpec font =
             m_pdfFont ? m_pdfFont() : caldren::reports::FontSpec{"Courier New", 10.0f, false};

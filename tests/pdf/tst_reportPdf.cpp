@@ -336,6 +336,20 @@ void tst_reportPdf::failureLeavesTheOldFile() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old");
     old.close();
+    // Asked first: No keeps the old file.
+    gui::MessageBox::setNextAnswer(caldren::MsgAnswer::No);
+    gui::FileDialog::setNextFileName(s.Path(QStringLiteral("report")));
+    QCOMPARE(viewers[0]->SavePdf(), QString());
+    QCOMPARE(gui::MessageBox::history().size(), 2);
+    QCOMPARE(gui::MessageBox::history()[1].text,
+             s.Path(QStringLiteral("report.pdf")) + QStringLiteral(" already exists.\nDo you want to replace it?"));
+    QCOMPARE(gui::MessageBox::history()[1].style, int(caldren::kYesNo | caldren::kExclamation));
+    {
+        QFile same(s.Path(QStringLiteral("report.pdf")));
+        QVERIFY(same.open(QIODevice::ReadOnly));
+        QCOMPARE(same.readAll(), QByteArray("old"));
+    }
+    gui::MessageBox::setNextAnswer(caldren::MsgAnswer::Yes);
     gui::FileDialog::setNextFileName(s.Path(QStringLiteral("report")));
     QCOMPARE(viewers[0]->SavePdf(), s.Path(QStringLiteral("report.pdf")));
     QFile now(s.Path(QStringLiteral("report.pdf")));
