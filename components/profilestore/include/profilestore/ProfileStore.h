@@ -11,7 +11,15 @@
 //
 // Errors are thrown as activation::ComError with a platform file-error number
 // (53 file not found, 70 permission denied, 75 path/file access error, 76 path not found,
-// 61 disk full) and the store's location as source.
+// 61 disk full, 52 no file name) and the store's location as source, followed by what
+// failed and why ("ProfileStore.CommitBatch: cannot write \"/d/acme.cld\": Permission denied").
+// A file larger than 1 MiB, a folder or a pipe in place of the file is error 75.
+//
+// A value is everything after the first "=" of its line and may itself hold "=" signs.
+// What would break the file's structure is refused with error 5 before anything is
+// written: a line break (CR or LF) in a section, key or value, "=" in a key, "]" in a
+// section name, an empty section or key, text that is not UTF-8. Values never come back
+// with line breaks: CR LF, CR and LF all end a line when reading.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +42,9 @@ public:
     std::string ReadEntry(const std::string& section, const std::string& key,
                           const std::string& defaultValue) const;
     // The stored value read as a decimal whole number (leading digits, as the platform's
-    // private-profile reader does), or defaultValue when the entry is absent.
+    // private-profile reader does), or defaultValue when the entry is absent. Leading
+    // blanks and one sign are allowed; no digits reads as 0; a value beyond the 32-bit
+    // range is clamped to INT32_MIN or INT32_MAX (never wrapped).
     std::int32_t ReadNumber(const std::string& section, const std::string& key,
                             std::int32_t defaultValue) const;
 
