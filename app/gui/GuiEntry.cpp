@@ -7,6 +7,7 @@
 #include "app/core/GuiEntry.h"
 
 #include "GuiHooks.h"
+#include "ProgramIcon.h"
 #include "QtUi.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
@@ -80,5 +81,6 @@ extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::Ru
     QApplication app(s_argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(caldren::kTitle));
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
+    QApplication::setWindowIcon(caldren::gui::ProgramIcon());
     return caldren::gui::RunInteractive(*state);
 }

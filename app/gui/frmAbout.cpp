@@ -2,6 +2,7 @@
 
 #include "HelpSupport.h"
 #include "Maker.h"
+#include "ProgramIcon.h"
 #include "app/core/RunState.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace caldren {
@@ -29,10 +29,11 @@ frmAbout::frmAbout(const RunState& state, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(kDescription));
     setModal(true);
+    setWindowIcon(gui::ProgramIcon());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    icon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(48, 48));
+    icon->setPixmap(gui::ProgramPixmap(64));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     QLabel* lblTitle = makeLabel(this, "lblTitle", QString::fromUtf8(kDescription));

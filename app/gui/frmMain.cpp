@@ -2,6 +2,7 @@
 
 #include "GuiHooks.h"
 #include "MessageBox.h"
+#include "ProgramIcon.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
@@ -54,6 +55,7 @@ frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_ui(ui) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowIcon(gui::ProgramIcon());
     setAttribute(Qt::WA_QuitOnClose, true);
     buildMenus();
     buildToolStrip();
