@@ -147,6 +147,49 @@ private slots:
         QVERIFY(MessageBox::history().isEmpty());
     }
 
+    void saveAndSaveAs() {
+        frmMain window(state(), *m_session->ui);
+        m_session->ui->setMainWindow(&window);
+        state().versionTag = "CLD2026.12";
+        const QString first = m_dir.filePath(Q("first.cld"));
+        state().currentFileName = first.toStdString();
+        window.findChild<QAction*>(Q("tbSave"))->trigger();  // the tool key "Save"
+        QVERIFY(QFile::exists(first));
+        QVERIFY(FileDialog::history().isEmpty());
+
+        // A change, then Save As under another name.
+        state().engine->BeginEdit();
+        state().engine->put_NetSales("10");
+        const QString second = m_dir.filePath(Q("second.cld"));
+        FileDialog::setNextFileName(second);
+        action(&window, "mnuFileSaveAs")->trigger();
+        QVERIFY(QFile::exists(second));
+        QCOMPARE(FileDialog::history().size(), 1);
+        QCOMPARE(FileDialog::history().at(0).title, std::string("Save As"));
+        QCOMPARE(FileDialog::history().at(0).initialName, first.toStdString());
+        QCOMPARE(FileDialog::history().at(0).defaultExtension, std::string("CLD"));
+        QCOMPARE(window.statusText(), Q("File: ") + second);
+
+        // Cancelled: "Filename Empty!" and nothing else.
+        FileDialog::setNextFileName(QString());
+        action(&window, "mnuFileSaveAs")->trigger();
+        QCOMPARE(MessageBox::history().size(), 1);
+        QCOMPARE(MessageBox::history().at(0).text, Q("Filename Empty!"));
+        QCOMPARE(MessageBox::history().at(0).style, int(caldren::kCritical));
+        QCOMPARE(state().currentFileName, second.toStdString());
+    }
+
+    void theInputKeyOpensTheForm() {
+        frmMain window(state(), *m_session->ui);
+        QString shown;
+        guitest::WhenModalShows([&shown](QWidget* modal) {
+            shown = modal->objectName();
+            modal->close();
+        });
+        window.findChild<QAction*>(Q("tbInput"))->trigger();
+        QCOMPARE(shown, Q("frmIP"));
+    }
+
     void aCommandWithoutItsWindowSaysSo() {
         frmMain window(state(), *m_session->ui);
         caldren::gui::Hooks().optionsFonts = nullptr;
