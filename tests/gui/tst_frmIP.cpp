@@ -8,6 +8,8 @@
 #include "app/input/IPSupport.h"
 #include "app/input/frmIP.h"
 
+#include <errorreporter/ErrorReporter.h>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -233,6 +235,36 @@ private slots:
         QTRY_VERIFY(box->hasFocus());
         QCOMPARE(box->selectedText(), QString());
         QCOMPARE(box->cursorPosition(), 2);
+    }
+
+    void anOverflowGoesToTheErrorReporter() {
+        struct Recorder final : errorreporter::ErrorPresenter {
+            QList<std::pair<long, std::string>>* shown;
+            explicit Recorder(QList<std::pair<long, std::string>>* list) : shown(list) {}
+            bool ShowAndAsk(long, const std::string&, const std::string&, const std::string&) override {
+                return false;
+            }
+            void Show(long number, const std::string&, const std::string& location,
+                      const std::string&) override {
+                shown->append({number, location});
+            }
+        };
+        QList<std::pair<long, std::string>> shown;
+        caldren::gui::Hooks().makeErrorPresenter = [&shown] { return std::make_shared<Recorder>(&shown); };
+        openForm();
+        showPage(1);
+        QLineEdit* box = child("txtCurAssets");
+        replaceText(box, Q("99999999999999"));
+        QVERIFY(shown.isEmpty());
+        QTest::keyClicks(box, Q("9"));  // 999 trillion: beyond the amount range
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown.first().first, 6L);
+        QVERIFY(QString::fromStdString(shown.first().second).startsWith(Q("ControlExtend.TextChg\r")));
+        QVERIFY(MessageBox::history().isEmpty());  // not one of the two understood numbers
+        QCOMPARE(MessageBox::beepCount(), shown.size());
+        // The last accepted value is back in the box and in the engine.
+        QCOMPARE(engine().get_CurAssets(), std::string("99,999,999,999,999"));
+        QCOMPARE(box->text(), Q("99,999,999,999,999"));
     }
 
     void aLoneMinusIsNotSent() {
