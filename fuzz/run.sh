@@ -32,6 +32,7 @@ for t in "${targets[@]}"; do
   [ -x "$bin" ] || bin="$build/fuzz/$t"
   artifacts="$build/artifacts/$t/"
   work="$build/corpus/$t"
+  rm -rf "$artifacts"
   mkdir -p "$artifacts" "$work"
   case $t in
     fuzz_conversions) maxlen=256 ;;
@@ -46,15 +47,20 @@ for t in "${targets[@]}"; do
     fi
   fi
 
+  # Fork mode goes on past a finding, so that one known fault does not stop the search
+  # for others; every finding leaves its input in the artifacts folder.
   log="$build/$t.log"
-  if "$bin" -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 \
-       -print_final_stats=1 -artifact_prefix="$artifacts" "$work" "fuzz/corpus/$t" >"$log" 2>&1; then
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-    summary+=("$t: $runs executions in ${seconds}s, no finding")
+  "$bin" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
+    -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$artifacts" "$work" "fuzz/corpus/$t" >"$log" 2>&1 || true
+  runs=$(grep -o '^#[0-9]*' "$log" | tail -1 | tr -d '#')
+  findings=$(find "$artifacts" -type f | wc -l)
+  if [ "$findings" -eq 0 ] && grep -q 'INFO: exiting: 0' "$log"; then
+    summary+=("$t: ${runs:-?} executions in ${seconds}s, no finding")
   else
     status=1
-    summary+=("$t: FINDING (log $log, artifacts $artifacts)")
-    grep -E 'FINDING|ERROR|SUMMARY|runtime error' "$log" | head -5 || true
+    summary+=("$t: ${runs:-?} executions in ${seconds}s, $findings FINDING(S) (log $log, inputs in $artifacts)")
+    grep -E 'FINDING|ERROR: |runtime error' "$log" | sort | uniq -c | sort -rn | head -5 || true
   fi
 done
 printf '%s\n' "${summary[@]}"
