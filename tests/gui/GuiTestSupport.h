@@ -72,13 +72,20 @@ struct Session {
     }
 };
 
-// Closes the modal window that the next nested event loop shows (e.g. the input form
-// opened by New), optionally acting on it first.
+// Acts on the modal window that the next nested event loop shows (e.g. the input form
+// opened by New): waits until a visible modal window (of the class named, when given) is
+// the active one, then runs the action on it. className may also be an object name. Gives up after about five seconds.
 template <class Action>
-void WhenModalShows(Action action) {
-    QTimer::singleShot(0, [action] {
-        if (QWidget* modal = QApplication::activeModalWidget())
+void WhenModalShows(Action action, const char* className = nullptr, int triesLeft = 500) {
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [action, className, triesLeft] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && (!className || modal->inherits(className) ||
+                                               modal->objectName() == QLatin1String(className))) {
             action(modal);
+            return;
+        }
+        if (triesLeft > 0)
+            WhenModalShows(action, className, triesLeft - 1);
     });
 }
 

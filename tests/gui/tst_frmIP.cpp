@@ -223,7 +223,7 @@ private slots:
         guitest::WhenModalShows([&shown](QWidget* modal) {
             shown = QString::fromLatin1(modal->metaObject()->className());
             QTest::keyClick(modal, Qt::Key_Return);
-        });
+        }, "QMessageBox");
         QTest::keyClicks(box, Q("a"));
         MessageBox::setHeadless(true);
         QCoreApplication::processEvents();

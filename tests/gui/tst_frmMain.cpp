@@ -185,7 +185,7 @@ private slots:
         guitest::WhenModalShows([&shown](QWidget* modal) {
             shown = modal->objectName();
             modal->close();
-        });
+        }, "frmIP");
         window.findChild<QAction*>(Q("tbInput"))->trigger();
         QCOMPARE(shown, Q("frmIP"));
     }
@@ -300,7 +300,7 @@ private slots:
         guitest::WhenModalShows([&formShown](QWidget* modal) {
             formShown = modal->objectName() == Q("frmIP");
             modal->close();
-        });
+        }, "frmIP");
         action(&window, "mnuFileNew")->trigger();
         QVERIFY(formShown);
         QVERIFY(MessageBox::history().isEmpty());
@@ -321,7 +321,7 @@ private slots:
             box->selectAll();
             QTest::keyClicks(box, Q("500"));
             QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnCancel")), Qt::LeftButton);
-        });
+        }, "frmIP");
         action(&window, "mnuInputs")->trigger();
         QVERIFY(!state().saved);
         QCOMPARE(state().engine->get_CurAssets(), std::string("500"));
@@ -349,7 +349,7 @@ private slots:
         QCOMPARE(MessageBox::history().at(2).title, Q("WARNING"));
 
         // Saved now: New asks nothing.
-        guitest::WhenModalShows([](QWidget* modal) { modal->close(); });
+        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         action(&window, "mnuFileNew")->trigger();
         QCOMPARE(MessageBox::history().size(), 3);
     }
@@ -368,7 +368,7 @@ private slots:
         guitest::WhenModalShows([&shownName](QWidget* modal) {
             shownName = modal->findChild<QLineEdit*>(Q("txtName"))->text();
             modal->close();
-        });
+        }, "frmIP");
         FileDialog::setNextFileName(path);
         action(&window, "mnuFileOpen")->trigger();
         QCOMPARE(shownName, Q("Acme Widgets"));
@@ -390,7 +390,7 @@ private slots:
         guitest::WhenModalShows([&shownName](QWidget* modal) {
             shownName = modal->findChild<QLineEdit*>(Q("txtName"))->text();
             modal->close();
-        });
+        }, "frmIP");
         const auto entries = window.findChildren<QAction*>(Q("mnuFileMRU"));
         entries.at(1)->trigger();
         QCOMPARE(shownName, Q("Recent Co"));
