@@ -117,6 +117,12 @@ bool Save(RunState& state, const std::string& fileName) {
         }
         std::string version = state.versionTag;
         if (version.size() < 21) version.resize(21, ' ');
+        // The engine writes only a new or changed analysis. The Save command always means
+        // "write this file": after an earlier save nothing is open or changed, and Save As
+        // to another name would write nothing while the name, the recent files and the
+        // status line all moved to the new file. Opening an edit first makes the version
+        // below an effective change, so the file is always written.
+        state.engine->BeginEdit();
         state.engine->put_Version(version);
         state.engine->ApplyEdit(fileName);
         state.SetSaved(true);

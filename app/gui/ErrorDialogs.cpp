@@ -28,7 +28,7 @@ namespace caldren::gui {
 const char* const kContactLines[] = {
     "Orlenwick Software Company",
     "1450 Harrow Mill Road, Suite 12",
-    "Castleton, VT 05735",
+    "Harrowmere, ST 00000",
     "Phone: (802) 555-0147",
     "FAX: (802) 555-0148",
     "Online Sales: https://www.orlenwick.example/order",

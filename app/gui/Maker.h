@@ -7,7 +7,7 @@ namespace caldren::Maker {
 
 inline constexpr const char* kProgrammer = "Orlenwick Software Company";
 inline constexpr const char* kStreet = "1450 Harrow Mill Road, Suite 12";
-inline constexpr const char* kCityState = "Castleton, VT 05735";
+inline constexpr const char* kCityState = "Harrowmere, ST 00000";
 inline constexpr const char* kPhone = "(802) 555-0147";
 inline constexpr const char* kFax = "(802) 555-0148";
 inline constexpr const char* kInfoUrl = "https://www.orlenwick.example/caldren";

@@ -179,6 +179,18 @@ TEST_F(FileOperationsTest, SaveAsSavesUnderTheChosenName) {
     EXPECT_EQ(IniValue(state.settingsFilePath, "User Preferences", "File 1"), dir / "Second.CLD");
 }
 
+TEST_F(FileOperationsTest, SaveAsOfAnAlreadySavedAnalysisWritesTheNewFile) {
+    // After a save nothing is open or changed; Save As must still write the new file.
+    ASSERT_TRUE(FileOperations::OpenFile(state, dir / "DEMO.CLD"));
+    ASSERT_TRUE(FileOperations::Save(state, dir / "First.CLD"));
+    ASSERT_FALSE(state.engine->get_IsDirty());
+    ui.saveAnswers.push_back(dir / "Second.CLD");
+    ASSERT_TRUE(FileOperations::SaveAs(state));
+    ASSERT_TRUE(FileOperations::FileExists(dir / "Second.CLD"));
+    EXPECT_EQ(ReadFile(dir / "Second.CLD"), ReadFile(dir / "First.CLD"));
+    EXPECT_FALSE(state.engine->get_IsDirty());
+}
+
 TEST_F(FileOperationsTest, NewStartsAnUntitledAnalysis) {
     ASSERT_TRUE(FileOperations::OpenFile(state, dir / "DEMO.CLD"));
     vesmora::_Caldren* before = state.engine.Get();
