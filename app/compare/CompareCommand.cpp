@@ -2,6 +2,8 @@
 
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
+#include "app/gui/ErrorDialogs.h"
+#include "app/gui/GuiHooks.h"
 #include "app/reports/QtReportsHost.h"
 
 #include <activation/Activation.h>
@@ -19,3 +21,15 @@ int CompareYearsCommand(RunState& state, QWidget* parent) {
 }
 
 }  // namespace caldren::reports
+
+namespace {
+
+const bool kRegistered = [] {
+    caldren::gui::Hooks().compareYears = [](caldren::RunState& state, QWidget* parent) {
+        caldren::gui::NoteRunState(state);
+        caldren::reports::CompareYearsCommand(state, parent);
+    };
+    return true;
+}();
+
+}  // namespace

@@ -12,6 +12,10 @@ std::deque<QString>& queue() {
     return names;
 }
 bool g_headless = false;
+std::deque<QStringList>& manyQueue() {
+    static std::deque<QStringList> lists;
+    return lists;
+}
 
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -76,6 +80,27 @@ QString FileDialog::getSaveFileName(QWidget* parent, const FileDialogSpec& spec)
     return run(parent, spec, QFileDialog::AcceptSave);
 }
 
+QStringList FileDialog::getOpenFileNames(QWidget* parent, const FileDialogSpec& spec) {
+    FileDialog::history().append(spec);
+    if (!manyQueue().empty()) {
+        QStringList names = manyQueue().front();
+        manyQueue().pop_front();
+        return names;
+    }
+    if (g_headless)
+        return {};
+    QFileDialog dialog(parent, fromUtf8(spec.title), fromUtf8(spec.initialFolder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(FileDialog::nameFilters(spec.filter));
+    dialog.selectNameFilter(dialog.nameFilters().value(0));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+void FileDialog::setNextFileNames(const QStringList& fileNames) { manyQueue().push_back(fileNames); }
+
 void FileDialog::setNextFileName(const QString& fileName) { queue().push_back(fileName); }
 void FileDialog::setHeadless(bool headless) { g_headless = headless; }
 
@@ -86,6 +111,7 @@ QList<FileDialogSpec>& FileDialog::history() {
 
 void FileDialog::reset() {
     queue().clear();
+    manyQueue().clear();
     history().clear();
 }
 

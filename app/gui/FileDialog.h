@@ -17,6 +17,8 @@ public:
     // The chosen path, or the empty text when the dialog was cancelled.
     static QString getOpenFileName(QWidget* parent, const FileDialogSpec& spec);
     static QString getSaveFileName(QWidget* parent, const FileDialogSpec& spec);
+    // Open dialog in which several existing files may be chosen; empty when cancelled.
+    static QStringList getOpenFileNames(QWidget* parent, const FileDialogSpec& spec);
 
     // "Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||" as Qt name filters. On this platform
     // file names are case-sensitive, so "*.CLD" also matches "*.cld".
@@ -25,6 +27,8 @@ public:
     // ---- Test seam --------------------------------------------------------------------
     // The next dialog returns this name at once (an empty name: the dialog was cancelled).
     static void setNextFileName(const QString& fileName);
+    // The next multi-file dialog returns these names at once (empty: cancelled).
+    static void setNextFileNames(const QStringList& fileNames);
     // With headless set, a dialog without a queued name returns the empty text.
     static void setHeadless(bool headless);
     // The specs of the dialogs asked for, newest last.

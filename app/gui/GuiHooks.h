@@ -40,6 +40,8 @@ struct GuiHooks {
     std::function<void(RunState&, QWidget* parent)> viewReports;
     // File, Print... and the "Print" tool key: report output in mode 2 (printer).
     std::function<void(RunState&, QWidget* parent)> printReports;
+    // View, Compare Years...: two to six data files side by side in a report viewer.
+    std::function<void(RunState&, QWidget* parent)> compareYears;
     // Options, Fonts...: the report font (GetFonts).
     std::function<void(RunState&, QWidget* parent)> optionsFonts;
     // Help, Contents and the "Help" tool key: open the PDF manual (ShowPDFHelp).

@@ -38,6 +38,13 @@ std::string QtUi::OpenFileDialog(const FileDialogSpec& spec) {
     return gui::FileDialog::getOpenFileName(dialogParent(), spec).toStdString();
 }
 
+std::vector<std::string> QtUi::OpenFilesDialog(const FileDialogSpec& spec) {
+    std::vector<std::string> names;
+    for (const QString& name : gui::FileDialog::getOpenFileNames(dialogParent(), spec))
+        names.push_back(name.toStdString());
+    return names;
+}
+
 std::string QtUi::SaveFileDialog(const FileDialogSpec& spec) {
     return gui::FileDialog::getSaveFileName(dialogParent(), spec).toStdString();
 }

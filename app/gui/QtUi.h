@@ -25,6 +25,7 @@ public:
     MsgAnswer MsgBox(const std::string& text, int style, const std::string& title) override;
     std::string OpenFileDialog(const FileDialogSpec& spec) override;
     std::string SaveFileDialog(const FileDialogSpec& spec) override;
+    std::vector<std::string> OpenFilesDialog(const FileDialogSpec& spec) override;
     void Beep() override;
     void SetStatusText(const std::string& text) override;
     void SetRecentEntry(int n, const std::string& caption, bool visible) override;

@@ -114,6 +114,8 @@ void frmMain::buildMenus() {
     QMenu* view = addMenu(bar, "mnuView", "&View");
     connect(addCommand(view, "mnuViewReports", "&Reports..."), &QAction::triggered, this,
             [this] { mnuViewReportsClick(); });
+    connect(addCommand(view, "mnuViewCompare", "&Compare Years..."), &QAction::triggered, this,
+            [this] { mnuViewCompareClick(); });
 
     QMenu* options = addMenu(bar, "mnuOptions", "&Options");
     connect(addCommand(options, "mnuOptionsFonts", "&Fonts..."), &QAction::triggered, this,
@@ -243,6 +245,13 @@ void frmMain::mnuFileMRUClick(int n) {
 }
 
 void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
+
+void frmMain::mnuViewCompareClick() {
+    if (gui::Hooks().compareYears)
+        gui::Hooks().compareYears(m_state, this);
+    else
+        gui::ShowNotAvailable(this, "Comparing years");
+}
 
 void frmMain::mnuViewReportsClick() {
     if (gui::Hooks().viewReports)

@@ -46,6 +46,7 @@ public:
     void mnuFileMRUClick(int n);
     void mnuInputsClick();
     void mnuViewReportsClick();
+    void mnuViewCompareClick();
     void mnuOptionsFontsClick();
     void mnuHelpContentsClick();
     void mnuHelpSearchForHelpOnClick();

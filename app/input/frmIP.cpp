@@ -5,8 +5,11 @@
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/gui/GuiHooks.h"
+#include "app/paste/MonthPaste.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -414,12 +417,25 @@ QWidget* frmIP::buildPeakPage() {
         grid->addWidget(txtPurchases[row], row + 1, 3);
     }
 
+    btnClearMonths = new QPushButton(QStringLiteral("C&lear Months"), fraPeakOpCycle);
+    btnClearMonths->setObjectName(QStringLiteral("btnClearMonths"));
+    btnClearMonths->setToolTip(QStringLiteral("Set the amounts of all twelve months to zero"));
+    // Not in the form's focus order (which runs from the last grid row to OK); reached by
+    // the mouse or its Alt key.
+    btnClearMonths->setFocusPolicy(Qt::NoFocus);
+    connect(btnClearMonths, &QPushButton::clicked, this,
+            [this] { Guard("frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); }); });
+
     auto* frameLayout = new QVBoxLayout(fraPeakOpCycle);
     frameLayout->addWidget(chkEndOfMonth);
     frameLayout->addSpacing(6);
     auto* row = new QHBoxLayout;
     row->addLayout(grid);
     row->addStretch(1);
+    auto* side = new QVBoxLayout;
+    side->addStretch(1);
+    side->addWidget(btnClearMonths);
+    row->addLayout(side);
     frameLayout->addLayout(row);
     frameLayout->addStretch(1);
 
@@ -756,6 +772,10 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
         return false;
     }
 
+    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
+        pasteMonths(watched))
+        return true;
+
     for (int row = 0; row < 12; ++row) {
         if (watched != txtMonthDate[row])
             continue;
@@ -978,6 +998,149 @@ void frmIP::monthDateLostFocus() {
         }
         ++month;
     }
+    markChanged(changed);
+}
+
+// ---- Months pasted from a spreadsheet, and cleared ----------------------------------------
+
+bool frmIP::pasteMonths(QObject* watched) {
+    int startRow = -1, startColumn = -1;
+    for (int row = 0; row < 12 && startRow < 0; ++row) {
+        const std::array<QLineEdit*, 4> boxes{txtMonthDate[row], txtReceivables[row], txtSalesInv[row],
+                                              txtPurchases[row]};
+        for (int column = 0; column < 4; ++column)
+            if (boxes[column] == watched) {
+                startRow = row;
+                startColumn = column;
+            }
+    }
+    if (startRow < 0)
+        return false;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const std::string text = toUtf8(clipboard ? clipboard->text() : QString());
+    if (!MonthPaste::IsBlock(text))
+        return false;  // one value: the box's own paste and editing pattern
+
+    vesmora::_Caldren& engine = *m_state.engine;
+    auto months = engine.get_colMonths();
+    if (!months)
+        return true;
+    IPSupport::InitMonths(m_state, *months);
+    const bool salesAndPurchases = engine.get_DoPeakUseSalesAndPurch();
+    MonthPaste::GridShape shape;
+    if (!salesAndPurchases)
+        shape.columns = {MonthPaste::kMonthDate, MonthPaste::kReceivables, MonthPaste::kSalesOrInventory};
+    const MonthPaste::Plan plan = MonthPaste::PlanPaste(text, startRow, startColumn, shape);
+    if (!plan.error.empty()) {
+        m_ui.MsgBox(plan.error, kOkOnly | kExclamation, kTitle);
+        return true;
+    }
+
+    bool changed = false;
+    bool firstDate = false;
+    const MonthPaste::Outcome outcome = MonthPaste::ApplyPaste(plan, [&](const MonthPaste::Cell& cell) {
+        auto month = months->get_Item(vesmora::IndexKey{static_cast<long>(cell.row + 1)});
+        switch (cell.column) {
+        case MonthPaste::kMonthDate: {
+            int m = 0, d = 0, y = 0;
+            if (!IPSupport::SplitDate(cell.value, m, d, y))
+                throw ComError(10002, "frmIP.PasteMonths", "Caldren Formula Calculator");
+            const std::string before = month->get_MonthDate();
+            month->put_MonthDate(cell.value);
+            changed = changed || month->get_MonthDate() != before;
+            m_loading = true;
+            txtMonthDate[0]->setText(paddedDate(m, d, y));
+            m_loading = false;
+            firstDate = true;
+            break;
+        }
+        case MonthPaste::kReceivables: {
+            const std::string before = month->get_Receivables();
+            month->put_Receivables(cell.value);
+            changed = changed || month->get_Receivables() != before;
+            break;
+        }
+        case MonthPaste::kSalesOrInventory: {
+            const std::string before = salesAndPurchases ? month->get_Sales() : month->get_Inventory();
+            if (salesAndPurchases)
+                month->put_Sales(cell.value);
+            else
+                month->put_Inventory(cell.value);
+            changed = changed || (salesAndPurchases ? month->get_Sales() : month->get_Inventory()) != before;
+            break;
+        }
+        case MonthPaste::kPurchases: {
+            const std::string before = month->get_Purchases();
+            month->put_Purchases(cell.value);
+            changed = changed || month->get_Purchases() != before;
+            break;
+        }
+        default: break;
+        }
+    });
+    // The months follow the first one's date, as when it is typed.
+    if (firstDate)
+        monthDateLostFocus();
+    refreshGridAmounts();
+    markChanged(changed);
+
+    if (!outcome.Ok()) {
+        const ComError& err = *outcome.error;
+        const std::string message = ControlExtend::RejectionMessage(err.Number());
+        if (message.empty()) {
+            gui::ReportError(err.Number(), err.Description(), std::string("frmIP.PasteMonths\r") + err.Source());
+        } else {
+            m_ui.MsgBox(message, kOkOnly, kTitle);
+            m_ui.Beep();
+        }
+        const MonthPaste::Cell& at = *outcome.failedCell;
+        if (QLineEdit* box = gridBox(static_cast<Column>(at.column), at.row)) {
+            box->setFocus(Qt::OtherFocusReason);
+            ControlExtend::SelectAllText(box);
+        }
+    }
+    return true;
+}
+
+void frmIP::refreshGridAmounts() {
+    auto months = m_state.engine->get_colMonths();
+    if (!months)
+        return;
+    const bool salesAndPurchases = m_state.engine->get_DoPeakUseSalesAndPurch();
+    const long count = months->get_Count();
+    const bool loading = m_loading;
+    m_loading = true;
+    for (int row = 0; row < 12 && row < count; ++row) {
+        auto m = months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
+        txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
+        txtSalesInv[row]->setText(fromUtf8(salesAndPurchases ? m->get_Sales() : m->get_Inventory()));
+        txtPurchases[row]->setText(fromUtf8(m->get_Purchases()));
+    }
+    m_loading = loading;
+}
+
+void frmIP::btnClearMonthsClick() {
+    if (m_ui.MsgBox("Set the receivables, sales, inventory and purchases of all twelve months to zero?",
+                    kYesNo | kQuestion, kTitle) != MsgAnswer::Yes)
+        return;
+    auto months = m_state.engine->get_colMonths();
+    if (!months)
+        return;
+    IPSupport::InitMonths(m_state, *months);
+    bool changed = false;
+    const long count = months->get_Count();
+    for (long i = 1; i <= count && i <= 12; ++i) {
+        auto m = months->get_Item(vesmora::IndexKey{i});
+        const std::string before =
+            m->get_Receivables() + "|" + m->get_Sales() + "|" + m->get_Inventory() + "|" + m->get_Purchases();
+        m->put_Receivables("0");
+        m->put_Sales("0");
+        m->put_Inventory("0");
+        m->put_Purchases("0");
+        changed = changed || before != m->get_Receivables() + "|" + m->get_Sales() + "|" +
+                                           m->get_Inventory() + "|" + m->get_Purchases();
+    }
+    refreshGridAmounts();
     markChanged(changed);
 }
 

@@ -85,6 +85,14 @@ private:
     void chkPeakCycleClick(bool checked);
     void chkCurAmountsNextYrClick(bool checked);
     void chkEndOfMonthClick(bool checked);
+    // Ctrl+V in the monthly grid: a block of spreadsheet cells from the focused cell down
+    // and to the right (MonthPaste); every value through the month's setter, the first
+    // refused value stops the paste there with its message. False when the clipboard holds
+    // a single value (the box pastes it itself).
+    bool pasteMonths(QObject* watched);
+    // "Clear Months": after a question, the twelve months' amounts to zero.
+    void btnClearMonthsClick();
+    void refreshGridAmounts();
     void btnOKClick();
     void btnFilenameClick();
     void maskDtEOYCurrentLostFocus();
@@ -125,6 +133,7 @@ private:
     QLabel* AveInputYrLabel = nullptr;
     QGroupBox* fraPeakOpCycle = nullptr;
     QCheckBox* chkEndOfMonth = nullptr;
+    QPushButton* btnClearMonths = nullptr;
     QLabel* lblMonth = nullptr;
     QLabel* lblReceivables = nullptr;
     QLabel* lblInventoryOrSales = nullptr;
