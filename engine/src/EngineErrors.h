@@ -67,11 +67,17 @@ inline vk::Amount ToAmount(const std::string& text) {
     RaisePlatform(kErrTypeMismatch);
 }
 
+// Largest amount an input may hold: its whole-unit text (halves away from zero) must itself
+// be an amount, or the analysis could be saved with a value that no longer reads back.
+inline constexpr vk::Amount kLargestInputAmount = 9223372036854774999;  // 922,337,203,685,477.4999
+
 // Text to amount as an amount property's setter checks it: 10002 or overflow (6).
 inline vk::Amount InputAmount(const std::string& text) {
     vk::Amount a = 0;
     switch (vk::ParseAmount(text, a)) {
-    case vk::Conv::Ok: return a;
+    case vk::Conv::Ok:
+        if (a > kLargestInputAmount || a < -kLargestInputAmount) RaisePlatform(kErrOverflow);
+        return a;
     case vk::Conv::Overflow: RaisePlatform(kErrOverflow);
     case vk::Conv::NotANumber: break;
     }

@@ -129,7 +129,8 @@ TEST_F(CompareBatch, ThreeYearsAnyCaseAnyOrder) {
 
 TEST_F(CompareBatch, MissingAndUnreadableFilesGetTheirColumns) {
     const fs::path out = work / "failed.txt";
-    WriteFile(work / "garbage.cld", std::string("\x00\x01\x02 not a data file", 21));
+    static const char kGarbage[] = "\x00\x01\x02 not a data file";
+    WriteFile(work / "garbage.cld", std::string(kGarbage, sizeof kGarbage - 1));
     const RunResult r = Run({"/compare", W("acme2002.cld"), W("missing.cld"), W("acme2003.CLD"),
                              W("garbage.cld"), "/output", out.string(), "/silent"});
     EXPECT_EQ(1, r.exitCode);

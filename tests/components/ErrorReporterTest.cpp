@@ -119,7 +119,7 @@ TEST_F(ErrorReporterTest, UnwritableLogPlaceFallsBackToThePerUserFolder) {
     testsupport::WriteFile(dir / "plainfile", "x");
     // A log path below a plain file can never be created, whoever runs the test.
     reporter.ReportOrLog(76, "Path not found", "MainMod.RunSilent", true, dir / "plainfile/CLD_err.log", kApp);
-    const std::string expected = config.path() + "/Orlenwick/CLD/CLD_err.log";
+    const std::string expected = config.path() + "/Orlenwick/CLD_err.log";
     EXPECT_EQ(reporter.LastLogFile(), expected);
     EXPECT_EQ(ReadFile(expected),
               "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 76 | Path not found | MainMod.RunSilent\r\n");
@@ -132,7 +132,7 @@ TEST_F(ErrorReporterTest, ReadOnlyLogFolderFallsBackToThePerUserFolder) {
         r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, dir.path(), kApp);
         return r.LastLogFile();
     });
-    EXPECT_EQ(out.result, config.path() + "/Orlenwick/CLD/CLD_err.log");
+    EXPECT_EQ(out.result, config.path() + "/Orlenwick/CLD_err.log");
     EXPECT_FALSE(std::filesystem::exists(dir / "CLD_err.log"));
 }
 
@@ -140,7 +140,7 @@ TEST_F(ErrorReporterTest, PerUserFolderFollowsHomeWithoutXdgConfigHome) {
     TempDir home;
     ScopedEnv noXdg("XDG_CONFIG_HOME", std::nullopt);
     ScopedEnv homeEnv("HOME", home.path());
-    EXPECT_EQ(ErrorReporter::PerUserLogFolder(), home.path() + "/.config/Orlenwick/CLD");
+    EXPECT_EQ(ErrorReporter::PerUserLogFolder(), home.path() + "/.config/Orlenwick");
 }
 
 struct FlattenCase {

@@ -455,11 +455,16 @@ TEST_F(Calculation, OverflowInDaysFactorCarriesBothLocations) {
 }
 
 TEST_F(Calculation, AmountWhoseWholeTextIsBeyondTheRange) {
-    // 922,337,203,685,477.5 reads as 922,337,203,685,478, which no amount can hold
-    auto c = Saved({{"COGSNxtYr", "922,337,203,685,477.5"}, {"NetSales", "1"}}, false, false, false);
-    ComError e = CatchError([&] { c->Calculate(); });
+    // 922,337,203,685,477.5 would read as 922,337,203,685,478, which no amount can hold: the
+    // setter refuses it, so no stored input can stop the calculation (or a later Fetch).
+    auto c = Saved({{"NetSales", "1"}}, false, false, false);
+    c->BeginEdit();
+    ComError e = CatchError([&] { c->put_COGSNxtYr("922,337,203,685,477.5"); });
     EXPECT_EQ(e.Number(), 6);
-    EXPECT_EQ(e.Source(), std::string("Caldren.Calculate") + CR + "c_calcs.CalcCostofOps" + CR + "Vesmora");
+    EXPECT_EQ(c->get_COGSNxtYr(), "0");
+    c->put_COGSNxtYr("922,337,203,685,477.4999");
+    c->Calculate();
+    EXPECT_EQ(c->get_CostOfOperations(), "922,337,203,685,477");
 }
 
 TEST_F(Calculation, OverflowInTheExcess) {

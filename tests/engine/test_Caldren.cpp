@@ -75,6 +75,13 @@ TEST(CaldrenRecord, AmountBeyondTheRangeIsAnOverflow) {
     EXPECT_EQ(c->get_CurAssets(), "0");
     c->put_CurAssets("922,337,203,685,477");
     EXPECT_EQ(c->get_CurAssets(), "922,337,203,685,477");
+    // Half a unit more reads as 922,337,203,685,478, which could never be read back.
+    for (const char* text : {"922,337,203,685,477.5", "-922,337,203,685,477.5", "922337203685477.5807"}) {
+        EXPECT_EQ(CatchError([&] { c->put_CurAssets(text); }).Number(), 6) << text;
+        EXPECT_EQ(c->get_CurAssets(), "922,337,203,685,477") << text;
+    }
+    auto m = c->get_colMonths()->Add("1/15/2003", "0", "0", "0", "0", 0, 0, 0);
+    EXPECT_EQ(CatchError([&] { m->put_Sales("-922337203685477.5808"); }).Number(), 6);
 }
 
 TEST(CaldrenRecord, SettersOutsideAnEditSucceedAndChangeNothing) {

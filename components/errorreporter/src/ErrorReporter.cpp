@@ -208,6 +208,6 @@ std::string ErrorReporter::FormatMessage(long number, const std::string& descrip
     return text;
 }
 
-std::string ErrorReporter::PerUserLogFolder() { return ConfigHome() + "/Orlenwick/CLD"; }
+std::string ErrorReporter::PerUserLogFolder() { return ConfigHome() + "/Orlenwick"; }
 
 }  // namespace errorreporter

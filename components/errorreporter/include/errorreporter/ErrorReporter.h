@@ -8,7 +8,7 @@
 // "CLD_err.log":
 //   - in the log path given (a file, or a folder that gets "CLD_err.log"; an empty path
 //     means the running program's folder), when that file can be appended to;
-//   - else in the per-user folder $XDG_CONFIG_HOME/Orlenwick/CLD (~/.config when
+//   - else in the per-user folder $XDG_CONFIG_HOME/Orlenwick (~/.config when
 //     XDG_CONFIG_HOME is unset), created when missing;
 //   - else, as a last resort, on standard error.
 // Line format (UTF-8, CR LF at the end), fields joined by " | ":
@@ -93,7 +93,7 @@ public:
     static std::string FormatMessage(long number, const std::string& description,
                                      const std::string& location,
                                      const std::string& appDescription, bool asking);
-    // The per-user log folder ($XDG_CONFIG_HOME/Orlenwick/CLD or ~/.config/Orlenwick/CLD).
+    // The per-user log folder ($XDG_CONFIG_HOME/Orlenwick or ~/.config/Orlenwick, beside the settings file).
     static std::string PerUserLogFolder();
 
 private:
