@@ -593,6 +593,38 @@ TEST_F(ProfileStoreTest, EmptyBatchDoesNotTouchTheFile) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+TEST_F(ProfileStoreTest, SavingTheBytesTheFileAlreadyHoldsLeavesTheFileAlone) {
+    // An unchanged analysis saved again: no rewrite (the same file, not a renamed copy).
+    WriteFile(file, "[S]\r\nA=1\r\nB=x, y\r\n");
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    store.BeginBatch();
+    store.WriteEntry("S", "A", "1");
+    store.WriteEntry("s", "b", "x, y");
+    store.CommitBatch();
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    // A real change still replaces the file.
+    store.WriteEntry("S", "A", "2");
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(ReadFile(file), "[S]\r\nA=2\r\nB=x, y\r\n");
+}
+
+TEST_F(ProfileStoreTest, SavingUnchangedBytesIntoAReadOnlyFileStillFails) {
+    const std::string before = "[S]\r\nA=1\r\n";
+    WriteFile(file, before);
+    ::chmod(file.c_str(), 0444);
+    const auto out = RunUnprivileged([&] {
+        store.WriteEntry("S", "A", "1");
+        return std::string("written");
+    });
+    ASSERT_TRUE(out.threw);
+    EXPECT_EQ(out.number, 70);
+    EXPECT_EQ(ReadFile(file), before);
+}
+
 TEST_F(ProfileStoreTest, ChangingTheFileNameDuringABatchIsRefused) {
     store.BeginBatch();
     store.WriteEntry("S", "A", "1");

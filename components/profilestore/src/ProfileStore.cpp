@@ -284,6 +284,7 @@ struct ProfileStore::Impl {
     mutable bool cached = false;
     mutable Stamp stamp;
     mutable Document doc;
+    mutable std::string raw;  // the file's bytes as last read or written (while cached)
 
     bool inBatch = false;
     struct Write {
@@ -349,6 +350,7 @@ struct ProfileStore::Impl {
             got += static_cast<std::size_t>(r);
         }
         bytes.resize(got);
+        raw = bytes;
         doc = Parse(std::move(bytes));
         stamp = now;
         cached = true;
@@ -390,7 +392,16 @@ struct ProfileStore::Impl {
         if (bytes.size() > kMaxFileBytes)
             Fail(kErrPathFileAccess, op, "cannot write", fileName,
                  "the file would be larger than 1 MiB");
+        // A file that already holds exactly these bytes (checked just now by Current) is
+        // left as it is: saving an unchanged analysis costs no rewrite and no disk flush.
+        // It must still be one the caller could write, so a save into a read-only file
+        // fails the same way whatever it holds.
+        if (cached && bytes == raw && ::access(fileName.c_str(), W_OK) == 0) {
+            doc = std::move(next);
+            return;
+        }
         WriteAtomically(op, bytes);
+        raw = std::move(bytes);
         doc = std::move(next);
     }
 
