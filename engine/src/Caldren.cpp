@@ -344,6 +344,7 @@ void Caldren::Fetch(const std::string& msFname) {
         if (msFname.empty()) throw ComError(kErrNoFileName, "Need to specify a filename.", kGenericDescription);
         profilestore::ProfileStore store;
         store.SetFileName(msFname);
+        store.BeginBatch();  // the file is read once, as it stands now; nothing is written
         put_Version(EngineVersionText());
         put_Version(store.ReadEntry(kSection, "Version", get_Version()));
         for (const FileEntry& e : kEntries) {

@@ -625,6 +625,17 @@ TEST_F(ProfileStoreTest, SavingUnchangedBytesIntoAReadOnlyFileStillFails) {
     EXPECT_EQ(ReadFile(file), before);
 }
 
+TEST_F(ProfileStoreTest, ReadsWithinABatchSeeTheFileAsItStoodAtTheFirstRead) {
+    WriteFile(file, "[S]\r\nA=1\r\n");
+    store.BeginBatch();
+    EXPECT_EQ(store.ReadEntry("S", "A", ""), "1");
+    WriteFile(file, "[S]\r\nA=2\r\nB=3\r\n");  // another writer, during the batch
+    EXPECT_EQ(store.ReadEntry("S", "A", ""), "1");
+    EXPECT_EQ(store.ReadEntry("S", "B", "none"), "none");
+    store.AbandonBatch();
+    EXPECT_EQ(store.ReadEntry("S", "A", ""), "2");  // outside a batch every read is current
+}
+
 TEST_F(ProfileStoreTest, ChangingTheFileNameDuringABatchIsRefused) {
     store.BeginBatch();
     store.WriteEntry("S", "A", "1");

@@ -287,6 +287,7 @@ struct ProfileStore::Impl {
     mutable std::string raw;  // the file's bytes as last read or written (while cached)
 
     bool inBatch = false;
+    mutable bool checkedInBatch = false;  // the file was read or confirmed during this batch
     struct Write {
         std::string section, key, value;
     };
@@ -303,10 +304,14 @@ struct ProfileStore::Impl {
     const Document& Current(const char* op) const {
         RequireName(op);
         if (cached) {
-            // One stat tells whether the file is still the one last read.
+            // Within a batch the file is read or confirmed once: its reads see the file as it
+            // stood then. Otherwise one stat tells whether it is still the one last read.
+            if (inBatch && checkedInBatch) return doc;
             struct stat st {};
-            if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && Stamp::Of(st) == stamp)
+            if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && Stamp::Of(st) == stamp) {
+                checkedInBatch = inBatch;
                 return doc;
+            }
         }
         int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) {
@@ -329,7 +334,10 @@ struct ProfileStore::Impl {
             Fail(kErrPathFileAccess, op, "cannot read", fileName,
                  "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
         const Stamp now = Stamp::Of(st);
-        if (cached && now == stamp) return doc;
+        if (cached && now == stamp) {
+            checkedInBatch = inBatch;
+            return doc;
+        }
 
         std::string bytes;
         bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
@@ -354,6 +362,7 @@ struct ProfileStore::Impl {
         doc = Parse(std::move(bytes));
         stamp = now;
         cached = true;
+        checkedInBatch = inBatch;
         return doc;
     }
 
@@ -591,7 +600,10 @@ std::int32_t ProfileStore::ReadNumber(const std::string& section, const std::str
     return magnitude > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(magnitude);
 }
 
-void ProfileStore::BeginBatch() { m_impl->inBatch = true; }
+void ProfileStore::BeginBatch() {
+    m_impl->inBatch = true;
+    m_impl->checkedInBatch = false;
+}
 
 void ProfileStore::CommitBatch() {
     if (!m_impl->inBatch) return;

@@ -8,6 +8,8 @@
 // folder, flushed and renamed over the old one). Outside a batch each WriteEntry replaces
 // the file at once; between BeginBatch and CommitBatch the writes are collected and the
 // file is replaced only by CommitBatch, so an abandoned batch leaves the file untouched.
+// Reads within a batch read the file once and see it as it stood then (plus the batch's own
+// writes); a data file is read that way, with a batch that writes nothing.
 //
 // Errors are thrown as activation::ComError with a platform file-error number
 // (53 file not found, 70 permission denied, 75 path/file access error, 76 path not found,
