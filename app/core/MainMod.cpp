@@ -201,7 +201,9 @@ std::string GetCommandLineFilename(const std::string& commandLine, const std::st
     const std::size_t ext = FindNoCase(commandLine, extension);
     if (ext == std::string::npos) return std::string();
     const std::size_t end = ext + extension.size();
-    if (end < start) {
+    // The name holds its whole extension: an occurrence that begins before the name (as in
+    // "/output.txt", where the separator would be the extension's own dot) gives no name.
+    if (ext < start) {
         throw ComError(5, "MainMod.GetCommandLineFilename", activation::StandardErrorText(5));
     }
     return commandLine.substr(start, end - start);

@@ -37,7 +37,8 @@ bool IsSilent(const std::string& commandLine);
 // The file name after the switch: from just after the switch and one separator character
 // to the end of the first occurrence of the extension anywhere in the line. Empty text
 // when the switch or the extension is absent. Throws ComError 5 (invalid procedure call)
-// when that occurrence lies before the start of the name.
+// when that occurrence begins before the start of the name (wholly, or partly, as in
+// "/output.txt": the name would be a piece of the extension).
 std::string GetCommandLineFilename(const std::string& commandLine, const std::string& extension,
                                    const std::string& switchText);
 

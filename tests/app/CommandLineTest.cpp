@@ -72,6 +72,44 @@ TEST(CommandLine, ExtensionBeforeTheNameIsAnInvalidCall) {
     }
 }
 
+// A switch run into its extension ("/output.txt"): the separator skipped would be the
+// extension's dot and the name a piece of the extension ("txt", a file nobody named).
+struct OverlapCase {
+    const char* name;
+    std::string line;
+    std::string extension;
+    std::string switchText;
+};
+
+class ExtensionOverlapsTheSwitch : public ::testing::TestWithParam<OverlapCase> {};
+
+TEST_P(ExtensionOverlapsTheSwitch, IsAnInvalidCall) {
+    const OverlapCase& c = GetParam();
+    try {
+        const std::string name = GetCommandLineFilename(c.line, c.extension, c.switchText);
+        FAIL() << "name [" << name << "]";
+    } catch (const activation::ComError& e) {
+        EXPECT_EQ(e.Number(), 5);
+        EXPECT_EQ(e.Source(), "MainMod.GetCommandLineFilename");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ExtensionOverlapsTheSwitch,
+    ::testing::Values(
+        OverlapCase{"OutputRunIntoTxt", "/input /i/a.cld /output.txt /silent", ".txt", "/output"},
+        OverlapCase{"InputRunIntoCld", "/input.cld /output /o/a.txt /silent", ".cld", "/input"},
+        OverlapCase{"CapitalsToo", "nput y /OUTPUT.TXT", ".txt", "/output"},
+        // The dot right after the switch: the separator, then "cld" without its dot.
+        OverlapCase{"DotAsSeparator", "/input.cld", ".cld", "/input"}),
+    [](const ::testing::TestParamInfo<OverlapCase>& row) { return std::string(row.param.name); });
+
+TEST(CommandLine, NameRightAfterTheSeparatorIsKept) {
+    // The shortest name: the extension alone, right after the switch and its separator.
+    EXPECT_EQ(GetCommandLineFilename("/input .cld", ".cld", "/input"), ".cld");
+    EXPECT_EQ(GetCommandLineFilename("/output x.txt", ".txt", "/output"), "x.txt");
+}
+
 TEST(CommandLine, ArgumentsJoinedBySingleBlanks) {
     std::vector<std::string> args{"CaldrenCalc", "/input", "/my", "data/a.cld", "/silent"};
     std::vector<char*> argv;
