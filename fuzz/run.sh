@@ -4,15 +4,15 @@
 # for a bounded time. Fails on any finding (crash, sanitizer report, broken invariant,
 # timeout, memory blow-up); the reproducer lands in <build>/artifacts/<target>/.
 #
-#   bash fuzz/run.sh                 # about a minute in all
+#   bash fuzz/run.sh                 # 12 s per target, about a minute in all
 #   FUZZ_SECONDS=600 bash fuzz/run.sh  # longer, per target
 #   BUILD_DIR=/tmp/fz bash fuzz/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${BUILD_DIR:-$root/build-fuzz}
-seconds=${FUZZ_SECONDS:-20}
-targets=(fuzz_profilestore fuzz_fetch fuzz_conversions)
+seconds=${FUZZ_SECONDS:-12}
+targets=(fuzz_profilestore fuzz_fetch fuzz_conversions fuzz_cmdline fuzz_batch)
 
 cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -36,6 +36,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$artifacts" "$work"
   case $t in
     fuzz_conversions) maxlen=256 ;;
+    fuzz_cmdline) maxlen=512 ;;
     *) maxlen=16384 ;;
   esac
 
