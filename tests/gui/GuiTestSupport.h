@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/RunState.h"
+#include "tests/gui/PinnedEnvironment.h"
 #include "app/gui/FileDialog.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/MessageBox.h"
@@ -21,21 +22,6 @@
 #include <string>
 
 namespace guitest {
-
-// Sets the environment before the QApplication exists. The folder lives for the process.
-inline void PinEnvironment() {
-    static QTemporaryDir home;
-    const QByteArray root = home.path().toUtf8();
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::setenv("HOME", root.constData(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
-    ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
-    ::setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
-    ::setenv("XDG_RUNTIME_DIR", root.constData(), 1);
-    ::setenv("LC_ALL", "C", 1);
-    ::unsetenv("APPDATA");
-    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
-}
 
 // A run state on a fresh engine with the Qt Ui; every dialog answered by the seams.
 struct Session {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/core/RunState.h"
+#include "tests/gui/PinnedEnvironment.h"
 #include "app/gui/ErrorDialogs.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/MessageBox.h"
@@ -24,20 +25,7 @@
 
 namespace reportstest {
 
-// Before the QApplication exists.
-inline void PinEnvironment() {
-    static QTemporaryDir home;
-    const QByteArray root = home.path().toUtf8();
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::setenv("HOME", root.constData(), 1);
-    ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
-    ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
-    ::setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
-    ::setenv("XDG_RUNTIME_DIR", root.constData(), 1);
-    ::setenv("LC_ALL", "C", 1);
-    ::unsetenv("APPDATA");
-    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
-}
+using guitest::PinEnvironment;
 
 inline std::string DemoFile() { return std::string(CALDREN_PROGRAM_FOLDER) + "/DEMO.CLD"; }
 
