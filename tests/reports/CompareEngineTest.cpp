@@ -5,6 +5,7 @@
 #include "ReportCompare.h"
 #include "Reports.h"
 #include "TestSupport.h"
+#include "WorkedExample.h"
 
 #include <activation/Activation.h>
 #include <vesmora/Vesmora.h>
@@ -22,23 +23,7 @@ using vesmora::ComPtr;
 
 namespace {
 
-class PinnedEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        m_dir = std::make_unique<TempDir>();
-        const std::string d = m_dir->Path().string();
-        ::setenv("HOME", d.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (d + "/config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (d + "/data").c_str(), 1);
-        ::setenv("LC_ALL", "C", 1);
-        activation::SetFallbackLibrary(CALDREN_ENGINE_LIBRARY);
-    }
-    void TearDown() override { m_dir.reset(); }
-
-private:
-    std::unique_ptr<TempDir> m_dir;
-};
-[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new PinnedEnvironment);
+[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new testsupport::EngineEnvironment);
 
 ComPtr<_Caldren> NewCalc() { return activation::CreateObject<_Caldren>(vesmora::kProgID_Caldren); }
 
@@ -53,23 +38,7 @@ void Save(const std::string& file, bool peak, const char* yearEnd, const char* n
     c.put_DoAveCycle(!peak);
     c.put_DoPeakCycle(peak);
     c.put_DoPeakUseSalesAndPurch(true);
-    c.put_InvBeg("100,000");
-    c.put_InvEnd("120,000");
-    c.put_COGS("600,000");
-    c.put_ARBeg("80,000");
-    c.put_AREnd("100,000");
-    c.put_NetSales(netSales);
-    c.put_APBegRel2Inv("50,000");
-    c.put_APEndRel2Inv("70,000");
-    c.put_InvPurchases("620,000");
-    c.put_COGSNxtYr("650,000");
-    c.put_OperatingExpNxtYr("200,000");
-    c.put_IncTaxNxtYr("30,000");
-    c.put_DeprecNxtYr("40,000");
-    c.put_CurAssets("500,000");
-    c.put_CurLiab("250,000");
-    c.put_Reasonableneeds("20,000");
-    c.put_Contingencies("10,000");
+    testsupport::EnterWorkedExampleAmounts(c, netSales);
     if (peak) {
         auto months = c.get_colMonths();
         months->Add("1/15/2003", "0", "120000", "75000", "50000", 0, 0, 0);

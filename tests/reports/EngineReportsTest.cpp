@@ -2,6 +2,7 @@
 // and reported; the text must equal the hand-laid files the layout tests use.
 #include "Reports.h"
 #include "TestSupport.h"
+#include "WorkedExample.h"
 
 #include <activation/Activation.h>
 #include <activation/Com.h>
@@ -22,24 +23,7 @@ using vesmora::ComPtr;
 
 namespace {
 
-// A private HOME and XDG folders, so no registry file of the machine is read.
-class PinnedEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        m_dir = std::make_unique<TempDir>();
-        const std::string d = m_dir->Path().string();
-        ::setenv("HOME", d.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (d + "/config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (d + "/data").c_str(), 1);
-        ::setenv("LC_ALL", "C", 1);
-        activation::SetFallbackLibrary(CALDREN_ENGINE_LIBRARY);
-    }
-    void TearDown() override { m_dir.reset(); }
-
-private:
-    std::unique_ptr<TempDir> m_dir;
-};
-[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new PinnedEnvironment);
+[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new testsupport::EngineEnvironment);
 
 enum Methods { kNeither, kAverage, kPeak, kBoth, kPeakActual };
 
@@ -61,23 +45,7 @@ std::unique_ptr<Analysis> Enter(Methods m) {
     c.put_DoAveCycle(m == kAverage || m == kBoth);
     c.put_DoPeakCycle(m == kPeak || m == kBoth || m == kPeakActual);
     c.put_DoPeakUseSalesAndPurch(m != kPeakActual);
-    c.put_InvBeg("100,000");
-    c.put_InvEnd("120,000");
-    c.put_COGS("600,000");
-    c.put_ARBeg("80,000");
-    c.put_AREnd("100,000");
-    c.put_NetSales("900,000");
-    c.put_APBegRel2Inv("50,000");
-    c.put_APEndRel2Inv("70,000");
-    c.put_InvPurchases("620,000");
-    c.put_COGSNxtYr("650,000");
-    c.put_OperatingExpNxtYr("200,000");
-    c.put_IncTaxNxtYr("30,000");
-    c.put_DeprecNxtYr("40,000");
-    c.put_CurAssets("500,000");
-    c.put_CurLiab("250,000");
-    c.put_Reasonableneeds("20,000");
-    c.put_Contingencies("10,000");
+    testsupport::EnterWorkedExampleAmounts(c);
     if (m == kPeak || m == kBoth || m == kPeakActual) {
         auto months = c.get_colMonths();
         // Inventory is estimated from sales and purchases, except with actual figures.
