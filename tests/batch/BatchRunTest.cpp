@@ -1,6 +1,8 @@
 // The batch run end to end, through the built program in a program folder of its own
 // (the program, the engine library and DEMO.CLD copied into a temporary folder), with a
 // temporary HOME and no display variables at all.
+#include "RunProgram.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,17 +21,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using batchtest::ReadFile;
+using batchtest::RunResult;
+using batchtest::WriteFile;
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
@@ -50,12 +44,6 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     return "first difference at byte " + std::to_string(i) + "\n  expected: [" + lineOf(expected) +
            "]\n  actual:   [" + lineOf(actual) + "]";
 }
-
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
 
 class BatchRun : public ::testing::Test {
 protected:
@@ -87,48 +75,8 @@ protected:
     // Runs the program with the arguments as given (each one argv element).
     RunResult Run(const std::vector<std::string>& args, const std::string& programPath = {},
                   const std::vector<std::string>& extraEnv = {}) {
-        const fs::path outFile = root / "stdout.txt";
-        const fs::path errFile = root / "stderr.txt";
-        std::vector<std::string> argStore{programPath.empty() ? (program / "CaldrenCalc").string()
-                                                              : programPath};
-        argStore.insert(argStore.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : argStore) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        // No DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM: a batch run needs no display.
-        std::vector<std::string> envStore{
-            "HOME=" + home.string(),
-            "XDG_CONFIG_HOME=" + (home / "config").string(),
-            "XDG_DATA_HOME=" + (home / "data").string(),
-            "PATH=/usr/bin:/bin",
-            "LC_ALL=C",
-        };
-        envStore.insert(envStore.end(), extraEnv.begin(), extraEnv.end());
-        std::vector<char*> envp;
-        for (auto& e : envStore) envp.push_back(e.data());
-        envp.push_back(nullptr);
-
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int n = ::open("/dev/null", O_RDONLY);
-            ::dup2(o, 1);
-            ::dup2(e, 2);
-            ::dup2(n, 0);
-            ::chdir(root.c_str());
-            ::execve(argv[0], argv.data(), envp.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        RunResult r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.out = ReadFile(outFile);
-        r.err = ReadFile(errFile);
-        fs::remove(outFile);
-        fs::remove(errFile);
-        return r;
+        return batchtest::RunProgram(programPath.empty() ? program / "CaldrenCalc" : fs::path(programPath),
+                                     args, home, root, extraEnv);
     }
 
     RunResult RunBatch(const fs::path& input, const fs::path& output) {

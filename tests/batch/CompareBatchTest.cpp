@@ -3,6 +3,8 @@
 // worked examples typed into data files, and DEMO.CLD), the report appended to the output
 // file byte for byte as laid out by hand, the data files unchanged; a missing or unreadable
 // file gets its column and a non-zero exit status; usage errors.
+#include "RunProgram.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,26 +22,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using batchtest::ReadFile;
+using batchtest::RunResult;
+using batchtest::WriteFile;
 
 std::string Data(const std::string& name) { return ReadFile(fs::path(CALDREN_COMPARE_DATA) / name); }
 // The two-file report laid out by hand for the report tests (the same worked examples).
 std::string TwoYears() { return ReadFile(fs::path(CALDREN_REPORTS_DATA) / "compare_two.txt"); }
-
-struct RunResult {
-    int exitCode = -1;
-    std::string err;
-};
 
 class CompareBatch : public ::testing::Test {
 protected:
@@ -67,36 +56,7 @@ protected:
     }
 
     RunResult Run(const std::vector<std::string>& args) {
-        const fs::path errFile = root / "stderr.txt";
-        std::vector<std::string> argStore{(program / "CaldrenCalc").string()};
-        argStore.insert(argStore.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : argStore) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        std::vector<std::string> envStore{"HOME=" + home.string(),
-                                          "XDG_CONFIG_HOME=" + (home / "config").string(),
-                                          "XDG_DATA_HOME=" + (home / "data").string(),
-                                          "PATH=/usr/bin:/bin", "LC_ALL=C"};
-        std::vector<char*> envp;
-        for (auto& e : envStore) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int n = ::open("/dev/null", O_RDWR);
-            ::dup2(n, 0);
-            ::dup2(n, 1);
-            ::dup2(e, 2);
-            ::chdir(root.c_str());
-            ::execve(argv[0], argv.data(), envp.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        RunResult r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.err = ReadFile(errFile);
-        return r;
+        return batchtest::RunProgram(program / "CaldrenCalc", args, home, root);
     }
 
     std::string W(const std::string& name) const { return (work / name).string(); }
