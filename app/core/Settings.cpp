@@ -4,6 +4,7 @@
 #include "MRU.h"
 #include "RunState.h"
 
+#include <activation/Registry.h>
 #include <profilestore/ProfileStore.h>
 
 #include <cstdlib>
@@ -46,7 +47,7 @@ bool FolderWritable(const std::string& folder) {
 }
 
 std::string UserSettingsFolder() {
-    return EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config") + "/" + kMaker;
+    return activation::registry::ConfigHome() + "/" + kMaker;
 }
 
 std::string SettingsFilePath(const std::string& programFolder) {

@@ -1,5 +1,8 @@
 #include <errorreporter/ErrorReporter.h>
 
+#include <activation/Activation.h>
+#include <activation/Registry.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +10,6 @@
 #include <iostream>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,29 +43,6 @@ std::string Flatten(const std::string& text, bool chain) {
         out += "...";
     }
     return out;
-}
-
-std::string ConfigHome() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') return xdg;
-    std::string home;
-    if (const char* h = std::getenv("HOME"); h && h[0]) {
-        home = h;
-    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    } else {
-        home = "/tmp";
-    }
-    return home + "/.config";
-}
-
-std::string ProgramFolder() {
-    char buf[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return ".";
-    std::string path(buf, static_cast<std::size_t>(n));
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 bool IsFolder(const std::string& path) {
@@ -157,7 +136,7 @@ bool ErrorReporter::ReportOrLog(long Number, const std::string& Description,
 
         std::string first;
         if (LogPath.empty())
-            first = ProgramFolder() + "/" + kLogName;
+            first = activation::ProgramFolder() + "/" + kLogName;
         else if (IsFolder(LogPath))
             first = LogPath + (LogPath.back() == '/' ? "" : "/") + kLogName;
         else
@@ -208,6 +187,6 @@ std::string ErrorReporter::FormatMessage(long number, const std::string& descrip
     return text;
 }
 
-std::string ErrorReporter::PerUserLogFolder() { return ConfigHome() + "/Orlenwick"; }
+std::string ErrorReporter::PerUserLogFolder() { return activation::registry::ConfigHome() + "/Orlenwick"; }
 
 }  // namespace errorreporter
