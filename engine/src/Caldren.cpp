@@ -287,6 +287,49 @@ ComPtr<_Months> RequireMonths(const ComPtr<_Months>& months) {
     return months;
 }
 
+// A value no data file holds: tells an absent entry from an empty one.
+constexpr const char* kAbsent = "\x01";
+
+// The entry as it stands in the file, for an error message: "Net Sales=7,9x0,000", or
+// "Average Cycle (missing)". Long values are cut.
+std::string EntryText(const profilestore::ProfileStore& store, const std::string& key) {
+    std::string value = store.ReadEntry(kSection, key, kAbsent);
+    if (value == kAbsent) return "Entry \"" + key + "\" (missing)";
+    if (vk::CharCount(value) > 60) value = std::string(vk::FirstChars(value, 57)) + "...";
+    return "Entry \"" + key + "=" + value + "\"";
+}
+
+// Runs the reading of one entry; an error names the entry in its source chain.
+template <class F>
+void Refused(const profilestore::ProfileStore& store, const std::string& key, F&& read) {
+    try {
+        read();
+    } catch (const ComError& e) {
+        throw e.Rethrown(EntryText(store, key), e.Description());
+    }
+}
+
+// "Monthly Count": a whole number from 0 to the most months a file may bring; anything else
+// (a word, a sign, a fraction, a larger count) makes the file malformed.
+long MonthCount(const profilestore::ProfileStore& store) {
+    const std::string text = store.ReadEntry(kSection, "Monthly Count", "0");
+    std::size_t i = 0, end = text.size();
+    while (i < end && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (end > i && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    long count = 0;
+    bool whole = i < end;
+    for (std::size_t k = i; whole && k < end; ++k) {
+        whole = text[k] >= '0' && text[k] <= '9';
+        if (count <= kMaxFileMonths) count = count * 10 + (text[k] - '0');
+    }
+    if (!whole || count > kMaxFileMonths) {
+        throw ComError(whole ? kErrOverflow : kErrTypeMismatch,
+                       EntryText(store, "Monthly Count") + "\rThe count of months must be a whole number from 0 to 1,000.",
+                       kGenericDescription);
+    }
+    return count;
+}
+
 }  // namespace
 
 void Caldren::Save(const std::string& msFname) {
@@ -314,18 +357,18 @@ void Caldren::Save(const std::string& msFname) {
             }
             const ComPtr<_Months> months = RequireMonths(m_colMonths);
             store.WriteEntry(kSection, "Monthly Count", std::to_string(months->get_Count()));
-            if (get_DoPeakCycle()) {
-                const ComPtr<_MonthsEnum> it = months->get_NewEnum();
-                long n = 0;
-                while (ComPtr<_Monthly> month = it->Next()) {
-                    n += 1;
-                    const std::string prefix = std::to_string(n);
-                    store.WriteEntry(kSection, prefix + kMonthSuffixes[0], month->get_MonthDate());
-                    store.WriteEntry(kSection, prefix + kMonthSuffixes[1], month->get_Inventory());
-                    store.WriteEntry(kSection, prefix + kMonthSuffixes[2], month->get_Receivables());
-                    store.WriteEntry(kSection, prefix + kMonthSuffixes[3], month->get_Sales());
-                    store.WriteEntry(kSection, prefix + kMonthSuffixes[4], month->get_Purchases());
-                }
+            // The months are written whichever method is chosen: turning the peak method off
+            // and on again must not lose twelve months of figures.
+            const ComPtr<_MonthsEnum> it = months->get_NewEnum();
+            long n = 0;
+            while (ComPtr<_Monthly> month = it->Next()) {
+                n += 1;
+                const std::string prefix = std::to_string(n);
+                store.WriteEntry(kSection, prefix + kMonthSuffixes[0], month->get_MonthDate());
+                store.WriteEntry(kSection, prefix + kMonthSuffixes[1], month->get_Inventory());
+                store.WriteEntry(kSection, prefix + kMonthSuffixes[2], month->get_Receivables());
+                store.WriteEntry(kSection, prefix + kMonthSuffixes[3], month->get_Sales());
+                store.WriteEntry(kSection, prefix + kMonthSuffixes[4], month->get_Purchases());
             }
             store.CommitBatch();
         } catch (...) {
@@ -351,26 +394,42 @@ void Caldren::Fetch(const std::string& msFname) {
             if (e.put == &Caldren::put_Version) continue;
             const char* fallback = e.kind == EntryKind::Date ? kMissingDate : "";
             const std::string text = store.ReadEntry(kSection, e.key, fallback);
-            if (e.kind == EntryKind::Flag) {
-                bool b = false;
-                if (!vk::ParseBoolean(text, b)) RaisePlatform(kErrTypeMismatch);
-                (this->*e.putFlag)(b);
-            } else {
-                (this->*e.put)(text);
-            }
+            Refused(store, e.key, [&] {
+                if (e.kind == EntryKind::Flag) {
+                    bool b = false;
+                    if (!vk::ParseBoolean(text, b)) RaisePlatform(kErrTypeMismatch);
+                    (this->*e.putFlag)(b);
+                } else {
+                    (this->*e.put)(text);
+                }
+            });
         }
         m_colMonths = ComPtr<_Months>(NewMonths());
-        const std::int32_t count = store.ReadNumber(kSection, "Monthly Count", 0);
-        if (count < INT16_MIN || count > INT16_MAX) RaisePlatform(kErrOverflow);  // narrowing
-        const auto monthCount = static_cast<std::int16_t>(count);
-        if (get_DoPeakCycle()) {
-            if (monthCount > kMaxFileMonths)
-                throw ComError(kErrOverflow, "Monthly Count is above 1000.", kGenericDescription);
-            for (int n = 1; n <= monthCount; ++n) {
-                const std::string prefix = std::to_string(n);
-                std::string texts[5];
-                for (int k = 0; k < 5; ++k) texts[k] = store.ReadEntry(kSection, prefix + kMonthSuffixes[k], "");
+        const long count = MonthCount(store);
+        // With the peak method off the months are kept when the file has them; a file
+        // written before they were saved that way has only the count.
+        const bool required = get_DoPeakCycle();
+        for (long n = 1; n <= count; ++n) {
+            const std::string prefix = std::to_string(n);
+            std::string texts[5];
+            bool present = false;
+            for (int k = 0; k < 5; ++k) {
+                texts[k] = store.ReadEntry(kSection, prefix + kMonthSuffixes[k], kAbsent);
+                if (texts[k] == kAbsent) texts[k].clear();
+                else present = true;
+            }
+            if (!present && !required) break;
+            try {
                 m_colMonths->Add(texts[0], texts[1], texts[2], texts[3], texts[4], 0, 0, 0, "");
+            } catch (const ComError& e) {
+                // The month's first value that its setter refuses names the entry.
+                int k = 0;
+                vk::DaySerial day = 0;
+                vk::Amount amount = 0;
+                if (vk::ParseDate(texts[0], day))
+                    for (k = 1; k < 4 && vk::ParseAmount(texts[k], amount) == vk::Conv::Ok; ++k) {
+                    }
+                throw e.Rethrown(EntryText(store, prefix + kMonthSuffixes[k]), e.Description());
             }
         }
     });

@@ -193,15 +193,22 @@ TEST_F(DataFile, NewRecordFileBytes) {
                   "Ending Accounts Payable Related to Inventory=0\r\nMonthly Count=0\r\n");
 }
 
-TEST_F(DataFile, WithoutThePeakMethodMonthsAreCountedButNotWritten) {
+std::string FileWithout(const std::vector<std::string>& dropped, const std::string& extra = "");
+
+TEST_F(DataFile, WithoutThePeakMethodMonthsAreKept) {
     auto c = NewRecord();
     c->BeginEdit();
-    for (int i = 0; i < 12; ++i) c->get_colMonths()->Add("1/15/2003", "5", "5", "5", "5", 0, 0, 0);
+    for (int i = 0; i < 12; ++i) c->get_colMonths()->Add("1/15/2003", "5", "6", "7", "8", 0, 0, 0);
     c->Save(file);
     const std::string bytes = ReadBytes(file);
-    EXPECT_NE(bytes.find("\r\nMonthly Count=12\r\n"), std::string::npos);
-    EXPECT_EQ(bytes.find("1 Date"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nMonthly Count=12\r\n1 Date=01/15/2003\r\n1 Inventory=5\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n12 Purchases=8\r\n"), std::string::npos);
     auto d = NewRecord();
+    d->Fetch(file);
+    ASSERT_EQ(d->get_colMonths()->get_Count(), 12);
+    EXPECT_EQ(d->get_colMonths()->get_Item(IndexKey{12L})->get_Receivables(), "6");
+    // A file written before months were kept this way has the count alone: no months.
+    WriteBytes(file, FileWithout({"Peak Cycle"}, "Peak Cycle=False\r\nMonthly Count=12\r\n"));
     d->Fetch(file);
     EXPECT_EQ(d->get_colMonths()->get_Count(), 0);
 }
@@ -229,7 +236,7 @@ TEST_F(DataFile, FractionsAreNotKeptInTheFile) {
 }
 
 // A valid file body without some keys.
-std::string FileWithout(const std::vector<std::string>& dropped, const std::string& extra = "") {
+std::string FileWithout(const std::vector<std::string>& dropped, const std::string& extra) {
     const std::vector<std::pair<std::string, std::string>> entries = {
         {"Version", "CLD2003.1"}, {"Name", "X"}, {"Line 2", ""}, {"Average Cycle", "True"},
         {"Peak Cycle", "True"}, {"Peak Cycle Using Sales and Purchases", "1"},
@@ -278,7 +285,8 @@ TEST_F(DataFile, MissingFlagEntryIsATypeMismatch) {
         auto d = NewRecord();
         ComError e = CatchError([&] { d->Fetch(file); });
         EXPECT_EQ(e.Number(), 13) << key;
-        EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Vesmora") << key;
+        EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Entry \"" + key + "\" (missing)" + CR + "Vesmora")
+            << key;
         EXPECT_EQ(e.Description(), "Caldren Formula Calculator");
     }
 }
@@ -288,7 +296,8 @@ TEST_F(DataFile, MissingAmountEntryIsRefusedByItsSetter) {
     auto d = NewRecord();
     ComError e = CatchError([&] { d->Fetch(file); });
     EXPECT_EQ(e.Number(), 10002);
-    EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "This item needs to be a number.");
+    EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Entry \"Net Sales\" (missing)" + CR +
+                              "This item needs to be a number.");
     // entries before the failure keep their new values, the others their old ones
     EXPECT_EQ(d->get_Reasonableneeds(), "0");
     EXPECT_EQ(d->get_COGS(), "9");
@@ -355,18 +364,41 @@ TEST_F(DataFile, LongNameInAFileIsRefusedWith10001) {
     auto d = NewRecord();
     ComError e = CatchError([&] { d->Fetch(file); });
     EXPECT_EQ(e.Number(), 10001);
-    EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Caldren");
+    EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Entry \"Name=" + std::string(51, 'n') + "\"" + CR +
+                              "Caldren");
 }
 
-TEST_F(DataFile, NegativeCountReadsNoMonthsAndCountAtTheLimitIsRead) {
-    WriteBytes(file, FileWithout({}, "Monthly Count=-5\r\n"));
+TEST_F(DataFile, AMonthlyCountThatIsNoWholeNumberUpToAThousandIsAMalformedFile) {
+    const struct {
+        const char* count;
+        long number;
+    } rows[] = {{"twelve", 13}, {"-5", 13}, {"12abc", 13}, {"", 13}, {"1001", 6}, {"30000", 6}};
+    for (const auto& row : rows) {
+        for (const char* peak : {"True", "False"}) {
+            WriteBytes(file, FileWithout({"Peak Cycle"}, std::string("Peak Cycle=") + peak +
+                                                             "\r\nMonthly Count=" + row.count + "\r\n"));
+            auto d = NewRecord();
+            ComError e = CatchError([&] { d->Fetch(file); });
+            EXPECT_EQ(e.Number(), row.number) << row.count;
+            EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Entry \"Monthly Count=" + row.count + "\"" +
+                                      CR + "The count of months must be a whole number from 0 to 1,000.")
+                << row.count;
+        }
+    }
+    WriteBytes(file, FileWithout({}, "Monthly Count= 0 \r\n"));
     auto d = NewRecord();
     d->Fetch(file);
     EXPECT_EQ(d->get_colMonths()->get_Count(), 0);
-    // a large count with the peak method off is never used
-    WriteBytes(file, FileWithout({"Peak Cycle"}, "Peak Cycle=False\r\nMonthly Count=30000\r\n"));
-    d->Fetch(file);
-    EXPECT_EQ(d->get_colMonths()->get_Count(), 0);
+}
+
+TEST_F(DataFile, ARefusedMonthValueNamesItsEntry) {
+    WriteBytes(file, FileWithout({}, "Monthly Count=1\r\n1 Date=01/15/2003\r\n1 Inventory=5\r\n"
+                                     "1 Receivables=9x\r\n1 Sales=0\r\n1 Purchases=0\r\n"));
+    auto d = NewRecord();
+    ComError e = CatchError([&] { d->Fetch(file); });
+    EXPECT_EQ(e.Number(), 10002);
+    EXPECT_EQ(e.Source(), std::string("Caldren.Fetch") + CR + "Entry \"1 Receivables=9x\"" + CR +
+                              "This item needs to be a number.");
 }
 
 TEST_F(DataFile, MonthsAreReadInOrdinalOrder) {

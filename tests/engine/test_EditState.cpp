@@ -145,7 +145,8 @@ TEST_F(EditState, FailedFetchInLoadKeepsWhatWasSetAndTheOldSnapshot) {
     const Record snapshotBefore = c->snapshot();
     ComError e = CatchError([&] { c->Load(file); });
     EXPECT_EQ(e.Number(), 13);
-    EXPECT_EQ(e.Source(), std::string("Caldren.Load") + CR + "Caldren.Fetch" + CR + "Vesmora");
+    EXPECT_EQ(e.Source(), std::string("Caldren.Load") + CR + "Caldren.Fetch" + CR + "Entry \"Average Cycle=maybe\"" +
+                              CR + "Vesmora");
     EXPECT_EQ(c->get_sName(), "Partial Co");
     EXPECT_EQ(c->get_NetSales(), "3");
     EXPECT_FALSE(c->get_IsNew());
