@@ -5,6 +5,9 @@
 #include "RunState.h"
 #include "Ui.h"
 
+#include <errorreporter/ErrorReporter.h>
+
+#include <memory>
 #include <new>
 
 namespace caldren::ErrorPaths {
@@ -43,8 +46,17 @@ void LogThenShutDown(RunState& state, const ComError& err, const std::string& lo
 }
 
 void LogAndGoOn(RunState& state, const ComError& err, const std::string& location) {
-    if (state.batch) FailBatch(err, location);
-    Reporter::ReportOrLog(state, err, ReporterLocation(location, err));
+    LogAndGoOn(state, err, location, std::string());
+}
+
+void LogAndGoOn(RunState& state, const ComError& err, const std::string& location,
+                const std::string& description) {
+    const ComError shown = description.empty() ? err : ComError(err.Number(), err.Source(), description);
+    if (state.batch) FailBatch(shown, location);
+    if (!state.errorReporter) state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    std::string text = shown.Description();
+    if (text.empty()) text = activation::StandardErrorText(shown.Number());
+    state.errorReporter->ReportError(shown.Number(), text, ReporterLocation(location, shown), kDescription);
 }
 
 ComError AsComError(const std::exception& e) {

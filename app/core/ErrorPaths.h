@@ -7,7 +7,9 @@
 //   LogThenShutDown the error reporter's ReportOrLog, then ShutDown with the answer
 //                   ("MainMod.RunSilent", "File Operations.DisplayShorterFilename", ...)
 //   LogAndGoOn      the error reporter's ReportOrLog; the program goes on
-//                   ("File Operations.Open File")
+//                   ("File Operations.Open File"). In the windows the error is shown
+//                   without the question whether to save before the program ends: it
+//                   does not end.
 //
 // The reporter's location argument is the location, a carriage return and the error's
 // source. In a batch run (state.batch) every path throws BatchFailure instead: a batch run
@@ -31,6 +33,10 @@ void OwnMessage(RunState& state, const activation::ComError& err, const std::str
 void AskThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
 void LogThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
 void LogAndGoOn(RunState& state, const activation::ComError& err, const std::string& location);
+// As above, with a description of the caller's own in place of the error's (e.g. which
+// file could not be opened).
+void LogAndGoOn(RunState& state, const activation::ComError& err, const std::string& location,
+                const std::string& description);
 
 // A standard library exception seen by a trapping procedure, as the error object the
 // program handles (number 5 "Invalid procedure call or argument" unless it is a ComError,

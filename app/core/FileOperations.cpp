@@ -8,6 +8,7 @@
 
 #include <activation/Activation.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -29,6 +30,15 @@ FileDialogSpec DialogSpec(const RunState& state, const char* title) {
 
 void ShowFileStatus(RunState& state) {
     if (state.ui) state.ui->SetStatusText("File: " + state.currentFileName);
+}
+
+// Folder of a new untitled file: the data file path, or, before any is known, the per-user
+// data folder (never the file-system root).
+std::string UntitledFolder(const RunState& state) {
+    if (!state.dataFilePath.empty()) return state.dataFilePath;
+    if (!state.perUserDataFolder.empty()) return state.perUserDataFolder;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) : fs::current_path().string();
 }
 
 MsgAnswer Ask(RunState& state, const std::string& text, int style, const std::string& title) {
@@ -69,7 +79,7 @@ void NewFile(RunState& state) {
     try {
         if (!AskUnsaved(state)) return;
         if (!ClearAllData(state)) return;
-        state.currentFileName = state.dataFilePath + "/" + kUntitledName;
+        state.currentFileName = UntitledFolder(state) + "/" + kUntitledName;
         ShowFileStatus(state);
         state.SetSaved(true);
         if (state.ui) state.ui->ShowInputForm();
@@ -80,40 +90,65 @@ void NewFile(RunState& state) {
 }
 
 bool OpenFile(RunState& state, const std::string& fileName) {
+    // The file being opened becomes the current file only once it has loaded: a missing,
+    // unreadable or malformed file leaves the analysis and the name that were current.
+    std::string name = fileName;
     try {
         if (!state.batch && !AskUnsaved(state)) return false;
+        bool chosen = false;
         if (fileName.empty() && !state.batch) {
             const FileDialogSpec spec = DialogSpec(state, "Open");
-            const std::string chosen = state.ui ? state.ui->OpenFileDialog(spec) : std::string();
-            if (chosen.empty()) {
+            name = state.ui ? state.ui->OpenFileDialog(spec) : std::string();
+            if (name.empty()) {
                 Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
                 return false;
             }
-            state.currentFileName = chosen;
             state.dataFilePath = spec.initialFolder;
-            MRU::MaintMRUList(state, chosen);
-        } else {
-            state.currentFileName = fileName;
+            chosen = true;
         }
-        if (FileExists(state.currentFileName)) {
-            state.engine->Load(state.currentFileName);
-            if (!state.batch) ShowFileStatus(state);
-            state.SetSaved(true);
-            return true;
+        if (!state.batch && !name.empty()) {
+            // A name given relative to the working folder (the command line) is kept whole,
+            // so that its folder is known to Save.
+            std::error_code ec;
+            const fs::path absolute = fs::absolute(fs::path(name), ec);
+            if (!ec) name = absolute.lexically_normal().string();
         }
-        Ask(state, state.currentFileName + kDoesNotExist, kExclamation, kWarningTitle);
-        return false;
+        if (!FileExists(name)) {
+            Ask(state, name + kDoesNotExist, kExclamation, kWarningTitle);
+            return false;
+        }
+        // Loaded into an object of its own, which replaces the engine only when every entry
+        // was accepted: a file refused part-way never leaves a half-loaded analysis behind.
+        auto loaded = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        loaded->Load(name);
+        state.engine = loaded;
+        state.currentFileName = name;
+        if (chosen) MRU::MaintMRUList(state, name);
+        if (!state.batch) ShowFileStatus(state);
+        state.SetSaved(true);
+        return true;
     } catch (const std::exception& e) {
-        ErrorPaths::LogAndGoOn(state, ErrorPaths::AsComError(e), "File Operations.Open File");
+        const ComError err = ErrorPaths::AsComError(e);
+        std::string reason = err.Description();
+        if (reason.empty() || reason == kDescription) reason = activation::StandardErrorText(err.Number());
+        ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File",
+                               name + " could not be opened (" + reason +
+                                   "). The analysis that was open before stays open.");
         return false;
     }
 }
 
 bool Save(RunState& state, const std::string& fileName) {
+    // An analysis without a file name (the program started on the main window) is saved
+    // through the Save As dialog.
+    if (fileName.empty()) return SaveAs(state);
     try {
-        state.dataFilePath = GetPathOnly(fileName);
-        if (!state.settingsFilePath.empty()) {
-            Settings::WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+        const std::string folder = GetPathOnly(fileName);
+        if (!folder.empty()) {
+            state.dataFilePath = folder;
+            if (!state.settingsFilePath.empty()) {
+                Settings::WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+            }
         }
         std::string version = state.versionTag;
         if (version.size() < 21) version.resize(21, ' ');

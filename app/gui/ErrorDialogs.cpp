@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -80,10 +81,17 @@ DialogSeams& Seams() {
 }
 
 std::int32_t SecondsSinceMidnight() {
-    const std::time_t now = std::time(nullptr);
+    // Rounded to the nearest whole second, as the start and the end of a run both are: a
+    // start rounded up and an end cut down would make a short run read as a whole day.
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t whole = std::chrono::system_clock::to_time_t(now);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        now - std::chrono::system_clock::from_time_t(whole))
+                        .count();
     std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    localtime_r(&whole, &local);
+    const std::int32_t seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + (ms >= 500 ? 1 : 0);
+    return seconds % 86400;
 }
 
 std::string ErrorTypeText(long number) {

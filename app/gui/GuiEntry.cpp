@@ -6,6 +6,7 @@
 // the event loop until the shutdown ends the run.
 #include "app/core/GuiEntry.h"
 
+#include "ErrorDialogs.h"
 #include "GuiHooks.h"
 #include "ProgramIcon.h"
 #include "QtUi.h"
@@ -20,7 +21,6 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <QApplication>
-#include <QTime>
 
 namespace caldren::gui {
 
@@ -65,7 +65,8 @@ int RunInteractive(RunState& state) {
     }
 
     ui.SetStatusText("File: " + state.currentFileName);
-    state.startTime = qRound(QTime::currentTime().msecsSinceStartOfDay() / 1000.0) % 86400;
+    // The same clock as the end time at shutdown, rounded the same way.
+    state.startTime = Seams().clock ? Seams().clock() : SecondsSinceMidnight();
     main.show();
     const int code = QApplication::exec();
     state.ui = nullptr;

@@ -195,7 +195,11 @@ void frmIP::buildUi() {
     vsTabIP = new QTabWidget(this);
     vsTabIP->setObjectName(QStringLiteral("vsTabIP"));
     // The strip of tabs takes the focus in the order below; the frame around the pages not.
+    // The strip itself takes the focus at its own place in the order (the arrow keys then
+    // change pages); the tab widget does not hand its focus on to it from elsewhere.
     vsTabIP->setFocusPolicy(Qt::NoFocus);
+    vsTabIP->setFocusProxy(nullptr);
+    vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     vsTabIP->addTab(buildInitialPage(), QStringLiteral("&Initial Inputs"));
     vsTabIP->addTab(buildGeneralPage(), QStringLiteral("&General Inputs"));
     vsTabIP->addTab(buildPeakPage(), QStringLiteral("&Peak Operating Cycle"));
@@ -524,6 +528,8 @@ void frmIP::loadSequence() {
 
     lblInventoryOrSales->setText(QStringLiteral("Sales"));
 
+    // What Cancel comes back to: the months as they are before the form adds its twelve.
+    keepForCancel();
     if (auto months = engine.get_colMonths())
         IPSupport::InitMonths(m_state, *months);
     fillGrid();
@@ -574,6 +580,50 @@ void frmIP::loadSequence() {
     engine.BeginEdit();
 }
 
+void frmIP::keepForCancel() {
+    m_savedAtOpen = m_state.IsSaved();
+    m_monthsAtOpen.clear();
+    if (auto months = m_state.engine->get_colMonths()) {
+        const long count = months->get_Count();
+        for (long n = 1; n <= count; ++n) {
+            auto m = months->get_Item(vesmora::IndexKey{n});
+            m_monthsAtOpen.push_back(
+                {m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(), m->get_Sales(), m->get_Purchases()});
+        }
+    }
+}
+
+void frmIP::discardChanges() {
+    vesmora::_Caldren& engine = *m_state.engine;
+    // The record goes back to the snapshot its edit took when the form opened (or when the
+    // file-name button last saved it); the months, which the snapshot does not hold, to the
+    // copy kept at the same moment.
+    try {
+        engine.CancelEdit();
+    } catch (const ComError&) {
+        // No edit open: nothing was changed through the form.
+    }
+    if (auto months = engine.get_colMonths()) {
+        const auto kept = static_cast<long>(m_monthsAtOpen.size());
+        while (months->get_Count() > kept)
+            months->Remove(vesmora::IndexKey{months->get_Count()});
+        const long count = months->get_Count();
+        for (long n = 1; n <= count; ++n) {
+            auto m = months->get_Item(vesmora::IndexKey{n});
+            const auto& kept = m_monthsAtOpen[static_cast<std::size_t>(n - 1)];
+            m->put_MonthDate(kept[0]);
+            const bool computing = m->get_IsComputing();
+            m->put_IsComputing(true);
+            m->put_Inventory(kept[1]);
+            m->put_IsComputing(computing);
+            m->put_Receivables(kept[2]);
+            m->put_Sales(kept[3]);
+            m->put_Purchases(kept[4]);
+        }
+    }
+    m_state.SetSaved(m_savedAtOpen);
+}
+
 void frmIP::fillGrid() {
     vesmora::_Caldren& engine = *m_state.engine;
     auto months = engine.get_colMonths();
@@ -590,7 +640,26 @@ void frmIP::fillGrid() {
         if (auto m = month(row))
             txtMonthDate[row]->setText(fromUtf8(m->get_MonthDate()));
 
-    if (engine.get_DoPeakCycle()) {
+    if (engine.get_DoPeakCycle())
+        fillAmountColumns();
+
+    for (int row = 0; row < 12; ++row)
+        if (auto m = month(row))
+            txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
+}
+
+void frmIP::fillAmountColumns() {
+    vesmora::_Caldren& engine = *m_state.engine;
+    auto months = engine.get_colMonths();
+    if (!months)
+        return;
+    const long count = months->get_Count();
+    auto month = [&](int row) -> activation::ComPtr<vesmora::_Monthly> {
+        if (row + 1 > count)
+            return {};
+        return months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
+    };
+    {
         if (!engine.get_DoPeakUseSalesAndPurch()) {
             lblInventoryOrSales->setText(QStringLiteral("Inventory"));
             lblPurchases->setVisible(false);
@@ -613,10 +682,6 @@ void frmIP::fillGrid() {
             }
         }
     }
-
-    for (int row = 0; row < 12; ++row)
-        if (auto m = month(row))
-            txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
 }
 
 void frmIP::SetInitialIP() {
@@ -724,6 +789,9 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
 
 void frmIP::done(int result) {
     m_closing = true;
+    // Cancel, Esc and the close box discard every change made since the form opened.
+    if (result == QDialog::Rejected)
+        Guard("frmIP.btnCancel_Click", [&] { discardChanges(); });
     QDialog::done(result);
 }
 
@@ -861,6 +929,12 @@ void frmIP::chkPeakCycleClick(bool checked) {
     const bool before = m_state.engine->get_DoPeakCycle();
     m_state.engine->put_DoPeakCycle(checked);
     markChanged(m_state.engine->get_DoPeakCycle() != before);
+    // Turned on again, the method finds its months as they are: the grid shows them.
+    if (checked && !m_loading && m_state.engine->get_DoPeakCycle()) {
+        m_loading = true;
+        fillAmountColumns();
+        m_loading = false;
+    }
 }
 
 void frmIP::setNxtYrCaption(const QString& caption) { fraNxtYr->setTitle(caption); }
@@ -898,6 +972,9 @@ void frmIP::chkEndOfMonthClick(bool checked) {
             box->setVisible(true);
     }
     markChanged(engine.get_DoPeakUseSalesAndPurch() != before);
+    // The third column now edits another figure of each month: show that figure, never the
+    // other one under the new heading.
+    refreshGridAmounts();
 }
 
 // ---- Dates -------------------------------------------------------------------------------
@@ -1152,8 +1229,11 @@ void frmIP::btnOKClick() {
 }
 
 void frmIP::btnFilenameClick() {
-    FileOperations::SaveAs(m_state);
+    const bool saved = FileOperations::SaveAs(m_state);
     m_state.engine->BeginEdit();
+    // What was saved is what a later Cancel comes back to.
+    if (saved)
+        keepForCancel();
     lblFilename->setText(fromUtf8(m_state.currentFileName));
 }
 

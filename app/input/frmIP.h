@@ -76,6 +76,13 @@ private:
                         bool zeroWhenEmpty, const QString& help);
     void loadSequence();
     void fillGrid();
+    // The sales-or-inventory and purchases columns from the months, as the engine's options
+    // say (heading, end-of-month box, purchases shown or hidden).
+    void fillAmountColumns();
+    // Cancel: the engine's edit back to its snapshot, the months and the saved flag to what
+    // keepForCancel took when the form opened.
+    void keepForCancel();
+    void discardChanges();
 
     // Handlers.
     void fieldChanged(Binding& binding);
@@ -144,6 +151,8 @@ private:
     std::array<QLineEdit*, 12> txtPurchases{};
     std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
     std::vector<QLineEdit*> m_averageFields;
+    bool m_savedAtOpen = true;
+    std::vector<std::array<std::string, 5>> m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
 };
 
 }  // namespace caldren

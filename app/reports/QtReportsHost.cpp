@@ -254,6 +254,11 @@ void QtReportsHost::ShowNoDataNotice() {
     if (m_mainWindow) m_mainWindow->show();
 }
 
+void QtReportsHost::ShowCalculationProblem(const std::string& text) {
+    gui::MessageBox::show(m_mainWindow, QString::fromUtf8(text), kOkOnly | kExclamation,
+                          QString::fromUtf8(kTitle));
+}
+
 void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::string& location) {
     // The error reporter, then the end of the run with its answer as the save choice.
     ErrorPaths::LogThenShutDown(m_state, error, location);

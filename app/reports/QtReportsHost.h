@@ -86,6 +86,7 @@ public:
     void ProcessEvents() override;
     std::unique_ptr<Reports::ReportSink> MakeSink(Reports::ReportMode mode) override;
     void ShowNoDataNotice() override;
+    void ShowCalculationProblem(const std::string& text) override;
     void ReportOrLog(const activation::ComError& error, const std::string& location) override;
     void ReportErrorAndQuit(const activation::ComError& error,
                             const std::string& location) override;

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -87,4 +88,12 @@ Reports::ReportChoices dlgRptChoices::Choices() const {
     choices.summary = FlagOf(chkRptSummary);
     choices.detail = FlagOf(chkRptDetail);
     return choices;
+}
+
+void dlgRptChoices::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        btnCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

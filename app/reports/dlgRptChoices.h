@@ -11,6 +11,7 @@
 #include <Reports.h>
 
 class QCheckBox;
+class QKeyEvent;
 class QGroupBox;
 class QPushButton;
 
@@ -30,6 +31,10 @@ public:
     QCheckBox* chkRptDetail = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
+
+protected:
+    // Esc is Cancel: nothing is built. (The close box keeps the stored choice.)
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Closing m_closing = Closing::CloseBox;

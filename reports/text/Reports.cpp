@@ -5,6 +5,8 @@
 #include <activation/Com.h>
 
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace Reports {
 
@@ -66,6 +68,93 @@ void MonthAbbrev(std::string& month) {
     }
 }
 
+namespace {
+
+// Labels and values of the amounts a user types, in the order of the input form.
+struct AmountInput {
+    const char* label;
+    std::string (vesmora::_Caldren::*get)() const;
+};
+
+const AmountInput kAmountInputs[] = {
+    {"Current Assets", &vesmora::_Caldren::get_CurAssets},
+    {"Investment in Securities", &vesmora::_Caldren::get_Securities},
+    {"Notes Receivable from Shareholders", &vesmora::_Caldren::get_NotesFromShareholders},
+    {"Current Liabilities", &vesmora::_Caldren::get_CurLiab},
+    {"Other Adjustments to Working Capital", &vesmora::_Caldren::get_OtherWorkCapAdj},
+    {"Beginning Inventory", &vesmora::_Caldren::get_InvBeg},
+    {"Ending Inventory", &vesmora::_Caldren::get_InvEnd},
+    {"Inventory Purchases", &vesmora::_Caldren::get_InvPurchases},
+    {"Net Sales", &vesmora::_Caldren::get_NetSales},
+    {"Cost of Goods Sold", &vesmora::_Caldren::get_COGS},
+    {"Cost of Goods Sold (next year)", &vesmora::_Caldren::get_COGSNxtYr},
+    {"Operating Expense (next year)", &vesmora::_Caldren::get_OperatingExpNxtYr},
+    {"Income Tax Expense (next year)", &vesmora::_Caldren::get_IncTaxNxtYr},
+    {"Depreciation (next year)", &vesmora::_Caldren::get_DeprecNxtYr},
+    {"Other Adjustments to Cost of Operations (next year)", &vesmora::_Caldren::get_OtherCostAdjNxtYr},
+    {"Other Reasonable Needs", &vesmora::_Caldren::get_Reasonableneeds},
+    {"Contingencies", &vesmora::_Caldren::get_Contingencies},
+    {"Beginning Accounts Receivable", &vesmora::_Caldren::get_ARBeg},
+    {"Ending Accounts Receivable", &vesmora::_Caldren::get_AREnd},
+    {"Beginning Accounts Payable Related to Inventory", &vesmora::_Caldren::get_APBegRel2Inv},
+    {"Ending Accounts Payable Related to Inventory", &vesmora::_Caldren::get_APEndRel2Inv},
+};
+
+// Every amount a user typed, with its label: the inputs, then the months.
+std::vector<std::pair<std::string, std::string>> TypedAmounts(const vesmora::_Caldren& calc) {
+    std::vector<std::pair<std::string, std::string>> amounts;
+    for (const AmountInput& input : kAmountInputs) amounts.emplace_back(input.label, (calc.*input.get)());
+    if (const auto months = calc.get_colMonths()) {
+        const long count = months->get_Count();
+        for (long n = 1; n <= count; ++n) {
+            const auto m = months->get_Item(vesmora::IndexKey{n});
+            const std::string month = "Month " + std::to_string(n) + " ";
+            amounts.emplace_back(month + "Receivables", m->get_Receivables());
+            amounts.emplace_back(month + "Sales", m->get_Sales());
+            amounts.emplace_back(month + "Inventory", m->get_Inventory());
+            amounts.emplace_back(month + "Purchases", m->get_Purchases());
+        }
+    }
+    return amounts;
+}
+
+}  // namespace
+
+bool NoDataEntered(const vesmora::_Caldren& calc) {
+    for (const auto& [label, value] : TypedAmounts(calc))
+        if (value != "0") return false;
+    return true;
+}
+
+std::string CalculationProblem(const vesmora::_Caldren& calc, const activation::ComError& error) {
+    const std::string lead = "The reports cannot be calculated: ";
+    if (calc.get_NetSales() == "0")
+        return lead + "Net Sales is zero. Every method divides by the year's net sales; enter "
+                      "them on the General Inputs page.";
+    const auto months = calc.get_colMonths();
+    if (calc.get_DoPeakCycle() && calc.get_COGS() == "0" && months && months->get_Count() > 0)
+        return lead + "Cost of Goods Sold is zero. The peak method divides each month's inventory "
+                      "by it; enter it on the General Inputs page.";
+    if (error.Number() == 6) {
+        std::string label;
+        std::string largest;
+        std::size_t digits = 0;
+        for (const auto& [name, value] : TypedAmounts(calc)) {
+            const std::size_t d = value.size() - (value[0] == '-' ? 1 : 0);
+            if (d > digits) {
+                digits = d;
+                label = name;
+                largest = value;
+            }
+        }
+        return lead + "a result is too large to hold. The largest amount entered is " + label + ", " +
+               largest + "; check it and the amounts of its size.";
+    }
+    std::string what = error.Description();
+    if (what.empty() || what == "Caldren Formula Calculator") what = "error " + std::to_string(error.Number());
+    return lead + what + ". Check the figures entered.";
+}
+
 bool RunSummReport(ReportSink& sink, RunContext& ctx) {
     return RunWithReportOrLog(&BuildSummReport, "SummaryReport.RunSummReport", sink, ctx);
 }
@@ -93,7 +182,19 @@ bool RunReports(ReportMode mode, RunContext& ctx) {
         if (!ctx.batch) host.GetReports(mode, ctx.choices);
         const ReportChoices c = ctx.choices;
         if (!c.Any()) return true;
-        if (c.summary == 1 || c.detail == 1) ctx.calc.Calculate();
+        if (c.summary == 1 || c.detail == 1) {
+            try {
+                ctx.calc.Calculate();
+            } catch (const activation::ComError& err) {
+                if (ctx.batch) throw;
+                // The user's figures, not the program, are at fault: say which, and go on.
+                if (err.Number() == 10005 || NoDataEntered(ctx.calc))
+                    host.ShowNoDataNotice();
+                else
+                    host.ShowCalculationProblem(CalculationProblem(ctx.calc, err));
+                return false;
+            }
+        }
 
         int copies = 1;
         PrinterFontRecord saved;

@@ -74,6 +74,13 @@ public:
     // then show the main window.
     virtual void ShowNoDataNotice() = 0;
 
+    // Outside batch: the analysis's figures cannot be calculated (a zero base, a figure too
+    // large); the text names the input to fix, and the program goes on. By default it is
+    // passed to ReportOrLog.
+    virtual void ShowCalculationProblem(const std::string& text) {
+        ReportOrLog(activation::ComError(5, "Reports.RunReports", text), "Reports.RunReports");
+    }
+
     // The error reporter's ReportOrLog (logs in batch, shows otherwise; goes on).
     virtual void ReportOrLog(const activation::ComError& error, const std::string& location) = 0;
 
@@ -101,7 +108,18 @@ struct RunContext {
 // restored, printer font not restored).
 // Returns true when every chosen report of every copy was completed (false after any
 // error, also those handled by a builder's own path); nothing chosen counts as true.
+// Outside batch, an analysis that cannot be calculated is not an error of the program:
+// with no data entered it gets the notice (ShowNoDataNotice), otherwise the message of
+// CalculationProblem (ShowCalculationProblem); nothing is built and the program goes on.
 bool RunReports(ReportMode mode, RunContext& ctx);
+
+// True when no amount of the analysis (inputs and months) differs from zero.
+bool NoDataEntered(const vesmora::_Caldren& calc);
+
+// Why the analysis cannot be calculated, naming the input to fix: Net Sales of zero (every
+// method divides by it), Cost of Goods Sold of zero (the peak method divides each month's
+// inventory by it), or, for a result out of range, the largest amount entered.
+std::string CalculationProblem(const vesmora::_Caldren& calc, const activation::ComError& error);
 
 // The builders with their own error paths (mode is the sink's). Each returns true when
 // the report was completed. Summary and Detailed: 10005 -> host.ShowNoDataNotice()

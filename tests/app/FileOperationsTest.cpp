@@ -62,7 +62,7 @@ TEST_F(FileOperationsTest, MissingFileWarnsAndLeavesTheEngineAsItWas) {
     EXPECT_EQ(ui.messages[0].text, missing + " does not exist.");
     EXPECT_EQ(ui.messages[0].title, "WARNING");
     EXPECT_EQ(ui.messages[0].style, caldren::kExclamation);
-    EXPECT_EQ(state.currentFileName, missing);  // the name keeps the missing file
+    EXPECT_EQ(state.currentFileName, dir / "DEMO.CLD");  // the open file stays current
     EXPECT_EQ(state.engine->get_sName(), "Harlow Precision Castings, Inc.");
 }
 

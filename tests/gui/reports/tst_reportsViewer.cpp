@@ -304,9 +304,9 @@ void tst_reportsViewer::viewWithoutDataTakesTheRunsErrorPath() {
     QCOMPARE(host.Viewers().size(), size_t(0));
     const auto& history = gui::MessageBox::history();
     QVERIFY(!history.isEmpty());
-    QCOMPARE(history[0].title, QStringLiteral("WARNING!"));
-    QVERIFY(history[0].text.contains(QStringLiteral("Location:           RunReports")));
-    QCOMPARE(s.programEnds, 1);
+    QCOMPARE(history[0].title, QStringLiteral("Notice"));
+    QCOMPARE(history[0].text, QString::fromUtf8(Reports::kNoDataNotice));
+    QCOMPARE(s.programEnds, 0);
     QVERIFY(QApplication::overrideCursor() == nullptr);  // the hourglass is gone
 }
 
