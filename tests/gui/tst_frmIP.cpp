@@ -196,75 +196,27 @@ private slots:
             Q("Check this box if you want to use the PeakOperating Cycle Method.")));
     }
 
-    void aLetterIsRejectedAndTheLastValueRestored() {
+    void aRefusalOnLeavingSurvivesARealMessageBox() {
         openForm();
         showPage(1);
         QLineEdit* box = child("txtCurAssets");
-        replaceText(box, Q("12"));
-        QTest::keyClicks(box, Q("a"));
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text, Q("(10002) This item needs to be a number."));
-        QCOMPARE(MessageBox::history().at(0).title, Q("Orlen Caldren Formula Calculator"));
-        QCOMPARE(MessageBox::history().at(0).style, int(caldren::kOkOnly));
-        QCOMPARE(MessageBox::beepCount(), 1);
-        QCOMPARE(box->text(), Q("12"));
-        QCOMPARE(box->cursorPosition(), 2);
-        QCOMPARE(engine().get_CurAssets(), std::string("12"));
-        QVERIFY(box->hasFocus());
-    }
-
-    void theCaretSurvivesARealMessageBox() {
-        openForm();
-        showPage(1);
-        QLineEdit* box = child("txtCurAssets");
-        replaceText(box, Q("12"));
+        replaceText(box, Q("12a"));
         MessageBox::setHeadless(false);
         QString shown;
         guitest::WhenModalShows([&shown](QWidget* modal) {
             shown = QString::fromLatin1(modal->metaObject()->className());
             QTest::keyClick(modal, Qt::Key_Return);
         }, "QMessageBox");
-        QTest::keyClicks(box, Q("a"));
+        QTest::keyClick(box, Qt::Key_Tab);
         MessageBox::setHeadless(true);
         QCoreApplication::processEvents();
         QCOMPARE(shown, Q("QMessageBox"));
         QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(box->text(), Q("12"));
+        QCOMPARE(box->text(), Q("0"));
+        QCOMPARE(engine().get_CurAssets(), std::string("0"));
         // The form is active again (a window manager does this; offscreen the test does).
         m_form->activateWindow();
-        QTRY_VERIFY(box->hasFocus());
-        QCOMPARE(box->selectedText(), QString());
-        QCOMPARE(box->cursorPosition(), 2);
-    }
-
-    void anOverflowGoesToTheErrorReporter() {
-        struct Recorder final : errorreporter::ErrorPresenter {
-            QList<std::pair<long, std::string>>* shown;
-            explicit Recorder(QList<std::pair<long, std::string>>* list) : shown(list) {}
-            bool ShowAndAsk(long, const std::string&, const std::string&, const std::string&) override {
-                return false;
-            }
-            void Show(long number, const std::string&, const std::string& location,
-                      const std::string&) override {
-                shown->append({number, location});
-            }
-        };
-        QList<std::pair<long, std::string>> shown;
-        caldren::gui::Hooks().makeErrorPresenter = [&shown] { return std::make_shared<Recorder>(&shown); };
-        openForm();
-        showPage(1);
-        QLineEdit* box = child("txtCurAssets");
-        replaceText(box, Q("99999999999999"));
-        QVERIFY(shown.isEmpty());
-        QTest::keyClicks(box, Q("9"));  // 999 trillion: beyond the amount range
-        QVERIFY(!shown.isEmpty());
-        QCOMPARE(shown.first().first, 6L);
-        QVERIFY(QString::fromStdString(shown.first().second).startsWith(Q("ControlExtend.TextChg\r")));
-        QVERIFY(MessageBox::history().isEmpty());  // not one of the two understood numbers
-        QCOMPARE(MessageBox::beepCount(), shown.size());
-        // The last accepted value is back in the box and in the engine.
-        QCOMPARE(engine().get_CurAssets(), std::string("99,999,999,999,999"));
-        QCOMPARE(box->text(), Q("99,999,999,999,999"));
+        QTRY_VERIFY(child("txtSecurities")->hasFocus());
     }
 
     void aLoneMinusIsNotSent() {
@@ -633,8 +585,7 @@ private slots:
         QCOMPARE(cell->selectedText(), Q("0"));
         QCOMPARE(month3->get_Receivables(), std::string("0"));
         QTest::keyClicks(cell, Q("x"));
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text, Q("(10002) This item needs to be a number."));
+        QVERIFY(MessageBox::history().isEmpty());  // said when the cell is left
     }
 
     void costOfGoodsSoldIsCopiedWhileCurrentAmountsAreUsed() {

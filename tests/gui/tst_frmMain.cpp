@@ -426,9 +426,9 @@ private slots:
         QFETCH(int, choice);
         caldren::frmStartUp chooser(state());
         QCOMPARE(chooser.windowTitle(), Q("Startup Options"));
-        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnNew"))->text(), Q("New Scenario"));
-        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnOld"))->text(), Q("Old Scenario"));
-        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnMain"))->text(), Q("Main Window"));
+        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnNew"))->text(), Q("&New Scenario"));
+        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnOld"))->text(), Q("&Old Scenario"));
+        QCOMPARE(chooser.findChild<QPushButton*>(Q("btnMain"))->text(), Q("&Main Window"));
         chooser.show();
         QTest::mouseClick(chooser.findChild<QPushButton*>(button), Qt::LeftButton);
         QVERIFY(!chooser.isVisible());
