@@ -243,8 +243,10 @@ void frmIP::buildUi() {
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     for (QPushButton* button : {btnOK, btnCancel}) {
-        // Enter on the focused button presses it (the fields take Enter as Tab).
-        button->setAutoDefault(true);
+        // Enter on the focused button presses it (handleEvent); there is no default button
+        // that Enter elsewhere would press.
+        button->setAutoDefault(false);
+        button->installEventFilter(this);
         button->setMinimumWidth(90);
     }
     connect(btnOK, &QPushButton::clicked, this, [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
@@ -844,6 +846,15 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
         type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonPress)
         return false;
+
+    // Enter on a focused button presses it, as Space does.
+    if (type == QEvent::KeyPress && (watched == btnOK || watched == btnCancel || watched == btnFilename)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
 
     // Focus that leaves with the window (a message box, another program) is not a change
     // of field: the field is left when the focus moves inside the form.

@@ -133,13 +133,15 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     int height = metrics.lineSpacing() * 40 + 80;
     QRect area(0, 0, 1024, 768);
     if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
-    width = std::min(width, area.width());
-    height = std::min(height, area.height());
+    // Within the screen, frame and title bar included.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    width = std::min(width, area.width() - 8);
+    height = std::min(height, area.height() - titleBar - 8);
     resize(width, height);
     // The opening size is the minimum size for the life of the window.
     setMinimumSize(width, height);
     // Centred on the screen (CenterForm).
-    move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
+    move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height - titleBar) / 2);
 }
 
 void frmReportForm::SetReportText(std::string_view text) {
