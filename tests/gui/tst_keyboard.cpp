@@ -3,12 +3,19 @@
 // program left, with key events only. And the report viewers side by side, their keys.
 #include "GuiTestSupport.h"
 
+#include "app/gui/ErrorDialogs.h"
 #include "app/gui/frmMain.h"
+#include "app/reports/QtReportsHost.h"
+#include "app/reports/dlgRptChoices.h"
 #include "app/reports/frmReportForm.h"
 
 #include <QFile>
 #include <QMenu>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QToolBar>
@@ -184,6 +191,34 @@ private slots:
         Key(Qt::Key_Escape);
         QTRY_VERIFY(viewer.isNull());
         qDeleteAll(viewers.mid(0, 2));
+    }
+
+    void printingToAFileProposesWhatSaveAsPdfDoes() {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed: it stays chosen");
+        guitest::Session session;
+        QTemporaryDir folder;
+        session.state.settingsFilePath = folder.filePath(Q("CaldrenCalc.ini")).toStdString();
+        session.state.currentFileName = "/data/acme.cld";
+        const caldren::gui::DialogSeams saved = caldren::gui::Seams();
+        QString file;
+        QPageSize::PageSizeId paper = QPageSize::A4;
+        caldren::gui::Seams().runModal = [&](QDialog& dialog) {
+            if (auto* choices = dynamic_cast<dlgRptChoices*>(&dialog)) {
+                choices->SetChoices({0, 1, 0});  // the Summary alone
+                choices->btnOK->click();
+            } else if (auto* print = dynamic_cast<QPrintDialog*>(&dialog)) {
+                file = print->printer()->outputFileName();
+                paper = print->printer()->pageLayout().pageSize().id();
+            }
+            return int(QDialog::Rejected);
+        };
+        caldren::reports::QtReportsHost host(session.state, nullptr);
+        Reports::ReportChoices choices;
+        host.GetReports(Reports::kPrint, choices);
+        QCOMPARE(host.GetCopies(), 0);
+        caldren::gui::Seams() = saved;
+        QCOMPARE(file, Q("/data/acme Summary Report.pdf"));
+        QCOMPARE(paper, QPageSize::Letter);
     }
 };
 
