@@ -42,7 +42,6 @@ private slots:
         row("dollar in parentheses", false, false, "($50,000)", "-50,000", "-50,000", "");
         row("minus before the dollar", false, false, "-$1,000", "-1,000", "-1,000", "");
         row("minus after the dollar", true, false, "$-75", "-75", "-75", "");
-        row("blanks inside parentheses", true, false, "( 5 )", "-5", "-5", "");
         row("decimals", false, false, "1,234.5", "1,235", "1,235", "");
         row("a bare fraction", true, false, ".4", "0", "0", "");
         row("no closing parenthesis yet", false, false, "($5", "-5", "8,420,000", kNotAnAmount);
@@ -52,7 +51,7 @@ private slots:
         row("an exponent", false, false, "1.25e6", "1", "8,420,000", kNotAnAmount);
         row("a letter", true, false, "12a", "12", "8,420,000", kNotAnAmount);
         row("two signs", false, false, "(-5)", "8,420,000", "8,420,000", kNotAnAmount);
-        row("two dollar signs", false, false, "$$5", "8,420,000", "8,420,000", kNotAnAmount);
+        row("two dollar signs", true, false, "$$5", "8,420,000", "8,420,000", kNotAnAmount);
         row("past the amount range", false, false, "922,337,203,685,478", "922,337,203,685", "8,420,000",
             kTooLarge);
         row("a click selects the field", false, true, "7600000", "7,600,000", "7,600,000", "");
@@ -86,11 +85,10 @@ private slots:
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->text(), Q("8,420,000"));
 
-        if (byMouse) {
+        if (byMouse)
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() / 3, box->height() / 2));
-        } else {
+        else
             box->setFocus(Qt::TabFocusReason);
-        }
         QVERIFY(box->hasFocus());
         for (const QChar key : typed) {
             QTest::keyClicks(box, QString(key));
@@ -103,12 +101,10 @@ private slots:
         QVERIFY(!box->hasFocus());
         QCOMPARE(box->text(), shown);
         QCOMPARE(engineValue(), shown);
-        if (refusal.isEmpty()) {
-            QVERIFY(MessageBox::history().isEmpty());
+        QCOMPARE(MessageBox::history().size(), refusal.isEmpty() ? 0 : 1);
+        if (refusal.isEmpty())
             return;
-        }
         const QString label = grid ? Q("Receivables of 12/31/2002") : Q("Current Assets");
-        QCOMPARE(MessageBox::history().size(), 1);
         QCOMPARE(MessageBox::history().at(0).text, label + Q(": \"") + typed + Q("\" ") + refusal +
                                                        Q("\n\n") + label + Q(" is back to 8,420,000."));
         QCOMPARE(MessageBox::history().at(0).style, int(caldren::kOkOnly | caldren::kExclamation));
