@@ -6,6 +6,7 @@
 #include <vesmora/Vesmora.h>
 
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
@@ -27,8 +28,17 @@ QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), stat
 
 QString Ratio(double v) { return FromUtf8(Reports::FormatRatioValue(v)); }
 
-// Sizes scale with the area, so screen and printer pages look alike.
-double Unit(const QRectF& area) { return std::max(1.0, std::min(area.width() / 60.0, area.height() / 32.0)); }
+// Sizes scale with the area, so screen and printer pages look alike; on the screen the text
+// is never smaller than the window's own text allows (see CycleChartWidget).
+double g_leastUnit = 0;  // set while a widget paints
+double AreaUnit(const QRectF& area) {
+    return std::max(1.0, std::min(area.width() / 60.0, area.height() / 32.0));
+}
+double Unit(const QRectF& area) {
+    // The font's unit as far as the area can hold the layout (about 36 by 18 units).
+    const double most = std::min(area.width() / 36.0, area.height() / 18.0);
+    return std::max(AreaUnit(area), std::min(g_leastUnit, most));
+}
 
 QFont FontOf(const QRectF& area, double scale, bool bold = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -249,12 +259,21 @@ void CycleChartWidget::setData(ChartData data) {
     update();
 }
 
-QSize CycleChartWidget::sizeHint() const { return {640, 320}; }
-QSize CycleChartWidget::minimumSizeHint() const { return {360, 220}; }
+QSize CycleChartWidget::sizeHint() const {
+    const int h = QFontInfo(font()).pixelSize();
+    return QSize(std::max(640, 50 * h), std::max(320, 25 * h));
+}
+QSize CycleChartWidget::minimumSizeHint() const {
+    const int h = QFontInfo(font()).pixelSize();
+    return QSize(std::max(360, 30 * h), std::max(220, 16 * h));
+}
 
 void CycleChartWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    // The legend's text as large as the window's font (most of it), however small the chart.
+    g_leastUnit = 0.85 * QFontInfo(font()).pixelSize();
     PaintCycleChart(p, QRectF(rect()), m_data);
+    g_leastUnit = 0;
 }
 
 }  // namespace CycleChart

@@ -8,6 +8,8 @@
 // block.
 #pragma once
 
+#include "Ui.h"
+
 #include <activation/Com.h>
 #include <vesmora/Vesmora.h>
 
@@ -21,8 +23,6 @@ class ErrorReporter;
 }
 
 namespace caldren {
-
-class Ui;
 
 // The program's description and title.
 inline constexpr const char* kDescription = "Caldren Formula Calculator";
@@ -90,7 +90,10 @@ struct RunState {
     // calls SetSaved(false) on every effective change, so the unsaved-data question of
     // New and Open appears exactly when there is unsaved work.
     bool saved = true;
-    void SetSaved(bool value) { saved = value; }
+    void SetSaved(bool value) {
+        saved = value;
+        if (ui) ui->SavedChanged();
+    }
     bool IsSaved() const { return saved; }
 };
 

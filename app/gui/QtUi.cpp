@@ -52,8 +52,16 @@ std::string QtUi::SaveFileDialog(const FileDialogSpec& spec) {
 void QtUi::Beep() { gui::MessageBox::beep(); }
 
 void QtUi::SetStatusText(const std::string& text) {
+    if (!m_main)
+        return;
+    // The status line changes with the current file; so does the title.
+    m_main->setStatusText(QString::fromStdString(text));
+    m_main->updateTitle();
+}
+
+void QtUi::SavedChanged() {
     if (m_main)
-        m_main->setStatusText(QString::fromStdString(text));
+        m_main->updateTitle();
 }
 
 void QtUi::SetRecentEntry(int n, const std::string& caption, bool visible) {

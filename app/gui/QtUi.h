@@ -28,6 +28,7 @@ public:
     std::vector<std::string> OpenFilesDialog(const FileDialogSpec& spec) override;
     void Beep() override;
     void SetStatusText(const std::string& text) override;
+    void SavedChanged() override;
     void SetRecentEntry(int n, const std::string& caption, bool visible) override;
     void SetRecentSeparatorVisible(bool visible) override;
     void ShowInputForm() override;

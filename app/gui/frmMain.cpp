@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,9 +31,12 @@ namespace {
 const char* const kSettingsOrganization = "Orlenwick";
 const char* const kSettingsSection = "Settings";
 
-QAction* addCommand(QMenu* menu, const char* name, const char* caption) {
+QAction* addCommand(QMenu* menu, const char* name, const char* caption,
+                    const QKeySequence& shortcut = QKeySequence()) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setObjectName(QString::fromLatin1(name));
+    // The standard keys, shown beside the entry.
+    action->setShortcut(shortcut);
     return action;
 }
 
@@ -80,17 +85,19 @@ void frmMain::buildMenus() {
     QMenuBar* bar = menuBar();
 
     QMenu* file = addMenu(bar, "mnuFile", "&File");
-    connect(addCommand(file, "mnuFileNew", "&New"), &QAction::triggered, this, [this] { mnuFileNewClick(); });
-    connect(addCommand(file, "mnuFileOpen", "&Open..."), &QAction::triggered, this,
+    connect(addCommand(file, "mnuFileNew", "&New", Qt::CTRL | Qt::Key_N), &QAction::triggered, this,
+            [this] { mnuFileNewClick(); });
+    connect(addCommand(file, "mnuFileOpen", "&Open...", Qt::CTRL | Qt::Key_O), &QAction::triggered, this,
             [this] { mnuFileOpenClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
-    connect(addCommand(file, "mnuFileSave", "&Save"), &QAction::triggered, this, [this] { mnuFileSaveClick(); });
+    connect(addCommand(file, "mnuFileSave", "&Save", Qt::CTRL | Qt::Key_S), &QAction::triggered, this,
+            [this] { mnuFileSaveClick(); });
     connect(addCommand(file, "mnuFileSaveAs", "Save &As..."), &QAction::triggered, this,
             [this] { mnuFileSaveAsClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     connect(addCommand(file, "mnuFilePrintPreview", "Print Pre&view"), &QAction::triggered, this,
             [this] { mnuFilePrintPreviewClick(); });
-    connect(addCommand(file, "mnuFilePrint", "&Print..."), &QAction::triggered, this,
+    connect(addCommand(file, "mnuFilePrint", "&Print...", Qt::CTRL | Qt::Key_P), &QAction::triggered, this,
             [this] { mnuFilePrintClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
     for (int n = 1; n <= 5; ++n) {
@@ -104,7 +111,8 @@ void frmMain::buildMenus() {
     m_mruSeparator = file->addSeparator();
     m_mruSeparator->setObjectName(QStringLiteral("mnuFileMRUSep"));
     m_mruSeparator->setVisible(false);
-    connect(addCommand(file, "mnuFileExit", "E&xit"), &QAction::triggered, this, [this] { close(); });
+    connect(addCommand(file, "mnuFileExit", "E&xit", Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
+            [this] { close(); });
 
     // "&Inputs" is a command of the menu bar itself.
     QAction* inputs = bar->addAction(QStringLiteral("&Inputs"));
@@ -122,7 +130,7 @@ void frmMain::buildMenus() {
             [this] { mnuOptionsFontsClick(); });
 
     QMenu* help = addMenu(bar, "mnuHelp", "&Help");
-    connect(addCommand(help, "mnuHelpContents", "&Contents"), &QAction::triggered, this,
+    connect(addCommand(help, "mnuHelpContents", "&Contents", Qt::Key_F1), &QAction::triggered, this,
             [this] { mnuHelpContentsClick(); });
     connect(addCommand(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."), &QAction::triggered,
             this, [this] { mnuHelpSearchForHelpOnClick(); });
@@ -185,6 +193,13 @@ void frmMain::buildToolStrip() {
 // ---- Status line and recent files -------------------------------------------------------
 
 void frmMain::setStatusText(const QString& text) { m_statusPanel->setText(text); }
+
+void frmMain::updateTitle() {
+    const QString name = QFileInfo(QString::fromStdString(m_state.currentFileName)).fileName();
+    setWindowTitle(name.isEmpty() ? QString::fromUtf8(kTitle)
+                                  : name + QStringLiteral("[*] - ") + QString::fromUtf8(kTitle));
+    setWindowModified(!m_state.IsSaved());
+}
 QString frmMain::statusText() const { return m_statusPanel->text(); }
 
 void frmMain::setRecentEntry(int n, const QString& caption, bool visible) {

@@ -5,6 +5,9 @@
 // Formula Calculator", section "Settings", MainLeft/MainTop/MainWidth/MainHeight in twips,
 // 15 twips a pixel). Closing it by any means is the Exit command.
 //
+// The commands have the standard keys (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+P, Ctrl+Q, F1 for the
+// manual), shown in the menus.
+//
 // Commands of the report windows, the report font, the manual and the shutdown go through
 // the hooks of GuiHooks.h.
 #pragma once
@@ -29,6 +32,9 @@ public:
     frmMain(RunState& state, Ui& ui, QWidget* parent = nullptr);
 
     void setStatusText(const QString& text);
+    // Title: the current file's name, "*" while there is unsaved work, the program's
+    // title ("acme.cld* - Orlen Caldren Formula Calculator"); the title alone when no file.
+    void updateTitle();
     QString statusText() const;
     void setRecentEntry(int n, const QString& caption, bool visible);
     void setRecentSeparatorVisible(bool visible);

@@ -13,11 +13,11 @@ frmStartUp::frmStartUp(RunState& state, QWidget* parent) : QDialog(parent), m_st
     setWindowTitle(QStringLiteral("Startup Options"));
     setModal(true);
 
-    auto* btnNew = new QPushButton(QStringLiteral("New Scenario"), this);
+    auto* btnNew = new QPushButton(QStringLiteral("&New Scenario"), this);
     btnNew->setObjectName(QStringLiteral("btnNew"));
-    auto* btnOld = new QPushButton(QStringLiteral("Old Scenario"), this);
+    auto* btnOld = new QPushButton(QStringLiteral("&Old Scenario"), this);
     btnOld->setObjectName(QStringLiteral("btnOld"));
-    auto* btnMain = new QPushButton(QStringLiteral("Main Window"), this);
+    auto* btnMain = new QPushButton(QStringLiteral("&Main Window"), this);
     btnMain->setObjectName(QStringLiteral("btnMain"));
 
     connect(btnNew, &QPushButton::clicked, this, [this] {

@@ -1,6 +1,6 @@
 // frmStartUp: the start-up chooser ("Startup Options"), shown once at an interactive
 // start. Its buttons set the run state's start choice: 1 New Scenario, 2 Old Scenario,
-// 0 (left as it is) Main Window.
+// 0 (left as it is) Main Window. Each has an access key (Alt+N, Alt+O, Alt+M).
 #pragma once
 
 #include <QDialog>

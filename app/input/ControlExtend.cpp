@@ -3,6 +3,7 @@
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/gui/GuiHooks.h"
+#include "app/paste/AmountText.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -208,6 +209,52 @@ bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui
         }
         return false;
     }
+}
+
+bool AmountChg(const std::string& text, Target& target, const std::string& propertyName) {
+    const AmountText::Partial typed = AmountText::WhileTyping(text);
+    if (!typed.value)
+        return typed.state != AmountText::Typing::Invalid;
+    try {
+        target.Let(propertyName, *typed.value);
+        return true;
+    } catch (const ComError& err) {
+        if (err.Number() == 10002 || err.Number() == 6)
+            return false;  // said when the field is left
+        std::string location = "ControlExtend.TextChg";
+        location += '\r';
+        location += err.Source();
+        gui::ReportError(err.Number(), err.Description(), location);
+        return false;
+    }
+}
+
+AmountCheck AmountLeft(const std::string& text, Target& target, const std::string& propertyName) {
+    const auto plain = AmountText::Normalize(text);
+    if (!plain)
+        return AmountCheck::NotAnAmount;
+    try {
+        target.Let(propertyName, *plain);
+    } catch (const ComError& err) {
+        if (err.Number() == 10002)
+            return AmountCheck::NotAnAmount;
+        if (err.Number() == 6)
+            return AmountCheck::TooLarge;
+        throw;
+    }
+    return AmountCheck::Taken;
+}
+
+std::string AmountRefusal(const std::string& label, const std::string& typed, AmountCheck why,
+                          const std::string& restored) {
+    std::string text = label + ": \"" + typed + "\" ";
+    if (why == AmountCheck::TooLarge)
+        text += "is too large. Amounts go up to 922,337,203,685,477 and down to "
+                "-922,337,203,685,477.";
+    else
+        text += "is not an amount. Type amounts as 8420000, 8,420,000 or $8,420,000 (commas "
+                "between groups of three digits) and negative amounts as -50,000 or (50,000).";
+    return text + "\n\n" + label + " is back to " + restored + ".";
 }
 
 void SelectAllText(QLineEdit* box) {

@@ -72,6 +72,32 @@ std::string GetPropByName(const Target& target, const std::string& propertyName)
 // text (or it was a lone "-").
 bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui& ui);
 
+// ---- Amount fields ---------------------------------------------------------------------
+//
+// An amount field takes amounts as accountants write them ("8,420,000", "$8,420,000",
+// "(50,000)"; AmountText.h), the same texts the month paste takes. While it is typed, each
+// change sends the value typed so far to the target, in the engine's plain form ("8420000",
+// "-50000"), and shows no message; a text that is not an amount yet ("8,", "$", "(")
+// sends nothing. When the field is left its whole text is checked: a text that is not an
+// amount, or one the target refuses (past the amount range), is refused with a message
+// naming the field, and the value the field held when it was entered comes back.
+
+// The keystroke step. The target's refusal of the value (10002, or 6 past the amount
+// range) waits for AmountLeft; other errors go to the error reporter as in TextChg. False
+// when the text cannot become an amount or its value was refused (the field shows that).
+bool AmountChg(const std::string& text, Target& target, const std::string& propertyName);
+
+enum class AmountCheck { Taken, NotAnAmount, TooLarge };
+
+// The leaving step: the whole text in plain form to the target. Taken when the target now
+// holds it; errors other than its refusals (10002, 6) propagate.
+AmountCheck AmountLeft(const std::string& text, Target& target, const std::string& propertyName);
+
+// The message of a refused amount: the field's label, the text as typed, why, and the
+// value put back (as the target formats it).
+std::string AmountRefusal(const std::string& label, const std::string& typed, AmountCheck why,
+                          const std::string& restored);
+
 // Selects the whole text of the box.
 void SelectAllText(QLineEdit* box);
 

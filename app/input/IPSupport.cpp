@@ -37,7 +37,7 @@ bool parseNumber(const std::string& text, int& value) {
 void InitIP(RunState& state, Ui& ui, QWidget* parent) {
     try {
         frmIP form(state, ui, parent);
-        form.adjustSize();
+        form.FitToScreen();
         ControlExtend::CenterForm(&form);
         form.SetInitialIP();
         form.exec();

@@ -5,6 +5,7 @@
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/gui/GuiHooks.h"
+#include "app/paste/AmountText.h"
 #include "app/paste/MonthPaste.h"
 
 #include <QCheckBox>
@@ -18,12 +19,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace caldren {
 
@@ -84,6 +91,7 @@ struct FieldSpec {
     const char* label;
     const char* property;
     const char* help;
+    const char* name = nullptr;  // how messages name the field, when not by its label
 };
 
 const FieldSpec kCurYearFields[] = {
@@ -107,7 +115,8 @@ const FieldSpec kCurYearFields[] = {
 };
 
 const FieldSpec kNxtYrFields[] = {
-    {"txtCOGSNxtYr", "Cost of Goods Sold", "COGSNxtYr", "Enter the Cost of Goods Sold for the next year."},
+    {"txtCOGSNxtYr", "Cost of Goods Sold", "COGSNxtYr", "Enter the Cost of Goods Sold for the next year.",
+     "Cost of Goods Sold for the next year"},
     {"txtOperatingExpNxtYr", "Operating Expense", "OperatingExpNxtYr",
      "Enter the Operating Expenses for the next year."},
     {"txtIncTaxNxtYr", "Income Tax Expense", "IncTaxNxtYr", "Enter the Income Tax Expense for the next year."},
@@ -150,6 +159,22 @@ void Guard(const char* location, F&& handler) {
     }
 }
 
+// A page of the form: as large as its fields want, and scrolled where the screen is smaller
+// (the focused field is scrolled into sight as Tab and Enter move through it).
+class PageArea final : public QScrollArea {
+public:
+    explicit PageArea(QWidget* page) {
+        setObjectName(page->objectName() + QStringLiteral("Area"));
+        setFrameShape(QFrame::NoFrame);
+        setFocusPolicy(Qt::NoFocus);
+        setWidgetResizable(true);
+        setWidget(page);
+        viewport()->setAutoFillBackground(false);
+        page->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+};
+
 bool countsAsKeyPress(const QKeyEvent* key) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         return true;
@@ -167,6 +192,7 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
     buildUi();
     setTabOrder();
     loadSequence();
+    FitToScreen();
 }
 
 frmIP::~frmIP() = default;
@@ -194,16 +220,19 @@ QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* proper
 void frmIP::buildUi() {
     vsTabIP = new QTabWidget(this);
     vsTabIP->setObjectName(QStringLiteral("vsTabIP"));
-    // The strip of tabs takes the focus in the order below; the frame around the pages not.
     // The strip itself takes the focus at its own place in the order (the arrow keys then
     // change pages); the tab widget does not hand its focus on to it from elsewhere.
     vsTabIP->setFocusPolicy(Qt::NoFocus);
     vsTabIP->setFocusProxy(nullptr);
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
-    vsTabIP->addTab(buildInitialPage(), QStringLiteral("&Initial Inputs"));
-    vsTabIP->addTab(buildGeneralPage(), QStringLiteral("&General Inputs"));
-    vsTabIP->addTab(buildPeakPage(), QStringLiteral("&Peak Operating Cycle"));
-    vsTabIP->addTab(buildAveragePage(), QStringLiteral("&Average Operating Cycle"));
+    vsTabIP->addTab(new PageArea(buildInitialPage()), QStringLiteral("&Initial Inputs"));
+    vsTabIP->addTab(new PageArea(buildGeneralPage()), QStringLiteral("&General Inputs"));
+    vsTabIP->addTab(new PageArea(buildPeakPage()), QStringLiteral("&Peak Operating Cycle"));
+    vsTabIP->addTab(new PageArea(buildAveragePage()), QStringLiteral("&Average Operating Cycle"));
+    // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
+    // scroll arrows (a narrow form) are not stops of Tab.
+    for (QWidget* arrow : vsTabIP->tabBar()->findChildren<QWidget*>())
+        arrow->setFocusPolicy(Qt::NoFocus);
 
     txtHelp = new QPlainTextEdit(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
@@ -217,7 +246,10 @@ void frmIP::buildUi() {
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     for (QPushButton* button : {btnOK, btnCancel}) {
+        // Enter on the focused button presses it (handleEvent); there is no default button
+        // that Enter elsewhere would press.
         button->setAutoDefault(false);
+        button->installEventFilter(this);
         button->setMinimumWidth(90);
     }
     connect(btnOK, &QPushButton::clicked, this, [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
@@ -336,6 +368,7 @@ QWidget* frmIP::buildGeneralPage() {
             box->setParent(frame);
             box->setAlignment(Qt::AlignRight);
             box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
+            bindingOf(box)->label = QString::fromUtf8(spec.name ? spec.name : spec.label);
             auto* label = new QLabel(QString::fromUtf8(spec.label), frame);
             label->setObjectName(QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
             label->setBuddy(box);
@@ -467,6 +500,7 @@ QWidget* frmIP::buildAveragePage() {
         box->setParent(page);
         box->setAlignment(Qt::AlignRight);
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
+        bindingOf(box)->label = QString::fromUtf8(spec.label);
         auto* label = new QLabel(QString::fromUtf8(spec.label), page);
         label->setObjectName(QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
         label->setBuddy(box);
@@ -684,6 +718,18 @@ void frmIP::fillAmountColumns() {
     }
 }
 
+void frmIP::FitToScreen() {
+    QSize size = sizeHint();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // Room for the window's frame and title bar inside the screen's free area.
+        const QRect area = screen->availableGeometry();
+        const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 16;
+        size = size.boundedTo(QSize(area.width() - 16, area.height() - frame));
+    }
+    resize(size.expandedTo(minimumSizeHint()));
+}
+
 void frmIP::SetInitialIP() {
     lblFilename->setText(fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
 }
@@ -743,6 +789,10 @@ void frmIP::fieldChanged(Binding& binding) {
         box->setText(QStringLiteral("0"));
         ControlExtend::SelectAllText(box);
     }
+    if (binding.zeroWhenEmpty) {
+        amountChanged(binding);
+        return;
+    }
     try {
         auto target = targetFor(binding);
         const std::string property = propertyFor(binding);
@@ -757,6 +807,7 @@ void frmIP::fieldChanged(Binding& binding) {
 
 void frmIP::fieldGotFocus(Binding& binding) {
     ControlExtend::SelectAllText(binding.box);
+    binding.entryValue = targetFor(binding)->Get(propertyFor(binding));
     if (binding.kind == Kind::SalesInv) {
         setHelp(QString::fromUtf8(m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales
                                                                                 : kHelpInventory));
@@ -767,6 +818,8 @@ void frmIP::fieldGotFocus(Binding& binding) {
 
 void frmIP::fieldLostFocus(Binding& binding) {
     try {
+        if (binding.zeroWhenEmpty)
+            amountLeft(binding);
         auto target = targetFor(binding);
         binding.box->setText(fromUtf8(ControlExtend::GetPropByName(*target, propertyFor(binding))));
         if (binding.box == txtCOGS && chkCurAmountsNextYr->isChecked()) {
@@ -779,6 +832,64 @@ void frmIP::fieldLostFocus(Binding& binding) {
         gui::ReportError(err.Number(), err.Description(),
                          std::string("ControlExtend.TextChg\r") + err.Source());
     }
+}
+
+void frmIP::amountChanged(Binding& binding) {
+    try {
+        auto target = targetFor(binding);
+        const std::string property = propertyFor(binding);
+        const std::string before = target->Get(property);
+        const bool fine = ControlExtend::AmountChg(toUtf8(binding.box->text()), *target, property);
+        showTextAsAmount(binding.box, fine);
+        markChanged(target->Get(property) != before);
+    } catch (const ComError& err) {
+        gui::ReportError(err.Number(), err.Description(),
+                         std::string("ControlExtend.TextChg\r") + err.Source());
+    }
+}
+
+void frmIP::amountLeft(Binding& binding) {
+    auto target = targetFor(binding);
+    const std::string property = propertyFor(binding);
+    const std::string typed = toUtf8(binding.box->text());
+    const ControlExtend::AmountCheck check = ControlExtend::AmountLeft(typed, *target, property);
+    if (check == ControlExtend::AmountCheck::Taken)
+        return;
+    // Back to the value the field held when it was entered, in the target and the box.
+    const std::string before = target->Get(property);
+    target->Let(property, AmountText::Normalize(binding.entryValue).value_or(binding.entryValue));
+    markChanged(target->Get(property) != before);
+    binding.box->setText(fromUtf8(target->Get(property)));
+    m_ui.MsgBox(ControlExtend::AmountRefusal(toUtf8(fieldLabel(binding)), typed, check,
+                                             target->Get(property)),
+                kOkOnly | kExclamation, kTitle);
+    m_ui.Beep();
+}
+
+QString frmIP::fieldLabel(const Binding& binding) const {
+    if (binding.kind == Kind::Engine)
+        return binding.label;
+    const QLabel* column = binding.kind == Kind::Receivables ? lblReceivables
+                           : binding.kind == Kind::Purchases ? lblPurchases
+                                                             : lblInventoryOrSales;
+    return column->text() + QStringLiteral(" of ") + txtMonthDate[binding.row]->text();
+}
+
+void frmIP::showTextAsAmount(QLineEdit* box, bool amount) {
+    // A text that cannot become an amount shows in red until it is mended or the field is
+    // left; no message interrupts the typing.
+    if (box->property("notAnAmount").toBool() == !amount)
+        return;
+    box->setProperty("notAnAmount", !amount);
+    QPalette palette;  // no role of its own: the box's usual colours
+    if (!amount)
+        palette.setColor(QPalette::Text, QColor(0xb0, 0x00, 0x20));
+    box->setPalette(palette);
+}
+
+void frmIP::noteGridEntryValue() {
+    if (Binding* binding = bindingOf(focusWidget()); binding && binding->kind != Kind::Engine)
+        binding->entryValue = targetFor(*binding)->Get(propertyFor(*binding));
 }
 
 bool frmIP::eventFilter(QObject* watched, QEvent* event) {
@@ -800,8 +911,17 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
         return false;
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
-        type != QEvent::MouseButtonRelease)
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonPress)
         return false;
+
+    // Enter on a focused button presses it, as Space does.
+    if (type == QEvent::KeyPress && (watched == btnOK || watched == btnCancel || watched == btnFilename)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
 
     // Focus that leaves with the window (a message box, another program) is not a change
     // of field: the field is left when the focus moves inside the form.
@@ -882,15 +1002,20 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
         switch (type) {
         case QEvent::FocusIn: {
             fieldGotFocus(*binding);
-            // A mouse click that gives the focus places the caret afterwards; select then.
-            QLineEdit* box = binding->box;
-            QTimer::singleShot(0, box, [box] {
-                if (box->hasFocus())
-                    ControlExtend::SelectAllText(box);
-            });
+            // Entered with the mouse, the field is selected whole as a spreadsheet cell is:
+            // the press that gave the focus does not place the caret (the next one does).
+            binding->clickToSelect =
+                static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
             break;
         }
+        case QEvent::MouseButtonPress:
+            if (std::exchange(binding->clickToSelect, false)) {
+                ControlExtend::SelectAllText(binding->box);
+                return true;
+            }
+            break;
         case QEvent::FocusOut:
+            binding->clickToSelect = false;
             fieldLostFocus(*binding);
             break;
         case QEvent::KeyPress:
@@ -1159,6 +1284,7 @@ bool frmIP::pasteMonths(QObject* watched) {
     if (firstDate)
         monthDateLostFocus();
     refreshGridAmounts();
+    noteGridEntryValue();
     markChanged(changed);
 
     if (!outcome.Ok()) {
@@ -1218,6 +1344,7 @@ void frmIP::btnClearMonthsClick() {
                                            m->get_Inventory() + "|" + m->get_Purchases();
     }
     refreshGridAmounts();
+    noteGridEntryValue();
     markChanged(changed);
 }
 

@@ -41,6 +41,10 @@ public:
     frmIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
     ~frmIP() override;
 
+    // The size its fields want, within the screen's free area (the pages scroll where the
+    // screen is smaller).
+    void FitToScreen();
+
     // SetInitialIP: the file label shows the current file name shortened for display.
     void SetInitialIP();
 
@@ -62,8 +66,11 @@ private:
         Kind kind = Kind::Engine;
         std::string property;   // engine property (Kind::Engine)
         int row = -1;           // grid row 0..11 (month row + 1)
-        bool zeroWhenEmpty = true;
+        bool zeroWhenEmpty = true;  // the amount fields
         QString help;
+        QString label;          // the field's label, as messages name it (not the grid's)
+        std::string entryValue; // the target's value when the field was entered
+        bool clickToSelect = false;  // the mouse press that gave the focus selects the text
     };
 
     void buildUi();
@@ -88,6 +95,14 @@ private:
     void fieldChanged(Binding& binding);
     void fieldLostFocus(Binding& binding);
     void fieldGotFocus(Binding& binding);
+    // Amount fields: the value typed so far as each key changes the text, the whole text
+    // checked when the field is left.
+    void amountChanged(Binding& binding);
+    void amountLeft(Binding& binding);
+    QString fieldLabel(const Binding& binding) const;
+    void showTextAsAmount(QLineEdit* box, bool amount);
+    // The focused grid cell's value after the months were changed under it.
+    void noteGridEntryValue();
     void chkAveCycleClick(bool checked);
     void chkPeakCycleClick(bool checked);
     void chkCurAmountsNextYrClick(bool checked);

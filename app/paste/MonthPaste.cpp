@@ -1,6 +1,8 @@
 // MonthPaste: spreadsheet text to grid cells.
 #include "MonthPaste.h"
 
+#include "AmountText.h"
+
 #include <algorithm>
 
 namespace MonthPaste {
@@ -53,59 +55,7 @@ bool IsBlock(std::string_view clipboard) {
 }
 
 std::optional<std::string> NormalizeAmount(std::string_view cell) {
-    std::string_view s = Trim(cell);
-    if (s.empty()) return std::string("0");
-    bool negative = false;
-    if (s.front() == '(' && s.back() == ')') {
-        negative = true;
-        s = Trim(s.substr(1, s.size() - 2));
-    }
-    // Sign and dollar sign in either order: "-$75", "$-75", "$ 75".
-    for (int i = 0; i < 2 && !s.empty(); ++i) {
-        if (s.front() == '-' || s.front() == '+') {
-            if (s.front() == '-') {
-                if (negative) return std::nullopt;  // "(-5)"
-                negative = true;
-            }
-            s = Trim(s.substr(1));
-        } else if (s.front() == '$') {
-            s = Trim(s.substr(1));
-        }
-    }
-    std::string digits;
-    bool point = false, any = false;
-    std::size_t sinceComma = 0;
-    bool comma = false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (IsDigit(c)) {
-            digits += c;
-            any = true;
-            ++sinceComma;
-        } else if (c == ',' && !point) {
-            // Thousands: a comma follows 1 to 3 digits (first group) or exactly 3.
-            if (!any || (comma && sinceComma != 3) || (!comma && sinceComma > 3)) return std::nullopt;
-            comma = true;
-            sinceComma = 0;
-        } else if (c == '.' && !point) {
-            if (comma && sinceComma != 3) return std::nullopt;
-            point = true;
-            digits += '.';
-            comma = false;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (comma && sinceComma != 3) return std::nullopt;
-    if (!any) return std::nullopt;
-    if (digits.front() == '.') digits.insert(0, "0");
-    if (digits.back() == '.') digits.pop_back();
-    // Leading zeros off the whole part ("007" -> "7", "0.5" stays).
-    std::size_t nz = 0;
-    while (nz + 1 < digits.size() && digits[nz] == '0' && digits[nz + 1] != '.') ++nz;
-    digits.erase(0, nz);
-    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
-    return (negative && !zero ? "-" : "") + digits;
+    return AmountText::Normalize(Trim(cell));
 }
 
 std::vector<std::vector<std::string>> SplitRows(std::string_view text) {

@@ -40,6 +40,20 @@ void PrintRecorded(ReportPrinter& printer, const RecordedReport& report, bool en
     if (endJob) pages.PrnManager2(Reports::kEndJob, "", "", "");
 }
 
+PdfTarget DefaultPdfTarget(const std::string& caption) {
+    PdfTarget target;
+    const auto dash = caption.find(" - ");
+    const QString report = QString::fromUtf8(caption.substr(0, dash));
+    if (dash != std::string::npos) {
+        const QFileInfo dataFile(QString::fromUtf8(caption.substr(dash + 3)));
+        target.folder = dataFile.absolutePath();
+        target.name = dataFile.completeBaseName() + QLatin1Char(' ') + report + QStringLiteral(".pdf");
+    } else {
+        target.name = (report.isEmpty() ? QStringLiteral("Report") : report) + QStringLiteral(".pdf");
+    }
+    return target;
+}
+
 FontSpec PrintableFont(const FontSpec& reportFont) {
     FontSpec font = reportFont;
     if (!IsFixedPitchFamily(font.name)) font.name = SystemFixedFamily();

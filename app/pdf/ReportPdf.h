@@ -44,6 +44,17 @@ void PrintRecorded(ReportPrinter& printer, const RecordedReport& report, bool en
 // fixed-pitch font, else the system's fixed-pitch font (as the printing falls back to).
 FontSpec PrintableFont(const FontSpec& reportFont);
 
+// The file a report is proposed to be written to, by "Save as PDF..." and by printing to
+// a file alike: "<data file's name> <report>.pdf" in the data file's folder, from a caption
+// "<report> - <data file>" ("Summary Report - /data/acme.cld" -> "/data", "acme Summary
+// Report.pdf"); "<caption>.pdf" with no folder when the caption names no data file.
+struct PdfTarget {
+    QString folder;  // empty: the dialog's own choice
+    QString name;
+    QString Path() const { return folder.isEmpty() ? name : folder + QLatin1Char('/') + name; }
+};
+PdfTarget DefaultPdfTarget(const std::string& caption);
+
 // Saves the report as a PDF file at `path`: the page layout of the printer last chosen in
 // the print dialog (US Letter when none was), the report font, the pages as printed. The
 // file is written under a temporary name beside it and renamed when complete, so a failure

@@ -19,7 +19,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QPrintDialog>
+#include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace caldren::reports {
 
@@ -52,6 +54,7 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
     m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
     m_viewer->SetReportStart(start);
+    if (start.kind != Reports::ReportKind::Compare) m_viewer->SetDataFile(m_state.currentFileName);
     RunState* state = &m_state;
     m_viewer->SetPdfFontSource([state] { return ReportFont(*state); });
     QPointer<frmReportForm> viewer(m_viewer);
@@ -189,6 +192,13 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
     case dlgRptChoices::Closing::CloseBox: break;  // the stored choice stands
     }
     WriteReportChoices(m_state, choices);
+    // What printing to a file proposes: the report's name when one is chosen alone.
+    const int chosen = (choices.input == 1) + (choices.summary == 1) + (choices.detail == 1);
+    const char* report = chosen != 1              ? "Reports"
+                         : choices.input == 1    ? "Inputs Report"
+                         : choices.summary == 1  ? "Summary Report"
+                                                 : "Detailed Analysis Report";
+    m_printCaption = std::string(report) + " - " + m_state.currentFileName;
 }
 
 int QtReportsHost::GetCopies() {
@@ -204,6 +214,16 @@ int QtReportsHost::GetCopies() {
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
         dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+        // Printing to a file: the name and folder "Save as PDF..." proposes, on US Letter
+        // paper. Where printers are installed the system's default one stays chosen and
+        // keeps its own paper; a file then takes the document's name.
+        const PdfTarget target = DefaultPdfTarget(
+            m_printCaption.empty() ? "Reports - " + m_state.currentFileName : m_printCaption);
+        printer->setDocName(QFileInfo(target.name).completeBaseName());
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            printer->setOutputFileName(target.Path());
+            printer->setPageSize(QPageSize(QPageSize::Letter));
+        }
         if (gui::Seams().runModal(dialog) != QDialog::Accepted) return 0;  // Cancel
         const int copies = std::max(1, printer->copyCount());
         printer->setCopyCount(1);
@@ -294,6 +314,7 @@ void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWi
 
 void PrintViewerReport(RunState& state, frmReportForm& viewer) {
     QtReportsHost host(state, viewer.parentWidget());
+    host.SetPrintCaption(viewer.Recorded().start.caption);
     const int copies = host.GetCopies();
     if (copies < 1) return;
     Reports::PrinterFontRecord saved;

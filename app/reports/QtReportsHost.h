@@ -91,6 +91,10 @@ public:
     void ReportErrorAndQuit(const activation::ComError& error,
                             const std::string& location) override;
 
+    // What GetCopies proposes for printing to a file ("<report> - <data file>", see
+    // DefaultPdfTarget); GetReports sets it from the reports chosen.
+    void SetPrintCaption(std::string caption) { m_printCaption = std::move(caption); }
+
     // The viewers opened by this host's View sinks.
     const std::vector<QPointer<frmReportForm>>& Viewers() const { return m_viewers; }
 
@@ -98,6 +102,7 @@ private:
     RunState& m_state;
     QPointer<QWidget> m_mainWindow;
     bool m_busy = false;
+    std::string m_printCaption;
     std::vector<QPointer<frmReportForm>> m_viewers;
 };
 

@@ -5,7 +5,9 @@
 
 #include <activation/Com.h>
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QSplitter>
 
 #include <QAction>
@@ -77,16 +79,23 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
 
     actPrint = tbToolbar->addAction(PrintIcon(), QStringLiteral("Print"));
     actPrint->setObjectName(QStringLiteral("print"));
-    actPrint->setToolTip(QStringLiteral("Print"));
+    actPrint->setToolTip(QStringLiteral("Print (Ctrl+P)"));
+    actPrint->setShortcut(Qt::CTRL | Qt::Key_P);
     actSavePdf = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton),
                                       QStringLiteral("Save as PDF..."));
     actSavePdf->setObjectName(QStringLiteral("pdf"));
-    actSavePdf->setToolTip(QStringLiteral("Save the report as a PDF file"));
+    actSavePdf->setToolTip(QStringLiteral("Save the report as a PDF file (Ctrl+Shift+S)"));
+    actSavePdf->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     connect(actSavePdf, &QAction::triggered, this, [this] { SavePdf(); });
     actExit = tbToolbar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton),
                                    QStringLiteral("Exit"));
     actExit->setObjectName(QStringLiteral("exit"));
-    actExit->setToolTip(QStringLiteral("Exit"));
+    actExit->setToolTip(QStringLiteral("Exit (Esc)"));
+    actExit->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    // The buttons take the focus from Tab, as the report text does; Enter or Space presses
+    // the focused one.
+    for (QAction* action : {actPrint, actSavePdf, actExit})
+        if (QWidget* button = tbToolbar->widgetForAction(action)) button->setFocusPolicy(Qt::TabFocus);
     connect(actPrint, &QAction::triggered, this, [this] {
         if (m_print) m_print();
     });
@@ -103,19 +112,36 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     txtReport->setFont(ViewerFont());
     setCentralWidget(txtReport);
 
+    // Ctrl+plus and Ctrl+minus make the report text larger and smaller (Ctrl+= too, the
+    // plus key without Shift).
+    actZoomIn = new QAction(QStringLiteral("Zoom In"), this);
+    actZoomIn->setObjectName(QStringLiteral("zoomIn"));
+    actZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(actZoomIn, &QAction::triggered, this, [this] { txtReport->zoomIn(1); });
+    actZoomOut = new QAction(QStringLiteral("Zoom Out"), this);
+    actZoomOut->setObjectName(QStringLiteral("zoomOut"));
+    actZoomOut->setShortcut(Qt::CTRL | Qt::Key_Minus);
+    connect(actZoomOut, &QAction::triggered, this, [this] {
+        if (txtReport->font().pointSizeF() > 4.0) txtReport->zoomOut(1);
+    });
+    addAction(actZoomIn);
+    addAction(actZoomOut);
+
     // Opening size: 92 columns by 40 lines of the report font, within the screen.
     const QFontMetrics metrics(txtReport->font());
     int width = metrics.horizontalAdvance(QLatin1Char('M')) * 92 + 40;
     int height = metrics.lineSpacing() * 40 + 80;
     QRect area(0, 0, 1024, 768);
     if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
-    width = std::min(width, area.width());
-    height = std::min(height, area.height());
+    // Within the screen, frame and title bar included.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    width = std::min(width, area.width() - 8);
+    height = std::min(height, area.height() - titleBar - 8);
     resize(width, height);
     // The opening size is the minimum size for the life of the window.
     setMinimumSize(width, height);
     // Centred on the screen (CenterForm).
-    move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
+    move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height - titleBar) / 2);
 }
 
 void frmReportForm::SetReportText(std::string_view text) {
@@ -139,8 +165,66 @@ void frmReportForm::SyncText() {
 
 void frmReportForm::ShowReport() {
     SyncText();
+    PlaceBesideOthers();
     show();
     raise();
+    activateWindow();
+}
+
+namespace {
+int g_shown = 0;  // viewers shown so far in the run, for their order
+}  // namespace
+
+void frmReportForm::PlaceBesideOthers() {
+    m_shownOrder = ++g_shown;
+    // The viewer shown last that is still open.
+    const frmReportForm* last = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const auto* viewer = dynamic_cast<const frmReportForm*>(window);
+        if (viewer && viewer != this && viewer->isVisible() &&
+            (!last || viewer->m_shownOrder > last->m_shownOrder))
+            last = viewer;
+    }
+    if (!last) return;  // centred, as it was loaded
+
+    // Below and to the right of it by a title bar and the toolbar, so that the title and
+    // toolbar of each viewer stay in sight; smaller where the screen ends, or back at its
+    // top when too little would be left.
+    QRect area(0, 0, 1024, 768);
+    if (QScreen* screen = last->screen() ? last->screen() : QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    // The frame the window manager puts around a viewer (at least a title bar).
+    QSize frame = last->frameGeometry().size() - last->size();
+    frame.setHeight(std::max(frame.height(), style()->pixelMetric(QStyle::PM_TitleBarHeight)));
+    const int step = frame.height() + tbToolbar->sizeHint().height();
+    const QSize least(txtReport->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 40,
+                      tbToolbar->sizeHint().height() + txtReport->fontMetrics().lineSpacing() * 10);
+    QPoint at = last->pos() + QPoint(step, step);
+    QSize size = this->size();
+    if (at.y() + frame.height() + size.height() > area.bottom() + 1) {
+        const int room = area.bottom() + 1 - at.y() - frame.height();
+        if (room >= least.height()) size.setHeight(room);
+        else at.setY(area.top());
+    }
+    if (at.x() + frame.width() + size.width() > area.right() + 1) {
+        const int room = area.right() + 1 - at.x() - frame.width();
+        if (room >= least.width()) size.setWidth(room);
+        else at.setX(area.left());
+    }
+    // Never exactly on top of another viewer.
+    for (int tries = 0; tries < 32; ++tries) {
+        bool taken = false;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (dynamic_cast<const frmReportForm*>(window) && window != this && window->isVisible() &&
+                window->pos() == at)
+                taken = true;
+        if (!taken) break;
+        at += QPoint(step / 2, step / 2);
+    }
+    // The size it opens with stays its minimum size.
+    setMinimumSize(size);
+    resize(size);
+    move(at);
 }
 
 void frmReportForm::SetReportStart(const Reports::ReportStart& start) {
@@ -176,16 +260,11 @@ QString frmReportForm::SavePdf() {
     spec.defaultExtension = "pdf";
     spec.filter = "PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*||";
     // "Summary Report - /data/acme.cld" -> "acme Summary Report.pdf" in the data folder.
-    const std::string& caption = m_record.start.caption;
-    const auto dash = caption.find(" - ");
-    const QString report = QString::fromUtf8(caption.substr(0, dash));
-    if (dash != std::string::npos) {
-        const QFileInfo dataFile(QString::fromUtf8(caption.substr(dash + 3)));
-        spec.initialFolder = dataFile.absolutePath().toStdString();
-        spec.initialName = (dataFile.completeBaseName() + QLatin1Char(' ') + report).toStdString() + ".pdf";
-    } else {
-        spec.initialName = (report.isEmpty() ? QStringLiteral("Report") : report).toStdString() + ".pdf";
-    }
+    std::string caption = m_record.start.caption;
+    if (caption.find(" - ") == std::string::npos && !m_dataFile.empty()) caption += " - " + m_dataFile;
+    const caldren::reports::PdfTarget target = caldren::reports::DefaultPdfTarget(caption);
+    spec.initialFolder = target.folder.toStdString();
+    spec.initialName = target.name.toStdString();
     QString path = caldren::gui::FileDialog::getSaveFileName(this, spec);
     if (path.isEmpty()) return {};
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");

@@ -7,6 +7,10 @@
 // The size the window opens with is its minimum size. The viewer keeps the report as its
 // builder sent it (chunks, line counts, headings), which is what "Save as PDF..." prints;
 // a peak-method Detailed Analysis report shows its monthly-cycle chart under the text.
+//
+// Keys: Esc and Ctrl+W close, Ctrl+P prints, Ctrl+Shift+S saves as PDF, Ctrl+plus and
+// Ctrl+minus zoom the text; Tab reaches every toolbar button. Several viewers open
+// cascaded, each offset from the one before so that its title and toolbar show.
 #pragma once
 
 #include "app/pdf/ReportPdf.h"
@@ -38,6 +42,9 @@ public:
 
     // The report as its builder sent it (the View sink records every chunk).
     void SetReportStart(const Reports::ReportStart& start);
+    // The data file the report is of, for "Save as PDF..."'s proposal when the caption does
+    // not name it (the Inputs report).
+    void SetDataFile(std::string fileName) { m_dataFile = std::move(fileName); }
     void RecordChunk(std::string_view chunk, int lines, const Reports::ReportHeadings& headings);
     const caldren::reports::RecordedReport& Recorded() const { return m_record; }
     // The monthly-cycle chart under the text (and on its own page in the PDF).
@@ -56,11 +63,18 @@ public:
     QAction* actPrint = nullptr;  // key "print"
     QAction* actExit = nullptr;   // key "exit"
     QAction* actSavePdf = nullptr;  // key "pdf"
+    QAction* actZoomIn = nullptr;   // Ctrl+plus
+    QAction* actZoomOut = nullptr;  // Ctrl+minus
 
 private:
     void SyncText();
+    // Viewers open side by side: each one below and to the right of the one shown before
+    // it, by a title bar and the toolbar; the first is centred.
+    void PlaceBesideOthers();
+    int m_shownOrder = 0;
 
     std::string m_text;
+    std::string m_dataFile;
     bool m_dirty = false;
     std::function<void()> m_print;
     caldren::reports::RecordedReport m_record;

@@ -260,22 +260,12 @@ size_t Utf8Length(std::string_view s) {
         if ((c & 0xC0) != 0x80) ++n;
     return n;
 }
-// Byte offset of the first `chars` characters.
-size_t Utf8Prefix(std::string_view s, size_t chars) {
-    size_t n = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-            if (n == chars) return i;
-            ++n;
-        }
-    }
-    return s.size();
-}
 }  // namespace
 
 std::string RightAlign(std::string_view text, std::size_t width) {
     size_t len = Utf8Length(text);
-    if (len >= width) return std::string(text.substr(0, Utf8Prefix(text, width)));
+    // A value cut short would print as another figure: a full field of "#" says it did not fit.
+    if (len > width) return std::string(width, '#');
     return std::string(width - len, ' ') + std::string(text);
 }
 

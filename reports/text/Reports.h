@@ -180,8 +180,9 @@ std::string FormatRatioValue(double value);
 // text is 0. ComError 13 when it is not a number, 6 when it does not fit.
 long long ParseWholeUnits(std::string_view engineText);
 
-// Right-aligned in a field of `width` characters; a longer text keeps its leftmost
-// `width` characters. Widths count characters (UTF-8 code points), not bytes.
+// Right-aligned in a field of `width` characters. A longer text does not fit: the field
+// is `width` "#" characters instead (a figure cut short would read as another number).
+// Widths count characters (UTF-8 code points), not bytes.
 std::string RightAlign(std::string_view text, std::size_t width = 12);
 
 // Left-aligned: blanks appended up to `width` characters; a longer text is kept whole.

@@ -29,8 +29,9 @@ bool save(QWidget* window, const QString& folder, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    // Qt's own options may follow ("-platform offscreen:configfile=laptop.json").
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <folder> [Qt options]\n", argv[0]);
         return 2;
     }
     guitest::PinEnvironment();
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     {
         caldren::frmIP form(state, *session.ui);
         form.SetInitialIP();
-        form.adjustSize();
+        form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
         const char* const names[] = {"input-initial.png", "input-general.png", "input-peak.png",
                                      "input-average.png"};

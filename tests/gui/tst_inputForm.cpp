@@ -177,8 +177,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
         const QString fifty(50, QLatin1Char('x'));
-        QTest::newRow("letter") << Q("txtNetSales") << Q("12") << Q("a") << Q("(10002) This item needs to be a number.")
-                                << Q("12");
         QTest::newRow("51st of name") << Q("txtName") << fifty << Q("y") << Q("(10001) Too many characters entered.")
                                       << fifty;
         QTest::newRow("51st of line 2") << Q("txtLine2") << fifty << Q("y")

@@ -329,8 +329,8 @@ private slots:
     }
 
     void theChooserAndTheAboutBox() {
-        const char* const buttons[][2] = {{"btnNew", "New Scenario"}, {"btnOld", "Old Scenario"},
-                                          {"btnMain", "Main Window"}};
+        const char* const buttons[][2] = {{"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"},
+                                          {"btnMain", "&Main Window"}};
         for (int choice = 0; choice < 3; ++choice) {
             state().startChoice = 0;
             caldren::frmStartUp chooser(state());

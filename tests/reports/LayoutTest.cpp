@@ -105,14 +105,6 @@ TEST(SummaryLayout, NegativeExcessKeepsItsSignInsideTheField) {
               r.Body().find("  Excess Working Capital" + std::string(14, ' ') + "-$1,234,567\r\n"));
 }
 
-TEST(SummaryLayout, OverlongValueKeepsLeftmostTwelve) {
-    fake::Caldren c = Make(kAverage);
-    c.v["AvailableWC"] = "123,456,789,012";
-    auto r = BuildOne(&BuildSummReport, c);
-    EXPECT_NE(std::string::npos,
-              r.Body().find("  Available Working Captial          $123,456,789\r\n"));
-}
-
 // ---- Detailed ------------------------------------------------------------------------
 
 struct DetailCase {

@@ -106,15 +106,17 @@ TEST(Fields, RightAlignedInTwelve) {
     EXPECT_EQ("123456789012", RightAlign("123456789012"));
 }
 
-TEST(Fields, LongerValueKeepsItsFirstTwelveCharacters) {
-    EXPECT_EQ("$1,234,567,8", RightAlign(FormatDollars("1234567890123")));
-    EXPECT_EQ("-$12,345,678", RightAlign(FormatDollars("-12345678901")));
-    EXPECT_EQ("$12,3", RightAlign("$12,345,678", 5));
+TEST(Fields, LongerValueIsAFieldOfHashes) {
+    EXPECT_EQ("############", RightAlign(FormatDollars("1234567890123")));
+    EXPECT_EQ("############", RightAlign(FormatDollars("-12345678901")));
+    EXPECT_EQ("-$99,999,999", RightAlign(FormatDollars("-99999999")));
+    EXPECT_EQ("#####", RightAlign("$12,345,678", 5));
 }
 
 TEST(Fields, WidthsCountCharactersNotBytes) {
     EXPECT_EQ("  \xE2\x80\x94\xE2\x80\x94", RightAlign(GetPrintLine(2), 4));
-    EXPECT_EQ("\xE2\x80\x94\xE2\x80\x94", RightAlign(GetPrintLine(5), 2));
+    EXPECT_EQ("\xE2\x80\x94\xE2\x80\x94", RightAlign(GetPrintLine(2), 2));
+    EXPECT_EQ("##", RightAlign(GetPrintLine(3), 2));
 }
 
 TEST(PrintLine, EmDashesAsUtf8) {
