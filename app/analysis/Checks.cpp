@@ -45,6 +45,7 @@ struct Figures {
 std::string Label(const char* property) { return FindTextInput(property)->label; }
 std::string Amount(long long v) { return AmountText(v); }
 std::string Named(const char* property, long long v) { return Label(property) + " " + Amount(v); }
+std::string Is(const char* property, long long v) { return Label(property) + " is " + Amount(v); }
 std::string Difference(long long a, long long b) {
     return " (a difference of " + Amount(std::llabs(a - b)) + ").";
 }
@@ -107,7 +108,7 @@ void CheckMonthTotals(const Figures& f, const std::vector<Month>& months, std::v
         if (sum == year) continue;
         out.push_back({CheckKind::MonthTotals,
                        "The months' " + std::string(t.column) + " add up to " + Amount(sum) + ", but " +
-                           Named(t.property, year) + Difference(sum, year),
+                           Is(t.property, year) + Difference(sum, year),
                        fields});
     }
 }
@@ -125,9 +126,9 @@ void CheckMonthDates(const C& calc, const std::vector<Month>& months, std::vecto
     }
     if (outside.empty()) return;
     out.push_back({CheckKind::MonthDates,
-                   "Month dates outside the tax year ending " + DateText(yearEnd) + " (" +
-                       MonthAndYear(first) + " to " + MonthAndYear(last) +
-                       "): " + MonthList(outside, months) + ".",
+                   "The dates of " + MonthList(outside, months) + " lie outside the tax year ending " +
+                       DateText(yearEnd) + ", which runs from " + MonthAndYear(first) + " to " +
+                       MonthAndYear(last) + ".",
                    fields, CheckAction::MoveMonthDates});
 }
 
@@ -146,7 +147,7 @@ void CheckTwelfthMonth(const Figures& f, const std::vector<Month>& months, bool 
     out.push_back({CheckKind::TwelfthMonthInventory,
                    "Month 12 (" + twelfth.date + ") Inventory" +
                        (estimated ? " estimated from the months' sales and purchases" : "") + " is " +
-                       Amount(twelfth.inventory) + ", but " + Named("InvEnd", end) +
+                       Amount(twelfth.inventory) + ", but " + Is("InvEnd", end) +
                        Difference(twelfth.inventory, end),
                    {{"Inventory", 12}, {"InvEnd"}}});
 }
@@ -206,14 +207,14 @@ void CheckZeroBases(const Figures& f, bool peakMonths, std::vector<Finding>& out
     if (cogs == 0 && average && (invBeg != 0 || invEnd != 0))
         out.push_back({CheckKind::ZeroBase,
                        "Cost of Goods Sold is zero: the average method counts no inventory days although " +
-                           Named("InvBeg", invBeg) + " and " + Named("InvEnd", invEnd) + ".",
+                           Is("InvBeg", invBeg) + " and " + Is("InvEnd", invEnd) + ".",
                        {{"COGS"}, {"InvBeg"}, {"InvEnd"}}});
     const long long purchases = f.Of("InvPurchases"), apBeg = f.Of("APBegRel2Inv"), apEnd = f.Of("APEndRel2Inv");
     if (purchases <= 0 && (apBeg != 0 || apEnd != 0))
         out.push_back({CheckKind::ZeroBase,
                        "Inventory Purchases is " + Amount(purchases) +
-                           ": the payables turnover counts as nothing although " + Named("APBegRel2Inv", apBeg) +
-                           " and " + Named("APEndRel2Inv", apEnd) + ".",
+                           ": the accounts payable turnover counts as zero although " + Is("APBegRel2Inv", apBeg) +
+                           " and " + Is("APEndRel2Inv", apEnd) + ".",
                        {{"InvPurchases"}, {"APBegRel2Inv"}, {"APEndRel2Inv"}}});
 }
 
