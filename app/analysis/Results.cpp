@@ -65,7 +65,7 @@ std::string Results::Text() const {
     auto row = [&](const Figure& f) {
         std::string line = "  " + Reports::PadRight(f.label, kLabelWidth) + Reports::RightAlign(f.text, 12);
         if (!f.reason.empty() && f.reason != lastReason) line += "  " + f.reason;
-        lastReason = f.reason;
+        if (!f.reason.empty()) lastReason = f.reason;
         s += line + "\n";
     };
     if (!name.empty()) s += "  " + name + "\n";

@@ -1,0 +1,96 @@
+#include "ResultsPanel.h"
+
+#include "ChecksList.h"
+#include "app/core/RunState.h"
+
+#include <CycleChart.h>
+#include <analysis/InputChanges.h>
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace caldren {
+
+namespace {
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
+
+ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputChanges)
+    : QWidget(parent), m_state(state), m_analyzer(analysis::NewEngine) {
+    setObjectName(QStringLiteral("ResultsPanel"));
+    auto* layout = new QHBoxLayout(this);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splResults"));
+    layout->addWidget(splitter);
+
+    auto* left = new QWidget(splitter);
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(QStringLiteral("Results"), left);
+    caption->setObjectName(QStringLiteral("lblResults"));
+    column->addWidget(caption);
+    txtResults = new QPlainTextEdit(left);
+    txtResults->setObjectName(QStringLiteral("txtResults"));
+    txtResults->setReadOnly(true);
+    txtResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    column->addWidget(txtResults, 3);
+    m_checks = new ChecksList(state, left, false);
+    column->addWidget(m_checks, 2);
+
+    m_chart = new CycleChart::CycleChartWidget(splitter);
+    m_chart->setVisible(false);
+    splitter->addWidget(left);
+    splitter->addWidget(m_chart);
+
+    if (followInputChanges)
+        m_subscription = analysis::InputChanges().Subscribe([this] { scheduleRefresh(); });
+    refresh();
+}
+
+ResultsPanel::~ResultsPanel() {
+    if (m_subscription) analysis::InputChanges().Unsubscribe(m_subscription);
+}
+
+void ResultsPanel::scheduleRefresh() {
+    if (m_pending) return;
+    m_pending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_pending = false;
+        refresh();
+    });
+}
+
+void ResultsPanel::refresh() {
+    QString text;
+    bool chart = false;
+    if (!m_state.engine) {
+        text = QStringLiteral("No analysis is open.");
+        m_checks->setFindings({});
+    } else {
+        const analysis::Snapshot& s = m_analyzer.Update(*m_state.engine);
+        text = FromUtf8(s.error.empty() ? s.results.Text() : s.error + "\n");
+        m_checks->setFindings(s.findings);
+        if (s.peakCalculated && m_analyzer.Scratch()) {
+            try {
+                m_chart->setData(CycleChart::FromEngine(*m_analyzer.Scratch()));
+                chart = true;
+            } catch (const activation::ComError&) {
+                // No chart for months the chart cannot read; the figures stand.
+            }
+        }
+    }
+    // Unchanged text keeps the user's selection while other figures are typed.
+    if (txtResults->toPlainText() != text) txtResults->setPlainText(text);
+    m_chart->setVisible(chart);
+}
+
+QString ResultsPanel::resultsText() const { return txtResults->toPlainText(); }
+
+}  // namespace caldren
