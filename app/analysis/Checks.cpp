@@ -165,12 +165,14 @@ void CheckNegativeBalances(const Figures& f, const std::vector<Month>* months, b
     if (!months) return;
     struct Column {
         const char* property;
+        long long Month::*value;
         std::string what;
     };
     const Column columns[] = {
-        {"Receivables", "Month-end Receivables are"},
-        {"Inventory", estimated ? "Month-end Inventory estimated from the months' sales and purchases is"
-                                : "Month-end Inventory is"},
+        {"Receivables", &Month::receivables, "Month-end Receivables are"},
+        {"Inventory", &Month::inventory,
+         estimated ? "Month-end Inventory estimated from the months' sales and purchases is"
+                   : "Month-end Inventory is"},
     };
     for (const Column& c : columns) {
         std::vector<int> below;
@@ -178,7 +180,7 @@ void CheckNegativeBalances(const Figures& f, const std::vector<Month>* months, b
         std::vector<FieldRef> fields;
         for (std::size_t i = 0; i < months->size(); ++i) {
             const Month& m = (*months)[i];
-            values.push_back(c.property[0] == 'R' ? m.receivables : m.inventory);
+            values.push_back(m.*c.value);
             if (values.back() >= 0) continue;
             below.push_back(static_cast<int>(i));
             fields.push_back({c.property, static_cast<int>(i + 1)});

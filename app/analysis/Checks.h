@@ -53,6 +53,7 @@ struct Finding {
     std::string text;
     std::vector<FieldRef> fields;
     CheckAction action = CheckAction::None;
+    bool operator==(const Finding&) const = default;
 };
 
 // The caption of an action ("Move the Month Dates into the Tax Year").

@@ -78,12 +78,16 @@ void ChecksList::refresh() {
     const analysis::Snapshot& s = m_analyzer->Update(*m_state.engine);
     setFindings(s.findings);
     if (!s.error.empty()) {
+        m_shown = false;
         lstFindings->clear();
         lstFindings->addItem(FromUtf8(s.error));
     }
 }
 
 void ChecksList::setFindings(const std::vector<analysis::Finding>& findings) {
+    // Unchanged findings keep the list as it stands (and the user's selection).
+    if (m_shown && findings == m_findings) return;
+    m_shown = true;
     m_findings = findings;
     lstFindings->clear();
     bool moveDates = false;

@@ -52,6 +52,7 @@ private:
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     int m_subscription = 0;
     bool m_pending = false;
+    bool m_shown = false;  // the list shows m_findings
     std::vector<analysis::Finding> m_findings;
     std::function<void(analysis::CheckAction)> m_afterAction;
     QListWidget* lstFindings = nullptr;

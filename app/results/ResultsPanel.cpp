@@ -17,7 +17,23 @@
 namespace caldren {
 
 namespace {
+
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Most keystrokes leave the cycles as they were: the chart is then not drawn again.
+bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
+    if (a.title != b.title || a.peakIndex != b.peakIndex || a.averageCycle != b.averageCycle ||
+        a.months.size() != b.months.size())
+        return false;
+    for (std::size_t i = 0; i < a.months.size(); ++i) {
+        const CycleChart::MonthBar &x = a.months[i], &y = b.months[i];
+        if (x.label != y.label || x.inventoryCycle != y.inventoryCycle || x.receivableCycle != y.receivableCycle ||
+            x.operatingCycle != y.operatingCycle)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputChanges)
@@ -79,7 +95,8 @@ void ResultsPanel::refresh() {
         m_checks->setFindings(s.findings);
         if (s.peakCalculated && m_analyzer.Scratch()) {
             try {
-                m_chart->setData(CycleChart::FromEngine(*m_analyzer.Scratch()));
+                CycleChart::ChartData chartData = CycleChart::FromEngine(*m_analyzer.Scratch());
+                if (!SameChart(chartData, m_chart->data())) m_chart->setData(std::move(chartData));
                 chart = true;
             } catch (const activation::ComError&) {
                 // No chart for months the chart cannot read; the figures stand.
