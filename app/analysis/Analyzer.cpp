@@ -23,8 +23,15 @@ namespace {
 class PrivateFolder {
 public:
     PrivateFolder() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/caldren-results-XXXXXX";
+        // The user's runtime folder first: private, and in memory where the desktop has one,
+        // so the save costs no disk flush.
+        std::string base = "/tmp";
+        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+            const char* value = std::getenv(name);
+            std::error_code ec;
+            if (value && *value && fs::is_directory(value, ec)) base = value;
+        }
+        std::string pattern = base + "/caldren-results-XXXXXX";
         if (!::mkdtemp(pattern.data()))
             throw ComError(75, "Analyzer.MakeScratch", "A private temporary folder cannot be made in " +
                                                           pattern.substr(0, pattern.rfind('/')));

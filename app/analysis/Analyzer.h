@@ -6,8 +6,9 @@
 // on each Update copies the inputs and months of the analysis into it, calculates the copy
 // and reads the results and checks from it. The copy is made calculable once, when it is
 // created: an engine refuses to calculate a record that was never saved or loaded, so the
-// new copy is saved once into a private temporary folder (created with mkdtemp under
-// TMPDIR or /tmp, removed at once). The user's data file is never read or written.
+// new copy is saved once into a private temporary folder (created with mkdtemp in
+// XDG_RUNTIME_DIR, else TMPDIR, else /tmp; removed at once). The user's data file is never
+// read or written.
 //
 // When the calculation fails, the figures that it had computed before the failure are
 // shown and the others give "—" with the reason. When only the peak method fails (cost of

@@ -2,6 +2,7 @@
 // the program folder (twelve months, both methods, inventory estimated):
 //  - Analyzer: the figure typed into the analysis, then the scratch copy filled, calculated,
 //    read, and the checks run (standard library only);
+//  - FirstUpdate: a new Analyzer's first update (its scratch copy made);
 //  - Keystroke: the figure typed, the InputChanges notice, and the coalesced refresh of a
 //    results panel (text, chart, its checks list) and of a following checks list, as the
 //    main window and the input form will hold them. Offscreen platform.
@@ -48,6 +49,17 @@ void BM_Analyzer(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_Analyzer)->Unit(benchmark::kMicrosecond);
+
+// The first update of a new Analyzer: the scratch copy made (one save into a private
+// temporary folder) and filled: what opening a panel or a list costs once.
+void BM_FirstUpdate(benchmark::State& st) {
+    Fixture f;
+    for (auto _ : st) {
+        caldren::analysis::Analyzer analyzer(caldren::analysis::NewEngine);
+        benchmark::DoNotOptimize(analyzer.Update(*f.state.engine).results.available.text);
+    }
+}
+BENCHMARK(BM_FirstUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_Keystroke(benchmark::State& st) {
     Fixture f;
