@@ -4,14 +4,19 @@
 
 #include <ReportSink.h>
 #include <Reports.h>
+#include <NewYearCommand.h>
+#include <RunState.h>
 #include <analysis/Analyzer.h>
 #include <analysis/Checks.h>
+#include <analysis/InputChanges.h>
 #include <analysis/Rollforward.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
+
+#include <strings.h>
 
 namespace {
 
@@ -86,14 +91,10 @@ TEST(MonthDates, MoveIntoTheTaxYear) {
 
 // The value fields of the Summary report's line that begins with `label` (any case): the
 // one column, or the peak and the average column of the two-column layout.
-std::vector<std::string> SummaryFields(const std::string& report, std::string label) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
+std::vector<std::string> SummaryFields(const std::string& report, const std::string& label) {
     std::istringstream in(report);
     for (std::string line; std::getline(in, line);) {
-        if (lower(line).rfind("  " + lower(label), 0) != 0) continue;
+        if (::strncasecmp(line.c_str(), ("  " + label).c_str(), label.size() + 2) != 0) continue;
         std::vector<std::string> fields;
         for (std::size_t at : line.size() > 60 ? std::vector<std::size_t>{39, 58} : std::vector<std::size_t>{37})
             fields.push_back(line.substr(at, 12).substr(line.substr(at, 12).find_first_not_of(' ')));
@@ -152,6 +153,24 @@ TEST(NextYearFileName, InTheSameFolder) {
     std::ofstream(dir.Path() / "acme2003.cld") << "";
     std::ofstream(dir.Path() / "acme2003 (2).cld") << "";
     EXPECT_EQ(d + "/acme2003 (3).cld", NextYearFileName(d + "/acme2002.cld", "12/31/2002", "12/31/2003"));
+}
+
+TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
+    TempDir dir;
+    caldren::RunState state;
+    state.currentFileName = (dir.Path() / "brennet 2023.cld").string();
+    fs::copy_file(kData / "rollforward_source.cld", state.currentFileName);
+    state.engine = NewEngine();
+    state.engine->Load(state.currentFileName);
+    int notices = 0;
+    const int subscription = InputChanges().Subscribe([&] { ++notices; });
+    EXPECT_TRUE(caldren::NewYearCommand::Run(state));
+    InputChanges().Unsubscribe(subscription);
+    EXPECT_EQ((dir.Path() / "brennet 2024.cld").string(), state.currentFileName);
+    EXPECT_EQ("02/29/2024", state.engine->get_EOYCurrent());
+    EXPECT_FALSE(state.IsSaved());
+    EXPECT_EQ(1, notices);
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}));
 }
 
 }  // namespace
