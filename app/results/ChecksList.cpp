@@ -1,5 +1,7 @@
 #include "ChecksList.h"
 
+#include "FollowInputChanges.h"
+
 #include "app/core/RunState.h"
 #include "app/gui/GuiHooks.h"
 
@@ -10,7 +12,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace caldren {
@@ -49,25 +50,14 @@ ChecksList::ChecksList(RunState& state, QWidget* parent, bool followInputChanges
 
     if (followInputChanges) {
         m_analyzer = std::make_unique<analysis::Analyzer>(analysis::NewEngine);
-        m_subscription = analysis::InputChanges().Subscribe([this] { scheduleRefresh(); });
+        m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
         refresh();
     } else {
         setFindings({});
     }
 }
 
-ChecksList::~ChecksList() {
-    if (m_subscription) analysis::InputChanges().Unsubscribe(m_subscription);
-}
-
-void ChecksList::scheduleRefresh() {
-    if (m_pending) return;
-    m_pending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_pending = false;
-        refresh();
-    });
-}
+ChecksList::~ChecksList() = default;
 
 void ChecksList::refresh() {
     if (!m_analyzer) return;

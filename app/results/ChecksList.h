@@ -22,6 +22,7 @@ class QPushButton;
 namespace caldren {
 
 struct RunState;
+class FollowInputChanges;
 
 namespace analysis {
 class Analyzer;
@@ -46,12 +47,9 @@ public:
     void setAfterAction(std::function<void(analysis::CheckAction)> callback) { m_afterAction = std::move(callback); }
 
 private:
-    void scheduleRefresh();
-
     RunState& m_state;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
-    int m_subscription = 0;
-    bool m_pending = false;
+    std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
     bool m_shown = false;  // the list shows m_findings
     std::vector<analysis::Finding> m_findings;
     std::function<void(analysis::CheckAction)> m_afterAction;

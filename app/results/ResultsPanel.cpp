@@ -1,17 +1,16 @@
 #include "ResultsPanel.h"
 
 #include "ChecksList.h"
+#include "FollowInputChanges.h"
 #include "app/core/RunState.h"
 
 #include <CycleChart.h>
-#include <analysis/InputChanges.h>
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace caldren {
@@ -65,23 +64,11 @@ ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputCha
     splitter->addWidget(left);
     splitter->addWidget(m_chart);
 
-    if (followInputChanges)
-        m_subscription = analysis::InputChanges().Subscribe([this] { scheduleRefresh(); });
+    if (followInputChanges) m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
     refresh();
 }
 
-ResultsPanel::~ResultsPanel() {
-    if (m_subscription) analysis::InputChanges().Unsubscribe(m_subscription);
-}
-
-void ResultsPanel::scheduleRefresh() {
-    if (m_pending) return;
-    m_pending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_pending = false;
-        refresh();
-    });
-}
+ResultsPanel::~ResultsPanel() = default;
 
 void ResultsPanel::refresh() {
     QString text;

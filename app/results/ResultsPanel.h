@@ -17,6 +17,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QPlainTextEdit;
 
@@ -28,6 +30,7 @@ namespace caldren {
 
 struct RunState;
 class ChecksList;
+class FollowInputChanges;
 
 class ResultsPanel : public QWidget {
 public:
@@ -43,12 +46,9 @@ public:
     CycleChart::CycleChartWidget* chart() const { return m_chart; }
 
 private:
-    void scheduleRefresh();
-
     RunState& m_state;
     analysis::Analyzer m_analyzer;
-    int m_subscription = 0;
-    bool m_pending = false;
+    std::unique_ptr<FollowInputChanges> m_follow;
     QPlainTextEdit* txtResults = nullptr;
     CycleChart::CycleChartWidget* m_chart = nullptr;
     ChecksList* m_checks = nullptr;
