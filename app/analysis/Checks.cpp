@@ -244,7 +244,8 @@ std::vector<Finding> CheckFigures(const C& inputs, const C* calculated) {
     const bool peak = inputs.get_DoPeakCycle();
     const bool estimated = inputs.get_DoPeakUseSalesAndPurch();
     const std::vector<Month> months = peak ? ReadMonths(inputs) : std::vector<Month>{};
-    // Estimated inventories come from the calculated copy; without one they are unknown.
+    // Estimated inventories come from the calculated copy (whose other month figures are the
+    // inputs'); without one they are unknown.
     std::vector<Month> withInventory = months;
     const bool inventoryKnown = !estimated || calculated;
     if (peak && estimated && calculated) withInventory = ReadMonths(*calculated);
@@ -253,11 +254,6 @@ std::vector<Finding> CheckFigures(const C& inputs, const C* calculated) {
     if (peak && estimated && !months.empty()) CheckMonthTotals(f, months, out);
     if (peak) CheckMonthDates(inputs, months, out);
     if (peak && inventoryKnown) CheckTwelfthMonth(f, withInventory, estimated, out);
-    if (peak && inventoryKnown) {
-        // Receivables from the inputs, inventory as entered or estimated.
-        for (std::size_t i = 0; i < withInventory.size() && i < months.size(); ++i)
-            withInventory[i].receivables = months[i].receivables;
-    }
     CheckNegativeBalances(f, peak && inventoryKnown ? &withInventory : nullptr, estimated, out);
     CheckZeroBases(f, peak && !months.empty(), out);
     return out;

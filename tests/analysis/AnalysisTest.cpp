@@ -15,6 +15,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include <strings.h>
 
@@ -76,17 +77,17 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
 
 TEST(MonthDates, MoveIntoTheTaxYear) {
-    auto live = Loaded("checks_dates.cld");
-    EXPECT_EQ(12, MoveMonthDatesIntoTaxYear(*live));
-    auto months = live->get_colMonths();
-    std::string dates;
-    for (long i = 1; i <= months->get_Count(); ++i) dates += months->get_Item(vesmora::IndexKey{i})->get_MonthDate() + " ";
-    EXPECT_EQ("01/15/2025 02/15/2025 03/15/2025 04/15/2025 05/15/2025 06/15/2025 07/15/2025 08/15/2025 "
-              "09/15/2025 10/15/2025 11/15/2025 12/15/2025 ",
-              dates);
-    EXPECT_EQ("", Listing(CheckFigures(*live)));
-    // Month ends of the tax year are already where they belong.
-    EXPECT_EQ(0, MoveMonthDatesIntoTaxYear(*Loaded("rollforward_source.cld")));
+    // File, dates moved, month 1 and month 12 afterwards: the 15th stays, a month end stays one.
+    for (const auto& [file, moved, first, twelfth] :
+         {std::tuple{"checks_dates.cld", 12, "01/15/2025", "12/15/2025"},
+          {"checks_dates_month_ends.cld", 12, "03/31/2023", "02/29/2024"},
+          {"rollforward_source.cld", 0, "03/31/2022", "02/28/2023"}}) {
+        auto live = Loaded(file);
+        EXPECT_EQ(moved, MoveMonthDatesIntoTaxYear(*live)) << file;
+        EXPECT_EQ(first, live->get_colMonths()->get_Item(vesmora::IndexKey{1L})->get_MonthDate());
+        EXPECT_EQ(twelfth, live->get_colMonths()->get_Item(vesmora::IndexKey{12L})->get_MonthDate());
+        EXPECT_EQ("", Listing(CheckFigures(*live)));
+    }
 }
 
 // The value fields of the Summary report's line that begins with `label` (any case): the
