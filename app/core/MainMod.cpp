@@ -10,6 +10,7 @@
 #include "RouteOutput.h"
 #include "RunState.h"
 #include "Settings.h"
+#include "ToolCommands.h"
 
 #include <CompareRun.h>
 #include <activation/Activation.h>
@@ -349,6 +350,8 @@ int Main(RunState& state, int argc, char** argv) {
 
     // The command line.
     const std::string commandLine = JoinCommandLine(argc, argv);
+    if (ToolCommands::IsToolCommand(commandLine))  // "/rollforward", "/check": headless tools
+        return ToolCommands::Run(commandLine, state.versionTag, std::cout, std::cerr);
     state.batch = false;
     std::string location = "MainMod.IsSilent";
     try {

@@ -37,22 +37,6 @@ long YearEndKey(const CompareFile& f) {
     }
 }
 
-// A ratio text ("##0.00000") times 365, exactly, as a day count ("95.4694").
-std::string RatioAsDays(const std::string& ratioText) {
-    const std::string r = FormatRatio(ratioText);  // sign, digits, '.', five digits
-    if (r.empty()) return {};
-    bool negative = r.front() == '-';
-    long long scaled = 0;  // hundred-thousandths
-    for (char c : r)
-        if (c >= '0' && c <= '9') scaled = scaled * 10 + (c - '0');
-    scaled *= 365;
-    std::string digits = std::to_string(scaled);
-    if (digits.size() < 6) digits.insert(0, 6 - digits.size(), '0');
-    std::string text = (negative ? "-" : "") + digits.substr(0, digits.size() - 5) + "." +
-                       digits.substr(digits.size() - 5);
-    return FormatDays(text);
-}
-
 // The file's name without its folder, for a column heading.
 std::string ShortName(const std::string& fileName) {
     std::string base = std::filesystem::path(fileName).filename().string();
@@ -262,6 +246,21 @@ std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
 }
 
 }  // namespace
+
+std::string RatioAsDays(const std::string& ratioText) {
+    const std::string r = FormatRatio(ratioText);  // sign, digits, '.', five digits
+    if (r.empty()) return {};
+    bool negative = r.front() == '-';
+    long long scaled = 0;  // hundred-thousandths
+    for (char c : r)
+        if (c >= '0' && c <= '9') scaled = scaled * 10 + (c - '0');
+    scaled *= 365;
+    std::string digits = std::to_string(scaled);
+    if (digits.size() < 6) digits.insert(0, 6 - digits.size(), '0');
+    std::string text = (negative ? "-" : "") + digits.substr(0, digits.size() - 5) + "." +
+                       digits.substr(digits.size() - 5);
+    return FormatDays(text);
+}
 
 std::string CompareFailureText(const activation::ComError& error) {
     std::string reason = activation::StandardErrorText(error.Number());

@@ -49,6 +49,10 @@ struct CompareFile {
 // calculated: ..."); a file that is missing is not handed to the engine at all.
 CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName);
 
+// A part of a year ("##0.00000" text) times 365, exactly, as a day count in the form of
+// the reports' day counts ("0.26156" -> "95.4694").
+std::string RatioAsDays(const std::string& ratioText);
+
 // The reason text of an engine error: the platform's text for the number when it has one,
 // otherwise the innermost source line when it reads as a message, otherwise the
 // description; always followed by " (error n)".

@@ -1,0 +1,178 @@
+#include "ToolCommands.h"
+
+#include <ReportCompare.h>
+#include <activation/Com.h>
+#include <analysis/Checks.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <new>
+#include <ostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace caldren::ToolCommands {
+
+using activation::ComError;
+using vesmora::ComPtr;
+using vesmora::_Caldren;
+
+namespace {
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+std::size_t FindNoCase(const std::string& text, const std::string& what, std::size_t from) {
+    if (from > text.size()) return std::string::npos;
+    auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
+                          what.end(), [](char a, char b) { return Lower(a) == Lower(b); });
+    return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
+}
+
+// The switch where a word begins, followed by a blank or the end of the line.
+std::size_t FindSwitch(const std::string& line, const std::string& word) {
+    for (std::size_t p = FindNoCase(line, word, 0); p != std::string::npos; p = FindNoCase(line, word, p + 1)) {
+        const std::size_t end = p + word.size();
+        if ((p == 0 || line[p - 1] == ' ') && (end == line.size() || line[end] == ' ')) return p;
+    }
+    return std::string::npos;
+}
+
+// The name after the switch: one separator, then up to the end of the first ".cld".
+std::string NameAfter(const std::string& line, const std::string& word) {
+    const std::size_t at = FindSwitch(line, word);
+    if (at == std::string::npos) return {};
+    const std::size_t start = at + word.size() + 1;
+    const std::size_t ext = FindNoCase(line, ".cld", start);
+    if (ext == std::string::npos) return {};
+    return line.substr(start, ext + 4 - start);
+}
+
+std::string Why(const ComError& e) { return Reports::CompareFailureText(e); }
+
+// The data file loaded into an engine object of its own; nullptr, with the reason on `err`,
+// when it cannot be read.
+ComPtr<_Caldren> LoadDataFile(const std::string& name, std::ostream& err,
+                              const analysis::EngineFactory& newEngine) {
+    std::error_code ec;
+    if (fs::is_directory(name, ec)) {
+        err << "CaldrenCalc: " << name << " is a folder, not a data file.\n";
+        return {};
+    }
+    if (!fs::is_regular_file(name, ec)) {
+        err << "CaldrenCalc: " << name << " does not exist.\n";
+        return {};
+    }
+    try {
+        ComPtr<_Caldren> calc = newEngine();
+        if (!calc) throw ComError(429, "ToolCommands.LoadDataFile", activation::StandardErrorText(429));
+        calc->Load(name);
+        return calc;
+    } catch (const ComError& e) {
+        err << "CaldrenCalc: " << name << " cannot be read: " << Why(e) << "\n";
+    } catch (const std::bad_alloc&) {
+        err << "CaldrenCalc: " << name << " cannot be read: Out of memory (error 7)\n";
+    }
+    return {};
+}
+
+}  // namespace
+
+bool IsToolCommand(const std::string& commandLine) {
+    return FindSwitch(commandLine, "/rollforward") != std::string::npos ||
+           FindSwitch(commandLine, "/check") != std::string::npos;
+}
+
+int RunCheck(const std::string& dataFile, std::ostream& out, std::ostream& err,
+             const analysis::EngineFactory& newEngine) {
+    ComPtr<_Caldren> calc = LoadDataFile(dataFile, err, newEngine);
+    if (!calc) return kExitUnreadable;
+    // The loaded object is this run's own and is never saved, so it may be calculated: the
+    // estimated month-end inventories that two checks look at come from the calculation.
+    bool calculated = false;
+    try {
+        calc->Calculate();
+        calculated = true;
+    } catch (const ComError&) {
+        // A failing calculation is itself among the findings (a zero base).
+    }
+    std::vector<analysis::Finding> findings;
+    try {
+        findings = analysis::CheckFigures(*calc, calculated ? calc.Get() : nullptr);
+    } catch (const ComError& e) {
+        err << "CaldrenCalc: " << dataFile << " cannot be checked: " << Why(e) << "\n";
+        return kExitUnreadable;
+    }
+    if (findings.empty()) {
+        out << dataFile << ": nothing looks wrong.\n";
+        return kExitOk;
+    }
+    out << dataFile << ": " << findings.size() << (findings.size() == 1 ? " finding" : " findings") << "\n";
+    for (const analysis::Finding& f : findings) out << "  " << analysis::KindName(f.kind) << ": " << f.text << "\n";
+    return kExitFound;
+}
+
+int RunRollforward(const std::string& dataFile, const std::string& newFile, const std::string& versionTag,
+                   std::ostream& out, std::ostream& err, const analysis::EngineFactory& newEngine) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(newFile, ec))) {
+        err << "CaldrenCalc: " << newFile << " already exists; nothing was written.\n";
+        return kExitFailure;
+    }
+    ComPtr<_Caldren> calc = LoadDataFile(dataFile, err, newEngine);
+    if (!calc) return kExitFailure;
+    try {
+        ComPtr<_Caldren> next = analysis::RollForward(*calc, newEngine);
+        std::string version = versionTag;
+        if (version.size() < 21) version.resize(21, ' ');  // as the program's own Save
+        next->put_Version(version);
+        next->ApplyEdit(newFile);
+        out << "Next year's analysis (year ending " << next->get_EOYCurrent() << ") was written to " << newFile
+            << ".\n";
+        return kExitOk;
+    } catch (const ComError& e) {
+        fs::remove(newFile, ec);  // it did not exist before: nothing stays behind
+        err << "CaldrenCalc: " << newFile << " cannot be written: " << Why(e) << "\n";
+    } catch (const std::bad_alloc&) {
+        fs::remove(newFile, ec);
+        err << "CaldrenCalc: " << newFile << " cannot be written: Out of memory (error 7)\n";
+    }
+    return kExitFailure;
+}
+
+int Run(const std::string& commandLine, const std::string& versionTag, std::ostream& out, std::ostream& err,
+        const analysis::EngineFactory& newEngine) {
+    const bool check = FindSwitch(commandLine, "/check") != std::string::npos;
+    const bool rollforward = FindSwitch(commandLine, "/rollforward") != std::string::npos;
+    if (check && !rollforward) {
+        const std::string name = NameAfter(commandLine, "/check");
+        if (!name.empty()) return RunCheck(name, out, err, newEngine);
+        err << "CaldrenCalc: /check needs a data file (a name ending in .cld).\n" << Usage();
+        return kExitUsage;
+    }
+    const std::string from = NameAfter(commandLine, "/rollforward");
+    const std::string to = NameAfter(commandLine, "/output");
+    if (!check && !from.empty() && !to.empty()) return RunRollforward(from, to, versionTag, out, err, newEngine);
+    err << (check ? "CaldrenCalc: /check and /rollforward cannot be given together.\n"
+                  : "CaldrenCalc: /rollforward needs a data file and /output with a new data file (names "
+                    "ending in .cld).\n")
+        << Usage();
+    return kExitUsage;
+}
+
+std::string Usage() {
+    return "  CaldrenCalc /rollforward <data file>.cld /output <new data file>.cld\n"
+           "      Writes next year's analysis of the data file into a new data file: the name\n"
+           "      lines, methods, other needs and contingencies kept; the dates one year later;\n"
+           "      this year's ending inventory, receivables and payables as the beginning\n"
+           "      balances; every other figure zero. The data file is not changed and the new\n"
+           "      file must not exist. Exit status 0 when it was written, 1 when nothing was\n"
+           "      written (the reason is on stderr), 2 when a name is missing.\n"
+           "  CaldrenCalc /check <data file>.cld\n"
+           "      Lists what looks wrong in the data file's figures; the file is not changed.\n"
+           "      Exit status 0 when nothing is found, 1 when something is, 2 when the file\n"
+           "      cannot be read.\n";
+}
+
+}  // namespace caldren::ToolCommands

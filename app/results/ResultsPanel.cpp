@@ -1,0 +1,100 @@
+#include "ResultsPanel.h"
+
+#include "ChecksList.h"
+#include "FollowInputChanges.h"
+#include "app/core/RunState.h"
+
+#include <CycleChart.h>
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace caldren {
+
+namespace {
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Most keystrokes leave the cycles as they were: the chart is then not drawn again.
+bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
+    if (a.title != b.title || a.peakIndex != b.peakIndex || a.averageCycle != b.averageCycle ||
+        a.months.size() != b.months.size())
+        return false;
+    for (std::size_t i = 0; i < a.months.size(); ++i) {
+        const CycleChart::MonthBar &x = a.months[i], &y = b.months[i];
+        if (x.label != y.label || x.inventoryCycle != y.inventoryCycle || x.receivableCycle != y.receivableCycle ||
+            x.operatingCycle != y.operatingCycle)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputChanges)
+    : QWidget(parent), m_state(state), m_analyzer(analysis::NewEngine) {
+    setObjectName(QStringLiteral("ResultsPanel"));
+    auto* layout = new QHBoxLayout(this);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splResults"));
+    layout->addWidget(splitter);
+
+    auto* left = new QWidget(splitter);
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(QStringLiteral("Results"), left);
+    caption->setObjectName(QStringLiteral("lblResults"));
+    column->addWidget(caption);
+    txtResults = new QPlainTextEdit(left);
+    txtResults->setObjectName(QStringLiteral("txtResults"));
+    txtResults->setReadOnly(true);
+    txtResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    column->addWidget(txtResults, 3);
+    m_checks = new ChecksList(state, left, false);
+    column->addWidget(m_checks, 2);
+
+    m_chart = new CycleChart::CycleChartWidget(splitter);
+    m_chart->setVisible(false);
+    splitter->addWidget(left);
+    splitter->addWidget(m_chart);
+
+    if (followInputChanges) m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
+    refresh();
+}
+
+ResultsPanel::~ResultsPanel() = default;
+
+void ResultsPanel::refresh() {
+    QString text;
+    bool chart = false;
+    if (!m_state.engine) {
+        text = QStringLiteral("No analysis is open.");
+        m_checks->setFindings({});
+    } else {
+        const analysis::Snapshot& s = m_analyzer.Update(*m_state.engine);
+        text = FromUtf8(s.error.empty() ? s.results.Text() : s.error + "\n");
+        m_checks->setFindings(s.findings);
+        if (s.peakCalculated && m_analyzer.Scratch()) {
+            try {
+                CycleChart::ChartData chartData = CycleChart::FromEngine(*m_analyzer.Scratch());
+                if (!SameChart(chartData, m_chart->data())) m_chart->setData(std::move(chartData));
+                chart = true;
+            } catch (const activation::ComError&) {
+                // No chart for months the chart cannot read; the figures stand.
+            }
+        }
+    }
+    // Unchanged text keeps the user's selection while other figures are typed.
+    if (txtResults->toPlainText() != text) txtResults->setPlainText(text);
+    m_chart->setVisible(chart);
+}
+
+QString ResultsPanel::resultsText() const { return txtResults->toPlainText(); }
+
+}  // namespace caldren

@@ -1,0 +1,57 @@
+// ResultsPanel: the open analysis's results at a glance, for the main window.
+//
+// Available working capital, cost of operations and, for each chosen method, the operating
+// cycle in days and as a part of a year, the working capital needed and the excess before
+// and after other needs, as the same texts as the reports print (analysis/Results.h), in a
+// read-only text that can be selected and copied; "—" with the reason where a figure cannot
+// be computed yet. Beside it the monthly-cycle chart when the peak method is calculated, and
+// under it the checks of the figures (ChecksList, fed by the panel).
+//
+// The figures come from an Analyzer's scratch copy: the panel never calculates, changes or
+// saves the run state's engine. It refreshes after each InputChanges notice (several
+// notices of one event coalesced into one refresh) and when refresh() is called.
+#pragma once
+
+#include <analysis/Analyzer.h>
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace CycleChart {
+class CycleChartWidget;
+}
+
+namespace caldren {
+
+struct RunState;
+class ChecksList;
+class FollowInputChanges;
+
+class ResultsPanel : public QWidget {
+public:
+    ResultsPanel(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    ~ResultsPanel() override;
+
+    // Recomputes from the run state's engine now.
+    void refresh();
+
+    QString resultsText() const;
+    const analysis::Snapshot& snapshot() const { return m_analyzer.Current(); }
+    ChecksList* checksList() const { return m_checks; }
+    CycleChart::CycleChartWidget* chart() const { return m_chart; }
+
+private:
+    RunState& m_state;
+    analysis::Analyzer m_analyzer;
+    std::unique_ptr<FollowInputChanges> m_follow;
+    QPlainTextEdit* txtResults = nullptr;
+    CycleChart::CycleChartWidget* m_chart = nullptr;
+    ChecksList* m_checks = nullptr;
+};
+
+}  // namespace caldren
