@@ -233,7 +233,8 @@ std::string Usage() {
            "      year end, appended to the report file. The data files are not changed.\n"
            "      Exit status 0 when every file was compared, 1 when a file failed (its\n"
            "      column says why; the others are still written) or nothing was written,\n"
-           "      2 when the names or /output are missing.\n"
+           "      2 when the names or /output are missing.\n" +
+           ToolCommands::Usage() +
            "  CaldrenCalc [<data file>.cld]\n"
            "      Starts the program's windows, opening the data file when one is named.\n"
            "  CaldrenCalc --help\n"

@@ -8,6 +8,8 @@
 #include "app/input/IPSupport.h"
 #include "frmMain.h"
 
+#include <analysis/InputChanges.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QWidget>
@@ -57,6 +59,8 @@ void QtUi::SetStatusText(const std::string& text) {
     // The status line changes with the current file; so does the title.
     m_main->setStatusText(QString::fromStdString(text));
     m_main->updateTitle();
+    // A file loaded, a new or a new year's analysis: the results follow it.
+    analysis::InputChanges().Notify();
 }
 
 void QtUi::SavedChanged() {

@@ -8,6 +8,10 @@
 #include "app/core/Ui.h"
 #include "app/input/IPSupport.h"
 #include "frmAbout.h"
+#include "app/core/NewYearCommand.h"
+#include "app/results/ResultsPanel.h"
+
+#include <analysis/InputChanges.h>
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +27,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace caldren {
 
@@ -72,10 +77,12 @@ frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
     m_statusPanel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_statusPanel, 1);
 
+    // The open analysis's results at a glance: they follow every accepted change.
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
-    central->setAutoFillBackground(true);
-    central->setBackgroundRole(QPalette::Dark);
+    auto* centralLayout = new QVBoxLayout(central);
+    m_results = new ResultsPanel(m_state, central);
+    centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
     loadPlacement();
@@ -94,6 +101,9 @@ void frmMain::buildMenus() {
             [this] { mnuFileSaveClick(); });
     connect(addCommand(file, "mnuFileSaveAs", "Save &As..."), &QAction::triggered, this,
             [this] { mnuFileSaveAsClick(); });
+    // Next year's analysis from the open one; "Y" is its access key.
+    connect(addCommand(file, "mnuFileNewYear", "New &Year from This Analysis..."), &QAction::triggered, this,
+            [this] { mnuFileNewYearClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     connect(addCommand(file, "mnuFilePrintPreview", "Print Pre&view"), &QAction::triggered, this,
             [this] { mnuFilePrintPreviewClick(); });
@@ -242,6 +252,11 @@ void frmMain::mnuFileOpenClick() {
 
 void frmMain::mnuFileSaveClick() { FileOperations::Save(m_state, m_state.currentFileName); }
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
+
+void frmMain::mnuFileNewYearClick() {
+    if (NewYearCommand::Run(m_state))
+        IPSupport::InitIP(m_state, m_ui, this);
+}
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
 void frmMain::mnuFilePrintClick() {

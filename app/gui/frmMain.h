@@ -22,6 +22,10 @@ class QLabel;
 class QToolBar;
 
 namespace caldren {
+class ResultsPanel;
+}
+
+namespace caldren {
 
 struct RunState;
 class Ui;
@@ -47,6 +51,7 @@ public:
     void mnuFileOpenClick();
     void mnuFileSaveClick();
     void mnuFileSaveAsClick();
+    void mnuFileNewYearClick();
     void mnuFilePrintPreviewClick();
     void mnuFilePrintClick();
     void mnuFileMRUClick(int n);
@@ -73,6 +78,7 @@ private:
     RunState& m_state;
     Ui& m_ui;
     QLabel* m_statusPanel = nullptr;
+    ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};
     QAction* m_mruSeparator = nullptr;
     bool m_closing = false;

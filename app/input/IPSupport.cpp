@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <analysis/InputChanges.h>
+
 #include <cstdlib>
 #include <exception>
 
@@ -41,6 +43,8 @@ void InitIP(RunState& state, Ui& ui, QWidget* parent) {
         ControlExtend::CenterForm(&form);
         form.SetInitialIP();
         form.exec();
+        // OK saved, Cancel put the analysis back: the results follow either.
+        analysis::InputChanges().Notify();
     } catch (const activation::ComError& err) {
         ui.ReportErrorAndQuit(err.Number(), "InitIP");
     } catch (const std::exception&) {

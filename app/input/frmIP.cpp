@@ -7,6 +7,9 @@
 #include "app/gui/GuiHooks.h"
 #include "app/paste/AmountText.h"
 #include "app/paste/MonthPaste.h"
+#include "app/results/ChecksList.h"
+
+#include <analysis/InputChanges.h>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -193,6 +196,20 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
     setTabOrder();
     loadSequence();
     FitToScreen();
+    // The form may have given the analysis its twelve months: the checks see them.
+    analysis::InputChanges().Notify();
+}
+
+void frmIP::refillMonthDates() {
+    auto months = m_state.engine->get_colMonths();
+    if (!months)
+        return;
+    const bool loading = m_loading;
+    m_loading = true;
+    for (long row = 0; row < 12 && row < months->get_Count(); ++row)
+        txtMonthDate[static_cast<std::size_t>(row)]->setText(
+            fromUtf8(months->get_Item(vesmora::IndexKey{row + 1})->get_MonthDate()));
+    m_loading = loading;
 }
 
 frmIP::~frmIP() = default;
@@ -229,6 +246,10 @@ void frmIP::buildUi() {
     vsTabIP->addTab(new PageArea(buildGeneralPage()), QStringLiteral("&General Inputs"));
     vsTabIP->addTab(new PageArea(buildPeakPage()), QStringLiteral("&Peak Operating Cycle"));
     vsTabIP->addTab(new PageArea(buildAveragePage()), QStringLiteral("&Average Operating Cycle"));
+    // What looks wrong in the figures, kept up to date as they are typed; never blocking.
+    m_checks = new ChecksList(m_state, this);
+    m_checks->setAfterAction([this](analysis::CheckAction) { refillMonthDates(); });
+    vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
     // scroll arrows (a narrow form) are not stops of Tab.
     for (QWidget* arrow : vsTabIP->tabBar()->findChildren<QWidget*>())
@@ -776,8 +797,11 @@ frmIP::Binding* frmIP::bindingOf(QObject* object) {
 void frmIP::setHelp(const QString& text) { txtHelp->setPlainText(text); }
 
 void frmIP::markChanged(bool changed) {
-    if (changed)
-        m_state.SetSaved(false);
+    if (!changed)
+        return;
+    m_state.SetSaved(false);
+    // The results and the checks follow each accepted change, before OK.
+    analysis::InputChanges().Notify();
 }
 
 void frmIP::fieldChanged(Binding& binding) {

@@ -30,6 +30,7 @@ class QTabWidget;
 namespace caldren {
 struct RunState;
 class Ui;
+class ChecksList;
 }
 
 namespace caldren {
@@ -89,6 +90,8 @@ private:
     // Cancel: the engine's edit back to its snapshot, the months and the saved flag to what
     // keepForCancel took when the form opened.
     void keepForCancel();
+    // The month date boxes from the months (after the checks moved them into the year).
+    void refillMonthDates();
     void discardChanges();
 
     // Handlers.
@@ -166,6 +169,7 @@ private:
     std::array<QLineEdit*, 12> txtPurchases{};
     std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
     std::vector<QLineEdit*> m_averageFields;
+    ChecksList* m_checks = nullptr;
     bool m_savedAtOpen = true;
     std::vector<std::array<std::string, 5>> m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
 };

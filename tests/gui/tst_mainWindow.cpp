@@ -12,6 +12,7 @@
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
 #include "app/reports/dlgRptChoices.h"
+#include "app/results/ResultsPanel.h"
 
 #include <errorreporter/ErrorReporter.h>
 
@@ -105,7 +106,8 @@ private slots:
         for (QAction* entry : m_window->findChild<QMenu*>(Q("mnuFile"))->actions())
             file << (entry->isSeparator() ? Q("-") : entry->objectName() + QLatin1Char('=') + entry->text());
         QCOMPARE(file.join(QLatin1Char('|')),
-                 Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|-|"
+                 Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|"
+                   "mnuFileNewYear=New &Year from This Analysis...|-|"
                    "mnuFilePrintPreview=Print Pre&view|mnuFilePrint=&Print...|-|mnuFileMRU=|mnuFileMRU=|"
                    "mnuFileMRU=|mnuFileMRU=|mnuFileMRU=|-|mnuFileExit=E&xit"));
         const char* const others[][2] = {{"mnuViewReports", "&Reports..."}, {"mnuOptionsFonts", "&Fonts..."},
@@ -240,6 +242,29 @@ private slots:
         QVERIFY(QFile::exists(saved) && state().saved);
         QCOMPARE(MessageBox::history().size(), 3);
         QCOMPARE(MessageBox::history().at(2).text + MessageBox::history().at(2).title, Q("Filename Empty!WARNING"));
+    }
+
+    void theResultsFollowTheFormAndNextYearStartsFromThem() {
+        const QString client = openClientFile();
+        auto* panel = static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
+        QVERIFY(panel->resultsText().contains(Q("Available Working Capital")));
+        QString whileTyping;
+        guitest::WhenModalShows([&whileTyping, panel](QWidget* modal) {
+            modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("654321"));
+            QCoreApplication::processEvents();
+            whileTyping = panel->resultsText();
+            QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnCancel")), Qt::LeftButton);
+        }, "frmIP");
+        trigger("mnuInputs");
+        QVERIFY2(whileTyping.contains(Q("$654,321")), qPrintable(whileTyping));
+        QCoreApplication::processEvents();
+        QVERIFY(!panel->resultsText().contains(Q("$654,321")));  // cancelled
+        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
+        trigger("mnuFileNewYear");
+        QCOMPARE(state().currentFileName, path("client2003.cld").toStdString());
+        QCOMPARE(state().engine->get_EOYCurrent() + state().engine->get_sName(), std::string("12/31/2003Client Co"));
+        QVERIFY(!state().saved && !QFile::exists(path("client2003.cld")));
+        QCOMPARE(bytesOf(client).contains("Net Sales=900,000"), true);
     }
 
     void aFailedOpenKeepsTheCurrentFile_data() {
