@@ -2,8 +2,8 @@
 //
 // Every input becomes the data file of a batch run ("/input <file>.cld /output <file>.txt
 // /silent"), run as MainMod::Main runs it: BatchUi, the engine created by ProgID through
-// the activation layer, then MainMod::RunSilent (open, save with the program's version,
-// Detailed Analysis and Summary appended to the report file, open again). The report file
+// the activation layer, then MainMod::RunSilent (lock and open, Detailed Analysis and
+// Summary built and appended to the report file, save with the program's version). The report file
 // is missing before the run for one input in three and holds earlier text otherwise. One
 // input in four also runs the batch comparison (MainMod::RunCompare) of the file with the
 // shipped sample file.
@@ -131,9 +131,9 @@ int RunBatch(const Place& p) {
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         code = MainMod::RunSilent(state);
     } catch (const ComError& e) {
-        MainMod::ReportBatchFailure(state, e.Number(), e.Description(), "MainMod.Main");
+        MainMod::ReportBatchFailure(state, {e.Number(), e.Description(), "MainMod.Main", {}, {}});
     } catch (const caldren::BatchFailure& f) {
-        MainMod::ReportBatchFailure(state, f.number, f.description, f.location);
+        MainMod::ReportBatchFailure(state, f);
     }
     state.engine.Reset();
     state.ui = nullptr;

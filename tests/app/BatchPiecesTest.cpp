@@ -76,7 +76,7 @@ TEST(ErrorPaths, InteractiveLogThenShutDownAsksAndShutsDown) {
 }
 
 TEST(BatchReportsHost, KeepsTheFirstErrorWithItsLocation) {
-    caldren::BatchReportsHost host("/tmp/never-written.txt");
+    caldren::BatchReportsHost host;
     host.ReportOrLog(ComError(11, "Caldren.Calculate\rc_calcs.CalcOpCyclePeak", "Caldren Formula Calculator"),
                      "SummaryReport.RunSummReport");
     host.ReportErrorAndQuit(ComError(5, "later"), "RunReports");
