@@ -43,6 +43,10 @@ void RequireSmall(const struct stat& st, const std::string& path) {
         Fail(75, "DataFile", path, "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
 }
 
+Clock::duration Duration(double seconds) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 double SecondsLeft(Clock::time_point deadline) {
     return std::chrono::duration<double>(deadline - Clock::now()).count();
 }
@@ -63,44 +67,42 @@ bool IsTemporaryName(const std::string& name, const std::string& prefix) {
 
 // ---- DataFile ------------------------------------------------------------------------
 
-DataFile::DataFile(const std::string& path, double windowsWaitSeconds) : m_path(path) {
+DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
     constexpr const char* op = "DataFile";
     struct stat st {};
-    // Kind and size first, by name: a pipe or device is never opened.
+    // Kind and size by name: a pipe or device is never opened.
     if (::stat(path.c_str(), &st) != 0) FailErrno(errno, op, path);
     RequireRegular(st, op, path);
     RequireSmall(st, path);
 
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kLockWaitSeconds));
-    for (;;) {
-        int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY))
-            fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);  // its save will say why
-        if (fd < 0) FailErrno(errno, op, path);
-        m_fd.Reset(fd);
-        if (::fstat(fd, &st) != 0) FailErrno(errno, op, path);
-        RequireRegular(st, op, path);
-        RequireSmall(st, path);
-        if (!posix::LockWithin(fd, LOCK_EX, SecondsLeft(deadline))) {
+    m_lock = DataFileLock::Open(path);
+    if (!m_lock && errno == EINVAL)
+        Fail(75, op, path, "its lock file " + DataFileLock::LockFilePath(path) + " is not a regular file");
+    // Without a lock file (a folder where it cannot be created) the run goes on unlocked:
+    // its save needs to write in that folder too, and says so if it cannot.
+    const Clock::time_point deadline = Clock::now() + Duration(kLockWaitSeconds);
+    const Clock::time_point windowsDeadline = Clock::now() + Duration(windowsWaitSeconds);
+    while (m_lock) {
+        if (!posix::LockWithin(m_lock.Get(), LOCK_EX, SecondsLeft(deadline))) {
             if (errno == EWOULDBLOCK)
                 Fail(70, op, path, "another run has kept it locked for " + Seconds(kLockWaitSeconds));
             break;  // a file system without locks: the run goes on unlocked
         }
-        // A save of the run before renamed a new file over the one just locked: lock that.
-        if (posix::StillNames(path, fd)) break;
-    }
-    m_id = FileId{st.st_dev, st.st_ino};
-    RemoveLeftTemporaryFiles(path);
-
-    const auto windowsDeadline = Clock::now() + std::chrono::duration<double>(windowsWaitSeconds);
-    for (;;) {
-        const DataFileLock::Status lock = DataFileLock::Query(path);
+        const DataFileLock::Status lock = DataFileLock::Read(m_lock.Get());
+        if (lock.state == DataFileLock::State::Stale) DataFileLock::Clear(m_lock.Get());
         if (lock.state != DataFileLock::State::Held) break;
+        // The windows have the file open: let go, so that they can give it back.
+        ::flock(m_lock.Get(), LOCK_UN);
         if (Clock::now() >= windowsDeadline)
             Fail(70, op, path, "it is open in CaldrenCalc by " + DataFileLock::Describe(lock.holder));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    RemoveLeftTemporaryFiles(path);
+    // The file as it stands now, under the lock.
+    if (::stat(path.c_str(), &st) != 0) FailErrno(errno, op, path);
+    RequireRegular(st, op, path);
+    RequireSmall(st, path);
+    m_id = FileId{st.st_dev, st.st_ino};
 }
 
 // ---- ReportFile ----------------------------------------------------------------------
@@ -135,8 +137,7 @@ void ReportFile::Append(std::string_view text) {
     constexpr const char* op = "ReportFile";
     TakeBack();
     m_fd.Reset();
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kLockWaitSeconds));
+    const Clock::time_point deadline = Clock::now() + Duration(kLockWaitSeconds);
     bool created = false;
     for (;;) {
         created = false;

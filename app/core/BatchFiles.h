@@ -3,13 +3,15 @@
 // Run protocol of "/input <data> /output <report> /silent" (MainMod::RunSilent):
 //   1. The report path is checked at once: a folder, pipe, device or a link to nothing is
 //      refused before anything is read, written or waited for.
-//   2. The data file is opened without blocking (a folder, pipe, device or a file larger
-//      than 1 MiB is refused) and locked (flock, exclusive) for the whole run, waiting at
-//      most kLockWaitSeconds. Since every save replaces the file by renaming a new one over
-//      it, the lock is taken again whenever the name no longer names the locked file.
-//      Holding it, the run removes the temporary files a killed save left beside the file
-//      (".<name>.<8 hex digits>~", regular files only, links never followed) and waits at
-//      most kWindowsWaitSeconds while the windows have the file open (DataFileLock.h).
+//   2. The data file is checked by name (a folder, pipe, device or a file larger than
+//      1 MiB is refused, never opened) and locked for the whole run: an flock on its lock
+//      file (DataFileLock.h), which is never removed or replaced, so the lock holds
+//      whatever saves rename over the data file. The wait is at most kLockWaitSeconds.
+//      While the lock file names a live holder (the windows have the file open) the run
+//      lets go, waits, and fails after kWindowsWaitSeconds naming the holder; a stale
+//      holder is cleared. Holding the lock, the run removes the temporary files a killed
+//      save left beside the file (".<name>.<8 hex digits>~", regular files only, links
+//      never followed).
 //   3. The analysis is loaded, calculated, and both reports are built in memory.
 //   4. The reports are appended to the report file in one piece under its lock (flock,
 //      exclusive, same bounded wait); a failed or short write is cut back to the length
@@ -60,8 +62,7 @@ public:
     FileId Id() const { return m_id; }
 
 private:
-    std::string m_path;
-    posix::UniqueFd m_fd;
+    posix::UniqueFd m_lock;
     FileId m_id;
 };
 

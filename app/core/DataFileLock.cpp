@@ -25,10 +25,9 @@ using activation::ComError;
 
 constexpr const char* kFirstLine = "CaldrenCalc lock file";
 constexpr std::size_t kMaxLockBytes = 4096;
-// A lock file that does not read as one (its writer may still be writing it) counts as
-// held while it is this young, and as stale afterwards.
+// A lock file that does not read as one counts as held while it is this young, and as
+// stale afterwards.
 constexpr std::time_t kUnreadableGraceSeconds = 10;
-constexpr int kAttempts = 50;
 
 [[noreturn]] void Fail(long number, const std::string& what, const std::string& path,
                        const std::string& reason) {
@@ -123,18 +122,9 @@ bool Alive(const Holder& h) {
     return h.start.empty() || start.empty() || start == h.start;
 }
 
-// What an open lock file says: Ours, Held or Stale.
-Status Examine(int fd, const struct stat& st) {
-    std::string text;
-    const std::optional<Holder> holder =
-        posix::ReadAll(fd, kMaxLockBytes, text) ? Parse(text) : std::nullopt;
-    if (!holder) {
-        const bool young = std::time(nullptr) - st.st_mtime < kUnreadableGraceSeconds;
-        return Status{young ? State::Held : State::Stale, Holder{}, std::nullopt};
-    }
-    if (SameProcess(*holder, Self())) return Status{State::Ours, *holder, std::nullopt};
-    return Status{Alive(*holder) ? State::Held : State::Stale, *holder, std::nullopt};
-}
+bool Writable(int fd) { return (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
+
+void Unlock(int fd) { ::flock(fd, LOCK_UN); }
 
 }  // namespace
 
@@ -160,63 +150,43 @@ Holder Self() {
     return h;
 }
 
-Status Acquire(const std::string& dataFile) {
+Status Acquire(const std::string& dataFile, double waitSeconds) {
     const std::string path = LockFilePath(dataFile);
+    posix::UniqueFd fd = Open(dataFile);
+    if (!fd) {
+        if (errno == EINVAL) Fail(75, "cannot open the lock file", path, "it is not a regular file");
+        FailErrno(errno, "cannot open the lock file", path);
+    }
+    // Busy for that long: batch runs are working on the file.
+    if (!posix::LockWithin(fd.Get(), LOCK_EX, waitSeconds)) return Status{State::Held, Holder{}, std::nullopt};
+    const Status found = Read(fd.Get());
+    if (found.state == State::Held || found.state == State::Ours) {
+        Unlock(fd.Get());
+        return found;
+    }
     const Holder me = Self();
     const std::string text = Format(me);
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644));
-        if (fd) {
-            // Readers wait for the flock, so they never see the file half written.
-            ::flock(fd.Get(), LOCK_EX);
-            if (!posix::WriteAll(fd.Get(), text)) {
-                const int err = errno;
-                ::unlink(path.c_str());
-                FailErrno(err, "cannot write the lock file", path);
-            }
-            return Status{State::Ours, me, std::nullopt};
-        }
-        if (errno != EEXIST) FailErrno(errno, "cannot create the lock file", path);
-
-        bool writable = true;
-        fd.Reset(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-        if (!fd && (errno == EACCES || errno == EPERM)) {
-            writable = false;
-            fd.Reset(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-        }
-        if (!fd) {
-            if (errno == ENOENT) continue;  // released meanwhile
-            FailErrno(errno, "cannot read the lock file", path);
-        }
-        struct stat st {};
-        if (::fstat(fd.Get(), &st) != 0) FailErrno(errno, "cannot read the lock file", path);
-        if (!S_ISREG(st.st_mode)) Fail(75, "cannot read the lock file", path, "it is not a regular file");
-        if (!posix::LockWithin(fd.Get(), writable ? LOCK_EX : LOCK_SH, 2.0))
-            return Status{State::Held, Holder{}, std::nullopt};
-        if (!posix::StillNames(path, fd.Get())) continue;  // released or taken meanwhile
-        Status found = Examine(fd.Get(), st);
-        if (found.state != State::Stale) return found;
-        if (!writable) {
-            // Another user's stale lock that this user may not rewrite: remove it (the
-            // folder allows that) and create a new one.
-            if (::unlink(path.c_str()) != 0) FailErrno(errno, "cannot take over the lock file", path);
-            continue;
-        }
-        if (::ftruncate(fd.Get(), 0) != 0 || ::lseek(fd.Get(), 0, SEEK_SET) != 0 ||
-            !posix::WriteAll(fd.Get(), text))
-            FailErrno(errno, "cannot take over the lock file", path);
-        return Status{State::Ours, me, found.holder};
+    if (!Writable(fd.Get()) || ::ftruncate(fd.Get(), 0) != 0 || ::lseek(fd.Get(), 0, SEEK_SET) != 0 ||
+        !posix::WriteAll(fd.Get(), text)) {
+        const int err = Writable(fd.Get()) ? errno : EACCES;
+        ::ftruncate(fd.Get(), 0);
+        Unlock(fd.Get());
+        FailErrno(err, "cannot write the lock file", path);
     }
-    Fail(75, "cannot take the lock file", path, "it keeps changing");
+    Unlock(fd.Get());
+    std::optional<Holder> previous;
+    if (found.state == State::Stale) previous = found.holder;
+    return Status{State::Ours, me, previous};
 }
 
 void Release(const std::string& dataFile) {
     const std::string path = LockFilePath(dataFile);
-    posix::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (!fd || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-    if (Examine(fd.Get(), st).state == State::Ours && posix::StillNames(path, fd.Get()))
-        ::unlink(path.c_str());
+    if (!posix::LockWithin(fd.Get(), LOCK_EX, 5.0)) return;
+    if (Read(fd.Get()).state == State::Ours) Clear(fd.Get());
+    Unlock(fd.Get());
 }
 
 Status Query(const std::string& dataFile) {
@@ -224,15 +194,52 @@ Status Query(const std::string& dataFile) {
     posix::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd) return Status{errno == ENOENT ? State::Free : State::Held, Holder{}, std::nullopt};
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Status{State::Held, Holder{}, std::nullopt};
-    // A writer still filling a new lock file holds an flock on it meanwhile.
-    posix::LockWithin(fd.Get(), LOCK_SH, 0.5);
-    return Examine(fd.Get(), st);
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return Status{State::Held, Holder{}, std::nullopt};
+    // Changes are made under the flock; a batch run may hold it for its whole run, and its
+    // runs never change the holder, so the file is read in any case.
+    const bool locked = posix::LockWithin(fd.Get(), LOCK_SH, 0.2);
+    const Status status = Read(fd.Get());
+    if (locked) Unlock(fd.Get());
+    return status;
+}
+
+posix::UniqueFd Open(const std::string& dataFile) {
+    const std::string path = LockFilePath(dataFile);
+    constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | flags, 0666));
+    if (!fd && (errno == EACCES || errno == EPERM || errno == EROFS))
+        fd.Reset(::open(path.c_str(), O_RDONLY | flags));
+    if (!fd) return fd;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fd.Reset();
+        errno = EINVAL;
+    }
+    return fd;
+}
+
+Status Read(int fd) {
+    struct stat st {};
+    std::string text;
+    if (::fstat(fd, &st) != 0 || !posix::ReadAll(fd, kMaxLockBytes, text)) return Status{State::Held, Holder{}, std::nullopt};
+    if (text.empty()) return Status{State::Free, Holder{}, std::nullopt};
+    const std::optional<Holder> holder = Parse(text);
+    if (!holder) {
+        // Not a lock file's text: garbage is stale once it is a few seconds old.
+        const bool young = std::time(nullptr) - st.st_mtime < kUnreadableGraceSeconds;
+        return Status{young ? State::Held : State::Stale, Holder{}, std::nullopt};
+    }
+    if (SameProcess(*holder, Self())) return Status{State::Ours, *holder, std::nullopt};
+    return Status{Alive(*holder) ? State::Held : State::Stale, *holder, std::nullopt};
+}
+
+void Clear(int fd) {
+    while (::ftruncate(fd, 0) != 0 && errno == EINTR) {
+    }
 }
 
 std::string Describe(const Holder& holder) {
-    if (holder.user.empty() && holder.host.empty()) return "another program (its lock file cannot be read)";
+    if (holder.user.empty() && holder.host.empty()) return "another program (the lock file is busy or unreadable)";
     char when[32] = "an unknown time";
     const std::time_t t = static_cast<std::time_t>(holder.since);
     std::tm tm{};

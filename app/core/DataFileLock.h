@@ -1,8 +1,12 @@
-// The lock file that says who has a data file open.
+// The lock file of a data file: who has it open, and the lock batch runs hold.
 //
-// While the windows have a data file open, they hold a small lock file beside it:
+// Beside every data file that has been opened or run lies a small lock file,
 // "<folder>/.<name>.lock" (for "/srv/clients/acme.cld": "/srv/clients/.acme.cld.lock").
-// It names the holder, so that a second program opening the file can say who has it:
+// It is created when first needed (O_NOFOLLOW: a link in its place is never followed) and
+// never removed, so an flock on it means the same file to everybody, whatever saves rename
+// over the data file meanwhile. Every change to it is made while holding that flock.
+//
+// Its content says who has the data file open in the windows; empty means nobody:
 //
 //   CaldrenCalc lock file
 //   User=ann
@@ -12,26 +16,24 @@
 //   Boot=<the host's boot identifier>
 //   Start=<the process's start time, clock ticks after boot>
 //
-// (UTF-8, CR LF; Since is in seconds after 1970-01-01 UTC). The file is created with
-// O_EXCL | O_NOFOLLOW, so it never replaces or follows anything that lies there already.
-//
-// A lock is stale when its process is gone: same host, and no process with that id (or a
-// process with that id that started at another time or before another boot). A stale lock
-// is taken over by the next Acquire: the file is rewritten in place while an flock on it
-// keeps other takers out, and a taker re-checks afterwards that the name still names the
-// file it rewrote. A lock held on another host is never stale: this host cannot tell.
+// (UTF-8, CR LF; Since in seconds after 1970-01-01 UTC.) A holder is stale when its process
+// is gone: same host, and no process with that id, or one that started at another time or
+// before another boot. A stale holder is taken over by the next Acquire. A holder on another
+// host is never stale: this host cannot tell.
 //
 // Who uses it:
-//   the windows   Acquire on Open and after Save As (state Ours: go on; Held: offer to
-//                 open the file read-only or not at all, naming the holder), Release when
-//                 the file is closed (New, Open of another file, Save As to another name,
-//                 shutdown). Query for what a read-only window shows.
-//   a batch run   Query only: while the windows hold the file it waits a few seconds,
-//                 then fails naming the holder (BatchFiles.h). A batch run does not take
-//                 this lock; batch runs keep out of each other with an flock on the data
-//                 file itself.
+//   the windows   Acquire on Open and after Save As (Ours: go on; Held: offer to open the
+//                 file read-only or not at all, naming the holder), Release when the file
+//                 is closed (New, Open of another file, Save As to another name, shutdown),
+//                 Query for what a read-only window shows. The flock is held only for the
+//                 moment of the change.
+//   a batch run   holds the flock for its whole run (BatchFiles.h), so batch runs on one
+//                 file take turns; while the content names a live holder it lets go,
+//                 waits, and fails after a few seconds naming the holder.
 // Standard library and POSIX only.
 #pragma once
+
+#include "PosixFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,18 +51,18 @@ struct Holder {
 };
 
 enum class State {
-    Free,   // no lock file
-    Ours,   // held by this process
-    Held,   // held by another live process (or a process on another host)
-    Stale,  // its process is gone
+    Free,   // nobody has the file open
+    Ours,   // this process has it open
+    Held,   // another live process has it open (or one on another host, or the lock file
+            // is busy or unreadable)
+    Stale,  // the process that had it open is gone
 };
 
 struct Status {
     State state = State::Free;
-    // Ours: this process. Held, Stale: whoever the lock file names (empty fields when the
-    // file cannot be read as a lock file, e.g. while its writer is still writing it).
+    // Ours, Held, Stale: whoever the lock file names (empty fields when unknown).
     Holder holder;
-    // After Acquire: the stale holder whose lock was taken over.
+    // After Acquire: the stale holder that was taken over.
     std::optional<Holder> tookOver;
 };
 
@@ -70,14 +72,15 @@ std::string LockFilePath(const std::string& dataFile);
 // This process as a holder (user, host, pid, now, boot, start).
 Holder Self();
 
-// Takes the lock: state Ours (taken now, already ours, or stale and taken over, with
-// tookOver set) or Held (another holder). Throws activation::ComError when the lock file
-// cannot be created or read (70 permission denied, e.g. a read-only folder; 75 when a
-// link, folder or other non-file lies in its place; 76 when the folder is missing).
-Status Acquire(const std::string& dataFile);
+// Takes the data file for this process: Ours (taken now, already ours, or taken over from
+// a stale holder, with tookOver set) or Held (by another holder; also when the lock file
+// stays busy for `waitSeconds`, as while batch runs work on the file). Throws
+// activation::ComError when the lock file cannot be created or written (70 permission
+// denied, e.g. a read-only folder; 75 when a link, folder or other non-file lies in its
+// place; 76 when the folder is missing).
+Status Acquire(const std::string& dataFile, double waitSeconds = 5.0);
 
-// Removes the lock file when it names this process; anything else is left alone.
-// Never throws.
+// Gives the data file back when the lock file names this process. Never throws.
 void Release(const std::string& dataFile);
 
 // What the lock file says, without changing anything. Never throws: a lock file that
@@ -86,5 +89,18 @@ Status Query(const std::string& dataFile);
 
 // "ann on office-pc (process 4711) since 12/06/2026 20:15:03" (local time).
 std::string Describe(const Holder& holder);
+
+// ---- for the batch run's lock (BatchFiles.h) ---------------------------------------------
+
+// Opens the lock file, creating it when missing; read-only when this user may not write
+// it. An empty descriptor with errno when it can neither be opened nor created (a read-only
+// folder), or with errno EINVAL when a folder or other non-file lies in its place.
+posix::UniqueFd Open(const std::string& dataFile);
+
+// What the lock file open as `fd` says (read from its start).
+Status Read(int fd);
+
+// Empties the lock file open as `fd` (a stale holder's entry). Needs the flock.
+void Clear(int fd);
 
 }  // namespace caldren::DataFileLock
