@@ -10,15 +10,15 @@
 //                       is the first such place; a file name is the text after its switch
 //                       and one separator up to the line's first extension that ends a
 //                       word (a blank or the line's end follows it); "/silent" is found
-//                       exactly when IsSilent says so; the unknown switch named is the
-//                       first word of "/" and letters that no switch is; the compared
+//                       exactly when IsSilent says so; an unknown switch named is a
+//                       whole word of "/" and letters that no switch is; the compared
 //                       names are pieces of the line, in order, each ending in ".cld".
 //   mode 1, batch:      the first two pieces become a data file name and a report file name
 //                       (with ".cld" and ".txt" added, switches and extensions in any case,
 //                       the switch pairs in any order). When the names hold no extension
 //                       that ends a word and no switch word of their own, the parser must
-//                       give them back exactly, blanks, inner ".cld" and all, and see
-//                       "/silent".
+//                       give them back exactly, blanks, inner ".cld" and all, see
+//                       "/silent", and find no unknown switch inside them.
 //   mode 2, compare:    two to six pieces become the names after "/compare", followed by
 //                       "/output" and "/silent"; they must come back exactly and in order.
 
@@ -112,23 +112,16 @@ bool PlainCompareName(const std::string& name) {
     return PlainName(name) && !ContainsNoCase(name, ".cld") && !ContainsNoCase(name, ".txt");
 }
 
-// The first word made of "/" and letters that is no switch of the program, found the slow way.
-std::string ReferenceUnknownSwitch(const std::string& line) {
-    std::size_t start = 0;
-    for (std::size_t at = 0; at <= line.size(); ++at) {
-        if (at < line.size() && line[at] != ' ') continue;
-        const std::string word = line.substr(start, at - start);
-        start = at + 1;
-        bool letters = word.size() >= 2 && word[0] == '/';
-        for (std::size_t i = 1; i < word.size() && letters; ++i)
-            letters = std::isalpha(static_cast<unsigned char>(word[i])) != 0;
-        if (!letters) continue;
-        bool known = false;
-        for (const MainMod::Switch& sw : MainMod::kSwitches)
-            known = known || (word.size() == std::string(sw.name).size() && SameNoCase(word, 0, sw.name));
-        if (!known) return word;
-    }
-    return {};
+// True when `word` is made of "/" and letters, is no switch of the program, and stands as
+// a whole word in the line.
+bool UnknownSwitchWordOf(const std::string& line, const std::string& word) {
+    bool letters = word.size() >= 2 && word[0] == '/';
+    for (std::size_t i = 1; i < word.size() && letters; ++i)
+        letters = std::isalpha(static_cast<unsigned char>(word[i])) != 0;
+    for (const MainMod::Switch& sw : MainMod::kSwitches)
+        if (word.size() == std::string(sw.name).size() && SameNoCase(word, 0, sw.name)) return false;
+    const std::string padded = " " + line + " ";
+    return letters && padded.find(" " + word + " ") != std::string::npos;
 }
 
 void CheckFilename(const std::string& line, const std::string& extension, const std::string& sw) {
@@ -181,9 +174,8 @@ void Raw(const std::vector<std::string>& args) {
         fuzzsupport::Finding("IsSilent disagrees with the switch search");
     CheckFilename(line, ".cld", "/input");
     CheckFilename(line, ".txt", "/output");
-    if (MainMod::UnknownSwitch(line) != ReferenceUnknownSwitch(line))
-        fuzzsupport::Finding("UnknownSwitch gives [" + MainMod::UnknownSwitch(line) + "], the first unknown switch word is [" +
-                             ReferenceUnknownSwitch(line) + "]");
+    if (const std::string unknown = MainMod::UnknownSwitch(line); !unknown.empty() && !UnknownSwitchWordOf(line, unknown))
+        fuzzsupport::Finding("UnknownSwitch gives [" + unknown + "], which is no unknown switch word of the line");
 
     const bool compare = Reports::HasCompareSwitch(line);
     const std::vector<std::string> names = Reports::GetCompareFileNames(line);
@@ -230,6 +222,7 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
     if (gotIn != input) fuzzsupport::Finding("input name [" + gotIn + "], typed [" + input + "] in [" + line + "]");
     if (gotOut != output) fuzzsupport::Finding("output name [" + gotOut + "], typed [" + output + "] in [" + line + "]");
     if (Reports::HasCompareSwitch(line)) fuzzsupport::Finding("/compare seen in [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 void Compare(unsigned flags, const std::vector<std::string>& pieces) {
@@ -253,6 +246,7 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     }
     if (MainMod::GetCommandLineFilename(line, ".txt", "/output") != "cmp.txt")
         fuzzsupport::Finding("the output name after the compared names in [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 }  // namespace

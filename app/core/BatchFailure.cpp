@@ -125,10 +125,10 @@ std::string FindRefused(const std::string& dataFile) {
         {" Receivables", &vesmora::_Monthly::put_Receivables}, {" Sales", &vesmora::_Monthly::put_Sales},
         {" Purchases", &vesmora::_Monthly::put_Purchases}};
     for (int n = 1; n <= count; ++n) {
-        for (const auto& [suffix, put] : fields) {
-            const std::string key = std::to_string(n) + suffix;
+        for (const auto& field : fields) {
+            const std::string key = std::to_string(n) + field.first;
             const std::string text = store.ReadEntry(kSection, key, "");
-            if (Refused([&] { ((*month).*put)(text); })) return key;
+            if (Refused([&] { ((*month).*field.second)(text); })) return key;
         }
     }
     return {};

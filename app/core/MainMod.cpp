@@ -19,6 +19,7 @@
 #include <cctype>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <optional>
 
@@ -54,24 +55,6 @@ std::size_t FindExtension(const std::string& text, const std::string& extension)
         if (end == text.size() || text[end] == ' ') return pos;
     }
     return std::string::npos;
-}
-
-// The words of the line made of "/" and letters only, lower-cased ("/silent", "/silnt").
-std::vector<std::pair<std::string, std::string>> SwitchWords(const std::string& line) {
-    std::vector<std::pair<std::string, std::string>> words;  // as typed, lower-cased
-    for (std::size_t pos = 0; pos <= line.size();) {
-        std::size_t end = line.find(' ', pos);
-        if (end == std::string::npos) end = line.size();
-        const std::string word = line.substr(pos, end - pos);
-        if (word.size() >= 2 && word[0] == '/' &&
-            std::all_of(word.begin() + 1, word.end(), [](unsigned char c) { return std::isalpha(c); })) {
-            std::string lower = word;
-            std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-            words.emplace_back(word, lower);
-        }
-        pos = end + 1;
-    }
-    return words;
 }
 
 void SetVersionTexts(RunState& state) {
@@ -137,11 +120,71 @@ std::size_t FindSwitch(const std::string& commandLine, const std::string& switch
     return std::string::npos;
 }
 
+namespace {
+
+// Where the file names lie in the line: after "/input", "/output" and "/compare", or the
+// whole line up to its ".cld" when it names a data file alone (without any switch).
+std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& line) {
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    for (const auto& [extension, switchText] : {std::pair{".cld", "/input"}, std::pair{".txt", "/output"}}) {
+        try {
+            const std::string name = GetCommandLineFilename(line, extension, switchText);
+            const std::size_t at = FindSwitch(line, switchText) + std::strlen(switchText) + 1;
+            if (!name.empty()) spans.emplace_back(at, at + name.size());
+        } catch (const ComError&) {
+        }
+    }
+    std::size_t from = 0;
+    for (const std::string& name : Reports::GetCompareFileNames(line)) {
+        from = line.find(name, from);
+        spans.emplace_back(from, from + name.size());
+        from += name.size();
+    }
+    // A data file named alone: no known switch stands anywhere as a word of its own.
+    const bool switches = std::any_of(std::begin(kSwitches), std::end(kSwitches), [&](const Switch& sw) {
+        const std::size_t at = FindSwitch(line, sw.name), end = at + std::strlen(sw.name);
+        return at != std::string::npos && (end == line.size() || line[end] == ' ');
+    });
+    const std::size_t alone = FindExtension(line, ".cld");
+    if (spans.empty() && !switches && alone != std::string::npos) spans.emplace_back(0, alone + 4);
+    return spans;
+}
+
+struct SwitchWord {
+    std::size_t at;
+    std::string typed;
+    std::string lower;
+};
+
+// The words of the line made of "/" and letters only ("/silent", "/silnt"), outside the
+// file names: a folder "/Shared Folder" holds such a word, but inside a name.
+std::vector<SwitchWord> SwitchWords(const std::string& line) {
+    const auto spans = NameSpans(line);
+    std::vector<SwitchWord> words;
+    for (std::size_t pos = 0; pos <= line.size();) {
+        std::size_t end = line.find(' ', pos);
+        if (end == std::string::npos) end = line.size();
+        const std::string word = line.substr(pos, end - pos);
+        const bool inName = std::any_of(spans.begin(), spans.end(), [&](const auto& s) {
+            return pos >= s.first && end <= s.second;
+        });
+        if (!inName && word.size() >= 2 && word[0] == '/' &&
+            std::all_of(word.begin() + 1, word.end(), [](unsigned char c) { return std::isalpha(c); })) {
+            std::string lower = word;
+            std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+            words.push_back({pos, word, lower});
+        }
+        pos = end + 1;
+    }
+    return words;
+}
+
+}  // namespace
+
 std::string UnknownSwitch(const std::string& commandLine) {
-    for (const auto& [typed, lower] : SwitchWords(commandLine)) {
-        if (std::none_of(std::begin(kSwitches), std::end(kSwitches),
-                         [&](const Switch& s) { return lower == s.name; }))
-            return typed;
+    for (const SwitchWord& w : SwitchWords(commandLine)) {
+        if (std::none_of(std::begin(kSwitches), std::end(kSwitches), [&](const Switch& s) { return w.lower == s.name; }))
+            return w.typed;
     }
     return {};
 }
@@ -318,9 +361,9 @@ int Main(RunState& state, int argc, char** argv) {
         std::cerr << "CaldrenCalc: " << unknown << " is not a switch of this program.\n" << Usage();
         return kExitUsage;
     }
-    for (const auto& [typed, lower] : SwitchWords(commandLine)) {
+    for (const SwitchWord& word : SwitchWords(commandLine)) {
         for (const Switch& sw : kSwitches) {
-            if (!sw.available && lower == sw.name) {
+            if (!sw.available && word.lower == sw.name) {
                 std::cerr << "CaldrenCalc: " << sw.name << " is not available yet.\n" << Usage();
                 return kExitUsage;
             }

@@ -8,8 +8,8 @@
 // name. Switches and extensions are matched without regard to case; file names are kept
 // exactly as typed. A switch counts only where a word begins (at the start of the line or
 // after a blank), since "/" also separates folders in a path: "/srv/input/acme.cld" holds
-// no switch. A whole word made of "/" and letters is a switch word; one that is not in
-// kSwitches is a usage error. A data file named alone, without switches, is an
+// no switch. A whole word made of "/" and letters outside the names is a switch word; one
+// that is not in kSwitches is a usage error. A data file named alone, without switches, is an
 // interactive start on that file.
 #pragma once
 
@@ -47,7 +47,8 @@ std::string JoinCommandLine(int argc, char** argv);
 std::size_t FindSwitch(const std::string& commandLine, const std::string& switchText);
 
 // The first switch word of the line that kSwitches does not know, as typed; empty when
-// there is none.
+// there is none. A switch word is a word of "/" and letters outside the file names (a
+// folder "/Shared Folder" at the start of a name holds one).
 std::string UnknownSwitch(const std::string& commandLine);
 
 // True when the line holds "/silent" where a word begins.

@@ -4,9 +4,9 @@
 // going to a pipe nobody reads.
 #pragma once
 
+#include "TestSupport.h"
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,16 +19,8 @@ namespace batchtest {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 struct RunResult {
     int exitCode = -1;  // 128 + the signal when a signal ended it

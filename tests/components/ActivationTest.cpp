@@ -57,8 +57,8 @@ protected:
 TEST_F(ActivationTest, RegistryFileLiesUnderXdgConfigHomeElseHome) {
     EXPECT_EQ(activation::RegistryFilePath(), registryFile);
     ScopedEnv home("HOME", std::string("/home/someone"));
-    for (const std::optional<std::string>& xdg : {std::optional<std::string>(), std::optional<std::string>("rel/dir")}) {
-        ScopedEnv noXdg("XDG_CONFIG_HOME", xdg);
+    for (const std::optional<std::string>& value : {std::optional<std::string>(), std::optional<std::string>("rel/dir")}) {
+        ScopedEnv noXdg("XDG_CONFIG_HOME", value);
         EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
     }
 }
@@ -79,90 +79,63 @@ TEST_F(ActivationTest, RegisteringReplacesTheEnginesLinesAndKeepsOthers) {
 }
 
 struct CreateCase {
-    const char* name;
-    std::string registry;  // "register": the engine registers itself; "big", "fifo", "folder"
-    std::string fallback;  // the fallback library ("" keeps the one beside the program)
-    std::string progId;
-    std::string iid;
-    long error;            // 0: an object is created
-    std::string source;    // a piece of the error's source
+    std::vector<std::string> f;  // a row of tests/data/activation.cases
 };
 
-std::ostream& operator<<(std::ostream& os, const CreateCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const CreateCase& c) { return os << c.f[0]; }
 
 class Create : public ActivationTest, public ::testing::WithParamInterface<CreateCase> {};
 
+// name  registry file  fallback library  class name  error  a piece of its source
 TEST_P(Create, FindsTheLibraryOrSaysWhy) {
-    const CreateCase& c = GetParam();
+    const std::vector<std::string>& c = GetParam().f;
     std::filesystem::create_directories(config.path() + "/Orlenwick");
-    if (c.registry == "register") Register();
-    else if (c.registry == "big") testsupport::WriteFile(registryFile, std::string(1024 * 1024 + 1, '#'));
-    else if (c.registry == "fifo") ::mkfifo(registryFile.c_str(), 0644);
-    else if (c.registry == "folder") std::filesystem::create_directory(registryFile);
-    else if (!c.registry.empty()) testsupport::WriteFile(registryFile, c.registry);
-    if (c.fallback == "notelf") testsupport::WriteFile(config / "libbroken.so", "not an ELF file");
-    if (!c.fallback.empty()) activation::SetFallbackLibrary(c.fallback == "notelf" ? config / "libbroken.so" : c.fallback);
+    if (c[1] == "register") Register();
+    else if (c[1] == "big") testsupport::WriteFile(registryFile, std::string(1024 * 1024 + 1, '#'));
+    else if (c[1] == "fifo") ::mkfifo(registryFile.c_str(), 0644);
+    else if (c[1] == "folder") std::filesystem::create_directory(registryFile);
+    else if (!c[1].empty()) testsupport::WriteFile(registryFile, testsupport::Unescape(c[1]));
+    testsupport::WriteFile(config / "libbroken.so", "not an ELF file");
+    if (!c[2].empty())
+        activation::SetFallbackLibrary(c[2] == "none" ? "/nonexistent/libnothing.so"
+                                       : c[2] == "engine" ? kLibrary : config / "libbroken.so");
+    const long error = std::stol(c[4]);
     try {
-        void* object = activation::CreateObjectRaw(c.progId, c.iid);
+        void* object = activation::CreateObjectRaw(c[3], _Caldren::IID);
         ASSERT_NE(object, nullptr);
-        EXPECT_EQ(c.error, 0);
+        EXPECT_EQ(error, 0);
         static_cast<activation::IUnknownLike*>(static_cast<_Caldren*>(object))->Release();
     } catch (const ComError& e) {
-        EXPECT_EQ(e.Number(), c.error) << e.Source();
-        EXPECT_NE(e.Source().find(c.source), std::string::npos) << e.Source();
-        EXPECT_EQ(e.Description(), activation::StandardErrorText(c.error));
+        EXPECT_EQ(e.Number(), error) << e.Source();
+        EXPECT_NE(e.Source().find(c[5]), std::string::npos) << e.Source();
+        EXPECT_EQ(e.Description(), activation::StandardErrorText(error));
     }
 }
 
-const std::string kNone = "/nonexistent/libnothing.so";
-const std::string kCaldren = _Caldren::IID;
+std::vector<CreateCase> CreateCases() {
+    std::vector<CreateCase> cases;
+    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/activation.cases")) cases.push_back({row});
+    return cases;
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Create,
-    ::testing::Values(
-        CreateCase{"ProgIdThroughTheRegistry", "register", kNone, "Vesmora.Caldren", kCaldren, 0, ""},
-        CreateCase{"ProgIdAnyCase", "register", kNone, "vesmora.caldren", kCaldren, 0, ""},
-        CreateCase{"ClassIdAnyCase", "register", kNone, "{7571ac88-2efc-42ac-a02e-16ba434b8697}", kCaldren, 0, ""},
-        CreateCase{"UnregisteredFromBesideTheProgram", "", "", "Vesmora.Caldren", kCaldren, 0, ""},
-        CreateCase{"FallbackAsAFullPath", "", kLibrary, vesmora::kCLSID_Caldren, kCaldren, 0, ""},
-        CreateCase{"RegisteredLibraryGone", std::string(vesmora::kCLSID_Caldren) + "\tVesmora.Caldren\t/gone/lib.so\n",
-                   "", "Vesmora.Caldren", kCaldren, 0, ""},
-        CreateCase{"GarbageLinesIgnored", "garbage\n\t\t\n\x01\x02\x03\nVesmora.Caldren\n\n#\n", "", "Vesmora.Caldren",
-                   kCaldren, 0, ""},
-        CreateCase{"UnknownProgId", "register", "", "Vesmora.Nothing", kCaldren, 429,
-                   "Activation.CreateObject(\"Vesmora.Nothing\"): "},
-        CreateCase{"UnknownClassId", "", "", "{00000000-1111-2222-3333-444444444444}", kCaldren, 429, ""},
-        CreateCase{"MissingLibrary", "", kNone, "Vesmora.Caldren", kCaldren, 429, "cannot load " + kNone},
-        CreateCase{"NotALibrary", "", "notelf", "Vesmora.Caldren", kCaldren, 429, "libbroken.so"},
-        CreateCase{"NoSuchInterface", "register", "", "Vesmora.Monthly", kCaldren, 430, ""},
-        CreateCase{"EmptyName", "", "", "", kCaldren, 429, "no class name given"},
-        CreateCase{"RegistryTooLarge", "big", "", "Vesmora.Caldren", kCaldren, 429, "is larger than 1 MiB"},
-        CreateCase{"RegistryIsAPipe", "fifo", "", "Vesmora.Caldren", kCaldren, 429, "it is not a regular file"},
-        CreateCase{"RegistryIsAFolder", "folder", "", "Vesmora.Caldren", kCaldren, 429, "it is not a regular file"}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Create, ::testing::ValuesIn(CreateCases()), [](const auto& p) { return p.param.f[0]; });
 
 TEST_F(ActivationTest, ClassFactoryIsReferenceCountedAndCreatesNewObjects) {
     auto getClassObject = EntryPoint<GetClassObjectEntry>("DllGetClassObject");
-    const char* noIid = "{12345678-0000-0000-0000-000000000000}";
-    void* raw = nullptr;
-    ASSERT_EQ(getClassObject(vesmora::kCLSID_Caldren, activation::kIID_IClassFactory, &raw), activation::kOk);
+    const char* factoryIid = activation::kIID_IClassFactory;
+    void *raw = nullptr, *one = nullptr, *two = nullptr;
+    ASSERT_EQ(getClassObject(vesmora::kCLSID_Caldren, factoryIid, &raw), activation::kOk);
     activation::ComPtr<activation::IClassFactory> factory(static_cast<activation::IClassFactory*>(raw));
     EXPECT_EQ(factory->AddRef(), 2u);
     EXPECT_EQ(factory->Release(), 1u);
-    void* one = nullptr;
-    void* two = nullptr;
-    ASSERT_EQ(factory->CreateInstance(_Caldren::IID, &one), activation::kOk);
-    ASSERT_EQ(factory->CreateInstance(_Caldren::IID, &two), activation::kOk);
+    ASSERT_EQ(factory->CreateInstance(_Caldren::IID, &one) + factory->CreateInstance(_Caldren::IID, &two), 0);
     activation::ComPtr<_Caldren> a(static_cast<_Caldren*>(one)), b(static_cast<_Caldren*>(two));
     EXPECT_NE(a.Get(), b.Get());
-    EXPECT_EQ(factory->CreateInstance(noIid, &one), activation::kNoInterface);
-    EXPECT_EQ(one, nullptr);
-    EXPECT_EQ(getClassObject("{00000000-1111-2222-3333-444444444444}", activation::kIID_IClassFactory, &raw),
-              activation::kClassNotAvailable);
+    EXPECT_EQ(getClassObject("{00000000-1111-2222-3333-444444444444}", factoryIid, &raw), activation::kClassNotAvailable);
+    EXPECT_EQ(getClassObject(vesmora::kCLSID_Caldren, "{12345678-0000-0000-0000-000000000000}", &raw),
+              activation::kNoInterface);
+    EXPECT_EQ(getClassObject(nullptr, factoryIid, &raw), activation::kInvalidArg);
     EXPECT_EQ(raw, nullptr);
-    EXPECT_EQ(getClassObject(vesmora::kCLSID_Caldren, noIid, &raw), activation::kNoInterface);
-    EXPECT_EQ(getClassObject(nullptr, activation::kIID_IClassFactory, &raw), activation::kInvalidArg);
-    EXPECT_EQ(getClassObject(vesmora::kCLSID_Caldren, activation::kIID_IClassFactory, nullptr), activation::kInvalidArg);
 }
 
 TEST_F(ActivationTest, CanUnloadOnlyWhenNoObjectOrFactoryIsAlive) {

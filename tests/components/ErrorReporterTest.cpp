@@ -73,12 +73,11 @@ TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
     EXPECT_EQ(reporter.LastLogFile(), log);
 }
 
-// Where the line goes, for a log path made by `setUp` in the folder; run as an unprivileged
-// user, so that a read-only folder binds.
+// Where the line goes, for the log path a row lays out in the program folder; run as an
+// unprivileged user, so that a read-only folder binds.
 struct PlaceCase {
     const char* name;
-    std::function<std::string(const std::string& folder)> setUp;  // returns the log path given
-    bool perUser;                                                 // else: "<folder>/CLD_err.log"
+    bool perUser;  // else: "<folder>/CLD_err.log"
 };
 
 std::ostream& operator<<(std::ostream& os, const PlaceCase& c) { return os << c.name; }
@@ -86,59 +85,30 @@ std::ostream& operator<<(std::ostream& os, const PlaceCase& c) { return os << c.
 class LogPlace : public ErrorReporterTest, public ::testing::WithParamInterface<PlaceCase> {};
 
 TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
-    const std::string folder = dir / "program";
+    const std::string folder = dir / "program", row = GetParam().name, log = folder + "/CLD_err.log";
     ::mkdir(folder.c_str(), 0777);
-    ::chmod(folder.c_str(), 0777);
-    const std::string logPath = GetParam().setUp(folder);
+    ::chmod(folder.c_str(), row == "ReadOnlyFolder" ? 0555 : 0777);
+    if (row == "LinkIsNotFollowed") (void)::symlink((folder + "/elsewhere.txt").c_str(), log.c_str());
+    if (row == "PipeIsNeverWaitedFor") ::mkfifo(log.c_str(), 0666);
+    if (row == "UnderAPlainFile") testsupport::WriteFile(folder + "/plain", "x");
+    const std::string given = row == "FilePath" ? log : row == "UnderAPlainFile" ? folder + "/plain/x.log" : folder;
     const std::string result = testsupport::RunUnprivileged([&] {
         ErrorReporter r(presenter);
         r.SetClock(FixedTime);
-        r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, logPath, kApp);
+        r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, given, kApp);
         return r.LastLogFile();
     });
-    const std::string perUser = config.path() + "/Orlenwick/CLD_err.log";
-    EXPECT_EQ(result, "R" + (GetParam().perUser ? perUser : folder + "/CLD_err.log"));
-    EXPECT_EQ(ReadFile(GetParam().perUser ? perUser : folder + "/CLD_err.log"),
-              kLine + "70 | Permission denied | MainMod.RunSilent\r\n");
+    const std::string expected = GetParam().perUser ? config.path() + "/Orlenwick/CLD_err.log" : log;
+    EXPECT_EQ(result, "R" + expected);
+    EXPECT_EQ(ReadFile(expected), kLine + "70 | Permission denied | MainMod.RunSilent\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, LogPlace,
-    ::testing::Values(
-        PlaceCase{"FilePath", [](const std::string& f) { return f + "/CLD_err.log"; }, false},
-        PlaceCase{"FolderGetsTheName", [](const std::string& f) { return f; }, false},
-        PlaceCase{"UnderAPlainFile",
-                  [](const std::string& f) {
-                      testsupport::WriteFile(f + "/plain", "x");
-                      return f + "/plain/CLD_err.log";
-                  },
-                  true},
-        PlaceCase{"ReadOnlyFolder",
-                  [](const std::string& f) {
-                      ::chmod(f.c_str(), 0555);
-                      return f;
-                  },
-                  true},
-        PlaceCase{"LinkIsNotFollowed",
-                  [](const std::string& f) {
-                      (void)::symlink((f + "/elsewhere.txt").c_str(), (f + "/CLD_err.log").c_str());
-                      return f;
-                  },
-                  true},
-        PlaceCase{"PipeIsNeverWaitedFor",
-                  [](const std::string& f) {
-                      ::mkfifo((f + "/CLD_err.log").c_str(), 0666);
-                      return f;
-                  },
-                  true}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(ErrorReporterPlaces, PerUserFolderFollowsHomeWithoutXdgConfigHome) {
-    TempDir home;
-    ScopedEnv noXdg("XDG_CONFIG_HOME", std::nullopt);
-    ScopedEnv homeEnv("HOME", home.path());
-    EXPECT_EQ(ErrorReporter::PerUserLogFolder(), home.path() + "/.config/Orlenwick");
-}
+INSTANTIATE_TEST_SUITE_P(Rows, LogPlace,
+                         ::testing::Values(PlaceCase{"FilePath", false}, PlaceCase{"FolderGetsTheName", false},
+                                           PlaceCase{"UnderAPlainFile", true}, PlaceCase{"ReadOnlyFolder", true},
+                                           PlaceCase{"LinkIsNotFollowed", true},
+                                           PlaceCase{"PipeIsNeverWaitedFor", true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct FlattenCase {
     const char* name;
@@ -176,18 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Fields are cut at 4,000 bytes, never inside a character.
         FlattenCase{"LongFieldCut", Long("\xC3\xA9", 3000), "L", Long("\xC3\xA9", 2000) + "... | L"}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST(ErrorReporterFormat, MessageOfThePresenterAndOfStderr) {
-    const std::string message =
-        "An error has occurred in the Caldren Formula Calculator.\n\nError Number: 53\n"
-        "Description: File not found\nLocation: File Operations.Open File\nCaldren.Fetch";
-    EXPECT_EQ(ErrorReporter::FormatMessage(53, "File not found", "File Operations.Open File\rCaldren.Fetch", kApp, true),
-              message + "\n\nDo you want to save your data before the program shuts down?");
-    std::string written;
-    errorreporter::StderrPresenter p([&](const std::string& text) { written += text; });
-    EXPECT_FALSE(p.ShowAndAsk(53, "File not found", "File Operations.Open File\rCaldren.Fetch", kApp));
-    EXPECT_EQ(written, message + "\n");
-}
 
 TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
     TempDir dir;

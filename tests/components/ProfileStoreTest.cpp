@@ -1,8 +1,9 @@
 // The private-profile store: exact file bytes, matching, order, encodings, numbers, bad
 // input, limits, file errors, batches (the cases in tests/data/profilestore.cases, each run
-// in a child process as an unprivileged user, so that file modes bind), garbage, and crash
-// safety.
+// in a child process as an unprivileged user, so that file modes bind), and crash safety.
+// Arbitrary file bytes are the fuzz target fuzz_profilestore's.
 
+#include <activation/Com.h>
 #include <profilestore/ProfileStore.h>
 
 #include "TestSupport.h"
@@ -164,29 +165,6 @@ TEST_P(ProfileStoreCases, Steps) {
 
 INSTANTIATE_TEST_SUITE_P(File, ProfileStoreCases, ::testing::ValuesIn(LoadCases()),
                          [](const auto& p) { return p.param.name; });
-
-TEST(ProfileStoreGarbage, NeverCrashesTheReaderAndAWriteReadsBack) {
-    TempDir dir;
-    const std::string file = dir / "g.cld";
-    std::mt19937 rng(20261206);
-    for (int round = 0; round < 200; ++round) {
-        std::string bytes(rng() % 4096, '\0');
-        for (char& c : bytes) {
-            const unsigned r = rng() % 16;  // the characters that matter made frequent
-            c = r == 0 ? '[' : r == 1 ? ']' : r == 2 ? '=' : r == 3 ? '\r' : r == 4 ? '\n' : static_cast<char>(rng());
-        }
-        WriteFile(file, bytes);
-        ProfileStore s;
-        s.SetFileName(file);
-        (void)s.ReadEntry(kSection, "Name", "");
-        (void)s.ReadNumber(kSection, "Monthly Count", 0);
-        if (round % 10 != 0) continue;
-        s.WriteEntry(kSection, "Name", "Acme");
-        ProfileStore fresh;
-        fresh.SetFileName(file);
-        EXPECT_EQ(fresh.ReadEntry(kSection, "Name", ""), "Acme") << "round " << round;
-    }
-}
 
 // The file a save of generation g produces: every value is g, so a mixture of two saves
 // or a cut-off file shows.

@@ -1,9 +1,8 @@
-// Helpers of the component tests: temporary folders, whole-file reads and writes, the
-// environment pinned per test, escaped byte texts of the case files, and running a piece
-// of code as an unprivileged user (the tests may run as root, whom file modes do not bind).
+// Helpers of the component, batch and command-line tests: whole-file reads and writes, the
+// case files under tests/data (rows of tab-separated fields, escaped byte texts), temporary
+// folders, the environment pinned per test, and running a piece of code as an unprivileged
+// user (the tests may run as root, whom file modes do not bind).
 #pragma once
-
-#include <activation/Com.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,8 +10,10 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -47,6 +48,21 @@ inline std::string Unescape(const std::string& text) {
         }
     }
     return out;
+}
+
+// The rows of a case file: lines of tab-separated fields; "#" lines and empty lines skipped.
+inline std::vector<std::vector<std::string>> Rows(const std::string& path) {
+    std::istringstream in(ReadFile(path));
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        rows.emplace_back(1);
+        for (const char c : line) {
+            if (c == '\t') rows.back().emplace_back();
+            else rows.back().back() += c;
+        }
+    }
+    return rows;
 }
 
 // A fresh folder under $TMPDIR (or /tmp), open to every user, removed at the end whatever
@@ -98,8 +114,7 @@ private:
 };
 
 // Runs `body` in a child process, as user and group "nobody" when the tests run as root.
-// Returns "R" and what the body returned, "E<number> <source>" for a ComError, or
-// "X<what>" for any other exception.
+// Returns "R" and what the body returned, or "X" and what() of an exception.
 inline std::string RunUnprivileged(const std::function<std::string()>& body) {
     int fds[2];
     if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
@@ -111,8 +126,6 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body) {
         std::string report;
         try {
             report = "R" + body();
-        } catch (const activation::ComError& e) {
-            report = "E" + std::to_string(e.Number()) + " " + e.Source();
         } catch (const std::exception& e) {
             report = std::string("X") + e.what();
         }
