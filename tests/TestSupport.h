@@ -1,7 +1,7 @@
 // Helpers of the component, batch and command-line tests: whole-file reads and writes, the
 // case files under tests/data (rows of tab-separated fields, escaped byte texts), temporary
-// folders, the environment pinned per test, and running a piece of code as an unprivileged
-// user (the tests may run as root, whom file modes do not bind).
+// folders, and running a piece of code as an unprivileged user (the tests may run as root,
+// whom file modes do not bind).
 #pragma once
 
 #include <cstdlib>
@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -91,26 +90,6 @@ public:
 
 private:
     std::string m_path;
-};
-
-// Sets an environment variable for the life of the object, then restores it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value) ::setenv(name, value->c_str(), 1);
-        else ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (m_old) ::setenv(m_name.c_str(), m_old->c_str(), 1);
-        else ::unsetenv(m_name.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
 };
 
 // Runs `body` in a child process, as user and group "nobody" when the tests run as root.

@@ -49,14 +49,4 @@ std::vector<LineCase> Lines() {
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()), [](const auto& p) { return p.param.f[0]; });
 
-TEST(CommandLineArguments, JoinedBySingleBlanksAndHelp) {
-    std::vector<std::string> args{"CaldrenCalc", "/input", "/my", "data/a.cld", "-h"};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    EXPECT_EQ(MainMod::JoinCommandLine(4, argv.data()), "/input /my data/a.cld");
-    EXPECT_EQ(MainMod::JoinCommandLine(1, argv.data()), "");
-    EXPECT_FALSE(MainMod::WantsHelp(4, argv.data()));
-    EXPECT_TRUE(MainMod::WantsHelp(5, argv.data()));
-}
-
 }  // namespace

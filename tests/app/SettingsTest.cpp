@@ -3,8 +3,6 @@
 
 #include "Settings.h"
 
-#include <profilestore/ProfileStore.h>
-
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -21,11 +19,6 @@ protected:
         WriteFile(program / "DEMO.CLD", ReadFile(CALDREN_DEMO_SOURCE));
         state.programFolder = program.Path();
     }
-    std::string Ini(const std::string& section, const std::string& key) {
-        profilestore::ProfileStore s;
-        s.SetFileName(state.settingsFilePath);
-        return s.ReadEntry(section, key, "<absent>");
-    }
 
     PinnedEnvironment env;
     TempDir program;
@@ -39,7 +32,7 @@ TEST_F(SettingsTest, FirstStartCreatesTheSettingsFileAndReplacesTheSampleFile) {
     WriteFile(dataFolder + "/DEMO.CLD", "changed by the user");
     ASSERT_TRUE(Settings::GetIni(state));
     EXPECT_EQ(state.settingsFilePath, program / "CaldrenCalc.ini");
-    EXPECT_EQ(Ini("Data Files", "Data File Path"), dataFolder);
+    EXPECT_EQ(ReadFile(state.settingsFilePath), "[Data Files]\r\nData File Path=" + dataFolder + "\r\n");
     EXPECT_EQ(state.dataFilePath, dataFolder);
     EXPECT_EQ(state.fontName + " " + std::to_string(state.fontSize), "Courier New 10.000000");
     EXPECT_FALSE(state.hideWarning);

@@ -35,7 +35,8 @@ struct RunOptions {
 };
 
 // Runs `program` with `args` (each one argv element) in `workFolder`, HOME and the XDG
-// folders under `home`; nothing else of this process's environment.
+// folders under `home`; nothing else of this process's environment. Its output is kept in
+// "stdout.txt" and "stderr.txt" of `workFolder`.
 inline RunResult RunProgram(const fs::path& program, const std::vector<std::string>& args, const fs::path& home,
                             const fs::path& workFolder, const RunOptions& options = {}) {
     const fs::path outFile = workFolder / "stdout.txt", errFile = workFolder / "stderr.txt";
@@ -69,11 +70,8 @@ inline RunResult RunProgram(const fs::path& program, const std::vector<std::stri
     if (options.closedPipe) ::close(pipeFds[1]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    RunResult r{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(outFile), ReadFile(errFile)};
-    std::error_code ec;
-    fs::remove(outFile, ec);
-    fs::remove(errFile, ec);
-    return r;
+    return RunResult{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(outFile),
+                     ReadFile(errFile)};
 }
 
 }  // namespace batchtest

@@ -16,7 +16,6 @@ using activation::ComError;
 using activation::CreateObject;
 using activation::HResult;
 using testsupport::ReadFile;
-using testsupport::ScopedEnv;
 using testsupport::TempDir;
 using vesmora::_Caldren;
 
@@ -46,21 +45,23 @@ std::string RealPath(const std::string& p) {
 class ActivationTest : public ::testing::Test {
 protected:
     TempDir config;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", config.path()};
     std::string registryFile = config.path() + "/Orlenwick/components.reg";
 
-    void SetUp() override { activation::SetFallbackLibrary("libvesmora.so"); }
+    void SetUp() override {
+        ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+        activation::SetFallbackLibrary("libvesmora.so");
+    }
     void TearDown() override { activation::SetFallbackLibrary("libvesmora.so"); }
     static void Register() { ASSERT_EQ(EntryPoint<VoidEntry>("DllRegisterServer")(), activation::kOk); }
 };
 
 TEST_F(ActivationTest, RegistryFileLiesUnderXdgConfigHomeElseHome) {
     EXPECT_EQ(activation::RegistryFilePath(), registryFile);
-    ScopedEnv home("HOME", std::string("/home/someone"));
-    for (const std::optional<std::string>& value : {std::optional<std::string>(), std::optional<std::string>("rel/dir")}) {
-        ScopedEnv noXdg("XDG_CONFIG_HOME", value);
-        EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
-    }
+    ::setenv("HOME", "/home/someone", 1);
+    ::setenv("XDG_CONFIG_HOME", "relative/dir", 1);
+    EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
 }
 
 TEST_F(ActivationTest, RegisteringReplacesTheEnginesLinesAndKeepsOthers) {

@@ -12,7 +12,6 @@
 using errorreporter::ErrorPresenter;
 using errorreporter::ErrorReporter;
 using testsupport::ReadFile;
-using testsupport::ScopedEnv;
 using testsupport::TempDir;
 
 namespace {
@@ -28,24 +27,25 @@ public:
     bool answer = false;
     std::vector<std::string> calls;
     bool ShowAndAsk(long n, const std::string& d, const std::string& l, const std::string& a) override {
-        calls.push_back("ask " + std::to_string(n) + " " + d + " " + l + " " + a);
+        Show(n, d, l, a);
+        calls.back().insert(0, "ask ");
         return answer;
     }
     void Show(long n, const std::string& d, const std::string& l, const std::string& a) override {
-        calls.push_back("show " + std::to_string(n) + " " + d + " " + l + " " + a);
+        calls.push_back(std::to_string(n) + " " + d + " " + l + " " + a);
     }
 };
 
 class ErrorReporterTest : public ::testing::Test {
 protected:
     TempDir dir, config;
-    ScopedEnv tz{"TZ", std::string("UTC")};
-    ScopedEnv xdg{"XDG_CONFIG_HOME", config.path()};
     std::shared_ptr<FakePresenter> presenter = std::make_shared<FakePresenter>();
     ErrorReporter reporter{presenter};
 
     void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
         ::tzset();
+        ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
         reporter.SetClock(FixedTime);
     }
 };
@@ -58,7 +58,7 @@ TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
     EXPECT_TRUE(reporter.ReportOrLog(53, "File not found", "File Operations.Open File", false, log, kApp));
     EXPECT_EQ(presenter->calls, (std::vector<std::string>{
                                     "ask 13 Type mismatch MainMod.IsSilent\rx " + kApp,
-                                    "show 11 Division by zero ControlExtend.TextChg " + kApp,
+                                    "11 Division by zero ControlExtend.TextChg " + kApp,
                                     "ask 53 File not found File Operations.Open File " + kApp}));
     EXPECT_FALSE(std::filesystem::exists(log));
     // Batch: nothing asked, "no" answered, one line appended after what was there.
@@ -120,7 +120,7 @@ std::ostream& operator<<(std::ostream& os, const FlattenCase& c) { return os << 
 class LogLineTest : public ::testing::TestWithParam<FlattenCase> {};
 
 TEST_P(LogLineTest, EveryErrorStaysOnOneLine) {
-    ScopedEnv tz("TZ", std::string("UTC"));
+    ::setenv("TZ", "UTC", 1);
     ::tzset();
     const auto& c = GetParam();
     EXPECT_EQ(ErrorReporter::FormatLogLine(FixedTime(), 5, c.description, c.location, kApp),
