@@ -76,7 +76,7 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
     RequireSmall(st, path);
 
     m_lock = DataFileLock::Open(path);
-    if (!m_lock && errno == EINVAL)
+    if (!m_lock && (errno == EINVAL || errno == ELOOP))
         Fail(75, op, path, "its lock file " + DataFileLock::LockFilePath(path) + " is not a regular file");
     // Without a lock file (a folder where it cannot be created) the run goes on unlocked:
     // its save needs to write in that folder too, and says so if it cannot.

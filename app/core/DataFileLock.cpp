@@ -136,16 +136,16 @@ std::string LockFilePath(const std::string& dataFile) {
 }
 
 Holder Self() {
-    static const Holder process = [] {
+    static const Holder host = [] {
         Holder h;
         h.user = UserName();
         h.host = HostName();
-        h.pid = static_cast<long>(::getpid());
         h.boot = FirstLineOf("/proc/sys/kernel/random/boot_id");
-        h.start = StartTimeOf(h.pid);
         return h;
     }();
-    Holder h = process;
+    Holder h = host;
+    h.pid = static_cast<long>(::getpid());  // not kept: a forked process is another holder
+    h.start = StartTimeOf(h.pid);
     h.since = static_cast<std::int64_t>(std::time(nullptr));
     return h;
 }

@@ -94,7 +94,8 @@ std::string Describe(const Holder& holder);
 
 // Opens the lock file, creating it when missing; read-only when this user may not write
 // it. An empty descriptor with errno when it can neither be opened nor created (a read-only
-// folder), or with errno EINVAL when a folder or other non-file lies in its place.
+// folder), with ELOOP when a link lies in its place, or with EINVAL when a folder or other
+// non-file does.
 posix::UniqueFd Open(const std::string& dataFile);
 
 // What the lock file open as `fd` says (read from its start).
