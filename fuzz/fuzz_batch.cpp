@@ -2,8 +2,8 @@
 //
 // Every input becomes the data file of a batch run ("/input <file>.cld /output <file>.txt
 // /silent"), run as MainMod::Main runs it: BatchUi, the engine created by ProgID through
-// the activation layer, then MainMod::RunSilent (open, save with the program's version,
-// Detailed Analysis and Summary appended to the report file, open again). The report file
+// the activation layer, then MainMod::RunSilent (lock and open, Detailed Analysis and
+// Summary built and appended to the report file, save with the program's version). The report file
 // is missing before the run for one input in three and holds earlier text otherwise. One
 // input in four also runs the batch comparison (MainMod::RunCompare) of the file with the
 // shipped sample file.
@@ -16,7 +16,8 @@
 //     every report line ends in CR LF, and the data file it saved opens again in a fresh
 //     engine object;
 //   - the comparison never changes either data file and only appends to the report file;
-//   - no temporary file is left beside the data file or the report file.
+//   - no temporary file is left beside the data file or the report file (the data file's
+//     lock file stays: it is never removed).
 
 #include "FuzzSupport.h"
 
@@ -95,7 +96,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 
 void CheckNoStrayFiles(const Place& p, const char* step) {
     for (const std::string& name : FolderEntries(p.folder)) {
-        if (name != "client 2026.cld" && name != "client reports.txt")
+        if (name != "client 2026.cld" && name != "client reports.txt" && name != ".client 2026.cld.lock")
             fuzzsupport::Finding(std::string(step) + ": a file is left beside the data file: " + name);
     }
 }
@@ -131,9 +132,9 @@ int RunBatch(const Place& p) {
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         code = MainMod::RunSilent(state);
     } catch (const ComError& e) {
-        MainMod::ReportBatchFailure(state, e.Number(), e.Description(), "MainMod.Main");
+        MainMod::ReportBatchFailure(state, {e.Number(), e.Description(), "MainMod.Main", {}, {}});
     } catch (const caldren::BatchFailure& f) {
-        MainMod::ReportBatchFailure(state, f.number, f.description, f.location);
+        MainMod::ReportBatchFailure(state, f);
     }
     state.engine.Reset();
     state.ui = nullptr;

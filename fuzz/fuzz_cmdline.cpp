@@ -8,14 +8,17 @@
 //                       5 but never crashes or throws anything else, and what it gives back
 //                       must hold together: a switch is found only where a word begins and
 //                       is the first such place; a file name is the text after its switch
-//                       and one separator up to the first extension of the line; "/silent"
-//                       is found exactly when IsSilent says so; the compared names are
-//                       pieces of the line, in order, each ending in ".cld".
+//                       and one separator up to the line's first extension that ends a
+//                       word (a blank or the line's end follows it); "/silent" is found
+//                       exactly when IsSilent says so; an unknown switch named is a
+//                       whole word of "/" and letters that no switch is; the compared
+//                       names are pieces of the line, in order, each ending in ".cld".
 //   mode 1, batch:      the first two pieces become a data file name and a report file name
 //                       (with ".cld" and ".txt" added, switches and extensions in any case,
 //                       the switch pairs in any order). When the names hold no extension
-//                       and no switch word of their own, the parser must give them back
-//                       exactly, blanks and all, and see "/silent".
+//                       that ends a word and no switch word of their own, the parser must
+//                       give them back exactly, blanks, inner ".cld" and all, see
+//                       "/silent", and find no unknown switch inside them.
 //   mode 2, compare:    two to six pieces become the names after "/compare", followed by
 //                       "/output" and "/silent"; they must come back exactly and in order.
 
@@ -86,12 +89,39 @@ std::string Cased(std::string word, unsigned bits) {
     return word;
 }
 
-// A name the batch switches can carry back exactly: no extension and no switch word of its
-// own (in any case), so that the first ".cld"/".txt" of the line is the one added.
+// An extension at `at` that ends a word: a blank or the line's end follows it.
+bool ExtensionAt(const std::string& line, std::size_t at, const std::string& extension) {
+    const std::size_t end = at + extension.size();
+    return SameNoCase(line, at, extension) && (end == line.size() || line[end] == ' ');
+}
+
+// A name the batch switches can carry back exactly: no extension that ends a word within it
+// and no switch word of its own (in any case), so that the first ".cld"/".txt" that ends a
+// word is the one added. An extension inside a word ("clients.cld-2025") is allowed.
 bool PlainName(const std::string& name) {
-    for (const char* word : {".cld", ".txt", "/input", "/output", "/silent", "/compare"})
+    for (const char* word : {"/input", "/output", "/silent", "/compare"})
         if (ContainsNoCase(name, word)) return false;
+    for (std::size_t at = 0; at < name.size(); ++at)
+        if ((ExtensionAt(name, at, ".cld") || ExtensionAt(name, at, ".txt")) && at + 4 < name.size()) return false;
     return true;
+}
+
+// A name the compared list can carry back exactly: no extension at all (a compared name
+// ends at its first ".cld") and no switch word.
+bool PlainCompareName(const std::string& name) {
+    return PlainName(name) && !ContainsNoCase(name, ".cld") && !ContainsNoCase(name, ".txt");
+}
+
+// True when `word` is made of "/" and letters, is no switch of the program, and stands as
+// a whole word in the line.
+bool UnknownSwitchWordOf(const std::string& line, const std::string& word) {
+    bool letters = word.size() >= 2 && word[0] == '/';
+    for (std::size_t i = 1; i < word.size() && letters; ++i)
+        letters = std::isalpha(static_cast<unsigned char>(word[i])) != 0;
+    for (const char* name : MainMod::kSwitches)
+        if (word.size() == std::string(name).size() && SameNoCase(word, 0, name)) return false;
+    const std::string padded = " " + line + " ";
+    return letters && padded.find(" " + word + " ") != std::string::npos;
 }
 
 void CheckFilename(const std::string& line, const std::string& extension, const std::string& sw) {
@@ -100,11 +130,12 @@ void CheckFilename(const std::string& line, const std::string& extension, const 
         name = MainMod::GetCommandLineFilename(line, extension, sw);
     } catch (const ComError& e) {
         if (e.Number() != 5) fuzzsupport::Finding("GetCommandLineFilename: error " + std::to_string(e.Number()));
-        // Refused only when the line's first extension begins before the name would.
+        // Refused only when the line's first extension that ends a word begins before the
+        // name would.
         const std::size_t at = ReferenceSwitch(line, sw);
         if (at == std::string::npos) fuzzsupport::Finding("GetCommandLineFilename refused a line without " + sw);
         bool before = false;
-        for (std::size_t p = 0; p < at + sw.size() + 1 && !before; ++p) before = SameNoCase(line, p, extension);
+        for (std::size_t p = 0; p < at + sw.size() + 1 && !before; ++p) before = ExtensionAt(line, p, extension);
         if (!before) fuzzsupport::Finding("GetCommandLineFilename refused a name after " + sw + " that holds its extension");
         return;
     }
@@ -115,20 +146,21 @@ void CheckFilename(const std::string& line, const std::string& extension, const 
     }
     const std::size_t start = at + sw.size() + 1;
     if (name.empty()) {
-        // No extension anywhere in the line.
+        // No extension that ends a word anywhere in the line.
         for (std::size_t p = 0; p < line.size(); ++p)
-            if (SameNoCase(line, p, extension))
+            if (ExtensionAt(line, p, extension))
                 fuzzsupport::Finding("no name after " + sw + " although the line holds " + extension);
         return;
     }
     if (line.compare(start, name.size(), name) != 0)
         fuzzsupport::Finding("the name after " + sw + " is not the text of the line: [" + name + "]");
-    if (name.size() < extension.size() || !SameNoCase(name, name.size() - extension.size(), extension))
-        fuzzsupport::Finding("the name after " + sw + " does not end in " + extension + ": [" + name + "]");
-    // It ends at the first extension of the whole line.
     const std::size_t end = start + name.size();
+    if (name.size() < extension.size() || !ExtensionAt(line, end - extension.size(), extension))
+        fuzzsupport::Finding("the name after " + sw + " does not end in " + extension + " at a word's end: [" +
+                             name + "]");
+    // It ends at the first extension of the whole line that ends a word.
     for (std::size_t p = 0; p + extension.size() < end; ++p)
-        if (SameNoCase(line, p, extension))
+        if (ExtensionAt(line, p, extension))
             fuzzsupport::Finding("the name after " + sw + " runs past the first " + extension + ": [" + name + "]");
 }
 
@@ -142,6 +174,8 @@ void Raw(const std::vector<std::string>& args) {
         fuzzsupport::Finding("IsSilent disagrees with the switch search");
     CheckFilename(line, ".cld", "/input");
     CheckFilename(line, ".txt", "/output");
+    if (const std::string unknown = MainMod::UnknownSwitch(line); !unknown.empty() && !UnknownSwitchWordOf(line, unknown))
+        fuzzsupport::Finding("UnknownSwitch gives [" + unknown + "], which is no unknown switch word of the line");
 
     const bool compare = Reports::HasCompareSwitch(line);
     const std::vector<std::string> names = Reports::GetCompareFileNames(line);
@@ -188,6 +222,7 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
     if (gotIn != input) fuzzsupport::Finding("input name [" + gotIn + "], typed [" + input + "] in [" + line + "]");
     if (gotOut != output) fuzzsupport::Finding("output name [" + gotOut + "], typed [" + output + "] in [" + line + "]");
     if (Reports::HasCompareSwitch(line)) fuzzsupport::Finding("/compare seen in [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 void Compare(unsigned flags, const std::vector<std::string>& pieces) {
@@ -195,7 +230,7 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     if (count < 2) return;
     std::vector<std::string> names;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!PlainName(pieces[i])) return;
+        if (!PlainCompareName(pieces[i])) return;
         names.push_back(pieces[i] + Cased(".cld", flags >> i));
     }
     std::vector<std::string> args{Cased("/compare", flags)};
@@ -211,6 +246,7 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     }
     if (MainMod::GetCommandLineFilename(line, ".txt", "/output") != "cmp.txt")
         fuzzsupport::Finding("the output name after the compared names in [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 }  // namespace

@@ -2,21 +2,45 @@
 //
 // A batch run never shows a window and never waits. Where an interactive run would show a
 // message or ask the error reporter a question, the batch path throws BatchFailure instead;
-// main() catches it, prints the error on stderr, appends it to the error log and exits
-// non-zero. It deliberately does not derive from activation::ComError, so the trapping
-// procedures on the way (which catch ComError) let it pass.
+// the batch run catches it, prints the error on stderr, appends it to the error log and
+// exits non-zero. It deliberately does not derive from activation::ComError, so the
+// trapping procedures on the way (which catch ComError) let it pass.
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace caldren {
 
 struct BatchFailure {
+    BatchFailure() = default;
+    BatchFailure(long number_, std::string description_, std::string location_, std::string file_ = {},
+                 std::string entry_ = {})
+        : number(number_), description(std::move(description_)), location(std::move(location_)),
+          file(std::move(file_)), entry(std::move(entry_)) {}
+
     long number = 0;
     std::string description;
     // Location text as the error reporter receives it: the trapping location, a carriage
     // return and the error's source chain (newest first, separated by carriage returns).
     std::string location;
+    // The file concerned and, when the failure is one entry of a data file, its key.
+    std::string file;
+    std::string entry;
 };
+
+// The error's own text: its description, unless that is only the program's description or
+// the generic one; then the platform's standard text for the number; else the innermost
+// message of the source chain ("This item needs to be a number.").
+std::string ErrorText(long number, const std::string& description, const std::string& location);
+
+// The first entry of the data file that the engine refuses to load (its key: "Net Sales",
+// "Monthly Count", "3 Inventory"), looked up in the order the engine reads them; empty when
+// every entry reads. Reads the file through the profile store (bounded), changes nothing.
+std::string RefusedEntry(const std::string& dataFile);
+
+// The text of the log line's description: the error's text, then the file and the entry
+// concerned: Type mismatch (file "/srv/acme.cld", entry "Average Cycle").
+std::string LogDescription(const BatchFailure& failure);
 
 }  // namespace caldren

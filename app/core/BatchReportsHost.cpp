@@ -4,14 +4,12 @@
 
 namespace caldren {
 
-BatchReportsHost::BatchReportsHost(std::string outputFile) : m_outputFile(std::move(outputFile)) {}
-
 std::unique_ptr<Reports::ReportSink> BatchReportsHost::MakeSink(Reports::ReportMode mode) {
     if (mode != Reports::kFile) {
         throw activation::ComError(5, "BatchReportsHost.MakeSink",
                                    activation::StandardErrorText(5));
     }
-    return std::make_unique<Reports::FileSink>(m_outputFile);
+    return std::make_unique<Reports::MemorySink>(m_text);
 }
 
 void BatchReportsHost::ShowNoDataNotice() {
@@ -35,7 +33,7 @@ void BatchReportsHost::Keep(const activation::ComError& error, const std::string
     const std::string where = location.find('\r') == std::string::npos
                                   ? ErrorPaths::ReporterLocation(location, error)
                                   : location;
-    m_failure = BatchFailure{error.Number(), description, where};
+    m_failure = BatchFailure{error.Number(), description, where, {}, {}};
 }
 
 }  // namespace caldren

@@ -1,6 +1,6 @@
-// Reports::ReportsHost of a batch run: the File sink on the batch output file, no dialog,
-// no cursor, no printer. An error a report path hands it is kept (the first one) instead
-// of shown, so that the batch run can end with it.
+// Reports::ReportsHost of a batch run: File mode into memory (the reports are built whole
+// before anything is written), no dialog, no cursor, no printer. An error a report path
+// hands it is kept (the first one) instead of shown, so that the batch run can end with it.
 #pragma once
 
 #include "BatchFailure.h"
@@ -14,7 +14,7 @@ namespace caldren {
 
 class BatchReportsHost : public Reports::ReportsHost {
 public:
-    explicit BatchReportsHost(std::string outputFile);
+    BatchReportsHost() = default;
 
     void GetReports(Reports::ReportMode, Reports::ReportChoices&) override {}
     int GetCopies() override { return 0; }
@@ -29,11 +29,13 @@ public:
 
     // The first error handed over, as the batch run reports it.
     const std::optional<BatchFailure>& Failure() const { return m_failure; }
+    // The completed reports, each followed by CR LF, in the order they were built.
+    const std::string& Text() const { return m_text; }
 
 private:
     void Keep(const activation::ComError& error, const std::string& location);
 
-    std::string m_outputFile;
+    std::string m_text;
     std::optional<BatchFailure> m_failure;
 };
 

@@ -129,11 +129,19 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         return true;
     } catch (const std::exception& e) {
         const ComError err = ErrorPaths::AsComError(e);
-        std::string reason = err.Description();
-        if (reason.empty() || reason == kDescription) reason = activation::StandardErrorText(err.Number());
+        if (state.batch) {
+            ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File");
+            return false;
+        }
+        // The reason: the innermost message of the source chain ("This item needs to be a
+        // number."), else the error's standard text.
+        const std::string& source = err.Source();
+        const std::size_t cr = source.rfind('\r');
+        std::string reason = cr == std::string::npos ? source : source.substr(cr + 1);
+        if (reason.find(' ') == std::string::npos) reason = activation::StandardErrorText(err.Number());
         ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File",
-                               name + " could not be opened (" + reason +
-                                   "). The analysis that was open before stays open.");
+                               name + " could not be opened: " + reason +
+                                   " The analysis that was open before stays open.");
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #include "MainMod.h"
 
 #include "BatchFailure.h"
+#include "BatchFiles.h"
 #include "BatchReportsHost.h"
 #include "BatchUi.h"
 #include "ErrorPaths.h"
@@ -17,22 +18,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <iostream>
 #include <optional>
-#include <sstream>
-#include <system_error>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #ifndef CALDREN_VERSION_MAJOR
 #error "CALDREN_VERSION_MAJOR, _MINOR and _REVISION come from the project version"
 #endif
-
-namespace fs = std::filesystem;
 
 namespace caldren::MainMod {
 
@@ -51,81 +48,15 @@ std::size_t FindNoCase(const std::string& text, const std::string& what, std::si
     return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
 }
 
-std::string ReadWholeFile(const std::string& path, bool& ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+// First occurrence of the extension that ends a word: a blank or the line's end follows.
+std::size_t FindExtension(const std::string& text, const std::string& extension) {
+    for (std::size_t pos = FindNoCase(text, extension); pos != std::string::npos;
+         pos = FindNoCase(text, extension, pos + 1)) {
+        const std::size_t end = pos + extension.size();
+        if (end == text.size() || text[end] == ' ') return pos;
+    }
+    return std::string::npos;
 }
-
-// Keeps a data file's bytes so that a failed run leaves it as it was.
-class InputGuard {
-public:
-    explicit InputGuard(const std::string& path) : m_path(path) {
-        if (!FileOperations::FileExists(path)) return;
-        // A link is followed, as the data file's own save follows it.
-        std::error_code ec;
-        if (fs::is_symlink(path, ec)) {
-            const fs::path target = fs::canonical(path, ec);
-            if (ec) return;
-            m_path = target.string();
-        }
-        m_bytes = ReadWholeFile(m_path, m_ok);
-    }
-    void Restore() const {
-        if (!m_ok) return;
-        bool ok = false;
-        const std::string now = ReadWholeFile(m_path, ok);
-        if (ok && now == m_bytes) return;
-        std::error_code ec;
-        const fs::perms perms = fs::status(m_path, ec).permissions();
-        const std::string temp = m_path + ".restore~";
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            out.write(m_bytes.data(), static_cast<std::streamsize>(m_bytes.size()));
-            if (!out.flush()) {
-                fs::remove(temp, ec);
-                return;
-            }
-        }
-        if (!ec) fs::permissions(temp, perms, ec);
-        fs::rename(temp, m_path, ec);
-        if (ec) fs::remove(temp, ec);
-    }
-
-private:
-    std::string m_path;
-    std::string m_bytes;
-    bool m_ok = false;
-};
-
-// Remembers whether the report file existed and how long it was, so that a failed run
-// takes back what it appended (and removes a file it created).
-class OutputGuard {
-public:
-    explicit OutputGuard(const std::string& path) : m_path(path) {
-        std::error_code ec;
-        m_existed = fs::exists(path, ec);
-        if (m_existed && fs::is_regular_file(path, ec)) m_size = fs::file_size(path, ec);
-        if (ec) m_size.reset();
-    }
-    void Restore() const {
-        std::error_code ec;
-        if (!m_existed) {
-            if (fs::is_regular_file(m_path, ec)) fs::remove(m_path, ec);
-            return;
-        }
-        if (m_size && fs::is_regular_file(m_path, ec) && fs::file_size(m_path, ec) > *m_size) {
-            fs::resize_file(m_path, *m_size, ec);
-        }
-    }
-
-private:
-    std::string m_path;
-    bool m_existed = false;
-    std::optional<std::uintmax_t> m_size;
-};
 
 void SetVersionTexts(RunState& state) {
     state.versionTag = "CLD" + std::to_string(CALDREN_VERSION_MAJOR) + "." +
@@ -190,6 +121,75 @@ std::size_t FindSwitch(const std::string& commandLine, const std::string& switch
     return std::string::npos;
 }
 
+namespace {
+
+// Where the file names lie in the line: after "/input", "/output" and "/compare", or the
+// whole line up to its ".cld" when it names a data file alone (without any switch).
+std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& line) {
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    for (const auto& [extension, switchText] : {std::pair{".cld", "/input"}, std::pair{".txt", "/output"}}) {
+        try {
+            const std::string name = GetCommandLineFilename(line, extension, switchText);
+            const std::size_t at = FindSwitch(line, switchText) + std::strlen(switchText) + 1;
+            if (!name.empty()) spans.emplace_back(at, at + name.size());
+        } catch (const ComError&) {
+        }
+    }
+    std::size_t from = 0;
+    for (const std::string& name : Reports::GetCompareFileNames(line)) {
+        from = line.find(name, from);
+        spans.emplace_back(from, from + name.size());
+        from += name.size();
+    }
+    // A data file named alone: no known switch stands anywhere as a word of its own.
+    const bool switches = std::any_of(std::begin(kSwitches), std::end(kSwitches), [&](const char* name) {
+        const std::size_t at = FindSwitch(line, name), end = at + std::strlen(name);
+        return at != std::string::npos && (end == line.size() || line[end] == ' ');
+    });
+    const std::size_t alone = FindExtension(line, ".cld");
+    if (spans.empty() && !switches && alone != std::string::npos) spans.emplace_back(0, alone + 4);
+    return spans;
+}
+
+struct SwitchWord {
+    std::size_t at;
+    std::string typed;
+    std::string lower;
+};
+
+// The words of the line made of "/" and letters only ("/silent", "/silnt"), outside the
+// file names: a folder "/Shared Folder" holds such a word, but inside a name.
+std::vector<SwitchWord> SwitchWords(const std::string& line) {
+    const auto spans = NameSpans(line);
+    std::vector<SwitchWord> words;
+    for (std::size_t pos = 0; pos <= line.size();) {
+        std::size_t end = line.find(' ', pos);
+        if (end == std::string::npos) end = line.size();
+        const std::string word = line.substr(pos, end - pos);
+        const bool inName = std::any_of(spans.begin(), spans.end(), [&](const auto& s) {
+            return pos >= s.first && end <= s.second;
+        });
+        if (!inName && word.size() >= 2 && word[0] == '/' &&
+            std::all_of(word.begin() + 1, word.end(), [](unsigned char c) { return std::isalpha(c); })) {
+            std::string lower = word;
+            std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+            words.push_back({pos, word, lower});
+        }
+        pos = end + 1;
+    }
+    return words;
+}
+
+}  // namespace
+
+std::string UnknownSwitch(const std::string& commandLine) {
+    for (const SwitchWord& w : SwitchWords(commandLine)) {
+        if (std::none_of(std::begin(kSwitches), std::end(kSwitches), [&](const char* name) { return w.lower == name; }))
+            return w.typed;
+    }
+    return {};
+}
+
 bool IsSilent(const std::string& commandLine) {
     return FindSwitch(commandLine, "/silent") != std::string::npos;
 }
@@ -199,7 +199,7 @@ std::string GetCommandLineFilename(const std::string& commandLine, const std::st
     const std::size_t at = FindSwitch(commandLine, switchText);
     if (at == std::string::npos) return std::string();
     const std::size_t start = at + switchText.size() + 1;
-    const std::size_t ext = FindNoCase(commandLine, extension);
+    const std::size_t ext = FindExtension(commandLine, extension);
     if (ext == std::string::npos) return std::string();
     const std::size_t end = ext + extension.size();
     // The name holds its whole extension: an occurrence that begins before the name (as in
@@ -226,7 +226,7 @@ std::string Usage() {
            "      with this program's version, and opens no window. Switches may come in\n"
            "      any order and case; names may hold blanks. Exit status 0 when both reports\n"
            "      were written, 1 when the run failed (the error is on stderr and in\n"
-           "      CLD_err.log), 2 when /input or /output is missing.\n"
+           "      CLD_err.log), 2 when /input or /output is missing or a switch is unknown.\n"
            "  CaldrenCalc /compare <data file>.cld <data file>.cld ... /output <report file>.txt\n"
            "              /silent\n"
            "      Batch comparison of two to six data files, one column per file ordered by\n"
@@ -241,20 +241,19 @@ std::string Usage() {
            "      Shows this text.\n";
 }
 
-void ReportBatchFailure(RunState& state, long number, const std::string& description,
-                        const std::string& location) {
-    // "CaldrenCalc: error 13 (Type mismatch): Caldren Formula Calculator", then the
+void ReportBatchFailure(RunState& state, const BatchFailure& failure) {
+    // "CaldrenCalc: error 11: Division by zero", the file and the entry concerned, then the
     // location and the source chain, newest first, one per line.
-    std::string text = "CaldrenCalc: error " + std::to_string(number);
-    const std::string standard = activation::StandardErrorText(number);
-    if (!standard.empty() && standard != description) text += " (" + standard + ")";
-    text += ": " + description + "\n";
+    std::string text = "CaldrenCalc: error " + std::to_string(failure.number) + ": " +
+                       ErrorText(failure.number, failure.description, failure.location) + "\n";
+    if (!failure.file.empty()) text += "  File:     " + failure.file + "\n";
+    if (!failure.entry.empty()) text += "  Entry:    " + failure.entry + "\n";
     bool first = true;
     std::size_t begin = 0;
-    while (begin <= location.size()) {
-        std::size_t cr = location.find('\r', begin);
-        if (cr == std::string::npos) cr = location.size();
-        const std::string part = location.substr(begin, cr - begin);
+    while (begin <= failure.location.size()) {
+        std::size_t cr = failure.location.find('\r', begin);
+        if (cr == std::string::npos) cr = failure.location.size();
+        const std::string part = failure.location.substr(begin, cr - begin);
         if (!part.empty()) {
             text += (first ? "  Location: " : "    from:   ") + part + "\n";
             first = false;
@@ -263,7 +262,7 @@ void ReportBatchFailure(RunState& state, long number, const std::string& descrip
     }
     std::cerr << text << std::flush;
     try {
-        Reporter::LogBatchFailure(state, number, description, location);
+        Reporter::LogBatchFailure(state, failure.number, LogDescription(failure), failure.location);
     } catch (const std::exception& e) {
         std::cerr << "CaldrenCalc: the error log " << state.errorLogPath
                   << " could not be written: " << e.what() << "\n";
@@ -276,63 +275,67 @@ int RunSilent(RunState& state) {
     state.rptDetail = 1;
     state.rptInput = 0;
 
-    std::error_code ec;
-    if (fs::is_directory(state.currentFileName, ec)) {
-        std::cerr << state.currentFileName << " is a folder, not a data file.\n";
-        return kExitFailure;
-    }
-    if (fs::is_directory(state.outputFileName, ec)) {
-        std::cerr << state.outputFileName << " is a folder, not a report file.\n";
-        return kExitFailure;
-    }
-
-    const InputGuard input(state.currentFileName);
-    const OutputGuard output(state.outputFileName);
+    const std::string& dataFile = state.currentFileName;
+    std::optional<BatchFiles::ReportFile> report;
     try {
         try {
-            if (!FileOperations::OpenFile(state, state.currentFileName)) {
-                // "<name> does not exist." has been shown; nothing was written.
-                return kExitFailure;
+            report.emplace(state.outputFileName);
+            struct stat st {};
+            if (::stat(dataFile.c_str(), &st) != 0 && errno == ENOENT) {
+                FileOperations::OpenFile(state, dataFile);  // "<name> does not exist."
+                throw BatchFailure{53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
             }
-            BatchReportsHost host(state.outputFileName);
-            if (!Reports::RouteOutput(state, Reports::kFile, host)) {
+            const BatchFiles::DataFile data(dataFile);
+            report->RefuseSameAs(data.Id(), dataFile);
+            if (!FileOperations::OpenFile(state, dataFile))
+                throw BatchFailure{53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
+            BatchReportsHost host;
+            if (!Reports::RouteOutput(state, host, *report)) {
                 if (host.Failure()) throw *host.Failure();
                 throw BatchFailure{17, "The reports were not written to " + state.outputFileName + ".",
-                                   "MainMod.RunSilent"};
+                                   "MainMod.RunSilent", state.outputFileName, {}};
             }
             return kExitOk;
+        } catch (const ComError& e) {
+            throw BatchFailure{e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.RunSilent", e),
+                               {}, {}};
         } catch (const std::exception& e) {
             ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "MainMod.RunSilent");
-            throw BatchFailure{5, e.what(), "MainMod.RunSilent"};
+            throw BatchFailure{5, e.what(), "MainMod.RunSilent", {}, {}};
         }
-    } catch (const BatchFailure& failure) {
-        input.Restore();
-        output.Restore();
-        ReportBatchFailure(state, failure.number, failure.description, failure.location);
+    } catch (BatchFailure& failure) {
+        if (report) report->TakeBack();
+        if (failure.file.empty()) {
+            const bool aboutReport = failure.location.find("BatchFiles.ReportFile") != std::string::npos;
+            failure.file = aboutReport ? state.outputFileName : dataFile;
+        }
+        if (failure.entry.empty() && failure.location.find("Caldren.Fetch") != std::string::npos)
+            failure.entry = RefusedEntry(dataFile);
+        ReportBatchFailure(state, failure);
         return kExitFailure;
     }
 }
 
 int RunCompare(RunState& state, const std::vector<std::string>& names) {
-    std::error_code ec;
-    if (fs::is_directory(state.outputFileName, ec)) {
-        std::cerr << state.outputFileName << " is a folder, not a report file.\n";
-        return kExitFailure;
-    }
     try {
-        const Reports::CompareRunResult result =
-            Reports::RunCompareToFile(names, state.outputFileName, [] {
-                return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-            });
+        BatchFiles::ReportFile report(state.outputFileName);
+        for (const std::string& name : names) {
+            struct stat st {};
+            if (::stat(name.c_str(), &st) == 0) report.RefuseSameAs({st.st_dev, st.st_ino}, name);
+        }
+        const Reports::CompareRunResult result = Reports::BuildCompareRun(names, [] {
+            return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        });
         for (const auto& failure : result.failures)
-            ReportBatchFailure(state, failure.number, failure.Text(), "MainMod.RunCompare");
+            ReportBatchFailure(state, {failure.number, failure.Text(), "MainMod.RunCompare", failure.fileName, {}});
+        report.Append(result.text);
         return result.Ok() ? kExitOk : kExitFailure;
     } catch (const ComError& e) {
         // The output file could not be written: it is as it was.
-        ReportBatchFailure(state, e.Number(), e.Description(),
-                           ErrorPaths::ReporterLocation("MainMod.RunCompare", e));
+        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
+                                   state.outputFileName, {}});
     } catch (const std::exception& e) {
-        ReportBatchFailure(state, 5, e.what(), "MainMod.RunCompare");
+        ReportBatchFailure(state, {5, e.what(), "MainMod.RunCompare", state.outputFileName, {}});
     }
     return kExitFailure;
 }
@@ -349,8 +352,17 @@ int Main(RunState& state, int argc, char** argv) {
     SetVersionTexts(state);
     state.errorLogPath = Settings::ErrorLogPath(state.programFolder);
 
+    // A write to a closed pipe or past the file-size limit fails with EPIPE or EFBIG and
+    // takes the error path like any other failed write, instead of ending the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // The command line.
     const std::string commandLine = JoinCommandLine(argc, argv);
+    if (const std::string unknown = UnknownSwitch(commandLine); !unknown.empty()) {
+        std::cerr << "CaldrenCalc: " << unknown << " is not a switch of this program.\n" << Usage();
+        return kExitUsage;
+    }
     if (ToolCommands::IsToolCommand(commandLine))  // "/rollforward", "/check": headless tools
         return ToolCommands::Run(commandLine, state.versionTag, std::cout, std::cerr);
     state.batch = false;
@@ -364,8 +376,7 @@ int Main(RunState& state, int argc, char** argv) {
         }
     } catch (const ComError& e) {
         // No window is up yet and no data is held: the error is shown and the run ends.
-        ReportBatchFailure(state, e.Number(), e.Description(),
-                           ErrorPaths::ReporterLocation(location, e));
+        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation(location, e), {}, {}});
         return kExitFailure;
     }
 
@@ -401,10 +412,10 @@ int Main(RunState& state, int argc, char** argv) {
             state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
             code = RunSilent(state);
         } catch (const ComError& e) {
-            ReportBatchFailure(state, e.Number(), e.Description(),
-                               ErrorPaths::ReporterLocation("MainMod.Main", e));
+            ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e),
+                                       {}, {}});
         } catch (const BatchFailure& f) {
-            ReportBatchFailure(state, f.number, f.description, f.location);
+            ReportBatchFailure(state, f);
         }
         state.engine.Reset();
         state.ui = nullptr;
@@ -421,10 +432,11 @@ int Main(RunState& state, int argc, char** argv) {
     try {
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     } catch (const ComError& e) {
-        ReportBatchFailure(state, e.Number(), e.Description(),
-                           ErrorPaths::ReporterLocation("MainMod.Main", e));
+        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
         return kExitFailure;
     }
+    std::signal(SIGPIPE, SIG_DFL);
+    std::signal(SIGXFSZ, SIG_DFL);
     state.SetSaved(true);
     return StartWindows(state, argc, argv);
 }

@@ -1,30 +1,55 @@
 #include "RouteOutput.h"
 
+#include "BatchFiles.h"
+#include "BatchReportsHost.h"
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "RunState.h"
 
 namespace Reports {
 
+namespace {
+
+bool Run(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
+    ReportChoices choices;
+    choices.input = state.rptInput;
+    choices.summary = state.rptSummary;
+    choices.detail = state.rptDetail;
+    RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+    const bool written = RunReports(mode, ctx);
+    state.rptInput = static_cast<std::int16_t>(choices.input);
+    state.rptSummary = static_cast<std::int16_t>(choices.summary);
+    state.rptDetail = static_cast<std::int16_t>(choices.detail);
+    return written;
+}
+
+}  // namespace
+
 bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     using namespace caldren;
     try {
         if (!FileOperations::Save(state, state.currentFileName)) return false;
-
-        ReportChoices choices;
-        choices.input = state.rptInput;
-        choices.summary = state.rptSummary;
-        choices.detail = state.rptDetail;
-        RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
-        const bool written = RunReports(mode, ctx);
-        state.rptInput = static_cast<std::int16_t>(choices.input);
-        state.rptSummary = static_cast<std::int16_t>(choices.summary);
-        state.rptDetail = static_cast<std::int16_t>(choices.detail);
+        const bool written = Run(state, mode, host);
         if (!written && state.batch) return false;
-
         const bool reopened = FileOperations::OpenFile(state, state.currentFileName);
         return written && reopened;
     } catch (const std::exception& e) {
+        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        return false;
+    }
+}
+
+bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
+                 caldren::BatchFiles::ReportFile& report) {
+    using namespace caldren;
+    try {
+        if (!Run(state, kFile, host)) return false;
+        report.Append(host.Text());
+        if (FileOperations::Save(state, state.currentFileName)) return true;
+        report.TakeBack();
+        return false;
+    } catch (const std::exception& e) {
+        report.TakeBack();
         ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
         return false;
     }

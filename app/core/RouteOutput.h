@@ -7,16 +7,29 @@
 
 namespace caldren {
 struct RunState;
+class BatchReportsHost;
+namespace BatchFiles {
+class ReportFile;
 }
+}  // namespace caldren
 
 namespace Reports {
 
 // Steps, in order: FileOperations::Save with the current file name; RunReports(mode) with
 // the run state's report choices; FileOperations::OpenFile with the current file name.
-// Returns true when all three succeeded (a batch run exits 0 only then). Errors of its own
-// go to the error reporter's ReportAndAsk with the location "Reports.RouteOutput", then
-// ShutDown with the answer (in a batch run: BatchFailure). A failed save stops the command
-// before any report is built.
+// Returns true when all three succeeded. Errors of its own go to the error reporter's
+// ReportAndAsk with the location "Reports.RouteOutput", then ShutDown with the answer. A
+// failed save stops the command before any report is built.
 bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host);
+
+// The batch run's report output (File mode), in the order that lets a failure leave both
+// files as they were: RunReports builds the reports in memory (calculating first; the
+// analysis as loaded is the analysis that is saved, so the texts are the same), the text
+// is appended to the report file in one piece, then FileOperations::Save writes the data
+// file. A failed save takes the appended text back. The file is not opened again: the
+// run ends here. Returns true when all of it succeeded; a failure is thrown as
+// BatchFailure, or left in host.Failure() when a report builder failed (false).
+bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
+                 caldren::BatchFiles::ReportFile& report);
 
 }  // namespace Reports

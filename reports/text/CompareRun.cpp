@@ -71,8 +71,8 @@ std::vector<std::string> GetCompareFileNames(const std::string& commandLine) {
     return names;
 }
 
-CompareRunResult RunCompareToFile(
-    const std::vector<std::string>& names, const std::string& outputPath,
+CompareRunResult BuildCompareRun(
+    const std::vector<std::string>& names,
     const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine) {
     if (names.size() < kCompareMinFiles || names.size() > kCompareMaxFiles)
         throw activation::ComError(5, "CompareRun.RunCompareToFile",
@@ -80,34 +80,31 @@ CompareRunResult RunCompareToFile(
     std::vector<CompareFile> files;
     for (const std::string& name : names) {
         vesmora::ComPtr<vesmora::_Caldren> calc;
-        std::string engineFailure;
-        long engineError = 0;
         try {
             calc = newEngine();
         } catch (const activation::ComError& e) {
-            engineFailure = "Could not be loaded: " + CompareFailureText(e);
-            engineError = e.Number();
-        }
-        if (!engineFailure.empty()) {
             CompareFile f;
             f.fileName = name;
-            f.failure = engineFailure;
-            f.errorNumber = engineError;
+            f.failure = "Could not be loaded: " + CompareFailureText(e);
+            f.errorNumber = e.Number();
             files.push_back(std::move(f));
-        } else {
-            files.push_back(LoadCompareFile(std::move(calc), name));
+            continue;
         }
-    }
-    FileSink sink(outputPath);
-    try {
-        BuildCompareReport(files, sink);
-    } catch (...) {
-        sink.AbortReport();
-        throw;
+        files.push_back(LoadCompareFile(std::move(calc), name));
     }
     CompareRunResult result;
+    MemorySink sink(result.text);
+    BuildCompareReport(files, sink);
     for (const CompareFile& f : files)
         if (!f.Ok()) result.failures.push_back({f.fileName, f.failure, f.errorNumber});
+    return result;
+}
+
+CompareRunResult RunCompareToFile(
+    const std::vector<std::string>& names, const std::string& outputPath,
+    const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine) {
+    CompareRunResult result = BuildCompareRun(names, newEngine);
+    AppendWholeText(outputPath, result.text);
     return result;
 }
 

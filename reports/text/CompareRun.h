@@ -37,12 +37,19 @@ struct CompareRunResult {
     };
     std::vector<Failure> failures;
     bool Ok() const { return failures.empty(); }
+    // The comparison report followed by CR LF, as it is appended to the output file.
+    std::string text;
 };
 
-// Loads, calculates and compares the files (two to six, else ComError 5) and appends the
-// report to `outputPath` through a FileSink. `newEngine` creates one engine object per file
-// (its errors become that file's failure). Errors of the output file propagate (ComError
-// of FileSink), leaving the file as it was.
+// Loads, calculates and compares the files (two to six, else ComError 5) and lays out the
+// report in memory (result.text). `newEngine` creates one engine object per file (its
+// errors become that file's failure).
+CompareRunResult BuildCompareRun(const std::vector<std::string>& names,
+                                 const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
+
+// BuildCompareRun, then the text appended to `outputPath` as FileSink appends (all or
+// nothing). Errors of the output file propagate (ComError of FileSink), leaving the file as
+// it was.
 CompareRunResult RunCompareToFile(const std::vector<std::string>& names,
                                   const std::string& outputPath,
                                   const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);

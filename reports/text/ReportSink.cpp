@@ -18,24 +18,8 @@ std::string ViewHeadingText(const ReportHeadings& h) {
 
 namespace {
 
-long FileErrorNumber(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR: return 76;   // Path not found
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: return 70;   // Permission denied
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return 61;     // Disk full
-    case EIO: return 57;       // Device I/O error
-    default: return 75;        // Path/File access error
-    }
-}
-
 [[noreturn]] void ThrowFileError(int err, const std::string& path) {
-    long number = FileErrorNumber(err);
+    long number = activation::FileErrorNumber(err);
     std::string text = activation::StandardErrorText(number);
     throw activation::ComError(number, "FileSink",
                                text + " (" + path + ": " + std::strerror(err) + ")");
@@ -104,6 +88,22 @@ void FileSink::EndReport() {
 }
 
 void FileSink::AbortReport() noexcept { m_buffer.clear(); }
+
+// ---- MemorySink -----------------------------------------------------------------------
+
+void MemorySink::BeginReport(const ReportStart&) { m_buffer.clear(); }
+
+void MemorySink::PrintOrDisplay(std::string_view chunk, int, const ReportHeadings&) {
+    m_buffer.append(chunk);
+}
+
+void MemorySink::EndReport() {
+    m_text += m_buffer;
+    m_text += "\r\n";
+    m_buffer.clear();
+}
+
+void MemorySink::AbortReport() noexcept { m_buffer.clear(); }
 
 // ---- RecordingSink -------------------------------------------------------------------
 

@@ -139,6 +139,23 @@ private:
     std::string m_buffer;
 };
 
+// File mode into memory: each completed report, followed by CR LF, is added to a text the
+// caller owns; a report that fails (AbortReport) adds nothing. A batch run builds all its
+// reports this way before it writes anything, then appends the text in one piece.
+class MemorySink : public ReportSink {
+public:
+    explicit MemorySink(std::string& text) : m_text(text) {}
+
+    void BeginReport(const ReportStart& start) override;
+    void PrintOrDisplay(std::string_view chunk, int lines, const ReportHeadings& headings) override;
+    void EndReport() override;
+    void AbortReport() noexcept override;
+
+private:
+    std::string& m_text;
+    std::string m_buffer;
+};
+
 // Appends text to a file as FileSink does (created when missing, never truncated, all or
 // nothing). Throws ComError as described above.
 void AppendWholeText(const std::string& path, std::string_view text);

@@ -1,4 +1,5 @@
-// The error reporter: which operation asks, which shows, and the batch log lines.
+// The error reporter: which operation asks, which shows, where the batch log line goes,
+// and the log line's exact text.
 
 #include <errorreporter/ErrorReporter.h>
 
@@ -10,138 +11,104 @@
 
 using errorreporter::ErrorPresenter;
 using errorreporter::ErrorReporter;
-using errorreporter::StderrPresenter;
 using testsupport::ReadFile;
-using testsupport::ScopedEnv;
 using testsupport::TempDir;
 
 namespace {
 
 const std::string kApp = "Caldren Formula Calculator";
+const std::string kLine = "12/06/2026 20:15:03 | Caldren Formula Calculator | Error ";
 
 // 12/06/2026 20:15:03 UTC.
-std::chrono::system_clock::time_point FixedTime() {
-    return std::chrono::system_clock::from_time_t(1796588103);
-}
-
-struct Call {
-    std::string kind;
-    long number;
-    std::string description, location, app;
-};
+std::chrono::system_clock::time_point FixedTime() { return std::chrono::system_clock::from_time_t(1796588103); }
 
 class FakePresenter : public ErrorPresenter {
 public:
     bool answer = false;
-    std::vector<Call> calls;
+    std::vector<std::string> calls;
     bool ShowAndAsk(long n, const std::string& d, const std::string& l, const std::string& a) override {
-        calls.push_back({"ask", n, d, l, a});
+        Show(n, d, l, a);
+        calls.back().insert(0, "ask ");
         return answer;
     }
     void Show(long n, const std::string& d, const std::string& l, const std::string& a) override {
-        calls.push_back({"show", n, d, l, a});
+        calls.push_back(std::to_string(n) + " " + d + " " + l + " " + a);
     }
 };
 
 class ErrorReporterTest : public ::testing::Test {
 protected:
-    TempDir dir;
-    TempDir config;
-    ScopedEnv tz{"TZ", std::string("UTC")};
-    ScopedEnv xdg{"XDG_CONFIG_HOME", config.path()};
+    TempDir dir, config;
     std::shared_ptr<FakePresenter> presenter = std::make_shared<FakePresenter>();
     ErrorReporter reporter{presenter};
 
     void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
         ::tzset();
+        ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
         reporter.SetClock(FixedTime);
     }
 };
 
-TEST_F(ErrorReporterTest, ReportAndAskShowsAndReturnsTheAnswer) {
+TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
+    const std::string log = dir / "CLD_err.log";
     presenter->answer = true;
     EXPECT_TRUE(reporter.ReportAndAsk(13, "Type mismatch", "MainMod.IsSilent\rx", kApp));
-    presenter->answer = false;
-    EXPECT_FALSE(reporter.ReportAndAsk(13, "Type mismatch", "MainMod.IsSilent\rx", kApp));
-    ASSERT_EQ(presenter->calls.size(), 2u);
-    EXPECT_EQ(presenter->calls[0].kind, "ask");
-    EXPECT_EQ(presenter->calls[0].number, 13);
-    EXPECT_EQ(presenter->calls[0].description, "Type mismatch");
-    EXPECT_EQ(presenter->calls[0].location, "MainMod.IsSilent\rx");
-    EXPECT_EQ(presenter->calls[0].app, kApp);
+    reporter.ReportError(11, "Division by zero", "ControlExtend.TextChg", kApp);
+    EXPECT_TRUE(reporter.ReportOrLog(53, "File not found", "File Operations.Open File", false, log, kApp));
+    EXPECT_EQ(presenter->calls, (std::vector<std::string>{
+                                    "ask 13 Type mismatch MainMod.IsSilent\rx " + kApp,
+                                    "11 Division by zero ControlExtend.TextChg " + kApp,
+                                    "ask 53 File not found File Operations.Open File " + kApp}));
+    EXPECT_FALSE(std::filesystem::exists(log));
+    // Batch: nothing asked, "no" answered, one line appended after what was there.
+    testsupport::WriteFile(log, "earlier line\r\n");
+    EXPECT_FALSE(reporter.ReportOrLog(53, "File not found", "MainMod.RunSilent\rCaldren.Fetch\rProfileStore.ReadEntry",
+                                      true, log, kApp));
+    reporter.ReportOrLog(6, "Overflow", "SummaryReport.RunSummReport", true, log, kApp);
+    EXPECT_EQ(presenter->calls.size(), 3u);
+    EXPECT_EQ(ReadFile(log), "earlier line\r\n" + kLine +
+                                 "53 | File not found | MainMod.RunSilent <- Caldren.Fetch <- ProfileStore.ReadEntry\r\n" +
+                                 kLine + "6 | Overflow | SummaryReport.RunSummReport\r\n");
+    EXPECT_EQ(reporter.LastLogFile(), log);
 }
 
-TEST_F(ErrorReporterTest, ReportErrorOnlyShows) {
-    reporter.ReportError(11, "Division by zero", "ControlExtend.TextChg\rCaldren.Calculate", kApp);
-    ASSERT_EQ(presenter->calls.size(), 1u);
-    EXPECT_EQ(presenter->calls[0].kind, "show");
-}
+// Where the line goes, for the log path a row lays out in the program folder; run as an
+// unprivileged user, so that a read-only folder binds.
+struct PlaceCase {
+    const char* name;
+    bool perUser;  // else: "<folder>/CLD_err.log"
+};
 
-TEST_F(ErrorReporterTest, ReportOrLogInteractiveAsksAndLogsNothing) {
-    presenter->answer = true;
-    EXPECT_TRUE(reporter.ReportOrLog(53, "File not found", "File Operations.Open File\r", false,
-                                     dir / "CLD_err.log", kApp));
-    ASSERT_EQ(presenter->calls.size(), 1u);
-    EXPECT_EQ(presenter->calls[0].kind, "ask");
-    EXPECT_FALSE(std::filesystem::exists(dir / "CLD_err.log"));
-}
+std::ostream& operator<<(std::ostream& os, const PlaceCase& c) { return os << c.name; }
 
-TEST_F(ErrorReporterTest, ReportOrLogInBatchAsksNothingAndAppendsOneLine) {
-    presenter->answer = true;  // would say "save" if it were asked
-    EXPECT_FALSE(reporter.ReportOrLog(53, "File not found",
-                                      "MainMod.RunSilent\rCaldren.Fetch\rProfileStore.ReadEntry", true,
-                                      dir / "CLD_err.log", kApp));
-    EXPECT_TRUE(presenter->calls.empty());
-    EXPECT_EQ(ReadFile(dir / "CLD_err.log"),
-              "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 53 | File not found | "
-              "MainMod.RunSilent <- Caldren.Fetch <- ProfileStore.ReadEntry\r\n");
-    EXPECT_EQ(reporter.LastLogFile(), dir / "CLD_err.log");
-}
+class LogPlace : public ErrorReporterTest, public ::testing::WithParamInterface<PlaceCase> {};
 
-TEST_F(ErrorReporterTest, LinesAreAppendedNeverReplaced) {
-    testsupport::WriteFile(dir / "CLD_err.log", "earlier line\r\n");
-    reporter.ReportOrLog(6, "Overflow", "SummaryReport.RunSummReport", true, dir / "CLD_err.log", kApp);
-    reporter.ReportOrLog(11, "Division by zero", "DetailedReport.RunDetailReport", true,
-                         dir / "CLD_err.log", kApp);
-    EXPECT_EQ(ReadFile(dir / "CLD_err.log"),
-              "earlier line\r\n"
-              "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 6 | Overflow | SummaryReport.RunSummReport\r\n"
-              "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 11 | Division by zero | DetailedReport.RunDetailReport\r\n");
-}
-
-TEST_F(ErrorReporterTest, AFolderAsLogPathGetsCldErrLogInside) {
-    reporter.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, dir.path(), kApp);
-    EXPECT_EQ(reporter.LastLogFile(), dir / "CLD_err.log");
-    EXPECT_TRUE(std::filesystem::exists(dir / "CLD_err.log"));
-}
-
-TEST_F(ErrorReporterTest, UnwritableLogPlaceFallsBackToThePerUserFolder) {
-    testsupport::WriteFile(dir / "plainfile", "x");
-    // A log path below a plain file can never be created, whoever runs the test.
-    reporter.ReportOrLog(76, "Path not found", "MainMod.RunSilent", true, dir / "plainfile/CLD_err.log", kApp);
-    const std::string expected = config.path() + "/Orlenwick/CLD_err.log";
-    EXPECT_EQ(reporter.LastLogFile(), expected);
-    EXPECT_EQ(ReadFile(expected),
-              "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 76 | Path not found | MainMod.RunSilent\r\n");
-}
-
-TEST_F(ErrorReporterTest, ReadOnlyLogFolderFallsBackToThePerUserFolder) {
-    ::chmod(dir.path().c_str(), 0555);
-    const auto out = testsupport::RunUnprivileged([&] {
+TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
+    const std::string folder = dir / "program", row = GetParam().name, log = folder + "/CLD_err.log";
+    ::mkdir(folder.c_str(), 0777);
+    ::chmod(folder.c_str(), row == "ReadOnlyFolder" ? 0555 : 0777);
+    if (row == "LinkIsNotFollowed") (void)::symlink((folder + "/elsewhere.txt").c_str(), log.c_str());
+    if (row == "PipeIsNeverWaitedFor") ::mkfifo(log.c_str(), 0666);
+    if (row == "UnderAPlainFile") testsupport::WriteFile(folder + "/plain", "x");
+    const std::string given = row == "FilePath" ? log : row == "UnderAPlainFile" ? folder + "/plain/x.log" : folder;
+    const std::string result = testsupport::RunUnprivileged([&] {
         ErrorReporter r(presenter);
-        r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, dir.path(), kApp);
+        r.SetClock(FixedTime);
+        r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, given, kApp);
         return r.LastLogFile();
     });
-    EXPECT_EQ(out.result, config.path() + "/Orlenwick/CLD_err.log");
-    EXPECT_FALSE(std::filesystem::exists(dir / "CLD_err.log"));
+    const std::string expected = GetParam().perUser ? config.path() + "/Orlenwick/CLD_err.log" : log;
+    EXPECT_EQ(result, "R" + expected);
+    EXPECT_EQ(ReadFile(expected), kLine + "70 | Permission denied | MainMod.RunSilent\r\n");
 }
 
-TEST_F(ErrorReporterTest, PerUserFolderFollowsHomeWithoutXdgConfigHome) {
-    TempDir home;
-    ScopedEnv noXdg("XDG_CONFIG_HOME", std::nullopt);
-    ScopedEnv homeEnv("HOME", home.path());
-    EXPECT_EQ(ErrorReporter::PerUserLogFolder(), home.path() + "/.config/Orlenwick");
-}
+INSTANTIATE_TEST_SUITE_P(Rows, LogPlace,
+                         ::testing::Values(PlaceCase{"FilePath", false}, PlaceCase{"FolderGetsTheName", false},
+                                           PlaceCase{"UnderAPlainFile", true}, PlaceCase{"ReadOnlyFolder", true},
+                                           PlaceCase{"LinkIsNotFollowed", true},
+                                           PlaceCase{"PipeIsNeverWaitedFor", true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 struct FlattenCase {
     const char* name;
@@ -153,12 +120,17 @@ std::ostream& operator<<(std::ostream& os, const FlattenCase& c) { return os << 
 class LogLineTest : public ::testing::TestWithParam<FlattenCase> {};
 
 TEST_P(LogLineTest, EveryErrorStaysOnOneLine) {
-    ScopedEnv tz("TZ", std::string("UTC"));
+    ::setenv("TZ", "UTC", 1);
     ::tzset();
     const auto& c = GetParam();
-    const std::string line = ErrorReporter::FormatLogLine(FixedTime(), 5, c.description, c.location, kApp);
-    EXPECT_EQ(line, "12/06/2026 20:15:03 | Caldren Formula Calculator | Error 5 | " + c.expectedTail);
-    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(ErrorReporter::FormatLogLine(FixedTime(), 5, c.description, c.location, kApp),
+              kLine + "5 | " + c.expectedTail);
+}
+
+std::string Long(const std::string& piece, int times) {
+    std::string s;
+    for (int i = 0; i < times; ++i) s += piece;
+    return s;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -170,52 +142,23 @@ INSTANTIATE_TEST_SUITE_P(
         FlattenCase{"LineFeedInDescription", "two\nlines", "X", "two lines | X"},
         FlattenCase{"CrInDescription", "two\rlines", "X", "two lines | X"},
         FlattenCase{"TabsAndControls", std::string("a\tb\x01" "c\x7F"), "X", "a b c  | X"},
-        FlattenCase{"Utf8Kept", "Caf\xC3\xA9", "\xE2\x82\xAC", "Caf\xC3\xA9 | \xE2\x82\xAC"}),
+        FlattenCase{"Utf8Kept", "Caf\xC3\xA9", "\xE2\x82\xAC", "Caf\xC3\xA9 | \xE2\x82\xAC"},
+        // Fields are cut at 4,000 bytes, never inside a character.
+        FlattenCase{"LongFieldCut", Long("\xC3\xA9", 3000), "L", Long("\xC3\xA9", 2000) + "... | L"}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST(ErrorReporterFormat, LongFieldsAreCutAtACharacterBoundary) {
-    std::string longText;
-    for (int i = 0; i < 3000; ++i) longText += "\xC3\xA9";  // 6000 bytes of "é"
-    const std::string line = ErrorReporter::FormatLogLine(FixedTime(), 1, longText, "L", kApp);
-    const auto start = line.find("Error 1 | ") + 10;
-    const auto end = line.find(" | L");
-    const std::string field = line.substr(start, end - start);
-    EXPECT_EQ(field, std::string(longText, 0, 4000) + "...");
-}
-
-TEST(ErrorReporterFormat, MessageForAPresenter) {
-    EXPECT_EQ(ErrorReporter::FormatMessage(53, "File not found", "File Operations.Open File\rCaldren.Fetch",
-                                           kApp, true),
-              "An error has occurred in the Caldren Formula Calculator.\n\n"
-              "Error Number: 53\n"
-              "Description: File not found\n"
-              "Location: File Operations.Open File\nCaldren.Fetch\n\n"
-              "Do you want to save your data before the program shuts down?");
-}
-
-TEST(ErrorReporterFormat, StderrPresenterWritesAndNeverAsks) {
-    std::string written;
-    StderrPresenter p([&](const std::string& text) { written += text; });
-    EXPECT_FALSE(p.ShowAndAsk(7, "Out of memory", "A.B", kApp));
-    EXPECT_EQ(written,
-              "An error has occurred in the Caldren Formula Calculator.\n\n"
-              "Error Number: 7\nDescription: Out of memory\nLocation: A.B\n");
-}
 
 TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
     TempDir dir;
     const std::string log = dir / "CLD_err.log";
-    constexpr int kChildren = 4;
-    constexpr int kLines = 200;
+    constexpr int kChildren = 4, kLines = 200;
     std::vector<pid_t> pids;
     for (int c = 0; c < kChildren; ++c) {
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ErrorReporter r;
-            const std::string location = "Child" + std::to_string(c) + "." + std::string(300, 'x');
             for (int i = 0; i < kLines; ++i)
-                r.ReportOrLog(1000 + i, "Child error", location, true, log, kApp);
+                r.ReportOrLog(1000 + i, "Child error", "Child." + std::string(300, 'x'), true, log, kApp);
             ::_exit(0);
         }
         pids.push_back(pid);
@@ -226,16 +169,13 @@ TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     const std::string text = ReadFile(log);
+    const std::string tail = "| Child error | Child." + std::string(300, 'x');
     std::size_t lines = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto end = text.find("\r\n", pos);
+    for (std::size_t pos = 0, end; pos < text.size(); pos = end + 2, ++lines) {
+        end = text.find("\r\n", pos);
         ASSERT_NE(end, std::string::npos);
-        const std::string line = text.substr(pos, end - pos);
-        EXPECT_NE(line.find("| Child error | Child"), std::string::npos) << line;
-        EXPECT_EQ(line.substr(line.size() - 300), std::string(300, 'x'));
-        ++lines;
-        pos = end + 2;
+        ASSERT_GE(end - pos, tail.size());
+        EXPECT_EQ(text.substr(end - tail.size(), tail.size()), tail) << lines;
     }
     EXPECT_EQ(lines, static_cast<std::size_t>(kChildren * kLines));
 }

@@ -1,6 +1,7 @@
 #include <activation/Com.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 
 namespace activation {
@@ -44,6 +45,23 @@ std::string StandardErrorText(long number) {
     case 457: return "This key is already associated with an element of this collection";
     case 32755: return "Cancel was selected.";
     default: return {};
+    }
+}
+
+long FileErrorNumber(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR: return 76;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: return 70;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return 61;
+    case EIO: return 57;
+    case ENAMETOOLONG: return 52;
+    default: return 75;
     }
 }
 

@@ -59,9 +59,12 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
-// Appends the whole line in one write; true when all of it went to the file.
+// Appends the whole line in one write; true when all of it went to the file. The log has
+// a fixed name, so a link in its place is not followed; a pipe or device is never waited
+// for nor written.
 bool AppendLine(const std::string& file, const std::string& line) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK,
+                          0644);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

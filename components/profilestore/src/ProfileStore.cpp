@@ -62,34 +62,7 @@ constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr long kErrInvalidCall = 5;
 constexpr long kErrBadFileName = 52;
-constexpr long kErrDeviceIo = 57;
-constexpr long kErrDiskFull = 61;
-constexpr long kErrPermission = 70;
 constexpr long kErrPathFileAccess = 75;
-constexpr long kErrPathNotFound = 76;
-
-long ErrorNumberFor(int err) {
-    switch (err) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return kErrPermission;
-    case ENOENT:
-    case ENOTDIR:
-        return kErrPathNotFound;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return kErrDiskFull;
-    case EIO:
-        return kErrDeviceIo;
-    case ENAMETOOLONG:
-        return kErrBadFileName;
-    default:
-        return kErrPathFileAccess;
-    }
-}
 
 // "ProfileStore.<op>: <what> "<path>": <reason>" — the location and what failed, in the
 // source so that it survives the callers re-raising with their own description.
@@ -103,7 +76,7 @@ long ErrorNumberFor(int err) {
 
 [[noreturn]] void FailErrno(int err, const char* op, const std::string& what,
                             const std::string& path) {
-    Fail(ErrorNumberFor(err), op, what, path, std::strerror(err));
+    Fail(activation::FileErrorNumber(err), op, what, path, std::strerror(err));
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

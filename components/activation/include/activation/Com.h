@@ -74,6 +74,12 @@ private:
 // description of an error raised without one of its own. Empty when the number is unknown.
 std::string StandardErrorText(long number);
 
+// The platform's file error for an errno value: 76 path not found (ENOENT, ENOTDIR),
+// 70 permission denied (EACCES, EPERM, EROFS, ETXTBSY), 61 disk full (ENOSPC, EDQUOT,
+// EFBIG), 57 device I/O error (EIO), 52 bad file name (ENAMETOOLONG), else 75 path/file
+// access error.
+long FileErrorNumber(int err);
+
 // Owning pointer to an interface. Adopts the reference it is given (no AddRef); copies
 // AddRef, destruction and Reset Release.
 template <class T>

@@ -7,7 +7,9 @@
 //   {7571AC88-2EFC-42AC-A02E-16BA434B8697}<TAB>Vesmora.Caldren<TAB>/opt/caldren/libvesmora.so
 //
 // Lines starting with "#", blank lines and lines without three tab-separated fields are
-// ignored (and kept by updates). Class identifiers and ProgIDs match without regard to
+// ignored (and kept by updates). A file larger than 1 MiB, or a folder, pipe or device in
+// its place, is not read: creating an object then fails with error 429 saying why, and an
+// update leaves it alone. Class identifiers and ProgIDs match without regard to
 // case. An update rewrites the whole file at once (temporary file in the same folder,
 // flushed, renamed) under an exclusive lock on "components.reg.lock", so concurrent
 // registrations never lose each other's lines and a reader never sees half a file.
@@ -22,8 +24,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -81,24 +83,58 @@ inline std::optional<ClassEntry> ParseLine(const std::string& line) {
     return e;
 }
 
-inline std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    // The file is tiny; a stray huge file is read only up to a bound.
-    std::size_t total = 0;
-    while (in && std::getline(in, line)) {
-        total += line.size() + 1;
-        if (total > 1024 * 1024) break;
-        lines.push_back(line);
+inline constexpr std::size_t kMaxRegistryBytes = 1024 * 1024;
+
+// The registry's lines. 0, or an errno value when the file cannot be read: EFBIG for a file
+// larger than 1 MiB, EINVAL for a folder, pipe or device (never waited for). A missing file
+// has no lines.
+inline int ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    lines.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? 0 : errno;
+    struct stat st {};
+    int result = 0;
+    std::string text;
+    if (::fstat(fd, &st) != 0) result = errno;
+    else if (!S_ISREG(st.st_mode)) result = EINVAL;
+    else if (static_cast<std::uint64_t>(st.st_size) > kMaxRegistryBytes) result = EFBIG;
+    char buf[4096];
+    while (result == 0) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) result = errno;
+        if (n <= 0) break;
+        text.append(buf, static_cast<std::size_t>(n));
+        if (text.size() > kMaxRegistryBytes) result = EFBIG;
     }
-    return lines;
+    ::close(fd);
+    if (result != 0) return result;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return 0;
+}
+
+// Why the registry cannot be read, for an error source.
+inline std::string ReadProblem(const std::string& path, int err) {
+    const std::string why = err == EFBIG ? "it is larger than 1 MiB"
+                            : err == EINVAL ? "it is not a regular file"
+                                            : std::strerror(err);
+    return "the registry file " + path + " cannot be read: " + why;
 }
 
 // The class registered under a class identifier or a ProgID, if any.
+// Throws ComError 429 when the registry file cannot be read (ReadLines).
 inline std::optional<ClassEntry> Find(const std::string& progIdOrClsid,
                                       const std::string& path = RegistryPath()) {
-    for (const std::string& line : ReadLines(path)) {
+    std::vector<std::string> lines;
+    if (const int err = ReadLines(path, lines); err != 0)
+        throw ComError(429, "Activation.CreateObject(\"" + progIdOrClsid + "\"): " + ReadProblem(path, err));
+    for (const std::string& line : lines) {
         auto e = ParseLine(line);
         if (e && (SameName(e->clsid, progIdOrClsid) || (!e->progId.empty() && SameName(e->progId, progIdOrClsid))))
             return e;
@@ -129,14 +165,16 @@ inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::str
     if (!MakeFolders(folder)) return errno ? errno : ENOTDIR;
 
     const std::string lockPath = path + ".lock";
-    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (lockFd < 0) return errno;
     while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {}
 
-    int result = 0;
+    // A registry that cannot be read is left as it is: rewriting it would lose its lines.
+    std::vector<std::string> lines;
+    int result = ReadLines(path, lines);
     std::string text;
     bool hasHeader = false;
-    for (const std::string& line : ReadLines(path)) {
+    for (const std::string& line : lines) {
         if (line.rfind("# Orlenwick component registry", 0) == 0) hasHeader = true;
         if (auto e = ParseLine(line)) {
             const bool dropped = std::any_of(drop.begin(), drop.end(), [&](const std::string& d) {
@@ -154,8 +192,9 @@ inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::str
     char suffix[20];
     std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
     const std::string temp = folder + "/.components.reg" + suffix;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    const int fd = result != 0 ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (result != 0) {
+    } else if (fd < 0) {
         result = errno;
     } else {
         std::size_t done = 0;

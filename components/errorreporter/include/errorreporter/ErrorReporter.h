@@ -10,6 +10,8 @@
 //     means the running program's folder), when that file can be appended to;
 //   - else in the per-user folder $XDG_CONFIG_HOME/Orlenwick (~/.config when
 //     XDG_CONFIG_HOME is unset), created when missing;
+//   (a log that is a link, a pipe, a device or a folder is never written: the next place
+//   is taken);
 //   - else, as a last resort, on standard error.
 // Line format (UTF-8, CR LF at the end), fields joined by " | ":
 //   12/06/2026 20:15:03 | Caldren Formula Calculator | Error 53 | File not found | MainMod.RunSilent <- Caldren.Fetch <- ...

@@ -1,0 +1,211 @@
+#include "BatchFiles.h"
+
+#include "DataFileLock.h"
+
+#include <activation/Com.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace caldren::BatchFiles {
+
+namespace {
+
+using activation::ComError;
+using Clock = std::chrono::steady_clock;
+
+[[noreturn]] void Fail(long number, const char* op, const std::string& path, const std::string& reason) {
+    throw ComError(number, std::string("BatchFiles.") + op + ": \"" + path + "\": " + reason,
+                   activation::StandardErrorText(number));
+}
+
+[[noreturn]] void FailErrno(int err, const char* op, const std::string& path) {
+    Fail(err == ENOENT && std::strcmp(op, "DataFile") == 0 ? 53 : activation::FileErrorNumber(err), op, path,
+         std::strerror(err));
+}
+
+// Refuses anything but a regular file: folders, pipes, devices, sockets.
+void RequireRegular(const struct stat& st, const char* op, const std::string& path) {
+    if (S_ISDIR(st.st_mode)) Fail(75, op, path, "it is a folder");
+    if (!S_ISREG(st.st_mode)) Fail(75, op, path, "it is not a regular file");
+}
+
+void RequireSmall(const struct stat& st, const std::string& path) {
+    if (static_cast<unsigned long long>(st.st_size) > kMaxDataFileBytes)
+        Fail(75, "DataFile", path, "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
+}
+
+Clock::duration Duration(double seconds) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+double SecondsLeft(Clock::time_point deadline) {
+    return std::chrono::duration<double>(deadline - Clock::now()).count();
+}
+
+std::string Seconds(double s) { return std::to_string(static_cast<int>(s)) + " seconds"; }
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0 || name.back() != '~')
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---- DataFile ------------------------------------------------------------------------
+
+DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
+    constexpr const char* op = "DataFile";
+    struct stat st {};
+    // Kind and size by name: a pipe or device is never opened.
+    if (::stat(path.c_str(), &st) != 0) FailErrno(errno, op, path);
+    RequireRegular(st, op, path);
+    RequireSmall(st, path);
+
+    m_lock = DataFileLock::Open(path);
+    if (!m_lock && (errno == EINVAL || errno == ELOOP))
+        Fail(75, op, path, "its lock file " + DataFileLock::LockFilePath(path) + " is not a regular file");
+    // Without a lock file (a folder where it cannot be created) the run goes on unlocked:
+    // its save needs to write in that folder too, and says so if it cannot.
+    const Clock::time_point deadline = Clock::now() + Duration(kLockWaitSeconds);
+    const Clock::time_point windowsDeadline = Clock::now() + Duration(windowsWaitSeconds);
+    while (m_lock) {
+        if (!posix::LockWithin(m_lock.Get(), LOCK_EX, SecondsLeft(deadline))) {
+            if (errno == EWOULDBLOCK)
+                Fail(70, op, path, "another run has kept it locked for " + Seconds(kLockWaitSeconds));
+            break;  // a file system without locks: the run goes on unlocked
+        }
+        const DataFileLock::Status lock = DataFileLock::Read(m_lock.Get());
+        if (lock.state == DataFileLock::State::Stale) DataFileLock::Clear(m_lock.Get());
+        if (lock.state != DataFileLock::State::Held) break;
+        // The windows have the file open: let go, so that they can give it back.
+        ::flock(m_lock.Get(), LOCK_UN);
+        if (Clock::now() >= windowsDeadline)
+            Fail(70, op, path, "it is open in CaldrenCalc by " + DataFileLock::Describe(lock.holder));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    RemoveLeftTemporaryFiles(path);
+    // The file as it stands now, under the lock.
+    if (::stat(path.c_str(), &st) != 0) FailErrno(errno, op, path);
+    RequireRegular(st, op, path);
+    RequireSmall(st, path);
+    m_id = FileId{st.st_dev, st.st_ino};
+}
+
+// ---- ReportFile ----------------------------------------------------------------------
+
+ReportFile::ReportFile(std::string path) : m_path(std::move(path)) {
+    constexpr const char* op = "ReportFile";
+    struct stat st {};
+    if (::lstat(m_path.c_str(), &st) != 0) {
+        if (errno != ENOENT) FailErrno(errno, op, m_path);
+        // A new file: its folder must be there.
+        const std::size_t slash = m_path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_path.substr(0, slash);
+        struct stat dir {};
+        if (::stat(folder.c_str(), &dir) != 0) FailErrno(errno, op, m_path);
+        if (!S_ISDIR(dir.st_mode)) FailErrno(ENOTDIR, op, m_path);
+        return;
+    }
+    if (S_ISLNK(st.st_mode) && ::stat(m_path.c_str(), &st) != 0) {
+        if (errno == ENOENT) Fail(75, op, m_path, "it is a link to a file that does not exist");
+        FailErrno(errno, op, m_path);
+    }
+    RequireRegular(st, op, m_path);
+}
+
+void ReportFile::RefuseSameAs(const FileId& id, const std::string& name) const {
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0 && FileId{st.st_dev, st.st_ino} == id)
+        Fail(75, "ReportFile", m_path, "it is the data file " + name);
+}
+
+void ReportFile::Append(std::string_view text) {
+    constexpr const char* op = "ReportFile";
+    TakeBack();
+    m_fd.Reset();
+    const Clock::time_point deadline = Clock::now() + Duration(kLockWaitSeconds);
+    bool created = false;
+    for (;;) {
+        created = false;
+        int fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                        0666);
+            if (fd < 0 && errno == EEXIST) {
+                struct stat st {};
+                if (::lstat(m_path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+                    Fail(75, op, m_path, "it is a link to a file that does not exist");
+                continue;  // another run created it just now
+            }
+            created = fd >= 0;
+        }
+        if (fd < 0) FailErrno(errno, op, m_path);
+        m_fd.Reset(fd);
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) FailErrno(errno, op, m_path);
+        RequireRegular(st, op, m_path);
+        if (!posix::LockWithin(fd, LOCK_EX, SecondsLeft(deadline)) && errno == EWOULDBLOCK)
+            Fail(70, op, m_path, "another run has kept it locked for " + Seconds(kLockWaitSeconds));
+        // A failed run that had created the file removed it meanwhile: start again.
+        if (!posix::StillNames(m_path, fd)) continue;
+        if (::fstat(fd, &st) != 0) FailErrno(errno, op, m_path);
+        m_before = st.st_size;
+        m_created = created && st.st_size == 0;
+        break;
+    }
+    if (!posix::WriteAll(m_fd.Get(), text) || ::fdatasync(m_fd.Get()) != 0) {
+        const int err = errno;
+        TakeBack();
+        FailErrno(err, op, m_path);
+    }
+}
+
+void ReportFile::TakeBack() noexcept {
+    if (!m_fd || m_before < 0) return;
+    while (::ftruncate(m_fd.Get(), m_before) != 0 && errno == EINTR) {
+    }
+    if (m_created && posix::StillNames(m_path, m_fd.Get())) ::unlink(m_path.c_str());
+    m_before = -1;
+    m_created = false;
+}
+
+// ---- temporary files -----------------------------------------------------------------
+
+void RemoveLeftTemporaryFiles(const std::string& dataFile) {
+    // The save writes beside the file a link names, so its leftovers lie there.
+    std::string target = dataFile;
+    if (char* real = ::realpath(dataFile.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string prefix = "." + base.substr(0, 200) + ".";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (IsTemporaryName(name, prefix) && ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode))
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
+}
+
+}  // namespace caldren::BatchFiles
