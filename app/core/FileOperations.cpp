@@ -1,5 +1,6 @@
 #include "FileOperations.h"
 
+#include "DataFileLock.h"
 #include "ErrorPaths.h"
 #include "MRU.h"
 #include "RunState.h"
@@ -55,7 +56,47 @@ std::vector<std::size_t> CharStarts(const std::string& s) {
     return starts;
 }
 
+enum class Hold { Taken, ReadOnly, Refused };
+
+// Takes the data file's lock for the windows. Held by another program: when opening, the
+// user may open it read-only; when saving, the name is refused. A folder where no lock
+// file can be made (read-only, say) leaves the file to whoever can write it.
+Hold TakeFile(RunState& state, const std::string& name, bool opening) {
+    if (state.batch) return Hold::Taken;
+    DataFileLock::Status status;
+    try {
+        status = DataFileLock::Acquire(name);
+    } catch (const ComError&) {
+        return Hold::Taken;
+    }
+    if (status.state != DataFileLock::State::Held) return Hold::Taken;
+    const std::string inUse = name + " is open in CaldrenCalc by " + DataFileLock::Describe(status.holder) + ".";
+    if (!opening) {
+        Ask(state, inUse + "\nSave the analysis under another name.", kExclamation, kInUseTitle);
+        return Hold::Refused;
+    }
+    const MsgAnswer answer =
+        Ask(state, inUse + "\n\nOpen it read-only? You can read it and print its reports, and save it "
+                           "only under another name.",
+            kYesNo | kQuestion, kInUseTitle);
+    return answer == MsgAnswer::Yes ? Hold::ReadOnly : Hold::Refused;
+}
+
+// The lock is now on `name` (or on nothing, read-only): the previous file is given back.
+void MoveHold(RunState& state, const std::string& name, Hold hold) {
+    if (state.batch) return;
+    if (!state.lockedFile.empty() && state.lockedFile != name) DataFileLock::Release(state.lockedFile);
+    state.lockedFile = hold == Hold::Taken ? name : std::string();
+    state.readOnly = hold == Hold::ReadOnly;
+}
+
 }  // namespace
+
+void ReleaseFile(RunState& state) {
+    if (!state.lockedFile.empty()) DataFileLock::Release(state.lockedFile);
+    state.lockedFile.clear();
+    state.readOnly = false;
+}
 
 bool AskUnsaved(RunState& state) {
     if (state.saved) return true;
@@ -79,6 +120,7 @@ void NewFile(RunState& state) {
     try {
         if (!AskUnsaved(state)) return;
         if (!ClearAllData(state)) return;
+        ReleaseFile(state);
         state.currentFileName = UntitledFolder(state) + "/" + kUntitledName;
         ShowFileStatus(state);
         state.SetSaved(true);
@@ -117,11 +159,22 @@ bool OpenFile(RunState& state, const std::string& fileName) {
             Ask(state, name + kDoesNotExist, kExclamation, kWarningTitle);
             return false;
         }
+        // Another program may have it open: read-only or not at all. A file reopened read-only
+        // (after a report run) is not asked about again.
+        const bool ours = !state.lockedFile.empty() && name == state.lockedFile;
+        const Hold hold = state.readOnly && name == state.currentFileName ? Hold::ReadOnly : TakeFile(state, name, true);
+        if (hold == Hold::Refused) return false;
         // Loaded into an object of its own, which replaces the engine only when every entry
         // was accepted: a file refused part-way never leaves a half-loaded analysis behind.
         auto loaded = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        loaded->Load(name);
+        try {
+            loaded->Load(name);
+        } catch (...) {
+            if (hold == Hold::Taken && !ours && !state.batch) DataFileLock::Release(name);
+            throw;
+        }
         state.engine = loaded;
+        MoveHold(state, name, hold);
         state.currentFileName = name;
         if (chosen) MRU::MaintMRUList(state, name);
         if (!state.batch) ShowFileStatus(state);
@@ -150,7 +203,15 @@ bool Save(RunState& state, const std::string& fileName) {
     // An analysis without a file name (the program started on the main window) is saved
     // through the Save As dialog.
     if (fileName.empty()) return SaveAs(state);
+    if (!state.batch && state.readOnly && fileName == state.currentFileName) {
+        Ask(state, fileName + " was opened read-only: another program has it open. Save the analysis under "
+                              "another name.",
+            kExclamation, kInUseTitle);
+        return SaveAs(state);
+    }
     try {
+        if (!state.batch && fileName != state.lockedFile && TakeFile(state, fileName, false) == Hold::Refused)
+            return false;
         const std::string folder = GetPathOnly(fileName);
         if (!folder.empty()) {
             state.dataFilePath = folder;
@@ -168,6 +229,7 @@ bool Save(RunState& state, const std::string& fileName) {
         state.engine->BeginEdit();
         state.engine->put_Version(version);
         state.engine->ApplyEdit(fileName);
+        MoveHold(state, fileName, Hold::Taken);
         state.SetSaved(true);
         return true;
     } catch (const std::exception& e) {
@@ -185,7 +247,11 @@ bool SaveAs(RunState& state) {
             Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
             return false;
         }
+        // A name another program has open is refused before anything changes.
+        if (!state.batch && chosen != state.lockedFile && TakeFile(state, chosen, false) == Hold::Refused)
+            return false;
         state.currentFileName = chosen;
+        state.readOnly = false;
         state.dataFilePath = spec.initialFolder;
         MRU::MaintMRUList(state, chosen);
         const bool saved = Save(state, state.currentFileName);

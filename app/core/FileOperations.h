@@ -19,6 +19,7 @@ inline constexpr const char* kWarningTitle = "WARNING";
 inline constexpr const char* kFilenameEmpty = "Filename Empty!";
 inline constexpr const char* kDoesNotExist = " does not exist.";
 inline constexpr const char* kUntitledName = "UNTITLED.CLD";
+inline constexpr const char* kInUseTitle = "File in Use";
 
 // The unsaved-data question, asked only when the saved flag is false. Yes runs SaveAs.
 // Returns false when the user cancelled (the command ends).
@@ -42,6 +43,12 @@ bool Save(RunState& state, const std::string& fileName);
 // Save As: the Save As dialog; an empty answer shows "Filename Empty!". Returns true when
 // saved. Errors: own message "SaveAs".
 bool SaveAs(RunState& state);
+
+// The windows' hold on the current data file: its lock file names this program while the
+// file is open, so that a second program that opens it is offered to open it read-only or
+// not at all, and batch runs on it wait and then fail naming the holder. ReleaseFile gives
+// it back (New, New Year, shutdown); Open and Save As move it to their file.
+void ReleaseFile(RunState& state);
 
 // A new Caldren replaces the engine. Errors: own message "ClearAllData"; returns false
 // after an error.

@@ -17,6 +17,7 @@ bool Run(RunState& state, const analysis::EngineFactory& newEngine) {
         const std::string name = analysis::NextYearFileName(
             state.currentFileName, state.engine->get_EOYCurrent(), next->get_EOYCurrent());
         state.engine = std::move(next);
+        FileOperations::ReleaseFile(state);  // this year's file stays as it is, for others too
         state.currentFileName = name;
         state.SetSaved(false);
         if (state.ui) state.ui->SetStatusText("File: " + name);

@@ -59,6 +59,11 @@ struct RunState {
     std::string programFolder;     // folder of the running program, no trailing "/"
     std::string helpFile;          // programFolder + "/cldguide.pdf"
     std::string currentFileName;   // the data file in use, exactly as typed or chosen
+    // The data file whose lock file names this program (the windows only: a batch run holds
+    // its own lock), and whether the current file was opened read-only because another
+    // program has it open.
+    std::string lockedFile;
+    bool readOnly = false;
     std::string outputFileName;    // "/output" of a batch run
     bool batch = false;            // "/silent" given
     std::string versionTag;        // "CLD" + major + "." + minor, e.g. "CLD2026.12"

@@ -3,6 +3,7 @@
 
 #include "frmFinal.h"
 
+#include "../core/FileOperations.h"
 #include "../core/RunState.h"
 #include "../reports/ReportPrinter.h"
 
@@ -69,6 +70,11 @@ void ShutDown(RunState& state, bool saveFirst) {
             if (seams.saveAs) seams.saveAs(state);
         } catch (...) {
         }
+    }
+    // The data file is given back: another program may open it now.
+    try {
+        FileOperations::ReleaseFile(state);
+    } catch (...) {
     }
     // 2. The error reporter goes first.
     try {

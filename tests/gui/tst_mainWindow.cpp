@@ -320,6 +320,37 @@ private slots:
         QVERIFY(fileText.isEmpty() ? !QFile::exists(other) : bytesOf(other) != clientBytes);
     }
 
+    void aFileOpenElsewhereOpensReadOnlyOrNotAtAll() {
+        const QString client = openClientFile();
+        const QString lock = path(".client.cld.lock");
+        QVERIFY(bytesOf(lock).contains("User="));  // the lock file names this program
+        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
+        trigger("mnuFileNew");
+        QVERIFY(!bytesOf(lock).contains("User="));  // given back
+        QFile f(lock);  // another person, on another computer, opens it
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("CaldrenCalc lock file\r\nUser=bob\r\nHost=elsewhere\r\nPid=4711\r\nSince=1796588103\r\n");
+        f.close();
+        const QByteArray clientBytes = bytesOf(client);
+        MessageBox::setNextAnswer(MsgAnswer::No);
+        FileDialog::setNextFileName(client);
+        trigger("mnuFileOpen");
+        QVERIFY(MessageBox::history().at(0).text.startsWith(client + Q(" is open in CaldrenCalc by bob on elsewhere")));
+        QCOMPARE(MessageBox::history().at(0).title, Q("File in Use"));
+        QVERIFY(state().currentFileName != client.toStdString());
+        MessageBox::setNextAnswer(MsgAnswer::Yes);
+        FileDialog::setNextFileName(client);
+        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
+        trigger("mnuFileOpen");
+        QVERIFY(state().currentFileName == client.toStdString() && state().readOnly);
+        FileDialog::setNextFileName(QString());
+        trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
+        QVERIFY(MessageBox::history().at(2).text.contains(Q("was opened read-only")));
+        QCOMPARE(FileDialog::history().last().title, std::string("Save As"));
+        QCOMPARE(bytesOf(client), clientBytes);
+        QVERIFY(bytesOf(lock).contains("User=bob"));
+    }
+
     void reportsOnAnEmptyAnalysisAndEscInTheChoices() {
         state().dataFilePath = m_dir.path().toStdString();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
