@@ -6,6 +6,8 @@
 #include "FileOperations.h"
 #include "RunState.h"
 
+#include <activation/Activation.h>
+
 namespace Reports {
 
 namespace {
@@ -43,7 +45,19 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
                  caldren::BatchFiles::ReportFile& report) {
     using namespace caldren;
     try {
+        // The reports are calculated on an object of their own, loaded from the same (locked)
+        // file: a calculation re-estimates the months' inventories, and the data file is
+        // saved as it was read, with this program's version, never with those estimates.
+        const vesmora::ComPtr<vesmora::_Caldren> loaded = state.engine;
+        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        struct PutBack {
+            caldren::RunState& state;
+            const vesmora::ComPtr<vesmora::_Caldren>& engine;
+            ~PutBack() { state.engine = engine; }
+        } putBack{state, loaded};
+        state.engine->Load(state.currentFileName);
         if (!Run(state, kFile, host)) return false;
+        state.engine = loaded;
         report.Append(host.Text());
         if (FileOperations::Save(state, state.currentFileName)) return true;
         report.TakeBack();
