@@ -34,10 +34,9 @@ struct BatchFailure {
 // message of the source chain ("This item needs to be a number.").
 std::string ErrorText(long number, const std::string& description, const std::string& location);
 
-// The first entry of the data file that the engine refuses to load (its key: "Net Sales",
-// "Monthly Count", "3 Inventory"), looked up in the order the engine reads them; empty when
-// every entry reads. Reads the file through the profile store (bounded), changes nothing.
-std::string RefusedEntry(const std::string& dataFile);
+// The key of the data file's entry that the engine refused ("Net Sales", "Monthly Count",
+// "3 Inventory"), as the error's source chain names it; empty when it names none.
+std::string RefusedEntry(const std::string& location);
 
 // The text of the log line's description: the error's text, then the file and the entry
 // concerned: Type mismatch (file "/srv/acme.cld", entry "Average Cycle").

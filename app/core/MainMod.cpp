@@ -309,8 +309,7 @@ int RunSilent(RunState& state) {
             const bool aboutReport = failure.location.find("BatchFiles.ReportFile") != std::string::npos;
             failure.file = aboutReport ? state.outputFileName : dataFile;
         }
-        if (failure.entry.empty() && failure.location.find("Caldren.Fetch") != std::string::npos)
-            failure.entry = RefusedEntry(dataFile);
+        if (failure.entry.empty()) failure.entry = RefusedEntry(failure.location);
         ReportBatchFailure(state, failure);
         return kExitFailure;
     }
