@@ -193,6 +193,11 @@ private slots:
         QCOMPARE(MessageBox::history().at(0).style, int(caldren::kCritical));
         QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
         QVERIFY(!bytesOf(path("CaldrenCalc.ini")).contains("Data File Path"));
+        FileDialog::setNextFileName(QString());
+        trigger("mnuViewReports");  // a report run saves first: Save As too, and then nothing
+        QCOMPARE(FileDialog::history().size(), 2);
+        QCOMPARE(FileDialog::history().at(1).title, std::string("Save As"));
+        QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
         const QString first = path("first.cld");
         FileDialog::setNextFileName(first);
         trigger("tbSave");
@@ -201,12 +206,12 @@ private slots:
         QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
         // Save writes the named file without asking; Save As to another name.
         trigger("mnuFileSave");
-        QCOMPARE(FileDialog::history().size(), 2);
+        QCOMPARE(FileDialog::history().size(), 3);
         const QString second = path("second.cld");
         FileDialog::setNextFileName(second);
         trigger("mnuFileSaveAs");
         QVERIFY(bytesOf(second).contains("Version=CLD2026.12\r\n"));
-        QCOMPARE(FileDialog::history().at(2).initialName, first.toStdString());
+        QCOMPARE(FileDialog::history().at(3).initialName, first.toStdString());
         QCOMPARE(state().currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
         caldren::FileOperations::Save(state(), "relative.cld");
