@@ -51,11 +51,11 @@ const FieldTopic kFieldTopics[] = {
     {"txtReceivables", "month-end-receivables"},
     {"txtSalesInv", "monthly-sales-or-inventory"},
     {"txtPurchases", "monthly-purchases"},
-    {"btnClearMonths", "pasting-months"},
     {"txtARBeg", "beginning-accounts-receivable"},
     {"txtAREnd", "ending-accounts-receivable"},
     {"txtAPBegRel2Inv", "beginning-accounts-payable"},
     {"txtAPEndRel2Inv", "ending-accounts-payable"},
+    {"btnMoveMonthDates", "months-outside-the-year"},
 };
 const char* const kPageTopics[] = {"initial-inputs", "general-inputs", "peak-operating-cycle",
                                    "average-operating-cycle", "checks"};

@@ -39,7 +39,7 @@ constexpr int kAnchorRole = Qt::UserRole;
 constexpr int kStartRole = Qt::UserRole + 1;
 constexpr int kEndRole = Qt::UserRole + 2;
 
-// The guide's Markdown without its heading ids; after each load of a new document the
+// The guide's Markdown without its heading ids; after each load of the document the
 // window adds the anchors, shrinks the pictures and fills the contents.
 class GuideBrowser final : public QTextBrowser {
 public:
@@ -48,24 +48,35 @@ public:
     std::function<void()> loaded;
 
     QVariant loadResource(int type, const QUrl& name) override {
-        if (type != QTextDocument::MarkdownResource)
+        if (type != QTextDocument::MarkdownResource && !name.path().endsWith(QLatin1String(".md")))
             return QTextBrowser::loadResource(type, name);
         QFile file(name.toLocalFile());
         if (!file.open(QIODevice::ReadOnly))
             return QVariant();
+        m_reloaded = true;
         return frmHelp::TakeHeadingIds(QString::fromUtf8(file.readAll()), &ids);
     }
 
 protected:
     void doSetSource(const QUrl& url, QTextDocument::ResourceType type) override {
-        const QUrl before = source().adjusted(QUrl::RemoveFragment);
+        if (type == QTextDocument::UnknownResource && url.path().endsWith(QLatin1String(".md")))
+            type = QTextDocument::MarkdownResource;
+        m_reloaded = false;
         QTextBrowser::doSetSource(url, type);
-        if (before == source().adjusted(QUrl::RemoveFragment) || !loaded)
+        if (!m_reloaded || !loaded)
             return;
-        loaded();
+        {
+            // Marking the headings is no edit of the guide: the browser need not load it
+            // again for the next link.
+            const QSignalBlocker quiet(document());
+            loaded();
+        }
         if (url.hasFragment())
             scrollToAnchor(url.fragment());
     }
+
+private:
+    bool m_reloaded = false;
 };
 
 QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
