@@ -77,7 +77,7 @@ private slots:
                 QCOMPARE(Help()->CurrentTopic(), url.fragment());
                 QVERIFY2(InSight(browser, url.fragment()), qPrintable(format.anchorHref()));
             }
-        QVERIFY(links >= 25 && pictures >= 19);
+        QVERIFY(links >= 15 && pictures >= 17);
         browser->backward();
         QVERIFY(Help()->findChild<QWidget*>(Q("btnForward"))->isEnabled());
     }
