@@ -40,10 +40,9 @@ QTextBlock Heading(QTextDocument* doc, const QString& anchor) {
 // The section's heading is in the window (at its top, unless the guide ends before).
 bool InSight(QTextBrowser* browser, const QString& anchor) {
     const QScrollBar* bar = browser->verticalScrollBar();
-    if (!Heading(browser->document(), anchor).isValid())
-        return false;
-    const qreal top = browser->document()->documentLayout()->blockBoundingRect(Heading(browser->document(), anchor)).top();
-    return qAbs(top - bar->value()) < 2 || (bar->value() == bar->maximum() && top >= bar->value());
+    const QTextBlock heading = Heading(browser->document(), anchor);
+    const qreal top = browser->document()->documentLayout()->blockBoundingRect(heading).top();
+    return heading.isValid() && ( qAbs(top - bar->value()) < 2 || (bar->value() == bar->maximum() && top >= bar->value()));
 }
 
 }  // namespace
@@ -78,8 +77,6 @@ private slots:
                 QVERIFY2(InSight(browser, url.fragment()), qPrintable(format.anchorHref()));
             }
         QVERIFY(links >= 15 && pictures >= 17);
-        browser->backward();
-        QVERIFY(Help()->findChild<QWidget*>(Q("btnForward"))->isEnabled());
     }
 
     void troubleshootingExplainsEveryMessageOfTheProgram() {
@@ -121,10 +118,8 @@ private slots:
         for (QWidget* field : form.findChildren<QWidget*>(QRegularExpression(Q("^(txt|chk|btn|Mask)"))))
             if (field->focusPolicy() != Qt::NoFocus)
                 fields << field->objectName();
-        fields.removeAll(Q("txtHelp"));
-        fields.removeAll(Q("btnOK"));
-        fields.removeAll(Q("btnCancel"));
         fields.removeDuplicates();
+        fields.removeIf([](const QString& name) { return name == Q("txtHelp") || name.startsWith(Q("btnOK")) || name == Q("btnCancel"); });
         const QStringList rows = Lines(Q(CALDREN_TEST_DATA "/help/field_topics.cases"));
         QCOMPARE(rows.size(), fields.size());
         auto* tabs = form.findChild<QTabWidget*>(Q("vsTabIP"));
@@ -143,6 +138,7 @@ private slots:
             QCOMPARE(Help()->CurrentTopic() + Q(" ") + cells[0], cells[1] + Q(" ") + cells[0]);
             QVERIFY(InSight(Browser(), cells[1]));
         }
+        // Elsewhere (the OK button) the section of the page shown.
         QWidget* ok = form.findChild<QWidget*>(Q("btnOK"));
         ok->setFocus();
         QTest::keyClick(ok, Qt::Key_F1);
