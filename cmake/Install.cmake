@@ -1,7 +1,8 @@
 # Installation as a desktop program: `cmake --install <build> --prefix <prefix>`.
 #
 #   <prefix>/lib/caldrencalc/      the program folder: CaldrenCalc, libvesmora.so,
-#                                  libcaldrengui.so, DEMO.CLD, cldguide.pdf
+#                                  libcaldrengui.so, DEMO.CLD, cldguide.pdf, and help/ (the
+#                                  guide and its pictures for the help window)
 #   <prefix>/bin/CaldrenCalc       a relative symbolic link to the program (the program
 #                                  finds its folder through /proc/self/exe)
 #   <prefix>/share/applications/caldrencalc.desktop         the application menu entry
@@ -33,6 +34,9 @@ if(TARGET caldrendemo)
 endif()
 if(TARGET caldrenmanual)
   install(FILES ${CALDREN_PROGRAM_DIR}/cldguide.pdf DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
+endif()
+if(TARGET caldrenhelp)
+  install(DIRECTORY ${CALDREN_PROGRAM_DIR}/help DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
 endif()
 
 # The command on the PATH.

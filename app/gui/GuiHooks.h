@@ -44,7 +44,7 @@ struct GuiHooks {
     std::function<void(RunState&, QWidget* parent)> compareYears;
     // Options, Fonts...: the report font (GetFonts).
     std::function<void(RunState&, QWidget* parent)> optionsFonts;
-    // Help, Contents and the "Help" tool key: open the PDF manual (ShowPDFHelp).
+    // Help, Contents and the "Help" tool key: the guide in the help window (HelpSupport).
     std::function<void(RunState&, QWidget* parent)> helpContents;
     // The program's own error message, then ShutDown(false). Must not return.
     std::function<void(RunState&, long number, const std::string& location)> reportErrorAndQuit;

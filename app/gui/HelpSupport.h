@@ -1,15 +1,36 @@
-// HelpSupport: the About box's system information button and the maker's web pages.
-// (The PDF manual is opened by the Help, Contents hook, GuiHooks.h.)
+// HelpSupport: the user's guide in the help window (Help, Contents, Search For Help On...,
+// the tool strip's "Help", F1), the About box's system information button and the maker's
+// web pages. The printable guide (cldguide.pdf) is opened by reports::ShowPDFHelp.
 #pragma once
 
 #include <QString>
 
 class QWidget;
 
+namespace caldren {
+struct RunState;
+class frmHelp;
+}
+
 namespace caldren::HelpSupport {
 
 // The message shown when no system information tool exists.
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
+
+// The guide in the program folder, its pictures beside it in help/screenshots.
+inline constexpr const char* kGuideFile = "help/manual/cldguide.md";
+QString GuideFile(const RunState& state);
+
+// The help window: one for the program, opened over `parent`'s window (which a modal
+// window's help must be, to take the mouse and keys), at the section with this anchor; an
+// empty anchor keeps the place it shows. With `search` the search box takes the focus.
+frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor = QString(), bool search = false);
+// The help window when one is open, else nullptr.
+frmHelp* HelpWindow();
+
+// F1 in the input form: the guide's section of the field with this objectName, else of the
+// page shown (0 Initial Inputs ... 4 Checks).
+QString InputFormTopic(const QString& objectName, int page);
 
 // The system information tool of this desktop, looked up on PATH among the known ones
 // ("hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"), or the empty text.

@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "GuiHooks.h"
-#include "MessageBox.h"
+#include "HelpSupport.h"
 #include "ProgramIcon.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
@@ -304,11 +304,8 @@ void frmMain::mnuHelpContentsClick() {
         gui::ShowNotAvailable(this, "The manual");
 }
 
-void frmMain::mnuHelpSearchForHelpOnClick() {
-    gui::MessageBox::show(this,
-                          QStringLiteral("The help file is a searchable PDF file. Menu choice Help - Contents."),
-                          kOkOnly, QString::fromUtf8(kTitle));
-}
+// The help window with its search box ready for the words to look for.
+void frmMain::mnuHelpSearchForHelpOnClick() { HelpSupport::ShowHelp(m_state, this, QString(), true); }
 
 void frmMain::mnuHelpAboutClick() {
     frmAbout about(m_state, this);

@@ -5,6 +5,7 @@
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/gui/GuiHooks.h"
+#include "app/gui/HelpSupport.h"
 #include "app/paste/AmountText.h"
 #include "app/paste/MonthPaste.h"
 #include "app/results/ChecksList.h"
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -194,6 +196,12 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
     setModal(true);
     buildUi();
     setTabOrder();
+    // F1: the guide at the focused field's section, else at the page's.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
+        const QWidget* focus = focusWidget();
+        HelpSupport::ShowHelp(m_state, this, HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
+                                                                          vsTabIP->currentIndex()));
+    });
     loadSequence();
     FitToScreen();
     // The form may have given the analysis its twelve months: the checks see them.

@@ -1,11 +1,14 @@
 // The main window's commands carried out here: View Reports / Print Preview, Print,
-// Options Fonts, Help Contents, and the program's error message, the error reporter's
-// ReportError and ShutDown. They fill the window library's hooks when it is loaded.
+// Options Fonts, Help Contents (the guide in the help window, whose "Open PDF..." opens
+// the printable guide through ShowPDFHelp), and the program's error message, the error
+// reporter's ReportError and ShutDown. They fill the window library's hooks when it is
+// loaded.
 #include "QtReportsHost.h"
 #include "ReportFonts.h"
 
 #include "../gui/ErrorDialogs.h"
 #include "../gui/GuiHooks.h"
+#include "../gui/HelpSupport.h"
 
 namespace {
 
@@ -25,7 +28,7 @@ const bool kRegistered = [] {
     };
     hooks.helpContents = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::ShowPDFHelp(state, parent);
+        caldren::HelpSupport::ShowHelp(state, parent);
     };
     hooks.reportErrorAndQuit = [](caldren::RunState& state, long number, const std::string& location) {
         caldren::gui::NoteRunState(state);

@@ -1,16 +1,27 @@
-// takescreenshots: the pictures of the manual (docs/screenshots), taken without a display.
+// takescreenshots: every picture of the guide (docs/screenshots), taken without a display.
 //
-//   takescreenshots <program folder> <output folder>
+//   takescreenshots <program folder> <output folder> [Qt options]
 //
-// Opens DEMO.CLD from the program folder, shows the report windows, the report choices,
-// the font warning and the exit screen, grabs each, and prints the Summary
-// report to a PDF file whose first page becomes printed-page.png (pdftoppm).
+// Opens DEMO.CLD from the program folder and grabs the windows as a user sees them: the
+// start-up chooser, the About box, the main window with its results, every page of the
+// input form (the Checks page on a copy with two findings), the help window, the report
+// windows, the report choices, the font warning and the exit screen; prints the Summary
+// and the Detailed Analysis to PDF files whose pages become printed-page.png and
+// printed-chart.png (pdftoppm). Take them on a laptop-sized screen:
+//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots \
+//       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
 #include "app/core/RunState.h"
 #include "app/gui/ErrorDialogs.h"
 #include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
+#include "app/gui/HelpSupport.h"
+#include "app/gui/frmAbout.h"
 #include "app/gui/frmError.h"
 #include "app/gui/frmFinal.h"
+#include "app/gui/frmHelp.h"
+#include "app/gui/frmMain.h"
+#include "app/gui/frmStartUp.h"
+#include "app/input/frmIP.h"
 #include "app/core/CompareYears.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportFonts.h"
@@ -21,6 +32,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -29,6 +41,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
 
@@ -75,6 +89,71 @@ int main(int argc, char** argv) {
     caldren::QtUi ui(state);
     state.ui = &ui;
     caldren::gui::MessageBox::setHeadless(true);
+
+    // The windows of an interactive start.
+    {
+        caldren::frmStartUp chooser(state);
+        Save(&chooser, "startup-chooser");
+        caldren::frmAbout about(state);
+        Save(&about, "about-box");
+    }
+    {
+        caldren::frmMain window(state, ui);
+        ui.setMainWindow(&window);
+        window.resize(1100, 720);
+        // The bar between the figures and the chart where a user would put it: every figure
+        // in sight.
+        if (auto* split = window.findChild<QSplitter*>(QStringLiteral("splResults")))
+            split->setSizes({520, 540});
+        window.setStatusText(QStringLiteral("File: ") + QString::fromStdString(state.currentFileName));
+        window.setRecentEntry(1, QStringLiteral("&1 ") + QString::fromStdString(state.currentFileName), true);
+        window.setRecentSeparatorVisible(true);
+        Save(&window, "main-window");
+        ui.setMainWindow(nullptr);
+    }
+    {
+        caldren::frmIP form(state, ui);
+        form.SetInitialIP();
+        form.FitToScreen();
+        auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
+        const char* const pages[] = {"input-initial", "input-general", "input-peak", "input-average"};
+        for (int page = 0; page < 4; ++page) {
+            tabs->setCurrentIndex(page);
+            Save(&form, pages[page]);
+        }
+        form.reject();
+    }
+    // The Checks page on a copy whose year end moved on and whose cost of goods sold is off.
+    {
+        caldren::RunState other = state;
+        other.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        other.engine->Load(demo.toStdString());
+        other.engine->put_EOYCurrent("06/30/2027");
+        other.engine->put_COGS("5,300,000");
+        caldren::QtUi otherUi(other);
+        other.ui = &otherUi;
+        caldren::frmIP form(other, otherUi);
+        form.SetInitialIP();
+        form.FitToScreen();
+        form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
+        Save(&form, "input-checks");
+        form.reject();
+        other.ui = nullptr;
+    }
+    // The help window at the peak method, the search box holding a word.
+    {
+        caldren::RunState helpState = state;
+        helpState.programFolder = programFolder.toStdString();
+        caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, nullptr, QStringLiteral("peak-method"));
+        help->resize(1040, 700);
+        auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
+        search->setText(QStringLiteral("gross profit"));
+        QApplication::processEvents();
+        help->ShowTopic(QStringLiteral("peak-method"));
+        Save(help, "help-window");
+        help->close();
+        QApplication::processEvents();
+    }
 
     // The report choices, as the View command shows them.
     dlgRptChoices* choices = nullptr;
