@@ -667,8 +667,8 @@ void frmIP::discardChanges() {
         // No edit open: nothing was changed through the form.
     }
     if (auto months = engine.get_colMonths()) {
-        const auto kept = static_cast<long>(m_monthsAtOpen.size());
-        while (months->get_Count() > kept)
+        const auto keptCount = static_cast<long>(m_monthsAtOpen.size());
+        while (months->get_Count() > keptCount)
             months->Remove(vesmora::IndexKey{months->get_Count()});
         const long count = months->get_Count();
         for (long n = 1; n <= count; ++n) {

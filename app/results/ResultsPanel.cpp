@@ -7,11 +7,14 @@
 #include <CycleChart.h>
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace caldren {
 
@@ -39,7 +42,7 @@ ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputCha
     : QWidget(parent), m_state(state), m_analyzer(analysis::NewEngine) {
     setObjectName(QStringLiteral("ResultsPanel"));
     auto* layout = new QHBoxLayout(this);
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = m_splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splResults"));
     layout->addWidget(splitter);
 
@@ -63,6 +66,9 @@ ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputCha
     m_chart->setVisible(false);
     splitter->addWidget(left);
     splitter->addWidget(m_chart);
+    splitter->setCollapsible(0, false);
+    splitter->setStretchFactor(0, 0);  // a wider window widens the chart, not the figures
+    splitter->setStretchFactor(1, 1);
 
     if (followInputChanges) m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
     refresh();
@@ -92,6 +98,16 @@ void ResultsPanel::refresh() {
     }
     // Unchanged text keeps the user's selection while other figures are typed.
     if (txtResults->toPlainText() != text) txtResults->setPlainText(text);
+    if (chart && !m_chart->isVisibleTo(this)) {
+        // The figures keep the width of their longest line; the chart takes the rest.
+        const QFontMetrics metrics(txtResults->font());
+        int widest = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        const int figures = widest + 2 * txtResults->frameWidth() + 24;
+        m_chart->setVisible(true);
+        m_splitter->setSizes({figures, std::max(m_splitter->width() - figures, 160)});
+    }
     m_chart->setVisible(chart);
 }
 

@@ -21,6 +21,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QSplitter;
 
 namespace CycleChart {
 class CycleChartWidget;
@@ -49,6 +50,7 @@ private:
     RunState& m_state;
     analysis::Analyzer m_analyzer;
     std::unique_ptr<FollowInputChanges> m_follow;
+    QSplitter* m_splitter = nullptr;
     QPlainTextEdit* txtResults = nullptr;
     CycleChart::CycleChartWidget* m_chart = nullptr;
     ChecksList* m_checks = nullptr;

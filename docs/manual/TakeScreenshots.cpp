@@ -101,10 +101,6 @@ int main(int argc, char** argv) {
         caldren::frmMain window(state, ui);
         ui.setMainWindow(&window);
         window.resize(1100, 720);
-        // The bar between the figures and the chart where a user would put it: every figure
-        // in sight.
-        if (auto* split = window.findChild<QSplitter*>(QStringLiteral("splResults")))
-            split->setSizes({520, 540});
         window.setStatusText(QStringLiteral("File: ") + QString::fromStdString(state.currentFileName));
         window.setRecentEntry(1, QStringLiteral("&1 ") + QString::fromStdString(state.currentFileName), true);
         window.setRecentSeparatorVisible(true);
