@@ -1,12 +1,11 @@
 // Shared set-up of the report window tests: a pinned environment (offscreen platform,
 // temporary HOME and XDG folders, C locale), the engine from the build with DEMO.CLD
 // loaded, a run state with its settings file in a temporary folder, the dialog seams
-// answered by the test, and what a test saw compared with data/transcripts.txt.
+// answered by the test, and what a test saw compared with its transcript in data/.
 #pragma once
 
 #include "app/core/RunState.h"
 #include "app/gui/ErrorDialogs.h"
-#include "app/gui/GuiHooks.h"
 #include "app/gui/MessageBox.h"
 #include "tests/gui/PinnedEnvironment.h"
 
@@ -16,13 +15,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace reportstest {
-
-using guitest::PinEnvironment;
 
 // A run state on a fresh engine holding DEMO.CLD (copied to a temporary folder), with the
 // settings file, error log and manual in that folder; every message box answered
@@ -31,8 +27,8 @@ struct Session {
     QTemporaryDir dir;
     caldren::RunState state;
     caldren::gui::DialogSeams savedSeams = caldren::gui::Seams();
-    caldren::gui::GuiHooks savedHooks = caldren::gui::Hooks();
     int programEnds = 0, saveAsCalls = 0;
+    QStringList opened;  // what the shell was asked to open
 
     explicit Session(bool load = true) {
         caldren::gui::MessageBox::reset();
@@ -52,12 +48,14 @@ struct Session {
         auto& seams = caldren::gui::Seams();
         seams.endProgram = [this](int) { ++programEnds; };
         seams.saveAs = [this](caldren::RunState&) { ++saveAsCalls; };
-        seams.openExternal = [](const QString&) { return true; };
+        seams.openExternal = [this](const QString& path) {
+            opened << QString(path).replace(dir.path(), QStringLiteral("<folder>"));
+            return true;
+        };
         seams.runModal = [](QDialog&) { return int(QDialog::Rejected); };
     }
     ~Session() {
         caldren::gui::Seams() = savedSeams;
-        caldren::gui::Hooks() = savedHooks;
         caldren::gui::MessageBox::reset();
     }
     QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
@@ -71,27 +69,30 @@ inline QString PdfText(const QString& pdf, const QString& how = QStringLiteral("
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The message boxes shown so far, as "box <title> <style>: <text>" (line ends as "|").
+// A line of a transcript: the values given, blanks between them.
+inline QString Text(const QString& s) { return s; }
+inline QString Text(const std::string& s) { return QString::fromStdString(s); }
+inline QString Text(const char* s) { return QString::fromUtf8(s); }
+inline QString Text(double n) { return QString::number(n); }
+template <class... T>
+QString Line(const T&... values) {
+    return QStringList{Text(values)...}.join(QLatin1Char(' '));
+}
+
+// The message boxes shown so far: "box", the title, the style and the text (line ends as "|").
 inline QStringList Boxes() {
     QStringList boxes;
     for (const auto& box : caldren::gui::MessageBox::history())
-        boxes << QStringLiteral("box %1 %2: %3")
-                     .arg(box.title)
-                     .arg(box.style)
-                     .arg(QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('|')));
+        boxes << Line("box", box.title, box.style,
+                      QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('|')));
     return boxes;
 }
 
-// Compares what a test saw with the lines under "[name]" in data/transcripts.txt, up to
-// the next "[" (the blank lines before it left out).
+// Compares what a test saw with data/<name>.txt, line by line.
 inline void ExpectTranscript(const QString& name, const QStringList& seen) {
-    QFile file(QStringLiteral(CALDREN_GUI_REPORTS_DATA "/transcripts.txt"));
+    QFile file(QStringLiteral(CALDREN_GUI_REPORTS_DATA "/") + name + QStringLiteral(".txt"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines = lines.mid(lines.indexOf(QLatin1Char('[') + name + QLatin1Char(']')) + 1);
-    lines = lines.mid(0, lines.indexOf(QRegularExpression(QStringLiteral("\\[.*"))));
-    while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    QCOMPARE(seen, lines);
+    QCOMPARE(seen.join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace reportstest

@@ -3,7 +3,7 @@
 // modeless viewer per report holding the View heading and the File-mode text, print jobs and
 // copies, the report font and the "Error Warning" window, the main window's commands and the
 // run's error path; the exit message, the program's own error message, ShutDown's order
-// across midnight and the exit screen, the error reporter's windows, the "Notice", the manual.
+// across midnight and the exit screen, the "Notice", the manual.
 #include "ReportsTestSupport.h"
 
 #include "app/gui/frmError.h"
@@ -19,7 +19,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -64,13 +63,9 @@ struct Script {
     }
 };
 
-QString Fonts(const caldren::RunState& state) {
+QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return u"report %1 %2, printer %3 %4 %5"_s.arg(QString::fromStdString(state.fontName))
-        .arg(state.fontSize)
-        .arg(QString::fromStdString(p.FontName()))
-        .arg(p.FontSize())
-        .arg(p.FontBold());
+    return reportstest::Line(st.fontName, st.fontSize, "printer", p.FontName(), p.FontSize(), p.FontBold());
 }
 
 }  // namespace
@@ -78,22 +73,46 @@ QString Fonts(const caldren::RunState& state) {
 class tst_reportWindows : public QObject {
     Q_OBJECT
 private slots:
-    void init() { rep::ReportPrinter::Instance().ResetFont({"Courier New", 10.0f, false}); }
-
-    // The dialog's texts; missing flags read as chosen; OK stores the boxes (greyed: 2),
-    // Cancel stores nothing ticked, the close box changes no flag.
-    void choices() {
+    // View: the report choices (missing flags read as chosen), then Detailed Analysis,
+    // Summary, Inputs, each in its own modeless viewer holding the View heading and the
+    // File-mode text; the viewer cannot be typed into, keeps its opening size, prints through
+    // the choices and the print dialog, closes with "exit". The dialog's texts; OK stores the
+    // boxes (greyed: 2), Cancel stores nothing ticked, the close box changes no flag.
+    void choicesAndViewers() {
         reportstest::Session s;
         Script script;
-        dlgRptChoices d;
-        for (QWidget* w : std::initializer_list<QWidget*>{&d, d.fraChoices, d.chkRptInput, d.chkRptSummary,
-                                                          d.chkRptDetail, d.btnOK, d.btnCancel})
-            script.log << w->objectName() + u" "_s +
-                              w->property(w == &d             ? "windowTitle"
-                                          : w == d.fraChoices ? "title"
-                                                              : "text")
-                                  .toString();
         rep::QtReportsHost host(s.state, nullptr);
+        QVERIFY(rep::RunReportsOn(s.state, Reports::kView, host));
+        int i = 0;
+        for (auto build : {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
+            Reports::RecordingSink sink;
+            build(*s.state.engine, sink, s.state.currentFileName);
+            const auto& r = sink.Reports().at(0);
+            frmReportForm* v = host.Viewers()[i++];
+            QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());
+            script.log << reportstest::Line(v->windowTitle() == reportstest::Text(r.start.caption),
+                                            v->isVisible(), v->isModal());
+        }
+        QPointer<frmReportForm> v = host.Viewers()[1];
+        QPlainTextEdit* text = v->txtReport;
+        const QString before = text->toPlainText();
+        QCOMPARE(before, reportstest::Text(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
+        QTest::keyClicks(text, u"abc"_s);
+        QTest::keyClick(text, Qt::Key_Backspace);
+        const QSize opening = v->size();
+        v->resize(opening / 2);
+        script.log << reportstest::Line(
+            text->isReadOnly(), text->lineWrapMode(), QFontInfo(text->font()).fixedPitch(),
+            v->size() == opening, text->toPlainText() == before, v->tbToolbar->objectName(),
+            v->actPrint->objectName(), v->actPrint->text(), v->actExit->objectName(), v->actExit->text());
+        v->actPrint->trigger();
+        v->actExit->trigger();
+        QTRY_VERIFY(v.isNull());
+        dlgRptChoices d;
+        script.log << reportstest::Line(d.windowTitle(), d.fraChoices->objectName(), d.fraChoices->title());
+        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+                 d.chkRptInput, d.chkRptSummary, d.chkRptDetail, d.btnOK, d.btnCancel})
+            script.log << reportstest::Line(b->objectName(), b->text());
         for (const char* answer : {"OK", "Cancel", "close"}) {
             script.boxes = [answer](dlgRptChoices& c) {
                 c.chkRptInput->setChecked(!c.chkRptInput->isChecked());
@@ -106,99 +125,39 @@ private slots:
             Reports::ReportChoices chosen{1, 1, 1};
             host.GetReports(answer[0] == 'C' ? Reports::kPrint : Reports::kView, chosen);
             const Reports::ReportChoices stored = rep::ReadReportChoices(s.state);
-            script.log << u"chosen %1%2%3, stored %4%5%6"_s.arg(chosen.input)
-                              .arg(chosen.summary)
-                              .arg(chosen.detail)
-                              .arg(stored.input)
-                              .arg(stored.summary)
-                              .arg(stored.detail);
+            script.log << reportstest::Line("chosen", chosen.input, chosen.summary, chosen.detail, "stored",
+                                            stored.input, stored.summary, stored.detail);
         }
-        reportstest::ExpectTranscript(u"choices"_s, script.log);
-    }
-
-    // View: Detailed Analysis, Summary, Inputs, each in its own modeless viewer holding the
-    // View heading and the File-mode text; the viewer cannot be typed into, keeps its
-    // opening size, prints through the choices and the print dialog, closes with "exit".
-    void viewers() {
-        reportstest::Session s;
-        Script script;
-        rep::QtReportsHost host(s.state, nullptr);
-        QVERIFY(rep::RunReportsOn(s.state, Reports::kView, host));
-        QCOMPARE(host.Viewers().size(), size_t(3));
-        using Builder = void (*)(const vesmora::_Caldren&, Reports::ReportSink&, const std::string&);
-        const Builder builders[] = {&Reports::BuildDetailReport, &Reports::BuildSummReport,
-                                    &Reports::BuildIPReport};
-        for (int i = 0; i < 3; ++i) {
-            Reports::RecordingSink sink;
-            builders[i](*s.state.engine, sink, s.state.currentFileName);
-            frmReportForm* v = host.Viewers()[i];
-            QCOMPARE(v->windowTitle().toStdString(), sink.Reports().at(0).start.caption);
-            QCOMPARE(v->ReportText(),
-                     Reports::ViewHeadingText(sink.Reports()[0].start.headings) + sink.Reports()[0].Body());
-            QCOMPARE(v->txtReport->toPlainText(),
-                     QString::fromStdString(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
-            QVERIFY(v->isVisible() && !v->isModal());
-        }
-        QPointer<frmReportForm> v = host.Viewers()[1];
-        QPlainTextEdit* text = v->txtReport;
-        QTest::keyClicks(text, u"abc"_s);
-        QTest::keyClick(text, Qt::Key_Backspace);
-        const QSize opening = v->size();
-        v->resize(opening / 2);
-        script.log << u"%1 %2 %3 %4 %5"_s.arg(text->isReadOnly())
-                          .arg(text->lineWrapMode())
-                          .arg(QFontInfo(text->font()).fixedPitch())
-                          .arg(v->size() == opening)
-                          .arg(text->toPlainText() ==
-                               QString::fromStdString(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
-        for (QObject* o : std::initializer_list<QObject*>{v->tbToolbar, v->actPrint, v->actExit})
-            script.log << o->objectName() + u" "_s + o->property("text").toString();
-        v->actPrint->trigger();
-        v->actExit->trigger();
-        QTRY_VERIFY(v.isNull());
-        for (auto& viewer : host.Viewers()) delete viewer.data();
-        reportstest::ExpectTranscript(u"viewers"_s, script.log);
+        reportstest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
     }
 
     // Two copies are two print jobs (PDF files), each from page 1; a cancelled print dialog
     // prints nothing and leaves the printer font as it was; a line count out of range is
-    // refused with the "Error!" message. The main window's commands through the window
-    // library's hooks; an analysis never saved takes the run's own error path.
-    void printJobsAndHooks() {
+    // refused with the "Error!" message; an analysis never saved takes the run's own error
+    // path, and the hourglass is gone.
+    void printJobs() {
         reportstest::Session s;
         Script script;
         script.pdf = s.Path(u"copies.pdf"_s);
         script.copies = 2;
-        script.boxes = [](dlgRptChoices& c) {
-            c.chkRptInput->setChecked(false);
-            c.chkRptDetail->setChecked(false);
-            c.btnOK->click();
-        };
         rep::QtReportsHost host(s.state, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         const auto& printer = rep::ReportPrinter::Instance();
         QCOMPARE(printer.JobFiles(), (QStringList{script.pdf, s.Path(u"copies-2.pdf"_s)}));
         const QString first = reportstest::PdfText(printer.JobFiles()[0]);
-        QVERIFY(first.contains(u"Year Ending"_s) && first.simplified().endsWith(u"Page 1"_s));
+        QVERIFY(first.contains(u"Year Ending"_s) && first.contains(u"Inputs - Caldren Formula Calculator"_s));
         QCOMPARE(reportstest::PdfText(printer.JobFiles()[1]), first);
         script.pdf.clear();
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         script.log << Fonts(s.state)
-                   << QString::number(rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""));
-        script.log << reportstest::Boxes();
-        script.pdf = s.Path(u"main.pdf"_s);
-        s.savedHooks.viewReports(s.state, nullptr);
-        s.savedHooks.printReports(s.state, nullptr);
-        int shown = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) shown += dynamic_cast<frmReportForm*>(w) && w->isVisible();
-        script.log << u"%1 %2"_s.arg(QFileInfo::exists(script.pdf)).arg(shown);
+                   << reportstest::Line(rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
+                   << reportstest::Boxes();
         reportstest::Session empty(false);
         QVERIFY(!rep::RunReportsOn(empty.state, Reports::kView, host));
-        script.log << u"ends %1 %2, cursor %3"_s.arg(s.programEnds)
-                          .arg(empty.programEnds)
-                          .arg(QApplication::overrideCursor() != nullptr);
-        reportstest::ExpectTranscript(u"printJobsAndHooks"_s, script.log + reportstest::Boxes());
+        script.log << reportstest::Line("ends", s.programEnds, empty.programEnds,
+                                        QApplication::overrideCursor() != nullptr);
+        reportstest::ExpectTranscript(u"printJobs"_s, script.log + reportstest::Boxes());
     }
 
     // A font the printer cannot use: the "Error Warning" window, GetFonts' own warning, then
@@ -212,16 +171,17 @@ private slots:
         double chosenSize = 12.0;
         gui::Seams().runModal = [&](QDialog& d) {
             if (auto* w = dynamic_cast<frmError*>(&d)) {
-                log << w->windowTitle() + u": "_s + w->lblErrInfo->text()
-                    << w->lblErrInfo->objectName() + u", "_s + w->chkDontShow->text() + u", "_s +
-                           w->btnOK->objectName();
+                log << reportstest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
+                                         w->chkDontShow->text(), w->btnOK->objectName())
+                    << w->lblErrInfo->text();
                 w->chkDontShow->setChecked(chosenSize == 0);
                 w->btnOK->click();
                 return w->result();
             }
             auto& f = dynamic_cast<QFontDialog&>(d);
-            log << u"fonts %1 %2 %3"_s.arg(f.testOption(QFontDialog::MonospacedFonts)).arg(f.currentFont().bold())
-                       .arg(f.currentFont().family() == rep::ResolvedFamily("Courier New"));
+            log << reportstest::Line("fonts", f.testOption(QFontDialog::MonospacedFonts),
+                                     f.currentFont().bold(),
+                                     f.currentFont().family() == rep::ResolvedFamily("Courier New"));
             if (chosenSize == 0) return int(QDialog::Rejected);
             QFont font(u"Liberation Mono"_s);
             font.setPointSizeF(chosenSize);
@@ -241,116 +201,83 @@ private slots:
         rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
         rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
-            << u"%1 %2"_s.arg(rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()))
-                   .arg(rep::IsFixedPitchFamily("Liberation Serif"));
-        log << QString::number(gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
+            << reportstest::Line(rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
+                                 rep::IsFixedPitchFamily("Liberation Serif"),
+                                 gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
         reportstest::ExpectTranscript(u"reportFont"_s, log + reportstest::Boxes());
     }
 
     // The exit message for the time spent, the time across midnight, the error type of a
-    // number, the program's own message: Yes saves first (Save As), both answers shut down.
-    void errorMessages() {
+    // number; the program's own message: Yes saves first (Save As), both answers shut down;
+    // the "Notice" shows the main window afterwards; the manual opens, or a missing one is named.
+    void messages() {
         QStringList log;
         for (long seconds : {0, 1, 59, 60, 61, 754, 3599, 3600, 3659, 3660, 3720, 7200, 7260, 90000, -5})
-            log << QString::fromStdString(gui::BuildExitMessageText(seconds))
-                       .section(u" Orlenwick's"_s, 0, 0);
-        log << QString::fromStdString(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
-        for (const auto& [start, end] :
-             std::vector<std::pair<int, int>>{{36000, 36754}, {500, 500}, {86100, 300}, {86399, 0}})
-            log << QString::number(gui::ElapsedSeconds(start, end));
-        for (long number : {53, 380, 10005}) log << QString::fromStdString(gui::ErrorTypeText(number));
-        log << QString::fromStdString(gui::ErrorMessageText(-2147221231, "x")).section(u"\n"_s, 2, 2);
+            log << reportstest::Text(gui::BuildExitMessageText(seconds)).section(u" Orlenwick's"_s, 0, 0);
+        log << reportstest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
+        log << reportstest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
+                                 gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
+        for (long number : {53, 380, 10005}) log << reportstest::Text(gui::ErrorTypeText(number));
         for (const caldren::MsgAnswer answer : {caldren::MsgAnswer::Yes, caldren::MsgAnswer::No}) {
             reportstest::Session s;
             gui::MessageBox::setNextAnswer(answer);
             gui::ReportErrorAndQuit(s.state, 11, "RunReports");
             log << reportstest::Boxes()
-                << u"saved %1, ends %2, engine %3"_s.arg(s.saveAsCalls)
-                       .arg(s.programEnds)
-                       .arg(bool(s.state.engine));
+                << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds, bool(s.state.engine));
         }
-        reportstest::ExpectTranscript(u"errorMessages"_s, log);
+        reportstest::Session s(false);
+        QWidget main;
+        rep::QtReportsHost(s.state, &main).ShowNoDataNotice();
+        rep::ShowPDFHelp(s.state, nullptr);
+        QFile(reportstest::Text(s.state.helpFile)).open(QIODevice::WriteOnly);
+        rep::ShowPDFHelp(s.state, nullptr);
+        log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened << reportstest::Boxes();
+        reportstest::ExpectTranscript(u"messages"_s, log.replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 
     // Save As, the preferences (the reporter released), the exit screen (the engine
     // released) with the time spent across midnight, the end; the printer font restored.
     void shutDown() {
         reportstest::Session s;
-        auto reporter = std::make_shared<errorreporter::ErrorReporter>();
-        std::weak_ptr<errorreporter::ErrorReporter> alive = reporter;
-        s.state.errorReporter = std::move(reporter);
-        s.state.fontName = "Liberation Mono";
+        s.state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
         s.state.fontSize = 10.5f;
         s.state.printerFont = {"Courier New", 11.0f, true};
         s.state.startTime = 86100;  // 23:55:00
         gui::Seams().clock = [] { return std::int32_t(300); };
         QStringList log;
-        auto held = [&] {
-            return u" engine %1 reporter %2"_s.arg(bool(s.state.engine)).arg(!alive.expired());
+        auto held = [&](const char* step) {
+            return reportstest::Line(step, "engine", bool(s.state.engine), "reporter",
+                                     bool(s.state.errorReporter));
         };
-        gui::Seams().saveAs = [&](caldren::RunState&) { log << u"saveAs"_s + held(); };
+        gui::Seams().saveAs = [&](caldren::RunState&) { log << held("saveAs"); };
         const auto store = s.savedSeams.storeFontPreferences;
         gui::Seams().storeFontPreferences = [&](caldren::RunState& st) {
-            log << u"store"_s + held();
+            log << held("store");
             store(st);
-        };
-        gui::Seams().openExternal = [&](const QString& url) {
-            log << url;
-            return true;
         };
         gui::Seams().runModal = [&](QDialog& d) {
             auto& f = dynamic_cast<frmFinal&>(d);
-            log << u"exit screen"_s + held()
-                << f.windowTitle() + u": "_s + f.btnBuy->text() + u", "_s + f.btnDone->text() + u", "_s +
-                       QString::number(f.txtDisplay->isReadOnly())
+            log << held("exit screen")
+                << reportstest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
+                                     f.txtDisplay->isReadOnly())
                 << f.txtDisplay->toPlainText().section(u"\n"_s, 0, 0);
             f.btnBuy->click();
             return int(QDialog::Accepted);
         };
-        gui::Seams().endProgram = [&](int code) { log << u"end %1"_s.arg(code); };
+        gui::Seams().endProgram = [&](int code) { log << reportstest::Line("end", code); };
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         gui::ShutDown(s.state, true);
         profilestore::ProfileStore ini;
         ini.SetFileName(s.state.settingsFilePath);
-        log << QString::fromStdString(ini.ReadEntry("User Preferences", "Font Name", "") + " " +
-                                      ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << QString::number(s.state.endTime);
+        log << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
+                                 ini.ReadEntry("User Preferences", "Font Size", ""))
+            << Fonts(s.state) << reportstest::Line(s.state.endTime) << s.opened;
         reportstest::ExpectTranscript(u"shutDown"_s, log);
-    }
-
-    // The error reporter asks or shows through the program's windows and logs; the "Notice"
-    // shows the main window afterwards; the manual opens, or a missing one is named.
-    void reporterNoticeAndHelp() {
-        reportstest::Session s(false);
-        gui::NoteRunState(s.state);
-        errorreporter::ErrorReporter reporter(gui::MakeQtErrorPresenter());
-        gui::MessageBox::setNextAnswer(caldren::MsgAnswer::Yes);
-        QStringList log{
-            QString::number(reporter.ReportOrLog(53, "File not found", "MainMod.RunSilent\rCaldren.Fetch",
-                                                 false, s.state.errorLogPath, caldren::kDescription))};
-        reporter.ReportError(6, "Overflow", "ControlExtend.TextChg\rCaldren.CurAssets",
-                             caldren::kDescription);
-        QWidget main;
-        rep::QtReportsHost(s.state, &main).ShowNoDataNotice();
-        log << QString::number(main.isVisible());
-        rep::ShowPDFHelp(s.state, nullptr);
-        gui::Seams().openExternal = [&](const QString& path) {
-            log << QFileInfo(path).fileName();
-            return true;
-        };
-        QFile(QString::fromStdString(s.state.helpFile)).open(QIODevice::WriteOnly);
-        rep::ShowPDFHelp(s.state, nullptr);
-        QFile errors(QString::fromStdString(s.state.errorLogPath));
-        QVERIFY(errors.open(QIODevice::ReadOnly));
-        for (const QString& line : QString::fromUtf8(errors.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts))
-            log << line.mid(line.indexOf(u"| Error"_s));
-        log << u"ends %1"_s.arg(s.programEnds);
-        reportstest::ExpectTranscript(u"reporterNoticeAndHelp"_s, (log + reportstest::Boxes()).replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 };
 
 int main(int argc, char** argv) {
-    reportstest::PinEnvironment();
+    guitest::PinEnvironment();
     QApplication app(argc, argv);
     tst_reportWindows test;
     return QTest::qExec(&test, argc, argv);
