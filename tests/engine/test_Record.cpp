@@ -88,9 +88,9 @@ TEST(Months, MonthlySetters) {
     m->put_Inventory("42");
     m->put_Receivables("6");
     EXPECT_EQ(m->get_Inventory() + " " + m->get_Receivables(), "42 0");
+    EXPECT_TRUE(own->isDirty());
     m->put_MonthDate("3/15/2003");  // works at once
     EXPECT_EQ(m->get_MonthDate(), "03/15/2003");
-    EXPECT_TRUE(own->isDirty());
     EXPECT_EQ(ErrorText([&] { m->put_MonthDate("2/30/2003"); }), "13 Vesmora / Type mismatch");
     m->put_IsEditing(true);
     EXPECT_EQ(ErrorText([&] { m->put_Purchases("abc"); }),
