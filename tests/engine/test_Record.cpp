@@ -3,7 +3,6 @@
 // identity and reference counts.
 #include "TestSupport.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace {
