@@ -77,10 +77,8 @@ TEST(Compare, HeadingsFailuresAndRefusals) {
               "Could not be calculated: Division by zero (error 11) 11");
     EXPECT_EQ(File("missing").failure + " " + std::to_string(File("missing").errorNumber),
               "Could not be loaded: the file does not exist 53");
-    std::ofstream(::testing::TempDir() + "/junk.cld", std::ios::binary) << "\x01\x02 not a data file";
-    EXPECT_EQ(LoadCompareFile(NewCalc(), ::testing::TempDir() + "/junk.cld")
-                  .failure.rfind("Could not be loaded: ", 0),
-              0u);
+    std::ofstream(Scratch("junk.cld"), std::ios::binary) << "\x01\x02 not a data file";
+    EXPECT_EQ(LoadCompareFile(NewCalc(), Scratch("junk.cld")).failure.rfind("Could not be loaded: ", 0), 0u);
     for (std::size_t n : {0, 1, 7}) {
         try {
             BuildCompareReport(std::vector<CompareFile>(n, zero), sink);
@@ -96,8 +94,7 @@ TEST(Compare, HeadingsFailuresAndRefusals) {
 // The batch's comparison: appended to the output file after what it held, the data files
 // left as they were, a failed file reported with its number.
 TEST(Compare, RunCompareToFileAppends) {
-    const std::string out = ::testing::TempDir() + "/cmp.txt", k2002 = kSources.at("2002"),
-                      k2003 = kSources.at("2003");
+    const std::string out = Scratch("cmp.txt"), k2002 = kSources.at("2002"), k2003 = kSources.at("2003");
     const std::string before2002 = ReadFile(k2002);
     std::ofstream(out, std::ios::binary) << "earlier report\r\n";
     EXPECT_TRUE(RunCompareToFile({k2003, k2002}, out, &NewCalc).Ok());

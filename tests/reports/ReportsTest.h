@@ -36,7 +36,11 @@ public:
     }
     void TearDown() override { std::filesystem::remove_all(home); }
 };
-inline auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EngineEnvironment);
+inline auto* const kEnvironment =
+    static_cast<EngineEnvironment*>(::testing::AddGlobalTestEnvironment(new EngineEnvironment));
+
+// A file in the test's private folder.
+inline std::string Scratch(const std::string& name) { return kEnvironment->home + "/" + name; }
 
 inline std::string Expected(const std::string& name) { return ReadFile(CALDREN_REPORTS_DATA "/" + name); }
 
