@@ -29,20 +29,19 @@ QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), stat
 QString Ratio(double v) { return FromUtf8(Reports::FormatRatioValue(v)); }
 
 // Sizes scale with the area, so screen and printer pages look alike; on the screen the text
-// is never smaller than the window's own text allows (see CycleChartWidget).
-double g_leastUnit = 0;  // set while a widget paints
+// is never smaller than the window's own text allows (leastUnit, see CycleChartWidget).
 double AreaUnit(const QRectF& area) {
     return std::max(1.0, std::min(area.width() / 60.0, area.height() / 32.0));
 }
-double Unit(const QRectF& area) {
+double Unit(const QRectF& area, double leastUnit) {
     // The font's unit as far as the area can hold the layout (about 36 by 18 units).
     const double most = std::min(area.width() / 36.0, area.height() / 18.0);
-    return std::max(AreaUnit(area), std::min(g_leastUnit, most));
+    return std::max(AreaUnit(area), std::min(leastUnit, most));
 }
 
-QFont FontOf(const QRectF& area, double scale, bool bold = false) {
+QFont FontOf(const QRectF& area, double leastUnit, double scale, bool bold = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(std::max(6, static_cast<int>(std::lround(Unit(area) * scale))));
+    f.setPixelSize(std::max(6, static_cast<int>(std::lround(Unit(area, leastUnit) * scale))));
     f.setBold(bold);
     return f;
 }
@@ -111,9 +110,9 @@ double Geometry::YOf(double value) const {
     return plot.bottom() - (value - minValue) / (maxValue - minValue) * plot.height();
 }
 
-Geometry Layout(const QRectF& area, const ChartData& data) {
+Geometry Layout(const QRectF& area, const ChartData& data, double leastUnit) {
     Geometry g;
-    const double u = Unit(area);
+    const double u = Unit(area, leastUnit);
     // Title and legend above, month labels below, tick labels on the left.
     g.plot = QRectF(area.left() + 5.0 * u, area.top() + 6.0 * u, area.width() - 6.5 * u,
                     area.height() - 6.0 * u - 3.5 * u);
@@ -148,34 +147,34 @@ QString PeakLabel(const ChartData& data) {
     return QStringLiteral("Peak ") + m.label + QStringLiteral(": ") + Ratio(m.operatingCycle);
 }
 
-QRectF PeakLabelRect(const QRectF& area, const ChartData& data) {
+QRectF PeakLabelRect(const QRectF& area, const ChartData& data, double leastUnit) {
     const QString text = PeakLabel(data);
     if (text.isEmpty()) return {};
-    const Geometry g = Layout(area, data);
+    const Geometry g = Layout(area, data, leastUnit);
     const QRectF bar = g.bars[static_cast<std::size_t>(data.peakIndex)];
-    const QFontMetricsF fm(FontOf(area, 1.1, true));
-    const double w = fm.horizontalAdvance(text) + Unit(area);
+    const QFontMetricsF fm(FontOf(area, leastUnit, 1.1, true));
+    const double w = fm.horizontalAdvance(text) + Unit(area, leastUnit);
     const double h = fm.height();
     double x = bar.center().x() - w / 2.0;
     x = std::clamp(x, area.left(), std::max(area.left(), area.right() - w));
-    return QRectF(x, bar.top() - h - Unit(area) * 0.3, w, h);
+    return QRectF(x, bar.top() - h - Unit(area, leastUnit) * 0.3, w, h);
 }
 
-void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data) {
+void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, double leastUnit) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.fillRect(area, Qt::white);
-    const double u = Unit(area);
-    const Geometry g = Layout(area, data);
+    const double u = Unit(area, leastUnit);
+    const Geometry g = Layout(area, data, leastUnit);
 
     // Title.
     p.setPen(Qt::black);
-    p.setFont(FontOf(area, 1.4, true));
+    p.setFont(FontOf(area, leastUnit, 1.4, true));
     p.drawText(QRectF(area.left(), area.top() + 0.3 * u, area.width(), 2.0 * u),
                Qt::AlignHCenter | Qt::AlignVCenter, data.title);
 
     // Legend.
-    p.setFont(FontOf(area, 1.0));
+    p.setFont(FontOf(area, leastUnit, 1.0));
     const QFontMetricsF fm(p.font());
     double lx = g.plot.left();
     const double ly = area.top() + 2.8 * u;
@@ -197,7 +196,7 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data) {
 
     // Axis and ticks (parts of a year).
     const double step = TickStep(g.maxValue);
-    p.setFont(FontOf(area, 0.9));
+    p.setFont(FontOf(area, leastUnit, 0.9));
     for (double v = g.minValue; v <= g.maxValue + step / 2; v += step) {
         const double y = g.YOf(v);
         p.setPen(QPen(QColor(0xd0, 0xd0, 0xd0), std::max(1.0, 0.08 * u)));
@@ -242,9 +241,9 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data) {
         p.setPen(QPen(kPeakColor, std::max(2.0, 0.25 * u)));
         p.setBrush(Qt::NoBrush);
         p.drawRect(bar);
-        p.setFont(FontOf(area, 1.1, true));
+        p.setFont(FontOf(area, leastUnit, 1.1, true));
         p.setPen(kPeakColor);
-        p.drawText(PeakLabelRect(area, data), Qt::AlignCenter, PeakLabel(data));
+        p.drawText(PeakLabelRect(area, data, leastUnit), Qt::AlignCenter, PeakLabel(data));
     }
     p.restore();
 }
@@ -263,6 +262,11 @@ QSize CycleChartWidget::sizeHint() const {
     const int h = QFontInfo(font()).pixelSize();
     return QSize(std::max(640, 50 * h), std::max(320, 25 * h));
 }
+double CycleChartWidget::leastUnit() const {
+    // The legend's text as large as the window's font (most of it), however small the chart.
+    return 0.85 * QFontInfo(font()).pixelSize();
+}
+
 QSize CycleChartWidget::minimumSizeHint() const {
     const int h = QFontInfo(font()).pixelSize();
     return QSize(std::max(360, 30 * h), std::max(220, 16 * h));
@@ -270,10 +274,7 @@ QSize CycleChartWidget::minimumSizeHint() const {
 
 void CycleChartWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    // The legend's text as large as the window's font (most of it), however small the chart.
-    g_leastUnit = 0.85 * QFontInfo(font()).pixelSize();
-    PaintCycleChart(p, QRectF(rect()), m_data);
-    g_leastUnit = 0;
+    PaintCycleChart(p, QRectF(rect()), m_data, leastUnit());
 }
 
 }  // namespace CycleChart

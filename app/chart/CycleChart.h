@@ -60,16 +60,18 @@ struct Geometry {
     double minValue = 0;         // value at the bottom (0 unless a cycle is negative)
     double YOf(double value) const;
 };
-Geometry Layout(const QRectF& area, const ChartData& data);
+Geometry Layout(const QRectF& area, const ChartData& data, double leastUnit = 0);
 
 // The box of the peak label, above the peak bar; empty when there is no peak.
-QRectF PeakLabelRect(const QRectF& area, const ChartData& data);
+QRectF PeakLabelRect(const QRectF& area, const ChartData& data, double leastUnit = 0);
 
 // The text of the peak label: "Peak Mar 2002: 0.35833".
 QString PeakLabel(const ChartData& data);
 
 // Draws the whole chart (title, axis, bars, peak mark, average line, legend) in `area`.
-void PaintCycleChart(QPainter& painter, const QRectF& area, const ChartData& data);
+// leastUnit: the smallest unit of the text (pixels) on the screen; 0 lets the area alone
+// decide (printed and PDF pages).
+void PaintCycleChart(QPainter& painter, const QRectF& area, const ChartData& data, double leastUnit = 0);
 
 // The chart as a widget, for the Detailed Analysis viewer.
 class CycleChartWidget : public QWidget {
@@ -79,6 +81,8 @@ public:
     const ChartData& data() const { return m_data; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The smallest unit of the chart's text on the screen: most of the window font's size.
+    double leastUnit() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 // Results, checks and next year's file name on the real engine, against the files of
 // tests/data/analysis (hand-laid from the worked examples and the sample analysis).
-#include "WorkedExample.h"
+#include "../TestSupport.h"
+#include "ReportsTest.h"
 
 #include <ReportSink.h>
 #include <Reports.h>
@@ -23,11 +24,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace caldren::analysis;
-using testsupport::ReadFile;
-using testsupport::SameBytes;
+using casefiles::ReadFile;
+using casefiles::SameBytes;
 using testsupport::TempDir;
 
-[[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new testsupport::EngineEnvironment);
 
 const fs::path kData = fs::path(CALDREN_TEST_DATA) / "analysis";
 
@@ -109,11 +109,11 @@ class Panel : public ::testing::TestWithParam<FileCase> {};
 TEST_P(Panel, SameTextsAsTheSummaryReportAndTheAnalysisUntouched) {
     TempDir dir;
     auto live = Loaded(GetParam().file);
-    live->Save((dir.Path() / "before.cld").string());
+    live->Save((fs::path(dir.path()) / "before.cld").string());
     Analyzer analyzer(NewEngine);
     const Results& r = analyzer.Update(*live).results;
-    live->Save((dir.Path() / "after.cld").string());
-    EXPECT_EQ(ReadFile(dir.Path() / "before.cld"), ReadFile(dir.Path() / "after.cld"));
+    live->Save((fs::path(dir.path()) / "after.cld").string());
+    EXPECT_EQ(ReadFile(fs::path(dir.path()) / "before.cld"), ReadFile(fs::path(dir.path()) / "after.cld"));
     EXPECT_EQ("0", live->get_CostOfOperations());  // never calculated
     EXPECT_TRUE(SameBytes(ReadFile(kData / GetParam().expected), r.Text()));
 
@@ -147,19 +147,19 @@ INSTANTIATE_TEST_SUITE_P(WorkedExamples, Panel,
 
 TEST(NextYearFileName, InTheSameFolder) {
     TempDir dir;
-    const std::string d = dir.Path().string();
+    const std::string d = fs::path(dir.path()).string();
     EXPECT_EQ(d + "/acme2003.cld", NextYearFileName(d + "/acme.cld", "12/31/2002", "12/31/2003"));
     EXPECT_EQ(d + "/acme 2003.CLD", NextYearFileName(d + "/acme 2002.CLD", "12/31/2002", "12/31/2003"));
     EXPECT_EQ(d + "/notes.txt2027.cld", NextYearFileName(d + "/notes.txt", "06/30/2026", "06/30/2027"));
-    std::ofstream(dir.Path() / "acme2003.cld") << "";
-    std::ofstream(dir.Path() / "acme2003 (2).cld") << "";
+    std::ofstream(fs::path(dir.path()) / "acme2003.cld") << "";
+    std::ofstream(fs::path(dir.path()) / "acme2003 (2).cld") << "";
     EXPECT_EQ(d + "/acme2003 (3).cld", NextYearFileName(d + "/acme2002.cld", "12/31/2002", "12/31/2003"));
 }
 
 TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
     TempDir dir;
     caldren::RunState state;
-    state.currentFileName = (dir.Path() / "brennet 2023.cld").string();
+    state.currentFileName = (fs::path(dir.path()) / "brennet 2023.cld").string();
     fs::copy_file(kData / "rollforward_source.cld", state.currentFileName);
     state.engine = NewEngine();
     state.engine->Load(state.currentFileName);
@@ -167,11 +167,11 @@ TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
     const int subscription = InputChanges().Subscribe([&] { ++notices; });
     EXPECT_TRUE(caldren::NewYearCommand::Run(state));
     InputChanges().Unsubscribe(subscription);
-    EXPECT_EQ((dir.Path() / "brennet 2024.cld").string(), state.currentFileName);
+    EXPECT_EQ((fs::path(dir.path()) / "brennet 2024.cld").string(), state.currentFileName);
     EXPECT_EQ("02/29/2024", state.engine->get_EOYCurrent());
     EXPECT_FALSE(state.IsSaved());
     EXPECT_EQ(1, notices);
-    EXPECT_EQ(1, std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}));
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(fs::path(dir.path())), fs::directory_iterator{}));
 }
 
 }  // namespace

@@ -1,23 +1,16 @@
-// FileSink's append (created when missing, never truncated, whole report or nothing),
-// RecordingSink, and the View heading.
-#include "FakeEngine.h"
+// The View heading, the recording sink's events, and the file sink's append: created when
+// missing, never truncated, the whole report or nothing, file errors by number.
 #include "ReportSink.h"
-#include "Reports.h"
-#include "TestSupport.h"
+#include "ReportsTest.h"
 
-#include <activation/Com.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include <csignal>
 #include <fstream>
 #include <sys/resource.h>
-#include <csignal>
-
-using namespace Reports;
-using testsupport::ReadFile;
-using testsupport::TempDir;
 
 namespace {
+
+using namespace Reports;
+using reportstest::ReadFile;
 
 void SendReport(ReportSink& sink, const std::vector<std::string>& chunks) {
     ReportStart start;
@@ -26,137 +19,69 @@ void SendReport(ReportSink& sink, const std::vector<std::string>& chunks) {
     sink.EndReport();
 }
 
-TEST(ViewHeading, TwoBlanksHeadingCrLfThreeTimes) {
-    ReportHeadings h{"Acme", "Line two", "Summary\r\n\r\n  Year Ending 12/31/2002"};
-    EXPECT_EQ("  Acme\r\n  Line two\r\n  Summary\r\n\r\n  Year Ending 12/31/2002\r\n",
-              ViewHeadingText(h));
-    EXPECT_EQ("  \r\n  \r\n  \r\n", ViewHeadingText(ReportHeadings{}));
-}
-
-TEST(FileSinkAppend, CreatesAMissingFile) {
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    FileSink sink(out.string());
-    SendReport(sink, {"abc\r\n", "def"});
-    EXPECT_EQ("abc\r\ndef\r\n", ReadFile(out));
-}
-
-TEST(FileSinkAppend, NeverTruncates) {
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    { std::ofstream(out, std::ios::binary) << "earlier run\r\n"; }
-    FileSink sink(out.string());
-    SendReport(sink, {"first"});
-    SendReport(sink, {"second", "\r\nmore"});
-    EXPECT_EQ("earlier run\r\nfirst\r\nsecond\r\nmore\r\n", ReadFile(out));
-}
-
-TEST(FileSinkAppend, EmptyReportIsOneLineEnd) {
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    FileSink sink(out.string());
-    SendReport(sink, {});
-    EXPECT_EQ("\r\n", ReadFile(out));
-}
-
-TEST(FileSinkAppend, NothingReachesTheFileBeforeTheEnd) {
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    FileSink sink(out.string());
-    ReportStart start;
-    sink.BeginReport(start);
-    sink.PrintOrDisplay("chunk", 1, start.headings);
-    EXPECT_FALSE(std::filesystem::exists(out));
-    sink.AbortReport();
-    EXPECT_FALSE(std::filesystem::exists(out));
-    // A later report starts from an empty buffer.
-    SendReport(sink, {"next"});
-    EXPECT_EQ("next\r\n", ReadFile(out));
-}
-
-TEST(FileSinkAppend, MissingFolderIsPathNotFound) {
-    TempDir dir;
-    FileSink sink((dir.Path() / "no" / "such" / "out.txt").string());
+// "number source" of the error a report to `path` raises, "none" when it raises none.
+std::string AppendError(const std::string& path, const std::vector<std::string>& chunks) {
     try {
-        SendReport(sink, {"x"});
-        FAIL() << "no error";
+        FileSink sink(path);
+        SendReport(sink, chunks);
     } catch (const activation::ComError& e) {
-        EXPECT_EQ(76, e.Number());
-        EXPECT_EQ("FileSink", e.Source());
-        EXPECT_NE(std::string::npos, e.Description().find("Path not found"));
+        return std::to_string(e.Number()) + " " + e.Source();
     }
+    return "none";
 }
 
-TEST(FileSinkAppend, FolderAsOutputIsRefused) {
-    TempDir dir;
-    FileSink sink(dir.Path().string());
-    EXPECT_THROW(SendReport(sink, {"x"}), activation::ComError);
-}
-
-TEST(FileSinkAppend, DeviceIsWrittenToo) {
-    FileSink sink("/dev/null");
-    EXPECT_NO_THROW(SendReport(sink, {"to nowhere"}));
-}
-
-TEST(FileSinkAppend, ReadOnlyFileIsRefusedAndUnchanged) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    { std::ofstream(out, std::ios::binary) << "keep\r\n"; }
-    std::filesystem::permissions(out, std::filesystem::perms::owner_read);
-    FileSink sink(out.string());
-    try {
-        SendReport(sink, {"x"});
-        FAIL() << "no error";
-    } catch (const activation::ComError& e) {
-        EXPECT_EQ(70, e.Number());
-    }
-    EXPECT_EQ("keep\r\n", ReadFile(out));
-}
-
-// A write that fails part-way (file size limit) leaves the file as it was.
-TEST(FileSinkAppend, FailedWriteLeavesNoPartialReport) {
-    TempDir dir;
-    const auto out = dir.Path() / "out.txt";
-    { std::ofstream(out, std::ios::binary) << "earlier\r\n"; }
-    struct rlimit old {};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit lim = old;
-    lim.rlim_cur = 4096;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &lim));
-    bool threw = false;
-    try {
-        AppendWholeText(out.string(), std::string(10000, 'x'));
-    } catch (const activation::ComError& e) {
-        threw = true;
-        EXPECT_EQ(61, e.Number());
-    }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_TRUE(threw);
-    EXPECT_EQ("earlier\r\n", ReadFile(out));
-}
-
-TEST(RecordingSinkTest, KeepsChunksAndEvents) {
+TEST(Sinks, ViewHeadingAndRecordedEvents) {
+    EXPECT_EQ(ViewHeadingText({"Acme", "Line two", "Summary\r\n\r\n  Year Ending 12/31/2002"}),
+              "  Acme\r\n  Line two\r\n  Summary\r\n\r\n  Year Ending 12/31/2002\r\n");
     RecordingSink sink;
-    ReportStart start;
-    start.kind = ReportKind::Detailed;
-    sink.BeginReport(start);
-    sink.PrintOrDisplay("a", 3, start.headings);
-    sink.PrintOrDisplay("", kNewPage, start.headings);
+    sink.BeginReport(ReportStart{ReportKind::Detailed, "caption", {}});
+    sink.PrintOrDisplay("a", 3, {});
+    sink.PrintOrDisplay("", kNewPage, {});
     sink.EndReport();
     sink.EndPrintJob();
     sink.AbortReport();
-    ASSERT_EQ(1u, sink.Reports().size());
-    EXPECT_EQ(2u, sink.Reports()[0].chunks.size());
-    EXPECT_EQ("a", sink.Reports()[0].Body());
-    EXPECT_TRUE(sink.Reports()[0].ended);
-    EXPECT_FALSE(sink.Reports()[0].aborted);
-    EXPECT_EQ(1, sink.PrintJobsEnded());
-    EXPECT_EQ((std::vector<std::string>{"begin:Detailed", "chunk:3", "chunk:-300", "end", "endjob",
-                                        "abort"}),
-              sink.Events());
+    EXPECT_EQ(sink.Events(), (std::vector<std::string>{"begin:Detailed", "chunk:3", "chunk:-300", "end",
+                                                       "endjob", "abort"}));
+    EXPECT_EQ(sink.Reports().at(0).Body() + std::to_string(sink.PrintJobsEnded()), "a1");
+    EXPECT_TRUE(sink.Reports()[0].ended &&
+                !sink.Reports()[0].aborted);  // an abort after the end changes nothing
+}
+
+TEST(Sinks, FileSinkAppendsWholeReports) {
+    std::string dir = std::filesystem::temp_directory_path().string() + "/sink-XXXXXX";
+    ASSERT_TRUE(mkdtemp(dir.data()));
+    const std::string out = dir + "/out.txt";
+    FileSink sink(out);
+    ReportStart start;
+    sink.BeginReport(start);
+    sink.PrintOrDisplay("chunk", 1, start.headings);
+    EXPECT_FALSE(std::filesystem::exists(out));  // nothing before the end
+    sink.AbortReport();
+    SendReport(sink, {"abc\r\n", "def"});  // created, starting from an empty buffer
+    SendReport(sink, {});
+    EXPECT_EQ(AppendError(out, {"second", "\r\nmore"}), "none");
+    EXPECT_EQ(ReadFile(out), "abc\r\ndef\r\n\r\nsecond\r\nmore\r\n");
+    EXPECT_EQ(AppendError(dir + "/no/such/out.txt", {"x"}), "76 FileSink");
+    EXPECT_EQ(AppendError(dir, {"x"}).substr(0, 2), "75");  // a folder
+    EXPECT_EQ(AppendError("/dev/null", {"to nowhere"}), "none");
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(out, std::filesystem::perms::owner_read);
+        EXPECT_EQ(AppendError(out, {"x"}), "70 FileSink");
+        std::filesystem::permissions(out, std::filesystem::perms::owner_all);
+    }
+    // A write that fails part-way (the file size limit) leaves the file as it was.
+    struct rlimit old {
+    }, lim{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    lim = old;
+    lim.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+    EXPECT_EQ(AppendError(out, {std::string(10000, 'x')}), "61 FileSink");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ReadFile(out), "abc\r\ndef\r\n\r\nsecond\r\nmore\r\n");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,48 +1,36 @@
 // Shared set-up of the report window tests: a pinned environment (offscreen platform,
 // temporary HOME and XDG folders, C locale), the engine from the build with DEMO.CLD
-// loaded, a run state with its settings file in a temporary folder, and the dialog seams
-// answered by the test.
+// loaded, a run state with its settings file in a temporary folder, the dialog seams
+// answered by the test, and what a test saw compared with its transcript in data/.
 #pragma once
 
 #include "app/core/RunState.h"
-#include "tests/gui/PinnedEnvironment.h"
 #include "app/gui/ErrorDialogs.h"
-#include "app/gui/GuiHooks.h"
 #include "app/gui/MessageBox.h"
+#include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
 #include <vesmora/Vesmora.h>
 
 #include <QDialog>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <cstdlib>
-#include <functional>
-#include <string>
+#include <QTest>
 
 namespace reportstest {
 
-using guitest::PinEnvironment;
-
-inline std::string DemoFile() { return std::string(CALDREN_PROGRAM_FOLDER) + "/DEMO.CLD"; }
-
 // A run state on a fresh engine holding DEMO.CLD (copied to a temporary folder), with the
-// settings file and error log in that folder; every message box answered headless; the
-// process never ended by a test.
+// settings file, error log and manual in that folder; every message box answered
+// headless, every other dialog rejected; the process never ended by a test.
 struct Session {
     QTemporaryDir dir;
     caldren::RunState state;
-    caldren::gui::DialogSeams savedSeams;
-    caldren::gui::GuiHooks savedHooks;
-    int programEnds = 0;
-    std::vector<std::string> saveAsCalls;
+    caldren::gui::DialogSeams savedSeams = caldren::gui::Seams();
+    int programEnds = 0, saveAsCalls = 0;
+    QStringList opened;  // what the shell was asked to open
 
     explicit Session(bool load = true) {
-        savedSeams = caldren::gui::Seams();
-        savedHooks = caldren::gui::Hooks();
         caldren::gui::MessageBox::reset();
         caldren::gui::MessageBox::setHeadless(true);
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
@@ -53,31 +41,58 @@ struct Session {
         state.versionTag = "CLD2026.12";
         state.rptInput = state.rptSummary = state.rptDetail = 1;
         if (load) {
-            const QString copy = dir.path() + QStringLiteral("/DEMO.CLD");
-            QFile::copy(QString::fromStdString(DemoFile()), copy);
-            state.currentFileName = copy.toStdString();
+            QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), Path(QStringLiteral("DEMO.CLD")));
+            state.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
             state.engine->Load(state.currentFileName);
         }
         auto& seams = caldren::gui::Seams();
         seams.endProgram = [this](int) { ++programEnds; };
-        seams.saveAs = [this](caldren::RunState& s) { saveAsCalls.push_back(s.currentFileName); };
-        seams.openExternal = [](const QString&) { return true; };
+        seams.saveAs = [this](caldren::RunState&) { ++saveAsCalls; };
+        seams.openExternal = [this](const QString& path) {
+            opened << QString(path).replace(dir.path(), QStringLiteral("<folder>"));
+            return true;
+        };
         seams.runModal = [](QDialog&) { return int(QDialog::Rejected); };
     }
     ~Session() {
         caldren::gui::Seams() = savedSeams;
-        caldren::gui::Hooks() = savedHooks;
         caldren::gui::MessageBox::reset();
     }
     QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
 };
 
-// pdftotext -layout of a PDF file (pages separated by form feeds).
-inline QString PdfText(const QString& pdf) {
+// pdftotext of a PDF file (pages separated by form feeds), "-layout" or "-bbox".
+inline QString PdfText(const QString& pdf, const QString& how = QStringLiteral("-layout")) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), {how, pdf, QStringLiteral("-")});
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A line of a transcript: the values given, blanks between them.
+inline QString Text(const QString& s) { return s; }
+inline QString Text(const std::string& s) { return QString::fromStdString(s); }
+inline QString Text(const char* s) { return QString::fromUtf8(s); }
+inline QString Text(double n) { return QString::number(n); }
+template <class... T>
+QString Line(const T&... values) {
+    return QStringList{Text(values)...}.join(QLatin1Char(' '));
+}
+
+// The message boxes shown so far: "box", the title, the style and the text (line ends as "|").
+inline QStringList Boxes() {
+    QStringList boxes;
+    for (const auto& box : caldren::gui::MessageBox::history())
+        boxes << Line("box", box.title, box.style,
+                      QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('|')));
+    return boxes;
+}
+
+// Compares what a test saw with data/<name>.txt, line by line.
+inline void ExpectTranscript(const QString& name, const QStringList& seen) {
+    QFile file(QStringLiteral(CALDREN_GUI_REPORTS_DATA "/") + name + QStringLiteral(".txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(seen.join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace reportstest
