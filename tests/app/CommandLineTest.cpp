@@ -5,12 +5,16 @@
 #include "MainMod.h"
 #include "TestSupport.h"
 
+#include "RunState.h"
+
 #include <activation/Com.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include <csignal>
 
 namespace MainMod = caldren::MainMod;
 
@@ -48,5 +52,24 @@ std::vector<LineCase> Lines() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()), [](const auto& p) { return p.param.f[0]; });
+
+// A data file named alone starts the windows on it; without any display the program says
+// so and ends, having given the signals back their defaults and kept the file and the
+// saved flag for the windows.
+TEST(MainWithoutADisplay, NamesTheFileAndRestoresTheSignals) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+    caldren::RunState state;
+    state.saved = false;
+    std::string program = "CaldrenCalc", file = "/srv/Clients/acme 2026.cld";
+    char* argv[] = {program.data(), file.data(), nullptr};
+    EXPECT_EQ(MainMod::Main(state, 2, argv), MainMod::kExitFailure);
+    EXPECT_EQ(state.startFile, file);
+    EXPECT_TRUE(state.saved);
+    struct sigaction pipe {}, size {};
+    ::sigaction(SIGPIPE, nullptr, &pipe);
+    ::sigaction(SIGXFSZ, nullptr, &size);
+    EXPECT_TRUE(pipe.sa_handler == SIG_DFL && size.sa_handler == SIG_DFL);
+    state.engine.Reset();
+}
 
 }  // namespace

@@ -350,8 +350,17 @@ private slots:
         trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
         QVERIFY(MessageBox::history().at(2).text.contains(Q("was opened read-only")));
         QCOMPARE(FileDialog::history().last().title, std::string("Save As"));
+        FileDialog::setNextFileName(client);  // Save As onto the name bob has open: refused
+        trigger("mnuFileSaveAs");
+        QVERIFY(MessageBox::history().last().text.endsWith(Q("Save the analysis under another name.")));
         QCOMPARE(bytesOf(client), clientBytes);
         QVERIFY(bytesOf(lock).contains("User=bob"));
+        FileDialog::setNextFileName(path("mine.cld"));  // under a name of its own: writable again
+        trigger("mnuFileSaveAs");
+        QVERIFY(bytesOf(path(".mine.cld.lock")).contains("User=") && !state().readOnly);
+        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
+        trigger("mnuFileNew");  // the file now held is given back
+        QVERIFY(!bytesOf(path(".mine.cld.lock")).contains("User="));
     }
 
     void reportsOnAnEmptyAnalysisAndEscInTheChoices() {
