@@ -87,7 +87,7 @@ protected:
             if (kind == "old") WriteFile(path, old);
             if (kind == "data") WriteFile(path, Data(other));
             if (kind == "text") WriteFile(path, "kept\r\n");
-            if (kind == "garbage") WriteFile(path, std::string("\x7f" "ELF\x01\x02 no analysis \r\n[x]\r\n=\r\n", 31));
+            if (kind == "garbage") WriteFile(path, std::string("\x7f" "ELF\x01\x02 no analysis \r\n[x]\r\n=\r\n\0", 30));
             if (kind == "badentry") WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=abc"));
             if (kind == "zero") WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=0"));
             if (kind == "cut") WriteFile(path, old.substr(0, old.find("End-of-Year Months")));
