@@ -75,6 +75,13 @@ void SaveAndPrint(const reportstest::Session& s, frmReportForm* viewer, const ch
 class tst_reportPdf : public QObject {
     Q_OBJECT
 private slots:
+    // The viewers a test left open go with it.
+    void cleanup() {
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets()) windows << w;
+        for (const QPointer<QWidget>& w : windows) delete w.data();
+    }
+
     // Each report of DEMO.CLD saved from its viewer and printed: the same pages. The save
     // dialog's title, filter and name; the Detailed Analysis report's chart under the text
     // and on a page of its own, its peak the engine's; no chart without the peak method.
