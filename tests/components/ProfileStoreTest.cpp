@@ -86,7 +86,7 @@ std::string RunCase(const Case& c, const std::string& dir) {
             } else if (op == "mkfifo") {
                 ::mkfifo(file.c_str(), 0644);
             } else if (op == "symlink") {
-                (void)::symlink((dir + "/" + rest).c_str(), file.c_str());
+                (void)::symlink(rest.c_str(), file.c_str());
             } else if (op == "chmod") {  // "chmod folder => 555" or "chmod file => 444"
                 ::chmod(rest == "folder" ? dir.c_str() : file.c_str(), std::stoul(expected, nullptr, 8));
                 expected.clear();
