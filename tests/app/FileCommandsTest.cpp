@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "BatchFailure.h"
+#include "DataFileLock.h"
 #include "FileOperations.h"
 #include "MRU.h"
 
@@ -85,6 +86,10 @@ TEST_F(FileCommands, AFailedOpenLeavesTheCurrentFile) {
     EXPECT_FALSE(FileOperations::OpenFile(state, dir.Path()));  // a folder is no file
     WriteFile(dir / "junk.cld", "\x01\x02 not a data file \r\n[Caldren Formula Calculation]\r\n");
     EXPECT_FALSE(FileOperations::OpenFile(state, dir / "junk.cld"));
+    // The refused file is given back to others; the current one stays held.
+    namespace lock = caldren::DataFileLock;
+    EXPECT_EQ(lock::Query(dir / "junk.cld").state, lock::State::Free);
+    EXPECT_EQ(lock::Query(demo).state, lock::State::Ours);
     EXPECT_FALSE(FileOperations::OpenFile(state, ""));  // the Open dialog cancelled
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].title + "|" + ui.messages[0].text, "WARNING|" + (dir / "Gone Away.CLD") + " does not exist.");
