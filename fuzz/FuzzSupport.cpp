@@ -13,7 +13,8 @@ namespace fuzzsupport {
 std::string ScratchFile(const std::string& name) {
     static const std::string folder = [] {
         struct stat st {};
-        std::string base = ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
+        std::string base =
+            ::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) ? "/dev/shm" : "/tmp";
         std::string path = base + "/caldren-fuzz." + std::to_string(::getpid());
         ::mkdir(path.c_str(), 0700);
         return path;

@@ -77,7 +77,8 @@ const Place& Places() {
         p.demo = fuzzsupport::ScratchFile("DEMO.CLD");
         const std::string demo = fuzzsupport::ReadBytes(CALDREN_DEMO_SOURCE);
         if (demo.empty()) fuzzsupport::Finding("cannot read the sample file " CALDREN_DEMO_SOURCE);
-        fuzzsupport::WriteBytes(p.demo, reinterpret_cast<const unsigned char*>(demo.data()), demo.size());
+        fuzzsupport::WriteBytes(p.demo, reinterpret_cast<const unsigned char*>(demo.data()),
+                                demo.size());
         return p;
     }();
     return place;
@@ -90,21 +91,26 @@ bool Exists(const std::string& path) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     return names;
 }
 
 void CheckNoStrayFiles(const Place& p, const char* step) {
     for (const std::string& name : FolderEntries(p.folder)) {
-        if (name != "client 2026.cld" && name != "client reports.txt" && name != ".client 2026.cld.lock")
-            fuzzsupport::Finding(std::string(step) + ": a file is left beside the data file: " + name);
+        if (name != "client 2026.cld" && name != "client reports.txt" &&
+            name != ".client 2026.cld.lock")
+            fuzzsupport::Finding(std::string(step) +
+                                 ": a file is left beside the data file: " + name);
     }
 }
 
 void CheckCrLf(const std::string& text, std::size_t from, const char* step) {
     for (std::size_t i = from; i < text.size(); ++i) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            fuzzsupport::Finding(std::string(step) + ": a report line ends in a bare line feed at byte " + std::to_string(i));
+            fuzzsupport::Finding(std::string(step) +
+                                 ": a report line ends in a bare line feed at byte " +
+                                 std::to_string(i));
     }
     if (text.size() < from + 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)
         fuzzsupport::Finding(std::string(step) + ": the appended reports do not end in CR LF");
@@ -160,7 +166,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "APPDATA"}) ::unsetenv(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "APPDATA"})
+        ::unsetenv(name);
     const char* verbose = std::getenv("CALDREN_FUZZ_VERBOSE");
     if (!verbose || std::string(verbose) != "1") {
         static NullBuffer null;
@@ -176,7 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove(p.log);
     fuzzsupport::WriteBytes(p.input, data, size);
     const bool earlier = size % 3 != 0;
-    if (earlier) fuzzsupport::WriteBytes(p.output, reinterpret_cast<const unsigned char*>(kEarlier), sizeof kEarlier - 1);
+    if (earlier)
+        fuzzsupport::WriteBytes(p.output, reinterpret_cast<const unsigned char*>(kEarlier),
+                                sizeof kEarlier - 1);
     const std::string before = earlier ? std::string(kEarlier) : std::string();
 
     const int code = RunBatch(p);
@@ -188,7 +197,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (code == MainMod::kExitFailure) {
         if (fuzzsupport::ReadBytes(p.input) != bytes)
             fuzzsupport::Finding("batch run failed and the data file changed");
-        if (Exists(p.output) != earlier) fuzzsupport::Finding("batch run failed and the report file appeared or vanished");
+        if (Exists(p.output) != earlier)
+            fuzzsupport::Finding("batch run failed and the report file appeared or vanished");
         if (report != before) fuzzsupport::Finding("batch run failed and the report file changed");
     } else {
         if (report.size() <= before.size() || report.compare(0, before.size(), before) != 0)
@@ -199,8 +209,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             again->Fetch(p.input);
         } catch (const ComError& e) {
             fuzzsupport::Finding("the data file saved by a batch run does not open again: error " +
-                                 std::to_string(e.Number()) + ", " + e.Source() + "\n--- file ---\n" +
-                                 fuzzsupport::ReadBytes(p.input));
+                                 std::to_string(e.Number()) + ", " + e.Source() +
+                                 "\n--- file ---\n" + fuzzsupport::ReadBytes(p.input));
         }
     }
 
@@ -214,10 +224,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckNoStrayFiles(p, "comparison");
         if (compared != MainMod::kExitOk && compared != MainMod::kExitFailure)
             fuzzsupport::Finding("comparison: exit code " + std::to_string(compared));
-        if (fuzzsupport::ReadBytes(p.input) != saved) fuzzsupport::Finding("the comparison changed the data file");
-        if (fuzzsupport::ReadBytes(p.demo) != demo) fuzzsupport::Finding("the comparison changed the sample file");
-        const std::string after = Exists(p.output) ? fuzzsupport::ReadBytes(p.output) : std::string();
-        if (after.compare(0, reportBefore.size(), reportBefore) != 0 || after.size() < reportBefore.size())
+        if (fuzzsupport::ReadBytes(p.input) != saved)
+            fuzzsupport::Finding("the comparison changed the data file");
+        if (fuzzsupport::ReadBytes(p.demo) != demo)
+            fuzzsupport::Finding("the comparison changed the sample file");
+        const std::string after =
+            Exists(p.output) ? fuzzsupport::ReadBytes(p.output) : std::string();
+        if (after.compare(0, reportBefore.size(), reportBefore) != 0 ||
+            after.size() < reportBefore.size())
             fuzzsupport::Finding("the comparison changed what the report file held");
         if (compared == MainMod::kExitOk && after.size() == reportBefore.size())
             fuzzsupport::Finding("the comparison succeeded without appending to the report file");

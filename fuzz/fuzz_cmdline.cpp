@@ -85,7 +85,8 @@ std::string Join(std::vector<std::string> args) {
 // A switch or an extension in the case picked by the flag bits.
 std::string Cased(std::string word, unsigned bits) {
     for (std::size_t i = 0; i < word.size(); ++i)
-        if (bits & (1u << (i % 8))) word[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[i])));
+        if (bits & (1u << (i % 8)))
+            word[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[i])));
     return word;
 }
 
@@ -102,7 +103,9 @@ bool PlainName(const std::string& name) {
     for (const char* word : {"/input", "/output", "/silent", "/compare"})
         if (ContainsNoCase(name, word)) return false;
     for (std::size_t at = 0; at < name.size(); ++at)
-        if ((ExtensionAt(name, at, ".cld") || ExtensionAt(name, at, ".txt")) && at + 4 < name.size()) return false;
+        if ((ExtensionAt(name, at, ".cld") || ExtensionAt(name, at, ".txt")) &&
+            at + 4 < name.size())
+            return false;
     return true;
 }
 
@@ -129,19 +132,25 @@ void CheckFilename(const std::string& line, const std::string& extension, const 
     try {
         name = MainMod::GetCommandLineFilename(line, extension, sw);
     } catch (const ComError& e) {
-        if (e.Number() != 5) fuzzsupport::Finding("GetCommandLineFilename: error " + std::to_string(e.Number()));
+        if (e.Number() != 5)
+            fuzzsupport::Finding("GetCommandLineFilename: error " + std::to_string(e.Number()));
         // Refused only when the line's first extension that ends a word begins before the
         // name would.
         const std::size_t at = ReferenceSwitch(line, sw);
-        if (at == std::string::npos) fuzzsupport::Finding("GetCommandLineFilename refused a line without " + sw);
+        if (at == std::string::npos)
+            fuzzsupport::Finding("GetCommandLineFilename refused a line without " + sw);
         bool before = false;
-        for (std::size_t p = 0; p < at + sw.size() + 1 && !before; ++p) before = ExtensionAt(line, p, extension);
-        if (!before) fuzzsupport::Finding("GetCommandLineFilename refused a name after " + sw + " that holds its extension");
+        for (std::size_t p = 0; p < at + sw.size() + 1 && !before; ++p)
+            before = ExtensionAt(line, p, extension);
+        if (!before)
+            fuzzsupport::Finding("GetCommandLineFilename refused a name after " + sw +
+                                 " that holds its extension");
         return;
     }
     const std::size_t at = ReferenceSwitch(line, sw);
     if (at == std::string::npos) {
-        if (!name.empty()) fuzzsupport::Finding("a name without its switch " + sw + ": [" + name + "]");
+        if (!name.empty())
+            fuzzsupport::Finding("a name without its switch " + sw + ": [" + name + "]");
         return;
     }
     const std::size_t start = at + sw.size() + 1;
@@ -149,33 +158,39 @@ void CheckFilename(const std::string& line, const std::string& extension, const 
         // No extension that ends a word anywhere in the line.
         for (std::size_t p = 0; p < line.size(); ++p)
             if (ExtensionAt(line, p, extension))
-                fuzzsupport::Finding("no name after " + sw + " although the line holds " + extension);
+                fuzzsupport::Finding("no name after " + sw + " although the line holds " +
+                                     extension);
         return;
     }
     if (line.compare(start, name.size(), name) != 0)
-        fuzzsupport::Finding("the name after " + sw + " is not the text of the line: [" + name + "]");
+        fuzzsupport::Finding("the name after " + sw + " is not the text of the line: [" + name +
+                             "]");
     const std::size_t end = start + name.size();
     if (name.size() < extension.size() || !ExtensionAt(line, end - extension.size(), extension))
-        fuzzsupport::Finding("the name after " + sw + " does not end in " + extension + " at a word's end: [" +
-                             name + "]");
+        fuzzsupport::Finding("the name after " + sw + " does not end in " + extension +
+                             " at a word's end: [" + name + "]");
     // It ends at the first extension of the whole line that ends a word.
     for (std::size_t p = 0; p + extension.size() < end; ++p)
         if (ExtensionAt(line, p, extension))
-            fuzzsupport::Finding("the name after " + sw + " runs past the first " + extension + ": [" + name + "]");
+            fuzzsupport::Finding("the name after " + sw + " runs past the first " + extension +
+                                 ": [" + name + "]");
 }
 
 void Raw(const std::vector<std::string>& args) {
     const std::string line = Join(args);
     for (const char* sw : {"/silent", "/input", "/output", "/compare"}) {
         if (MainMod::FindSwitch(line, sw) != ReferenceSwitch(line, sw))
-            fuzzsupport::Finding(std::string("FindSwitch ") + sw + " is not the first place a word begins with it");
+            fuzzsupport::Finding(std::string("FindSwitch ") + sw +
+                                 " is not the first place a word begins with it");
     }
     if (MainMod::IsSilent(line) != (ReferenceSwitch(line, "/silent") != std::string::npos))
         fuzzsupport::Finding("IsSilent disagrees with the switch search");
     CheckFilename(line, ".cld", "/input");
     CheckFilename(line, ".txt", "/output");
-    if (const std::string unknown = MainMod::UnknownSwitch(line); !unknown.empty() && !UnknownSwitchWordOf(line, unknown))
-        fuzzsupport::Finding("UnknownSwitch gives [" + unknown + "], which is no unknown switch word of the line");
+    if (const std::string unknown = MainMod::UnknownSwitch(line);
+        !unknown.empty() && !UnknownSwitchWordOf(line, unknown))
+        fuzzsupport::Finding("UnknownSwitch gives [" + unknown +
+                             "], which is no unknown switch word of the line");
 
     const bool compare = Reports::HasCompareSwitch(line);
     const std::vector<std::string> names = Reports::GetCompareFileNames(line);
@@ -185,10 +200,12 @@ void Raw(const std::vector<std::string>& args) {
         if (n.size() < 4 || !SameNoCase(n, n.size() - 4, ".cld"))
             fuzzsupport::Finding("a compared name that does not end in .cld: [" + n + "]");
         const std::size_t at = line.find(n, from);
-        if (at == std::string::npos) fuzzsupport::Finding("a compared name that is not in the line, in order: [" + n + "]");
+        if (at == std::string::npos)
+            fuzzsupport::Finding("a compared name that is not in the line, in order: [" + n + "]");
         from = at + n.size();
     }
-    if (names.size() > line.size() / 4) fuzzsupport::Finding("more compared names than the line can hold");
+    if (names.size() > line.size() / 4)
+        fuzzsupport::Finding("more compared names than the line can hold");
 
     std::vector<std::string> argStore(args);
     argStore.insert(argStore.begin(), "CaldrenCalc");
@@ -211,7 +228,8 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
     std::vector<std::vector<std::string>> groups{inPair, outPair, silent};
     // One of the six orders of the three groups.
     const unsigned order = (flags >> 6) % 6;
-    static const int kOrders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    static const int kOrders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
+                                      {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     std::vector<std::string> args;
     for (int g : kOrders[order]) args.insert(args.end(), groups[g].begin(), groups[g].end());
     const std::string line = Join(args);
@@ -219,10 +237,14 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
     if (!MainMod::IsSilent(line)) fuzzsupport::Finding("/silent not seen in [" + line + "]");
     const std::string gotIn = MainMod::GetCommandLineFilename(line, ".cld", "/input");
     const std::string gotOut = MainMod::GetCommandLineFilename(line, ".txt", "/output");
-    if (gotIn != input) fuzzsupport::Finding("input name [" + gotIn + "], typed [" + input + "] in [" + line + "]");
-    if (gotOut != output) fuzzsupport::Finding("output name [" + gotOut + "], typed [" + output + "] in [" + line + "]");
+    if (gotIn != input)
+        fuzzsupport::Finding("input name [" + gotIn + "], typed [" + input + "] in [" + line + "]");
+    if (gotOut != output)
+        fuzzsupport::Finding("output name [" + gotOut + "], typed [" + output + "] in [" + line +
+                             "]");
     if (Reports::HasCompareSwitch(line)) fuzzsupport::Finding("/compare seen in [" + line + "]");
-    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty())
+        fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 void Compare(unsigned flags, const std::vector<std::string>& pieces) {
@@ -237,7 +259,8 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     args.insert(args.end(), names.begin(), names.end());
     for (const char* tail : {"/output", "cmp.txt", "/silent"}) args.emplace_back(tail);
     const std::string line = Join(args);
-    if (!Reports::HasCompareSwitch(line)) fuzzsupport::Finding("/compare not seen in [" + line + "]");
+    if (!Reports::HasCompareSwitch(line))
+        fuzzsupport::Finding("/compare not seen in [" + line + "]");
     const std::vector<std::string> got = Reports::GetCompareFileNames(line);
     if (got != names) {
         std::string text = "compared names in [" + line + "]:";
@@ -246,7 +269,8 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     }
     if (MainMod::GetCommandLineFilename(line, ".txt", "/output") != "cmp.txt")
         fuzzsupport::Finding("the output name after the compared names in [" + line + "]");
-    if (!MainMod::UnknownSwitch(line).empty()) fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
+    if (!MainMod::UnknownSwitch(line).empty())
+        fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 }  // namespace
@@ -257,9 +281,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned flags = data[1];
     const std::vector<std::string> pieces = Pieces(data + 2, size - 2);
     switch (mode) {
-    case 0: Raw(pieces); break;
-    case 1: Batch(flags, pieces); break;
-    default: Compare(flags, pieces); break;
+        case 0:
+            Raw(pieces);
+            break;
+        case 1:
+            Batch(flags, pieces);
+            break;
+        default:
+            Compare(flags, pieces);
+            break;
     }
     return 0;
 }

@@ -26,13 +26,18 @@ struct CaldrenProperty {
     std::string (_Caldren::*get)() const;
 };
 
-#define P(n) {#n, &_Caldren::put_##n, &_Caldren::get_##n}
+#define P(n) \
+    { #n, &_Caldren::put_##n, &_Caldren::get_##n }
 const CaldrenProperty kCaldren[] = {
-    P(APEndRel2Inv), P(APBegRel2Inv), P(AREnd), P(ARBeg), P(EOYMonths), P(OtherCostAdjNxtYr),
-    P(DeprecNxtYr), P(IncTaxNxtYr), P(OperatingExpNxtYr), P(EOYNxtYr), P(COGSNxtYr),
-    P(Contingencies), P(Reasonableneeds), P(NetSales), P(COGS), P(InvPurchases), P(InvEnd),
-    P(InvBeg), P(OtherWorkCapAdj), P(CurLiab), P(NotesFromShareholders), P(Securities),
-    P(CurAssets), P(EOYCurrent), P(sName), P(Version), P(Line2),
+    P(APEndRel2Inv),    P(APBegRel2Inv), P(AREnd),
+    P(ARBeg),           P(EOYMonths),    P(OtherCostAdjNxtYr),
+    P(DeprecNxtYr),     P(IncTaxNxtYr),  P(OperatingExpNxtYr),
+    P(EOYNxtYr),        P(COGSNxtYr),    P(Contingencies),
+    P(Reasonableneeds), P(NetSales),     P(COGS),
+    P(InvPurchases),    P(InvEnd),       P(InvBeg),
+    P(OtherWorkCapAdj), P(CurLiab),      P(NotesFromShareholders),
+    P(Securities),      P(CurAssets),    P(EOYCurrent),
+    P(sName),           P(Version),      P(Line2),
 };
 #undef P
 
@@ -42,8 +47,10 @@ struct MonthlyProperty {
     std::string (_Monthly::*get)() const;
 };
 
-#define P(n) {#n, &_Monthly::put_##n, &_Monthly::get_##n}
-const MonthlyProperty kMonthly[] = {P(Purchases), P(Sales), P(Receivables), P(Inventory), P(MonthDate)};
+#define P(n) \
+    { #n, &_Monthly::put_##n, &_Monthly::get_##n }
+const MonthlyProperty kMonthly[] = {P(Purchases), P(Sales), P(Receivables), P(Inventory),
+                                    P(MonthDate)};
 #undef P
 
 template <class Object, class Property>
@@ -57,19 +64,20 @@ void RoundTrip(Object& object, const Property& p, const std::string& text) {
     try {
         shown = (object.*p.get)();
     } catch (const ComError& e) {
-        fuzzsupport::Finding(std::string(p.name) + ": the getter fails after the setter took \"" + text +
-                             "\": " + std::to_string(e.Number()));
+        fuzzsupport::Finding(std::string(p.name) + ": the getter fails after the setter took \"" +
+                             text + "\": " + std::to_string(e.Number()));
     }
     try {
         (object.*p.put)(shown);
     } catch (const ComError& e) {
-        fuzzsupport::Finding(std::string(p.name) + ": the setter refuses the getter's own text \"" + shown +
-                             "\" (from \"" + text + "\"): error " + std::to_string(e.Number()));
+        fuzzsupport::Finding(std::string(p.name) + ": the setter refuses the getter's own text \"" +
+                             shown + "\" (from \"" + text + "\"): error " +
+                             std::to_string(e.Number()));
     }
     const std::string again = (object.*p.get)();
     if (again != shown)
-        fuzzsupport::Finding(std::string(p.name) + ": \"" + text + "\" shows as \"" + shown + "\", then as \"" +
-                             again + "\"");
+        fuzzsupport::Finding(std::string(p.name) + ": \"" + text + "\" shows as \"" + shown +
+                             "\", then as \"" + again + "\"");
 }
 
 }  // namespace

@@ -22,20 +22,23 @@ namespace {
 using activation::ComError;
 using vesmora::_Caldren;
 
-activation::ComPtr<_Caldren> NewRecord() { return activation::ComPtr<_Caldren>(vesmora::NewCaldren()); }
+activation::ComPtr<_Caldren> NewRecord() {
+    return activation::ComPtr<_Caldren>(vesmora::NewCaldren());
+}
 
 void ReadResults(_Caldren& c) {
     std::string sink;
-    for (auto get : {&_Caldren::get_ExcessWCAve, &_Caldren::get_ExcessWCPeak, &_Caldren::get_NeededWCAve,
-                     &_Caldren::get_NeededWCPeak, &_Caldren::get_AvailableWC, &_Caldren::get_CostOfOperations,
-                     &_Caldren::get_OperatingCyclePeak, &_Caldren::get_APTurnRatioPeak,
-                     &_Caldren::get_ARTurnDaysAve, &_Caldren::get_InvTurnDaysAve, &_Caldren::get_GrossProfitPercent,
-                     &_Caldren::get_ExcessQuickAssetsPeak, &_Caldren::get_NetOperatingCycle,
-                     &_Caldren::get_AdjOperatingCycleAve, &_Caldren::get_APTurnDaysAve}) {
+    for (auto get :
+         {&_Caldren::get_ExcessWCAve, &_Caldren::get_ExcessWCPeak, &_Caldren::get_NeededWCAve,
+          &_Caldren::get_NeededWCPeak, &_Caldren::get_AvailableWC, &_Caldren::get_CostOfOperations,
+          &_Caldren::get_OperatingCyclePeak, &_Caldren::get_APTurnRatioPeak,
+          &_Caldren::get_ARTurnDaysAve, &_Caldren::get_InvTurnDaysAve,
+          &_Caldren::get_GrossProfitPercent, &_Caldren::get_ExcessQuickAssetsPeak,
+          &_Caldren::get_NetOperatingCycle, &_Caldren::get_AdjOperatingCycleAve,
+          &_Caldren::get_APTurnDaysAve}) {
         try {
             sink += (c.*get)();
-        } catch (const ComError&) {
-        }
+        } catch (const ComError&) {}
     }
 }
 
@@ -44,8 +47,8 @@ std::string SaveTo(_Caldren& c, const std::string& path, const char* step) {
     try {
         c.Save(path);
     } catch (const ComError& e) {
-        fuzzsupport::Finding(std::string(step) + ": Save failed with " + std::to_string(e.Number()) + ", source " +
-                             e.Source());
+        fuzzsupport::Finding(std::string(step) + ": Save failed with " +
+                             std::to_string(e.Number()) + ", source " + e.Source());
     }
     return fuzzsupport::ReadBytes(path);
 }
@@ -55,8 +58,8 @@ void FetchFrom(_Caldren& c, const std::string& path, const char* step) {
         c.Fetch(path);
     } catch (const ComError& e) {
         fuzzsupport::Finding(std::string(step) + ": a file written by Save does not fetch: " +
-                             std::to_string(e.Number()) + ", source " + e.Source() + "\n--- file ---\n" +
-                             fuzzsupport::ReadBytes(path));
+                             std::to_string(e.Number()) + ", source " + e.Source() +
+                             "\n--- file ---\n" + fuzzsupport::ReadBytes(path));
     }
 }
 
@@ -79,8 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SaveTo(*first, saved1, "first save");
     try {
         first->Calculate();
-    } catch (const ComError&) {
-    }
+    } catch (const ComError&) {}
     ReadResults(*first);
 
     auto second = NewRecord();
@@ -90,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FetchFrom(*third, saved2, "third fetch");
     const std::string bytes3 = SaveTo(*third, saved3, "third save");
     if (bytes2 != bytes3)
-        fuzzsupport::Finding("save, fetch, save is not stable:\n--- second ---\n" + bytes2 + "\n--- third ---\n" + bytes3);
+        fuzzsupport::Finding("save, fetch, save is not stable:\n--- second ---\n" + bytes2 +
+                             "\n--- third ---\n" + bytes3);
     return 0;
 }

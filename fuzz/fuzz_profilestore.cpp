@@ -32,7 +32,8 @@ std::vector<Pair> Candidates(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         const std::string line = text.substr(start, end - start);
         if (!line.empty() && line[0] == '[') {
-            section = line.substr(1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1);
+            section = line.substr(
+                1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1);
         } else if (const auto eq = line.find('='); eq != std::string::npos) {
             pairs.emplace_back(section, line.substr(0, eq));
         }
@@ -76,12 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     profilestore::ProfileStore reader;
     reader.SetFileName(file);
-    if (reader.ReadEntry(section, key, "") != value) fuzzsupport::Finding("the written value does not read back");
+    if (reader.ReadEntry(section, key, "") != value)
+        fuzzsupport::Finding("the written value does not read back");
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const std::string now = reader.ReadEntry(pairs[i].first, pairs[i].second, "\x01missing");
         if (now != before[i] && now != value)
-            fuzzsupport::Finding("entry [" + pairs[i].first + "] " + pairs[i].second + " changed from \"" +
-                                 before[i] + "\" to \"" + now + "\"");
+            fuzzsupport::Finding("entry [" + pairs[i].first + "] " + pairs[i].second +
+                                 " changed from \"" + before[i] + "\" to \"" + now + "\"");
     }
     return 0;
 }

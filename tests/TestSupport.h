@@ -57,8 +57,10 @@ inline std::vector<std::vector<std::string>> Rows(const std::string& path) {
         if (line.empty() || line[0] == '#') continue;
         rows.emplace_back(1);
         for (const char c : line) {
-            if (c == '\t') rows.back().emplace_back();
-            else rows.back().back() += c;
+            if (c == '\t')
+                rows.back().emplace_back();
+            else
+                rows.back().back() += c;
         }
     }
     return rows;
@@ -100,7 +102,8 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
         std::string report;
         try {
@@ -108,17 +111,20 @@ inline std::string RunUnprivileged(const std::function<std::string()>& body) {
         } catch (const std::exception& e) {
             report = std::string("X") + e.what();
         }
-        const bool sent = ::write(fds[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
+        const bool sent =
+            ::write(fds[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
         ::_exit(sent ? 0 : 4);
     }
     ::close(fds[1]);
     std::string report;
     char buf[4096];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) report.append(buf, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<std::size_t>(n));
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("child failed: " + report);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("child failed: " + report);
     return report;
 }
 

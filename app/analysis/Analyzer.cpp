@@ -33,8 +33,9 @@ public:
         }
         std::string pattern = base + "/caldren-results-XXXXXX";
         if (!::mkdtemp(pattern.data()))
-            throw ComError(75, "Analyzer.MakeScratch", "A private temporary folder cannot be made in " +
-                                                          pattern.substr(0, pattern.rfind('/')));
+            throw ComError(75, "Analyzer.MakeScratch",
+                           "A private temporary folder cannot be made in " +
+                               pattern.substr(0, pattern.rfind('/')));
         m_path = pattern;
     }
     ~PrivateFolder() {
@@ -87,18 +88,19 @@ const Snapshot& Analyzer::Update(const vesmora::_Caldren& live) {
         } catch (const ComError& e) {
             const std::string why = "not calculated: " + Reports::CompareFailureText(e);
             if (RaisedIn(e, "c_calcs.CalcCostofOps")) o.costReason = why;
-            if (!o.costReason.empty() || RaisedIn(e, "c_calcs.CalcAvailableWorkCap")) o.availableReason = why;
+            if (!o.costReason.empty() || RaisedIn(e, "c_calcs.CalcAvailableWorkCap"))
+                o.availableReason = why;
             o.peakReason = FailureReason(s, e, true);
             o.averageReason = FailureReason(s, e, false);
-            const bool inPeak = RaisedIn(e, "c_calcs.CalcOpCyclePeak") || RaisedIn(e, "c_calcs.CalcNeededWCPeak");
+            const bool inPeak =
+                RaisedIn(e, "c_calcs.CalcOpCyclePeak") || RaisedIn(e, "c_calcs.CalcNeededWCPeak");
             if (inPeak && o.peak && o.average && WholeUnits(s.get_NetSales()) != 0) {
                 s.put_DoPeakCycle(false);
                 try {
                     s.Calculate();
                     o.averageReason.clear();
                     calculated = true;
-                } catch (const ComError&) {
-                }
+                } catch (const ComError&) {}
             }
         }
         m_snapshot.peakCalculated = calculated && o.peak && o.peakReason.empty();

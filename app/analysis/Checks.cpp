@@ -62,8 +62,8 @@ std::string MonthList(const std::vector<int>& indexes, const std::vector<Month>&
         if (i == j)
             s += "month " + std::to_string(indexes[i] + 1) + " (" + first.date + ")";
         else
-            s += "months " + std::to_string(indexes[i] + 1) + " to " + std::to_string(indexes[j] + 1) +
-                 " (" + first.date + " to " + last.date + ")";
+            s += "months " + std::to_string(indexes[i] + 1) + " to " +
+                 std::to_string(indexes[j] + 1) + " (" + first.date + " to " + last.date + ")";
         i = j + 1;
     }
     return s;
@@ -84,13 +84,14 @@ void CheckCostOfGoodsSold(const Figures& f, std::vector<Finding>& out) {
     const long long expected = beg + purchases - end;
     if (cogs == expected) return;
     out.push_back({CheckKind::CostOfGoodsSold,
-                   "Cost of Goods Sold is " + Amount(cogs) + ", but " + Named("InvBeg", beg) + " + " +
-                       Named("InvPurchases", purchases) + " - " + Named("InvEnd", end) + " = " +
-                       Amount(expected) + Difference(cogs, expected),
+                   "Cost of Goods Sold is " + Amount(cogs) + ", but " + Named("InvBeg", beg) +
+                       " + " + Named("InvPurchases", purchases) + " - " + Named("InvEnd", end) +
+                       " = " + Amount(expected) + Difference(cogs, expected),
                    {{"COGS"}, {"InvBeg"}, {"InvPurchases"}, {"InvEnd"}}});
 }
 
-void CheckMonthTotals(const Figures& f, const std::vector<Month>& months, std::vector<Finding>& out) {
+void CheckMonthTotals(const Figures& f, const std::vector<Month>& months,
+                      std::vector<Finding>& out) {
     struct Total {
         const char* column;
         const char* property;
@@ -107,8 +108,8 @@ void CheckMonthTotals(const Figures& f, const std::vector<Month>& months, std::v
         const long long year = f.Of(t.property);
         if (sum == year) continue;
         out.push_back({CheckKind::MonthTotals,
-                       "The months' " + std::string(t.column) + " add up to " + Amount(sum) + ", but " +
-                           Is(t.property, year) + Difference(sum, year),
+                       "The months' " + std::string(t.column) + " add up to " + Amount(sum) +
+                           ", but " + Is(t.property, year) + Difference(sum, year),
                        fields});
     }
 }
@@ -126,9 +127,10 @@ void CheckMonthDates(const C& calc, const std::vector<Month>& months, std::vecto
     }
     if (outside.empty()) return;
     out.push_back({CheckKind::MonthDates,
-                   "The dates of " + MonthList(outside, months) + " lie outside the tax year ending " +
-                       DateText(yearEnd) + ", which runs from " + MonthAndYear(first) + " to " +
-                       MonthAndYear(last) + ".",
+                   "The dates of " + MonthList(outside, months) +
+                       " lie outside the tax year ending " + DateText(yearEnd) +
+                       ", which runs from " + MonthAndYear(first) + " to " + MonthAndYear(last) +
+                       ".",
                    fields, CheckAction::MoveMonthDates});
 }
 
@@ -146,20 +148,22 @@ void CheckTwelfthMonth(const Figures& f, const std::vector<Month>& months, bool 
     if (std::llabs(twelfth.inventory - end) <= allowed) return;
     out.push_back({CheckKind::TwelfthMonthInventory,
                    "Month 12 (" + twelfth.date + ") Inventory" +
-                       (estimated ? " estimated from the months' sales and purchases" : "") + " is " +
-                       Amount(twelfth.inventory) + ", but " + Is("InvEnd", end) +
+                       (estimated ? " estimated from the months' sales and purchases" : "") +
+                       " is " + Amount(twelfth.inventory) + ", but " + Is("InvEnd", end) +
                        Difference(twelfth.inventory, end),
                    {{"Inventory", 12}, {"InvEnd"}}});
 }
 
 void CheckNegativeBalances(const Figures& f, const std::vector<Month>* months, bool estimated,
                            std::vector<Finding>& out) {
-    for (const char* property : {"CurAssets", "Securities", "NotesFromShareholders", "CurLiab", "InvBeg",
-                                 "InvEnd", "ARBeg", "AREnd", "APBegRel2Inv", "APEndRel2Inv"}) {
+    for (const char* property :
+         {"CurAssets", "Securities", "NotesFromShareholders", "CurLiab", "InvBeg", "InvEnd",
+          "ARBeg", "AREnd", "APBegRel2Inv", "APEndRel2Inv"}) {
         const long long v = f.Of(property);
         if (v < 0)
             out.push_back({CheckKind::NegativeBalance,
-                           Label(property) + " is negative (" + Amount(v) + "); a balance cannot be below zero.",
+                           Label(property) + " is negative (" + Amount(v) +
+                               "); a balance cannot be below zero.",
                            {{property}}});
     }
     if (!months) return;
@@ -186,8 +190,8 @@ void CheckNegativeBalances(const Figures& f, const std::vector<Month>* months, b
             fields.push_back({c.property, static_cast<int>(i + 1)});
         }
         if (!below.empty())
-            out.push_back({CheckKind::NegativeBalance, c.what + " below zero: " + NegativeMonths(below, values) + ".",
-                           fields});
+            out.push_back({CheckKind::NegativeBalance,
+                           c.what + " below zero: " + NegativeMonths(below, values) + ".", fields});
     }
 }
 
@@ -195,45 +199,56 @@ void CheckZeroBases(const Figures& f, bool peakMonths, std::vector<Finding>& out
     const bool average = f.calc.get_DoAveCycle(), peak = f.calc.get_DoPeakCycle();
     if (!average && !peak) return;
     if (f.Of("NetSales") == 0) {
-        out.push_back({CheckKind::ZeroBase,
-                       "Net Sales is zero: the calculation divides by it, so no method can be calculated.",
-                       {{"NetSales"}}});
+        out.push_back(
+            {CheckKind::ZeroBase,
+             "Net Sales is zero: the calculation divides by it, so no method can be calculated.",
+             {{"NetSales"}}});
         return;
     }
     const long long cogs = f.Of("COGS"), invBeg = f.Of("InvBeg"), invEnd = f.Of("InvEnd");
     if (cogs == 0 && peakMonths)
-        out.push_back({CheckKind::ZeroBase,
-                       "Cost of Goods Sold is zero: the peak method divides each month's inventory by it, so "
-                       "it cannot be calculated.",
-                       {{"COGS"}}});
+        out.push_back(
+            {CheckKind::ZeroBase,
+             "Cost of Goods Sold is zero: the peak method divides each month's inventory by it, so "
+             "it cannot be calculated.",
+             {{"COGS"}}});
     if (cogs == 0 && average && (invBeg != 0 || invEnd != 0))
-        out.push_back({CheckKind::ZeroBase,
-                       "Cost of Goods Sold is zero: the average method counts no inventory days although " +
-                           Is("InvBeg", invBeg) + " and " + Is("InvEnd", invEnd) + ".",
-                       {{"COGS"}, {"InvBeg"}, {"InvEnd"}}});
-    const long long purchases = f.Of("InvPurchases"), apBeg = f.Of("APBegRel2Inv"), apEnd = f.Of("APEndRel2Inv");
+        out.push_back(
+            {CheckKind::ZeroBase,
+             "Cost of Goods Sold is zero: the average method counts no inventory days although " +
+                 Is("InvBeg", invBeg) + " and " + Is("InvEnd", invEnd) + ".",
+             {{"COGS"}, {"InvBeg"}, {"InvEnd"}}});
+    const long long purchases = f.Of("InvPurchases"), apBeg = f.Of("APBegRel2Inv"),
+                    apEnd = f.Of("APEndRel2Inv");
     if (purchases <= 0 && (apBeg != 0 || apEnd != 0))
         out.push_back({CheckKind::ZeroBase,
                        "Inventory Purchases is " + Amount(purchases) +
-                           ": the accounts payable turnover counts as zero although " + Is("APBegRel2Inv", apBeg) +
-                           " and " + Is("APEndRel2Inv", apEnd) + ".",
+                           ": the accounts payable turnover counts as zero although " +
+                           Is("APBegRel2Inv", apBeg) + " and " + Is("APEndRel2Inv", apEnd) + ".",
                        {{"InvPurchases"}, {"APBegRel2Inv"}, {"APEndRel2Inv"}}});
 }
 
 }  // namespace
 
 std::string ActionCaption(CheckAction action) {
-    return action == CheckAction::MoveMonthDates ? "Move the Month Dates into the Tax Year" : std::string();
+    return action == CheckAction::MoveMonthDates ? "Move the Month Dates into the Tax Year"
+                                                 : std::string();
 }
 
 std::string KindName(CheckKind kind) {
     switch (kind) {
-        case CheckKind::CostOfGoodsSold: return "Cost of goods sold";
-        case CheckKind::MonthTotals: return "Month totals";
-        case CheckKind::MonthDates: return "Month dates";
-        case CheckKind::TwelfthMonthInventory: return "Twelfth month's inventory";
-        case CheckKind::NegativeBalance: return "Negative balance";
-        case CheckKind::ZeroBase: return "Zero base";
+        case CheckKind::CostOfGoodsSold:
+            return "Cost of goods sold";
+        case CheckKind::MonthTotals:
+            return "Month totals";
+        case CheckKind::MonthDates:
+            return "Month dates";
+        case CheckKind::TwelfthMonthInventory:
+            return "Twelfth month's inventory";
+        case CheckKind::NegativeBalance:
+            return "Negative balance";
+        case CheckKind::ZeroBase:
+            return "Zero base";
     }
     return {};
 }

@@ -38,9 +38,9 @@ std::string OneYearLater(const std::string& engineText) {
 }
 
 std::string MonthAndYear(int monthIndex) {
-    static const char* const kNames[] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+    static const char* const kNames[] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
     return std::string(kNames[monthIndex % 12]) + " " + std::to_string(monthIndex / 12);
 }
 

@@ -18,7 +18,8 @@ void ChangeNotifier::Notify() {
     std::vector<int> ids;
     for (const Entry& e : m_entries) ids.push_back(e.id);
     for (int id : ids) {
-        auto it = std::find_if(m_entries.begin(), m_entries.end(), [id](const Entry& e) { return e.id == id; });
+        auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                               [id](const Entry& e) { return e.id == id; });
         if (it == m_entries.end()) continue;
         Listener copy = it->listener;  // the entry may go while it runs
         copy();

@@ -16,8 +16,8 @@ const std::vector<TextInput>& TextInputs() {
         {"CurAssets", "Current Assets", &C::get_CurAssets, &C::put_CurAssets, NextYear::Zero},
         {"Securities", "Investment in Securities", &C::get_Securities, &C::put_Securities,
          NextYear::Zero},
-        {"NotesFromShareholders", "Notes Receivable from Shareholders", &C::get_NotesFromShareholders,
-         &C::put_NotesFromShareholders, NextYear::Zero},
+        {"NotesFromShareholders", "Notes Receivable from Shareholders",
+         &C::get_NotesFromShareholders, &C::put_NotesFromShareholders, NextYear::Zero},
         {"CurLiab", "Current Liabilities", &C::get_CurLiab, &C::put_CurLiab, NextYear::Zero},
         {"OtherWorkCapAdj", "Other Adjustments to Working Capital", &C::get_OtherWorkCapAdj,
          &C::put_OtherWorkCapAdj, NextYear::Zero},
@@ -46,8 +46,8 @@ const std::vector<TextInput>& TextInputs() {
          NextYear::Keep},
         {"EOYMonths", "End of year of the months", &C::get_EOYMonths, &C::put_EOYMonths,
          NextYear::OneYearLater},
-        {"ARBeg", "Beginning Accounts Receivable", &C::get_ARBeg, &C::put_ARBeg, NextYear::FromEnding,
-         &C::get_AREnd},
+        {"ARBeg", "Beginning Accounts Receivable", &C::get_ARBeg, &C::put_ARBeg,
+         NextYear::FromEnding, &C::get_AREnd},
         {"AREnd", "Ending Accounts Receivable", &C::get_AREnd, &C::put_AREnd, NextYear::Zero},
         {"APBegRel2Inv", "Beginning Accounts Payable Related to Inventory", &C::get_APBegRel2Inv,
          &C::put_APBegRel2Inv, NextYear::FromEnding, &C::get_APEndRel2Inv},
@@ -86,8 +86,8 @@ void CopyInputs(const C& from, C& to) {
     for (long i = 1; i <= count; ++i) {
         auto m = source->get_Item(IndexKey{i});
         if (i > target->get_Count()) {
-            target->Add(m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(), m->get_Sales(),
-                        m->get_Purchases(), 0, 0, 0);
+            target->Add(m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(),
+                        m->get_Sales(), m->get_Purchases(), 0, 0, 0);
             continue;
         }
         auto t = target->get_Item(IndexKey{i});

@@ -12,10 +12,10 @@ namespace caldren::analysis {
 
 // What "New Year from This Analysis" does with an input.
 enum class NextYear {
-    Keep,         // describes the company: name lines, methods and options, other needs
-    OneYearLater, // a date of the year: a month end stays a month end
-    Zero,         // a figure of one year's books, typed again for the new year
-    FromEnding,   // a beginning balance: this year's ending balance
+    Keep,          // describes the company: name lines, methods and options, other needs
+    OneYearLater,  // a date of the year: a month end stays a month end
+    Zero,          // a figure of one year's books, typed again for the new year
+    FromEnding,    // a beginning balance: this year's ending balance
 };
 
 struct TextInput {

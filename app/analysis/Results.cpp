@@ -28,10 +28,12 @@ MethodFigures Method(const C& calc, bool peak, const std::string& reason) {
     m.title = peak ? "Caldren Formula - Using Peak Amounts"
                    : "Caldren Formula Modified By Empire Steel Castings";
     if (peak) {
-        m.rows.push_back(Make("Net Operating Cycle - Days", reason, Days, calc, &C::get_NetOperatingCycle));
+        m.rows.push_back(
+            Make("Net Operating Cycle - Days", reason, Days, calc, &C::get_NetOperatingCycle));
         m.rows.push_back(Make("Net Operating Cycle - Part Of Year", reason, FormatRatio, calc,
                               &C::get_NetOperatingCycle));
-        m.rows.push_back(Make("Working Capital Needed", reason, FormatAmount, calc, &C::get_NeededWCPeak));
+        m.rows.push_back(
+            Make("Working Capital Needed", reason, FormatAmount, calc, &C::get_NeededWCPeak));
         m.rows.push_back(Make("Excess Before Other Needs", reason, FormatDollars, calc,
                               &C::get_ExcessPreContingencyWCPeak));
     } else {
@@ -39,12 +41,14 @@ MethodFigures Method(const C& calc, bool peak, const std::string& reason) {
                               &C::get_OperatingCycleAdjDaysAve));
         m.rows.push_back(Make("Adj. Operating Cycle - Part Of Year", reason, FormatRatio, calc,
                               &C::get_AdjOperatingCycleAve));
-        m.rows.push_back(Make("Working Capital Needed", reason, FormatAmount, calc, &C::get_NeededWCAve));
+        m.rows.push_back(
+            Make("Working Capital Needed", reason, FormatAmount, calc, &C::get_NeededWCAve));
         m.rows.push_back(Make("Excess Before Other Needs", reason, FormatDollars, calc,
                               &C::get_ExcessPreContingencyWCAve));
     }
     // Other needs and contingencies are inputs: shown even when the method has no figures.
-    m.rows.push_back(Make("Less, Other Reasonable Needs", {}, FormatAmount, calc, &C::get_Reasonableneeds));
+    m.rows.push_back(
+        Make("Less, Other Reasonable Needs", {}, FormatAmount, calc, &C::get_Reasonableneeds));
     m.rows.push_back(Make("Less, Contingencies", {}, FormatAmount, calc, &C::get_Contingencies));
     m.rows.push_back(Make("Excess Working Capital", reason, FormatDollars, calc,
                           peak ? &C::get_ExcessWCPeak : &C::get_ExcessWCAve));
@@ -63,7 +67,8 @@ std::string Results::Text() const {
     std::string s;
     std::string lastReason;
     auto row = [&](const Figure& f) {
-        std::string line = "  " + Reports::PadRight(f.label, kLabelWidth) + Reports::RightAlign(f.text, 12);
+        std::string line =
+            "  " + Reports::PadRight(f.label, kLabelWidth) + Reports::RightAlign(f.text, 12);
         if (!f.reason.empty() && f.reason != lastReason) line += "  " + f.reason;
         if (!f.reason.empty()) lastReason = f.reason;
         s += line + "\n";
@@ -95,10 +100,10 @@ Results ReadResults(const C& calc, const Outcome& outcome) {
     r.name = calc.get_sName();
     r.line2 = calc.get_Line2();
     r.yearEnd = calc.get_EOYCurrent();
-    r.available = Make("Available Working Capital", outcome.availableReason, Reports::FormatDollars, calc,
-                       &C::get_AvailableWC);
-    r.costOfOperations = Make("Cost Of Operations", outcome.costReason, Reports::FormatDollars, calc,
-                              &C::get_CostOfOperations);
+    r.available = Make("Available Working Capital", outcome.availableReason, Reports::FormatDollars,
+                       calc, &C::get_AvailableWC);
+    r.costOfOperations = Make("Cost Of Operations", outcome.costReason, Reports::FormatDollars,
+                              calc, &C::get_CostOfOperations);
     if (outcome.peak) r.methods.push_back(Method(calc, true, outcome.peakReason));
     if (outcome.average) r.methods.push_back(Method(calc, false, outcome.averageReason));
     return r;

@@ -40,8 +40,8 @@ enum MethodRow : int {
 
 struct MethodFigures {
     bool peak = false;
-    std::string title;           // "Caldren Formula - Using Peak Amounts", ...
-    std::vector<Figure> rows;    // kMethodRows figures
+    std::string title;         // "Caldren Formula - Using Peak Amounts", ...
+    std::vector<Figure> rows;  // kMethodRows figures
 };
 
 struct Results {

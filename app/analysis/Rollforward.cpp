@@ -46,7 +46,9 @@ void RollForward(const vesmora::_Caldren& from, vesmora::_Caldren& next) {
 vesmora::ComPtr<vesmora::_Caldren> RollForward(const vesmora::_Caldren& from,
                                                const EngineFactory& newEngine) {
     vesmora::ComPtr<vesmora::_Caldren> next = newEngine();
-    if (!next) throw activation::ComError(429, "Rollforward.RollForward", activation::StandardErrorText(429));
+    if (!next)
+        throw activation::ComError(429, "Rollforward.RollForward",
+                                   activation::StandardErrorText(429));
     RollForward(from, *next);
     return next;
 }
@@ -69,7 +71,8 @@ std::string NextYearFileName(const std::string& currentFile, const std::string& 
     }
     const std::string oldYear = std::to_string(ParseDate(oldYearEnd).year);
     const std::string newYear = std::to_string(ParseDate(newYearEnd).year);
-    if (stem.size() >= oldYear.size() && stem.compare(stem.size() - oldYear.size(), oldYear.size(), oldYear) == 0)
+    if (stem.size() >= oldYear.size() &&
+        stem.compare(stem.size() - oldYear.size(), oldYear.size(), oldYear) == 0)
         stem.erase(stem.size() - oldYear.size());
     stem += newYear;
     const fs::path folder = current.parent_path();
@@ -79,7 +82,8 @@ std::string NextYearFileName(const std::string& currentFile, const std::string& 
     };
     std::string name = nameWith("");
     std::error_code ec;
-    for (int n = 2; fs::exists(name, ec) && n < 1000; ++n) name = nameWith(" (" + std::to_string(n) + ")");
+    for (int n = 2; fs::exists(name, ec) && n < 1000; ++n)
+        name = nameWith(" (" + std::to_string(n) + ")");
     return name;
 }
 

@@ -24,7 +24,9 @@ const QColor kReceivableColor(0x9c, 0xc3, 0xe6);
 const QColor kPeakColor(0xc0, 0x1c, 0x28);
 const QColor kAverageColor(0x26, 0x7a, 0x3a);
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QString Ratio(double v) { return FromUtf8(Reports::FormatRatioValue(v)); }
 
@@ -84,8 +86,7 @@ ChartData FromEngine(const vesmora::_Caldren& calc) {
             std::string date = m->get_MonthDate();
             try {
                 date = Reports::FormatDate(date);
-            } catch (...) {
-            }
+            } catch (...) {}
             std::string mm = date.substr(0, 2);
             Reports::MonthAbbrev(mm);
             b.label = FromUtf8(mm) + QLatin1Char(' ') +
@@ -118,7 +119,8 @@ Geometry Layout(const QRectF& area, const ChartData& data, double leastUnit) {
                     area.height() - 6.0 * u - 3.5 * u);
     double top = 0, bottom = 0;
     for (const MonthBar& m : data.months) {
-        top = std::max({top, m.inventoryCycle + m.receivableCycle, m.inventoryCycle, m.operatingCycle});
+        top = std::max(
+            {top, m.inventoryCycle + m.receivableCycle, m.inventoryCycle, m.operatingCycle});
         bottom = std::min({bottom, m.inventoryCycle, m.inventoryCycle + m.receivableCycle});
     }
     if (data.averageCycle) {
@@ -190,7 +192,8 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, dou
         p.setPen(QPen(kAverageColor, std::max(1.0, 0.2 * u), Qt::DashLine));
         p.drawLine(QPointF(lx, ly + 0.6 * u), QPointF(lx + 2.0 * u, ly + 0.6 * u));
         p.setPen(Qt::black);
-        const QString text = QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle);
+        const QString text =
+            QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle);
         p.drawText(QPointF(lx + 2.4 * u, ly + 1.0 * u), text);
     }
 
@@ -215,9 +218,11 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, dou
         const QRectF& bar = g.bars[i];
         const double y0 = g.YOf(0), yInv = g.YOf(m.inventoryCycle),
                      yAll = g.YOf(m.inventoryCycle + m.receivableCycle);
-        p.fillRect(QRectF(QPointF(bar.left(), std::min(y0, yInv)), QPointF(bar.right(), std::max(y0, yInv))),
+        p.fillRect(QRectF(QPointF(bar.left(), std::min(y0, yInv)),
+                          QPointF(bar.right(), std::max(y0, yInv))),
                    kInventoryColor);
-        p.fillRect(QRectF(QPointF(bar.left(), std::min(yInv, yAll)), QPointF(bar.right(), std::max(yInv, yAll))),
+        p.fillRect(QRectF(QPointF(bar.left(), std::min(yInv, yAll)),
+                          QPointF(bar.right(), std::max(yInv, yAll))),
                    kReceivableColor);
         // Month label under the axis: "Jan" over "2002".
         p.setPen(Qt::black);

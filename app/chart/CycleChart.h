@@ -27,7 +27,7 @@ class _Caldren;
 namespace CycleChart {
 
 struct MonthBar {
-    QString label;            // "Jan 2002"
+    QString label;  // "Jan 2002"
     double inventoryCycle = 0;
     double receivableCycle = 0;
     double operatingCycle = 0;
@@ -54,10 +54,10 @@ bool WantsChart(const vesmora::_Caldren& calc);
 
 // Layout shared by painting and tests: where bar i stands inside `area`.
 struct Geometry {
-    QRectF plot;                 // the plotting area (axes inside `area`)
-    std::vector<QRectF> bars;    // whole bar of each month (both parts)
-    double maxValue = 0;         // value at the top of the plot
-    double minValue = 0;         // value at the bottom (0 unless a cycle is negative)
+    QRectF plot;               // the plotting area (axes inside `area`)
+    std::vector<QRectF> bars;  // whole bar of each month (both parts)
+    double maxValue = 0;       // value at the top of the plot
+    double minValue = 0;       // value at the bottom (0 unless a cycle is negative)
     double YOf(double value) const;
 };
 Geometry Layout(const QRectF& area, const ChartData& data, double leastUnit = 0);
@@ -71,7 +71,8 @@ QString PeakLabel(const ChartData& data);
 // Draws the whole chart (title, axis, bars, peak mark, average line, legend) in `area`.
 // leastUnit: the smallest unit of the text (pixels) on the screen; 0 lets the area alone
 // decide (printed and PDF pages).
-void PaintCycleChart(QPainter& painter, const QRectF& area, const ChartData& data, double leastUnit = 0);
+void PaintCycleChart(QPainter& painter, const QRectF& area, const ChartData& data,
+                     double leastUnit = 0);
 
 // The chart as a widget, for the Detailed Analysis viewer.
 class CycleChartWidget : public QWidget {

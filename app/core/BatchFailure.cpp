@@ -2,8 +2,6 @@
 
 #include "RunState.h"
 
-
-
 namespace caldren {
 
 namespace {
@@ -15,7 +13,8 @@ constexpr const char* kGenericDescription = "Application-defined or object-defin
 std::string ErrorText(long number, const std::string& description, const std::string& location) {
     if (!description.empty() && description != kDescription && description != kGenericDescription)
         return description;
-    if (std::string standard = activation::StandardErrorText(number); !standard.empty()) return standard;
+    if (std::string standard = activation::StandardErrorText(number); !standard.empty())
+        return standard;
     const std::string innermost = location.substr(location.rfind('\r') + 1);
     if (innermost.find(' ') != std::string::npos) return innermost;
     return description.empty() ? kGenericDescription : description;

@@ -14,10 +14,13 @@ namespace caldren {
 
 struct BatchFailure {
     BatchFailure() = default;
-    BatchFailure(long number_, std::string description_, std::string location_, std::string file_ = {},
-                 std::string entry_ = {})
-        : number(number_), description(std::move(description_)), location(std::move(location_)),
-          file(std::move(file_)), entry(std::move(entry_)) {}
+    BatchFailure(long number_, std::string description_, std::string location_,
+                 std::string file_ = {}, std::string entry_ = {})
+        : number(number_),
+          description(std::move(description_)),
+          location(std::move(location_)),
+          file(std::move(file_)),
+          entry(std::move(entry_)) {}
 
     long number = 0;
     std::string description;

@@ -22,14 +22,15 @@ namespace {
 using activation::ComError;
 using Clock = std::chrono::steady_clock;
 
-[[noreturn]] void Fail(long number, const char* op, const std::string& path, const std::string& reason) {
+[[noreturn]] void Fail(long number, const char* op, const std::string& path,
+                       const std::string& reason) {
     throw ComError(number, std::string("BatchFiles.") + op + ": \"" + path + "\": " + reason,
                    activation::StandardErrorText(number));
 }
 
 [[noreturn]] void FailErrno(int err, const char* op, const std::string& path) {
-    Fail(err == ENOENT && std::strcmp(op, "DataFile") == 0 ? 53 : activation::FileErrorNumber(err), op, path,
-         std::strerror(err));
+    Fail(err == ENOENT && std::strcmp(op, "DataFile") == 0 ? 53 : activation::FileErrorNumber(err),
+         op, path, std::strerror(err));
 }
 
 // Refuses anything but a regular file: folders, pipes, devices, sockets.
@@ -40,7 +41,8 @@ void RequireRegular(const struct stat& st, const char* op, const std::string& pa
 
 void RequireSmall(const struct stat& st, const std::string& path) {
     if (static_cast<unsigned long long>(st.st_size) > kMaxDataFileBytes)
-        Fail(75, "DataFile", path, "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
+        Fail(75, "DataFile", path,
+             "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
 }
 
 Clock::duration Duration(double seconds) {
@@ -54,7 +56,8 @@ double SecondsLeft(Clock::time_point deadline) {
 std::string Seconds(double s) { return std::to_string(static_cast<int>(s)) + " seconds"; }
 
 bool IsTemporaryName(const std::string& name, const std::string& prefix) {
-    if (name.size() != prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0 || name.back() != '~')
+    if (name.size() != prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.back() != '~')
         return false;
     for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
         const char c = name[i];
@@ -77,7 +80,8 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
 
     m_lock = DataFileLock::Open(path);
     if (!m_lock && (errno == EINVAL || errno == ELOOP))
-        Fail(75, op, path, "its lock file " + DataFileLock::LockFilePath(path) + " is not a regular file");
+        Fail(75, op, path,
+             "its lock file " + DataFileLock::LockFilePath(path) + " is not a regular file");
     // Without a lock file (a folder where it cannot be created) the run goes on unlocked:
     // its save needs to write in that folder too, and says so if it cannot.
     const Clock::time_point deadline = Clock::now() + Duration(kLockWaitSeconds);
@@ -85,7 +89,8 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
     while (m_lock) {
         if (!posix::LockWithin(m_lock.Get(), LOCK_EX, SecondsLeft(deadline))) {
             if (errno == EWOULDBLOCK)
-                Fail(70, op, path, "another run has kept it locked for " + Seconds(kLockWaitSeconds));
+                Fail(70, op, path,
+                     "another run has kept it locked for " + Seconds(kLockWaitSeconds));
             break;  // a file system without locks: the run goes on unlocked
         }
         const DataFileLock::Status lock = DataFileLock::Read(m_lock.Get());
@@ -94,7 +99,8 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
         // The windows have the file open: let go, so that they can give it back.
         ::flock(m_lock.Get(), LOCK_UN);
         if (Clock::now() >= windowsDeadline)
-            Fail(70, op, path, "it is open in CaldrenCalc by " + DataFileLock::Describe(lock.holder));
+            Fail(70, op, path,
+                 "it is open in CaldrenCalc by " + DataFileLock::Describe(lock.holder));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     RemoveLeftTemporaryFiles(path);
@@ -114,7 +120,9 @@ ReportFile::ReportFile(std::string path) : m_path(std::move(path)) {
         if (errno != ENOENT) FailErrno(errno, op, m_path);
         // A new file: its folder must be there.
         const std::size_t slash = m_path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : m_path.substr(0, slash);
+        const std::string folder = slash == std::string::npos ? "."
+                                   : slash == 0               ? "/"
+                                                              : m_path.substr(0, slash);
         struct stat dir {};
         if (::stat(folder.c_str(), &dir) != 0) FailErrno(errno, op, m_path);
         if (!S_ISDIR(dir.st_mode)) FailErrno(ENOTDIR, op, m_path);
@@ -143,7 +151,9 @@ void ReportFile::Append(std::string_view text) {
         created = false;
         int fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0 && errno == ENOENT) {
-            fd = ::open(m_path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+            fd = ::open(m_path.c_str(),
+                        O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK |
+                            O_NOCTTY | O_CLOEXEC,
                         0666);
             if (fd < 0 && errno == EEXIST) {
                 struct stat st {};
@@ -176,8 +186,7 @@ void ReportFile::Append(std::string_view text) {
 
 void ReportFile::TakeBack() noexcept {
     if (!m_fd || m_before < 0) return;
-    while (::ftruncate(m_fd.Get(), m_before) != 0 && errno == EINTR) {
-    }
+    while (::ftruncate(m_fd.Get(), m_before) != 0 && errno == EINTR) {}
     if (m_created && posix::StillNames(m_path, m_fd.Get())) ::unlink(m_path.c_str());
     m_before = -1;
     m_created = false;
@@ -193,7 +202,9 @@ void RemoveLeftTemporaryFiles(const std::string& dataFile) {
         std::free(real);
     }
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : target.substr(0, slash);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     const std::string prefix = "." + base.substr(0, 200) + ".";
     DIR* dir = ::opendir(folder.c_str());
@@ -201,7 +212,8 @@ void RemoveLeftTemporaryFiles(const std::string& dataFile) {
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         struct stat st {};
-        if (IsTemporaryName(name, prefix) && ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (IsTemporaryName(name, prefix) &&
+            ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(st.st_mode))
             ::unlinkat(::dirfd(dir), name.c_str(), 0);
     }

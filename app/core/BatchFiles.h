@@ -86,7 +86,7 @@ public:
 private:
     std::string m_path;
     posix::UniqueFd m_fd;
-    off_t m_before = -1;   // length measured under the lock before the append
+    off_t m_before = -1;  // length measured under the lock before the append
     bool m_created = false;
 };
 

@@ -25,7 +25,8 @@ public:
     std::unique_ptr<Reports::ReportSink> MakeSink(Reports::ReportMode mode) override;
     void ShowNoDataNotice() override;
     void ReportOrLog(const activation::ComError& error, const std::string& location) override;
-    void ReportErrorAndQuit(const activation::ComError& error, const std::string& location) override;
+    void ReportErrorAndQuit(const activation::ComError& error,
+                            const std::string& location) override;
 
     // The first error handed over, as the batch run reports it.
     const std::optional<BatchFailure>& Failure() const { return m_failure; }

@@ -19,9 +19,12 @@ MsgAnswer BatchUi::MsgBox(const std::string& text, int style, const std::string&
     }
     m_out << line << '\n' << std::flush;
     switch (style & 7) {
-    case kOkOnly: return MsgAnswer::Ok;
-    case kYesNo: return MsgAnswer::No;
-    default: return MsgAnswer::Cancel;
+        case kOkOnly:
+            return MsgAnswer::Ok;
+        case kYesNo:
+            return MsgAnswer::No;
+        default:
+            return MsgAnswer::Cancel;
     }
 }
 
@@ -32,8 +35,6 @@ void BatchUi::ReportErrorAndQuit(long number, const std::string& location) {
     throw BatchFailure{number, activation::StandardErrorText(number), location};
 }
 
-void BatchUi::ShutDown(bool) {
-    throw BatchFailure{0, "The run was ended.", std::string()};
-}
+void BatchUi::ShutDown(bool) { throw BatchFailure{0, "The run was ended.", std::string()}; }
 
 }  // namespace caldren

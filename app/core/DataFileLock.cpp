@@ -69,9 +69,9 @@ std::string UserName() {
 }
 
 std::string Format(const Holder& h) {
-    return std::string(kFirstLine) + "\r\nUser=" + h.user + "\r\nHost=" + h.host + "\r\nPid=" +
-           std::to_string(h.pid) + "\r\nSince=" + std::to_string(h.since) + "\r\nBoot=" + h.boot +
-           "\r\nStart=" + h.start + "\r\n";
+    return std::string(kFirstLine) + "\r\nUser=" + h.user + "\r\nHost=" + h.host +
+           "\r\nPid=" + std::to_string(h.pid) + "\r\nSince=" + std::to_string(h.since) +
+           "\r\nBoot=" + h.boot + "\r\nStart=" + h.start + "\r\n";
 }
 
 std::optional<Holder> Parse(const std::string& text) {
@@ -94,10 +94,14 @@ std::optional<Holder> Parse(const std::string& text) {
         if (eq == std::string::npos) continue;
         const std::string key = line.substr(0, eq), value = line.substr(eq + 1);
         char* rest = nullptr;
-        if (key == "User") h.user = value;
-        else if (key == "Host") h.host = value;
-        else if (key == "Boot") h.boot = value;
-        else if (key == "Start") h.start = value;
+        if (key == "User")
+            h.user = value;
+        else if (key == "Host")
+            h.host = value;
+        else if (key == "Boot")
+            h.boot = value;
+        else if (key == "Start")
+            h.start = value;
         else if (key == "Pid") {
             h.pid = std::strtol(value.c_str(), &rest, 10);
             hasPid = rest && *rest == '\0' && h.pid > 0;
@@ -130,7 +134,8 @@ void Unlock(int fd) { ::flock(fd, LOCK_UN); }
 
 std::string LockFilePath(const std::string& dataFile) {
     const std::size_t slash = dataFile.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : dataFile.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : dataFile.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? dataFile : dataFile.substr(slash + 1);
     return folder + "." + name + ".lock";
 }
@@ -154,11 +159,13 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     const std::string path = LockFilePath(dataFile);
     posix::UniqueFd fd = Open(dataFile);
     if (!fd) {
-        if (errno == EINVAL) Fail(75, "cannot open the lock file", path, "it is not a regular file");
+        if (errno == EINVAL)
+            Fail(75, "cannot open the lock file", path, "it is not a regular file");
         FailErrno(errno, "cannot open the lock file", path);
     }
     // Busy for that long: batch runs are working on the file.
-    if (!posix::LockWithin(fd.Get(), LOCK_EX, waitSeconds)) return Status{State::Held, Holder{}, std::nullopt};
+    if (!posix::LockWithin(fd.Get(), LOCK_EX, waitSeconds))
+        return Status{State::Held, Holder{}, std::nullopt};
     const Status found = Read(fd.Get());
     if (found.state == State::Held || found.state == State::Ours) {
         Unlock(fd.Get());
@@ -166,8 +173,8 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     }
     const Holder me = Self();
     const std::string text = Format(me);
-    if (!Writable(fd.Get()) || ::ftruncate(fd.Get(), 0) != 0 || ::lseek(fd.Get(), 0, SEEK_SET) != 0 ||
-        !posix::WriteAll(fd.Get(), text)) {
+    if (!Writable(fd.Get()) || ::ftruncate(fd.Get(), 0) != 0 ||
+        ::lseek(fd.Get(), 0, SEEK_SET) != 0 || !posix::WriteAll(fd.Get(), text)) {
         const int err = Writable(fd.Get()) ? errno : EACCES;
         ::ftruncate(fd.Get(), 0);
         Unlock(fd.Get());
@@ -181,7 +188,8 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
 
 void Release(const std::string& dataFile) {
     const std::string path = LockFilePath(dataFile);
-    posix::UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    posix::UniqueFd fd(
+        ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
     if (!fd || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
     if (!posix::LockWithin(fd.Get(), LOCK_EX, 5.0)) return;
@@ -191,10 +199,12 @@ void Release(const std::string& dataFile) {
 
 Status Query(const std::string& dataFile) {
     const std::string path = LockFilePath(dataFile);
-    posix::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    posix::UniqueFd fd(
+        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd) return Status{errno == ENOENT ? State::Free : State::Held, Holder{}, std::nullopt};
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return Status{State::Held, Holder{}, std::nullopt};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Status{State::Held, Holder{}, std::nullopt};
     // Changes are made under the flock; a batch run may hold it for its whole run, and its
     // runs never change the holder, so the file is read in any case.
     const bool locked = posix::LockWithin(fd.Get(), LOCK_SH, 0.2);
@@ -221,7 +231,8 @@ posix::UniqueFd Open(const std::string& dataFile) {
 Status Read(int fd) {
     struct stat st {};
     std::string text;
-    if (::fstat(fd, &st) != 0 || !posix::ReadAll(fd, kMaxLockBytes, text)) return Status{State::Held, Holder{}, std::nullopt};
+    if (::fstat(fd, &st) != 0 || !posix::ReadAll(fd, kMaxLockBytes, text))
+        return Status{State::Held, Holder{}, std::nullopt};
     if (text.empty()) return Status{State::Free, Holder{}, std::nullopt};
     const std::optional<Holder> holder = Parse(text);
     if (!holder) {
@@ -234,17 +245,19 @@ Status Read(int fd) {
 }
 
 void Clear(int fd) {
-    while (::ftruncate(fd, 0) != 0 && errno == EINTR) {
-    }
+    while (::ftruncate(fd, 0) != 0 && errno == EINTR) {}
 }
 
 std::string Describe(const Holder& holder) {
-    if (holder.user.empty() && holder.host.empty()) return "another program (the lock file is busy or unreadable)";
+    if (holder.user.empty() && holder.host.empty())
+        return "another program (the lock file is busy or unreadable)";
     char when[32] = "an unknown time";
     const std::time_t t = static_cast<std::time_t>(holder.since);
     std::tm tm{};
-    if (holder.since > 0 && ::localtime_r(&t, &tm)) std::strftime(when, sizeof when, "%m/%d/%Y %H:%M:%S", &tm);
-    return holder.user + " on " + holder.host + " (process " + std::to_string(holder.pid) + ") since " + when;
+    if (holder.since > 0 && ::localtime_r(&t, &tm))
+        std::strftime(when, sizeof when, "%m/%d/%Y %H:%M:%S", &tm);
+    return holder.user + " on " + holder.host + " (process " + std::to_string(holder.pid) +
+           ") since " + when;
 }
 
 }  // namespace caldren::DataFileLock

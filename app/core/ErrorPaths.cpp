@@ -51,17 +51,21 @@ void LogAndGoOn(RunState& state, const ComError& err, const std::string& locatio
 
 void LogAndGoOn(RunState& state, const ComError& err, const std::string& location,
                 const std::string& description) {
-    const ComError shown = description.empty() ? err : ComError(err.Number(), err.Source(), description);
+    const ComError shown =
+        description.empty() ? err : ComError(err.Number(), err.Source(), description);
     if (state.batch) FailBatch(shown, location);
-    if (!state.errorReporter) state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    if (!state.errorReporter)
+        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     std::string text = shown.Description();
     if (text.empty()) text = activation::StandardErrorText(shown.Number());
-    state.errorReporter->ReportError(shown.Number(), text, ReporterLocation(location, shown), kDescription);
+    state.errorReporter->ReportError(shown.Number(), text, ReporterLocation(location, shown),
+                                     kDescription);
 }
 
 ComError AsComError(const std::exception& e) {
     if (auto* c = dynamic_cast<const ComError*>(&e)) return *c;
-    if (dynamic_cast<const std::bad_alloc*>(&e)) return ComError(7, "", activation::StandardErrorText(7));
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return ComError(7, "", activation::StandardErrorText(7));
     return ComError(5, e.what(), activation::StandardErrorText(5));
 }
 

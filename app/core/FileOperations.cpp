@@ -70,14 +70,17 @@ Hold TakeFile(RunState& state, const std::string& name, bool opening) {
         return Hold::Taken;
     }
     if (status.state != DataFileLock::State::Held) return Hold::Taken;
-    const std::string inUse = name + " is open in CaldrenCalc by " + DataFileLock::Describe(status.holder) + ".";
+    const std::string inUse =
+        name + " is open in CaldrenCalc by " + DataFileLock::Describe(status.holder) + ".";
     if (!opening) {
         Ask(state, inUse + "\nSave the analysis under another name.", kExclamation, kInUseTitle);
         return Hold::Refused;
     }
     const MsgAnswer answer =
-        Ask(state, inUse + "\n\nOpen it read-only? You can read it and print its reports, and save it "
-                           "only under another name.",
+        Ask(state,
+            inUse +
+                "\n\nOpen it read-only? You can read it and print its reports, and save it "
+                "only under another name.",
             kYesNo | kQuestion, kInUseTitle);
     return answer == MsgAnswer::Yes ? Hold::ReadOnly : Hold::Refused;
 }
@@ -85,7 +88,8 @@ Hold TakeFile(RunState& state, const std::string& name, bool opening) {
 // The lock is now on `name` (or on nothing, read-only): the previous file is given back.
 void MoveHold(RunState& state, const std::string& name, Hold hold) {
     if (state.batch) return;
-    if (!state.lockedFile.empty() && state.lockedFile != name) DataFileLock::Release(state.lockedFile);
+    if (!state.lockedFile.empty() && state.lockedFile != name)
+        DataFileLock::Release(state.lockedFile);
     state.lockedFile = hold == Hold::Taken ? name : std::string();
     state.readOnly = hold == Hold::ReadOnly;
 }
@@ -162,7 +166,9 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         // Another program may have it open: read-only or not at all. A file reopened read-only
         // (after a report run) is not asked about again.
         const bool ours = !state.lockedFile.empty() && name == state.lockedFile;
-        const Hold hold = state.readOnly && name == state.currentFileName ? Hold::ReadOnly : TakeFile(state, name, true);
+        const Hold hold = state.readOnly && name == state.currentFileName
+                              ? Hold::ReadOnly
+                              : TakeFile(state, name, true);
         if (hold == Hold::Refused) return false;
         // Loaded into an object of its own, which replaces the engine only when every entry
         // was accepted: a file refused part-way never leaves a half-loaded analysis behind.
@@ -191,7 +197,8 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         const std::string& source = err.Source();
         const std::size_t cr = source.rfind('\r');
         std::string reason = cr == std::string::npos ? source : source.substr(cr + 1);
-        if (reason.find(' ') == std::string::npos) reason = activation::StandardErrorText(err.Number());
+        if (reason.find(' ') == std::string::npos)
+            reason = activation::StandardErrorText(err.Number());
         ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File",
                                name + " could not be opened: " + reason +
                                    " The analysis that was open before stays open.");
@@ -204,13 +211,16 @@ bool Save(RunState& state, const std::string& fileName) {
     // through the Save As dialog.
     if (fileName.empty()) return SaveAs(state);
     if (!state.batch && state.readOnly && fileName == state.currentFileName) {
-        Ask(state, fileName + " was opened read-only: another program has it open. Save the analysis under "
-                              "another name.",
+        Ask(state,
+            fileName +
+                " was opened read-only: another program has it open. Save the analysis under "
+                "another name.",
             kExclamation, kInUseTitle);
         return SaveAs(state);
     }
     try {
-        if (!state.batch && fileName != state.lockedFile && TakeFile(state, fileName, false) == Hold::Refused)
+        if (!state.batch && fileName != state.lockedFile &&
+            TakeFile(state, fileName, false) == Hold::Refused)
             return false;
         const std::string folder = GetPathOnly(fileName);
         if (!folder.empty()) {
@@ -248,7 +258,8 @@ bool SaveAs(RunState& state) {
             return false;
         }
         // A name another program has open is refused before anything changes.
-        if (!state.batch && chosen != state.lockedFile && TakeFile(state, chosen, false) == Hold::Refused)
+        if (!state.batch && chosen != state.lockedFile &&
+            TakeFile(state, chosen, false) == Hold::Refused)
             return false;
         state.currentFileName = chosen;
         state.readOnly = false;

@@ -59,8 +59,8 @@ std::size_t FindExtension(const std::string& text, const std::string& extension)
 }
 
 void SetVersionTexts(RunState& state) {
-    state.versionTag = "CLD" + std::to_string(CALDREN_VERSION_MAJOR) + "." +
-                       std::to_string(CALDREN_VERSION_MINOR);
+    state.versionTag =
+        "CLD" + std::to_string(CALDREN_VERSION_MAJOR) + "." + std::to_string(CALDREN_VERSION_MINOR);
     state.fullVersion = state.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
 }
 
@@ -127,13 +127,13 @@ namespace {
 // whole line up to its ".cld" when it names a data file alone (without any switch).
 std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& line) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    for (const auto& [extension, switchText] : {std::pair{".cld", "/input"}, std::pair{".txt", "/output"}}) {
+    for (const auto& [extension, switchText] :
+         {std::pair{".cld", "/input"}, std::pair{".txt", "/output"}}) {
         try {
             const std::string name = GetCommandLineFilename(line, extension, switchText);
             const std::size_t at = FindSwitch(line, switchText) + std::strlen(switchText) + 1;
             if (!name.empty()) spans.emplace_back(at, at + name.size());
-        } catch (const ComError&) {
-        }
+        } catch (const ComError&) {}
     }
     std::size_t from = 0;
     for (const std::string& name : Reports::GetCompareFileNames(line)) {
@@ -142,10 +142,11 @@ std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& li
         from += name.size();
     }
     // A data file named alone: no known switch stands anywhere as a word of its own.
-    const bool switches = std::any_of(std::begin(kSwitches), std::end(kSwitches), [&](const char* name) {
-        const std::size_t at = FindSwitch(line, name), end = at + std::strlen(name);
-        return at != std::string::npos && (end == line.size() || line[end] == ' ');
-    });
+    const bool switches =
+        std::any_of(std::begin(kSwitches), std::end(kSwitches), [&](const char* name) {
+            const std::size_t at = FindSwitch(line, name), end = at + std::strlen(name);
+            return at != std::string::npos && (end == line.size() || line[end] == ' ');
+        });
     const std::size_t alone = FindExtension(line, ".cld");
     if (spans.empty() && !switches && alone != std::string::npos) spans.emplace_back(0, alone + 4);
     return spans;
@@ -170,7 +171,8 @@ std::vector<SwitchWord> SwitchWords(const std::string& line) {
             return pos >= s.first && end <= s.second;
         });
         if (!inName && word.size() >= 2 && word[0] == '/' &&
-            std::all_of(word.begin() + 1, word.end(), [](unsigned char c) { return std::isalpha(c); })) {
+            std::all_of(word.begin() + 1, word.end(),
+                        [](unsigned char c) { return std::isalpha(c); })) {
             std::string lower = word;
             std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
             words.push_back({pos, word, lower});
@@ -184,7 +186,8 @@ std::vector<SwitchWord> SwitchWords(const std::string& line) {
 
 std::string UnknownSwitch(const std::string& commandLine) {
     for (const SwitchWord& w : SwitchWords(commandLine)) {
-        if (std::none_of(std::begin(kSwitches), std::end(kSwitches), [&](const char* name) { return w.lower == name; }))
+        if (std::none_of(std::begin(kSwitches), std::end(kSwitches),
+                         [&](const char* name) { return w.lower == name; }))
             return w.typed;
     }
     return {};
@@ -283,22 +286,30 @@ int RunSilent(RunState& state) {
             struct stat st {};
             if (::stat(dataFile.c_str(), &st) != 0 && errno == ENOENT) {
                 FileOperations::OpenFile(state, dataFile);  // "<name> does not exist."
-                throw BatchFailure{53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
+                throw BatchFailure{
+                    53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
             }
             const BatchFiles::DataFile data(dataFile);
             report->RefuseSameAs(data.Id(), dataFile);
             if (!FileOperations::OpenFile(state, dataFile))
-                throw BatchFailure{53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
+                throw BatchFailure{
+                    53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
             BatchReportsHost host;
             if (!Reports::RouteOutput(state, host, *report)) {
                 if (host.Failure()) throw *host.Failure();
-                throw BatchFailure{17, "The reports were not written to " + state.outputFileName + ".",
-                                   "MainMod.RunSilent", state.outputFileName, {}};
+                throw BatchFailure{17,
+                                   "The reports were not written to " + state.outputFileName + ".",
+                                   "MainMod.RunSilent",
+                                   state.outputFileName,
+                                   {}};
             }
             return kExitOk;
         } catch (const ComError& e) {
-            throw BatchFailure{e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.RunSilent", e),
-                               {}, {}};
+            throw BatchFailure{e.Number(),
+                               e.Description(),
+                               ErrorPaths::ReporterLocation("MainMod.RunSilent", e),
+                               {},
+                               {}};
         } catch (const std::exception& e) {
             ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "MainMod.RunSilent");
             throw BatchFailure{5, e.what(), "MainMod.RunSilent", {}, {}};
@@ -306,7 +317,8 @@ int RunSilent(RunState& state) {
     } catch (BatchFailure& failure) {
         if (report) report->TakeBack();
         if (failure.file.empty()) {
-            const bool aboutReport = failure.location.find("BatchFiles.ReportFile") != std::string::npos;
+            const bool aboutReport =
+                failure.location.find("BatchFiles.ReportFile") != std::string::npos;
             failure.file = aboutReport ? state.outputFileName : dataFile;
         }
         if (failure.entry.empty()) failure.entry = RefusedEntry(failure.location);
@@ -326,13 +338,18 @@ int RunCompare(RunState& state, const std::vector<std::string>& names) {
             return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         });
         for (const auto& failure : result.failures)
-            ReportBatchFailure(state, {failure.number, failure.Text(), "MainMod.RunCompare", failure.fileName, {}});
+            ReportBatchFailure(
+                state,
+                {failure.number, failure.Text(), "MainMod.RunCompare", failure.fileName, {}});
         report.Append(result.text);
         return result.Ok() ? kExitOk : kExitFailure;
     } catch (const ComError& e) {
         // The output file could not be written: it is as it was.
-        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
-                                   state.outputFileName, {}});
+        ReportBatchFailure(state, {e.Number(),
+                                   e.Description(),
+                                   ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
+                                   state.outputFileName,
+                                   {}});
     } catch (const std::exception& e) {
         ReportBatchFailure(state, {5, e.what(), "MainMod.RunCompare", state.outputFileName, {}});
     }
@@ -375,7 +392,9 @@ int Main(RunState& state, int argc, char** argv) {
         }
     } catch (const ComError& e) {
         // No window is up yet and no data is held: the error is shown and the run ends.
-        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation(location, e), {}, {}});
+        ReportBatchFailure(
+            state,
+            {e.Number(), e.Description(), ErrorPaths::ReporterLocation(location, e), {}, {}});
         return kExitFailure;
     }
 
@@ -411,8 +430,11 @@ int Main(RunState& state, int argc, char** argv) {
             state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
             code = RunSilent(state);
         } catch (const ComError& e) {
-            ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e),
-                                       {}, {}});
+            ReportBatchFailure(state, {e.Number(),
+                                       e.Description(),
+                                       ErrorPaths::ReporterLocation("MainMod.Main", e),
+                                       {},
+                                       {}});
         } catch (const BatchFailure& f) {
             ReportBatchFailure(state, f);
         }
@@ -431,7 +453,9 @@ int Main(RunState& state, int argc, char** argv) {
     try {
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     } catch (const ComError& e) {
-        ReportBatchFailure(state, {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
+        ReportBatchFailure(
+            state,
+            {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
         return kExitFailure;
     }
     std::signal(SIGPIPE, SIG_DFL);

@@ -24,7 +24,8 @@ struct BatchFailure;
 namespace MainMod {
 
 // Every switch of the command line, in one place.
-inline constexpr const char* kSwitches[] = {"/input", "/output", "/silent", "/compare", "/rollforward", "/check"};
+inline constexpr const char* kSwitches[] = {"/input",   "/output",      "/silent",
+                                            "/compare", "/rollforward", "/check"};
 
 // Exit codes of the program.
 inline constexpr int kExitOk = 0;

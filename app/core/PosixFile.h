@@ -97,7 +97,8 @@ inline bool LockWithin(int fd, int op, double seconds) {
 // True when `path` (links followed) names the file open as `fd`: false once the file has
 // been removed or another file renamed over it.
 inline bool StillNames(const std::string& path, int fd) {
-    struct stat byName {}, byFd {};
+    struct stat byName {
+    }, byFd{};
     return ::stat(path.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
            byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }

@@ -9,7 +9,8 @@ namespace caldren::Reporter {
 namespace {
 
 errorreporter::ErrorReporter& Of(RunState& state) {
-    if (!state.errorReporter) state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    if (!state.errorReporter)
+        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     return *state.errorReporter;
 }
 

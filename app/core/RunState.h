@@ -56,38 +56,38 @@ struct RunState {
     // Not owned.
     Ui* ui = nullptr;
 
-    std::string programFolder;     // folder of the running program, no trailing "/"
-    std::string helpFile;          // programFolder + "/cldguide.pdf"
-    std::string currentFileName;   // the data file in use, exactly as typed or chosen
+    std::string programFolder;    // folder of the running program, no trailing "/"
+    std::string helpFile;         // programFolder + "/cldguide.pdf"
+    std::string currentFileName;  // the data file in use, exactly as typed or chosen
     // The data file whose lock file names this program (the windows only: a batch run holds
     // its own lock), and whether the current file was opened read-only because another
     // program has it open.
     std::string lockedFile;
     bool readOnly = false;
-    std::string outputFileName;    // "/output" of a batch run
-    bool batch = false;            // "/silent" given
-    std::string versionTag;        // "CLD" + major + "." + minor, e.g. "CLD2026.12"
-    std::string fullVersion;       // versionTag + "." + revision, e.g. "CLD2026.12.1"
-    std::string errorLogPath;      // "CLD_err.log" in the program folder (else per-user folder)
+    std::string outputFileName;  // "/output" of a batch run
+    bool batch = false;          // "/silent" given
+    std::string versionTag;      // "CLD" + major + "." + minor, e.g. "CLD2026.12"
+    std::string fullVersion;     // versionTag + "." + revision, e.g. "CLD2026.12.1"
+    std::string errorLogPath;    // "CLD_err.log" in the program folder (else per-user folder)
     std::int16_t startChoice = kStartMainWindow;
     // A data file named as the only argument (opening a .cld from the desktop): the
     // interactive start opens it and skips the start-up chooser. Empty otherwise.
     std::string startFile;
-    std::int32_t startTime = 0;    // seconds since midnight, when the main window shows
-    std::int32_t endTime = 0;      // seconds since midnight, at shutdown
+    std::int32_t startTime = 0;  // seconds since midnight, when the main window shows
+    std::int32_t endTime = 0;    // seconds since midnight, at shutdown
     // Report choices, 1 = chosen; 0 at start.
     std::int16_t rptInput = 0;
     std::int16_t rptSummary = 0;
     std::int16_t rptDetail = 0;
 
     // ---- Settings held in memory ----------------------------------------------------------
-    std::string settingsFilePath;  // ".../CaldrenCalc.ini"
-    std::string dataFilePath;      // initial folder of Open/Save As, folder of UNTITLED.CLD
-    std::string perUserDataFolder; // $APPDATA/Orlenwick/CLD or XDG data home's Orlenwick/CLD
+    std::string settingsFilePath;   // ".../CaldrenCalc.ini"
+    std::string dataFilePath;       // initial folder of Open/Save As, folder of UNTITLED.CLD
+    std::string perUserDataFolder;  // $APPDATA/Orlenwick/CLD or XDG data home's Orlenwick/CLD
     std::string fontName = "Courier New";
     float fontSize = 10.0f;
-    bool hideWarning = false;      // "Hide Error Msg"/"380" nonzero, or ticked in the warning
-    PrinterFont printerFont;       // as found at start
+    bool hideWarning = false;  // "Hide Error Msg"/"380" nonzero, or ticked in the warning
+    PrinterFont printerFont;   // as found at start
     std::array<std::string, 5> recentFiles;  // entries 1..5 at [0]..[4], newest first
 
     // ---- Saved flag ---------------------------------------------------------------------

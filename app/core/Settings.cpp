@@ -7,10 +7,10 @@
 #include <activation/Registry.h>
 #include <profilestore/ProfileStore.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -23,9 +23,7 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return (v && *v) ? std::string(v) : fallback;
 }
 
-std::string HomeFolder() {
-    return EnvOr("HOME", "/tmp");
-}
+std::string HomeFolder() { return EnvOr("HOME", "/tmp"); }
 
 std::string TrimTrailing(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
@@ -46,9 +44,7 @@ bool FolderWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserSettingsFolder() {
-    return activation::registry::ConfigHome() + "/" + kMaker;
-}
+std::string UserSettingsFolder() { return activation::registry::ConfigHome() + "/" + kMaker; }
 
 std::string SettingsFilePath(const std::string& programFolder) {
     if (FolderWritable(programFolder)) return programFolder + "/" + kSettingsFileName;
@@ -89,8 +85,8 @@ std::string ReadText(const RunState& state, const std::string& section, const st
     return TrimTrailing(store.ReadEntry(section, key, defaultValue));
 }
 
-std::int32_t ReadNumber(const RunState& state, const std::string& section,
-                        const std::string& key, std::int32_t defaultValue) {
+std::int32_t ReadNumber(const RunState& state, const std::string& section, const std::string& key,
+                        std::int32_t defaultValue) {
     profilestore::ProfileStore store;
     store.SetFileName(state.settingsFilePath);
     return store.ReadNumber(section, key, defaultValue);

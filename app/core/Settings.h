@@ -40,8 +40,8 @@ std::string PerUserDataFolder(bool create);
 // trailing blanks and terminator characters.
 std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
                      const std::string& defaultValue);
-std::int32_t ReadNumber(const RunState& state, const std::string& section,
-                        const std::string& key, std::int32_t defaultValue);
+std::int32_t ReadNumber(const RunState& state, const std::string& section, const std::string& key,
+                        std::int32_t defaultValue);
 void WriteText(const RunState& state, const std::string& section, const std::string& key,
                const std::string& value);
 

@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 namespace caldren::ToolCommands {
 
 using activation::ComError;
-using vesmora::ComPtr;
 using vesmora::_Caldren;
+using vesmora::ComPtr;
 
 namespace {
 
@@ -25,14 +25,16 @@ char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned 
 
 std::size_t FindNoCase(const std::string& text, const std::string& what, std::size_t from) {
     if (from > text.size()) return std::string::npos;
-    auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
-                          what.end(), [](char a, char b) { return Lower(a) == Lower(b); });
+    auto it =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
+                    what.end(), [](char a, char b) { return Lower(a) == Lower(b); });
     return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
 }
 
 // The switch where a word begins, followed by a blank or the end of the line.
 std::size_t FindSwitch(const std::string& line, const std::string& word) {
-    for (std::size_t p = FindNoCase(line, word, 0); p != std::string::npos; p = FindNoCase(line, word, p + 1)) {
+    for (std::size_t p = FindNoCase(line, word, 0); p != std::string::npos;
+         p = FindNoCase(line, word, p + 1)) {
         const std::size_t end = p + word.size();
         if ((p == 0 || line[p - 1] == ' ') && (end == line.size() || line[end] == ' ')) return p;
     }
@@ -66,7 +68,8 @@ ComPtr<_Caldren> LoadDataFile(const std::string& name, std::ostream& err,
     }
     try {
         ComPtr<_Caldren> calc = newEngine();
-        if (!calc) throw ComError(429, "ToolCommands.LoadDataFile", activation::StandardErrorText(429));
+        if (!calc)
+            throw ComError(429, "ToolCommands.LoadDataFile", activation::StandardErrorText(429));
         calc->Load(name);
         return calc;
     } catch (const ComError& e) {
@@ -108,13 +111,16 @@ int RunCheck(const std::string& dataFile, std::ostream& out, std::ostream& err,
         out << dataFile << ": nothing looks wrong.\n";
         return kExitOk;
     }
-    out << dataFile << ": " << findings.size() << (findings.size() == 1 ? " finding" : " findings") << "\n";
-    for (const analysis::Finding& f : findings) out << "  " << analysis::KindName(f.kind) << ": " << f.text << "\n";
+    out << dataFile << ": " << findings.size() << (findings.size() == 1 ? " finding" : " findings")
+        << "\n";
+    for (const analysis::Finding& f : findings)
+        out << "  " << analysis::KindName(f.kind) << ": " << f.text << "\n";
     return kExitFound;
 }
 
-int RunRollforward(const std::string& dataFile, const std::string& newFile, const std::string& versionTag,
-                   std::ostream& out, std::ostream& err, const analysis::EngineFactory& newEngine) {
+int RunRollforward(const std::string& dataFile, const std::string& newFile,
+                   const std::string& versionTag, std::ostream& out, std::ostream& err,
+                   const analysis::EngineFactory& newEngine) {
     std::error_code ec;
     if (fs::exists(fs::symlink_status(newFile, ec))) {
         err << "CaldrenCalc: " << newFile << " already exists; nothing was written.\n";
@@ -128,8 +134,8 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile, cons
         if (version.size() < 21) version.resize(21, ' ');  // as the program's own Save
         next->put_Version(version);
         next->ApplyEdit(newFile);
-        out << "Next year's analysis (year ending " << next->get_EOYCurrent() << ") was written to " << newFile
-            << ".\n";
+        out << "Next year's analysis (year ending " << next->get_EOYCurrent() << ") was written to "
+            << newFile << ".\n";
         return kExitOk;
     } catch (const ComError& e) {
         fs::remove(newFile, ec);  // it did not exist before: nothing stays behind
@@ -141,8 +147,8 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile, cons
     return kExitFailure;
 }
 
-int Run(const std::string& commandLine, const std::string& versionTag, std::ostream& out, std::ostream& err,
-        const analysis::EngineFactory& newEngine) {
+int Run(const std::string& commandLine, const std::string& versionTag, std::ostream& out,
+        std::ostream& err, const analysis::EngineFactory& newEngine) {
     const bool check = FindSwitch(commandLine, "/check") != std::string::npos;
     const bool rollforward = FindSwitch(commandLine, "/rollforward") != std::string::npos;
     if (check && !rollforward) {
@@ -153,9 +159,11 @@ int Run(const std::string& commandLine, const std::string& versionTag, std::ostr
     }
     const std::string from = NameAfter(commandLine, "/rollforward");
     const std::string to = NameAfter(commandLine, "/output");
-    if (!check && !from.empty() && !to.empty()) return RunRollforward(from, to, versionTag, out, err, newEngine);
+    if (!check && !from.empty() && !to.empty())
+        return RunRollforward(from, to, versionTag, out, err, newEngine);
     err << (check ? "CaldrenCalc: /check and /rollforward cannot be given together.\n"
-                  : "CaldrenCalc: /rollforward needs a data file and /output with a new data file (names "
+                  : "CaldrenCalc: /rollforward needs a data file and /output with a new data file "
+                    "(names "
                     "ending in .cld).\n")
         << Usage();
     return kExitUsage;

@@ -27,9 +27,9 @@ enum class MsgAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 // What the Open and Save As dialogs are shown with.
 struct FileDialogSpec {
-    std::string title;           // "Open" or "Save As"
-    std::string initialFolder;   // data file path
-    std::string initialName;     // Save As starts with the current file name
+    std::string title;          // "Open" or "Save As"
+    std::string initialFolder;  // data file path
+    std::string initialName;    // Save As starts with the current file name
     std::string defaultExtension = "CLD";
     // Filter as "Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"
     std::string filter = "Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||";

@@ -14,15 +14,15 @@
 #include <QDialog>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace caldren::gui {
 
@@ -58,9 +58,8 @@ DialogSeams MakeDefaultSeams() {
     DialogSeams seams;
     seams.runModal = [](QDialog& dialog) { return dialog.exec(); };
     seams.openExternal = [](const QString& urlOrPath) {
-        const QUrl url = urlOrPath.contains(QStringLiteral("://"))
-                             ? QUrl(urlOrPath)
-                             : QUrl::fromLocalFile(urlOrPath);
+        const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
+                                                                   : QUrl::fromLocalFile(urlOrPath);
         return Desktop::openUrl(url);
     };
     seams.saveAs = [](RunState& state) { FileOperations::SaveAs(state); };
@@ -90,7 +89,8 @@ std::int32_t SecondsSinceMidnight() {
                         .count();
     std::tm local{};
     localtime_r(&whole, &local);
-    const std::int32_t seconds = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + (ms >= 500 ? 1 : 0);
+    const std::int32_t seconds =
+        local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + (ms >= 500 ? 1 : 0);
     return seconds % 86400;
 }
 
@@ -144,7 +144,8 @@ void AppendLogLine(const std::string& logPath, const std::string& line) {
     if (logPath.empty()) return;
     std::string path = logPath;
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) path += std::string("/") + kErrorLogName;
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        path += std::string("/") + kErrorLogName;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return;
     const std::string whole = line + "\r\n";
@@ -184,16 +185,15 @@ public:
                 number, description, location, appDescription, false);
             MessageBox::show(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
                              QString::fromUtf8(appDescription));
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 
 private:
     void Log(long number, const std::string& description, const std::string& location,
              const std::string& appDescription) const {
         AppendLogLine(CurrentLogPath(), errorreporter::ErrorReporter::FormatLogLine(
-                                     std::chrono::system_clock::now(), number, description,
-                                     location, appDescription));
+                                            std::chrono::system_clock::now(), number, description,
+                                            location, appDescription));
     }
 };
 

@@ -26,8 +26,7 @@ QString run(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode
         queue().pop_front();
         return name;
     }
-    if (g_headless)
-        return {};
+    if (g_headless) return {};
 
     QFileDialog dialog(parent, fromUtf8(spec.title), fromUtf8(spec.initialFolder));
     dialog.setAcceptMode(mode);
@@ -38,10 +37,8 @@ QString run(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode
     dialog.setNameFilters(FileDialog::nameFilters(spec.filter));
     dialog.selectNameFilter(dialog.nameFilters().value(0));
     dialog.setDefaultSuffix(fromUtf8(spec.defaultExtension));
-    if (!spec.initialName.empty())
-        dialog.selectFile(fromUtf8(spec.initialName));
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
+    if (!spec.initialName.empty()) dialog.selectFile(fromUtf8(spec.initialName));
+    if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }
@@ -54,8 +51,7 @@ QStringList FileDialog::nameFilters(const std::string& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];
         const QString& pattern = parts[i + 1];
-        if (description.isEmpty() && pattern.isEmpty())
-            break;
+        if (description.isEmpty() && pattern.isEmpty()) break;
         QStringList patterns;
         for (const QString& one : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             if (one == QLatin1String("*.*")) {
@@ -63,8 +59,7 @@ QStringList FileDialog::nameFilters(const std::string& filter) {
                 continue;
             }
             patterns << one;
-            if (one.toLower() != one)
-                patterns << one.toLower();
+            if (one.toLower() != one) patterns << one.toLower();
         }
         result << description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) +
                       QLatin1Char(')');
@@ -87,19 +82,19 @@ QStringList FileDialog::getOpenFileNames(QWidget* parent, const FileDialogSpec& 
         manyQueue().pop_front();
         return names;
     }
-    if (g_headless)
-        return {};
+    if (g_headless) return {};
     QFileDialog dialog(parent, fromUtf8(spec.title), fromUtf8(spec.initialFolder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters(FileDialog::nameFilters(spec.filter));
     dialog.selectNameFilter(dialog.nameFilters().value(0));
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
+    if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();
 }
 
-void FileDialog::setNextFileNames(const QStringList& fileNames) { manyQueue().push_back(fileNames); }
+void FileDialog::setNextFileNames(const QStringList& fileNames) {
+    manyQueue().push_back(fileNames);
+}
 
 void FileDialog::setNextFileName(const QString& fileName) { queue().push_back(fileName); }
 void FileDialog::setHeadless(bool headless) { g_headless = headless; }

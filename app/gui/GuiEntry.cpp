@@ -55,13 +55,11 @@ int RunInteractive(RunState& state) {
     }
 
     if (openStartFile) {
-        if (FileOperations::OpenFile(state, state.startFile))
-            IPSupport::InitIP(state, ui, &main);
+        if (FileOperations::OpenFile(state, state.startFile)) IPSupport::InitIP(state, ui, &main);
     } else if (state.startChoice == kStartNew) {
         FileOperations::NewFile(state);
     } else if (state.startChoice == kStartOld) {
-        if (FileOperations::OpenFile(state, std::string()))
-            IPSupport::InitIP(state, ui, &main);
+        if (FileOperations::OpenFile(state, std::string())) IPSupport::InitIP(state, ui, &main);
     }
 
     ui.SetStatusText("File: " + state.currentFileName);
@@ -75,8 +73,8 @@ int RunInteractive(RunState& state) {
 
 }  // namespace caldren::gui
 
-extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::RunState* state, int argc,
-                                                                     char** argv) {
+extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::RunState* state,
+                                                                     int argc, char** argv) {
     static int s_argc = 0;
     s_argc = argc;
     QApplication app(s_argc, argv);

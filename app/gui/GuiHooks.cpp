@@ -20,8 +20,9 @@ public:
     bool ShowAndAsk(long number, const std::string& description, const std::string& location,
                     const std::string& appDescription) override {
         const QString text = message(number, description, location) +
-                             QStringLiteral("\n\nDo you want to save your data before the program "
-                                            "shuts down?");
+                             QStringLiteral(
+                                 "\n\nDo you want to save your data before the program "
+                                 "shuts down?");
         return MessageBox::show(nullptr, text, kYesNo | kCritical, fromUtf8(appDescription)) ==
                MsgAnswer::Yes;
     }
@@ -32,7 +33,8 @@ public:
     }
 
 private:
-    static QString message(long number, const std::string& description, const std::string& location) {
+    static QString message(long number, const std::string& description,
+                           const std::string& location) {
         QString where = fromUtf8(location);
         where.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         return QStringLiteral("Error Number: %1\nDescription: %2\nLocation: %3")
@@ -55,8 +57,7 @@ void ShowNotAvailable(QWidget* parent, const std::string& command) {
 
 std::shared_ptr<errorreporter::ErrorPresenter> MakeErrorPresenter() {
     if (Hooks().makeErrorPresenter)
-        if (auto presenter = Hooks().makeErrorPresenter())
-            return presenter;
+        if (auto presenter = Hooks().makeErrorPresenter()) return presenter;
     return std::make_shared<PlainPresenter>();
 }
 

@@ -62,23 +62,24 @@ const char* const kPageTopics[] = {"initial-inputs", "general-inputs", "peak-ope
 
 // Moves the help window to another owner, keeping its place and what it shows.
 void Adopt(frmHelp* help, QWidget* owner) {
-    if (help->parentWidget() == owner)
-        return;
+    if (help->parentWidget() == owner) return;
     const QRect geometry = help->geometry();
     const bool visible = help->isVisible();
     help->setParent(owner, help->windowFlags() | Qt::Window);
     help->setGeometry(geometry);
-    if (visible)
-        help->show();
+    if (visible) help->show();
 }
 
 // A modal window that owns the help window gives it back to its own owner when it closes,
 // so that the guide stays open after the input form.
 class OwnerWatch final : public QObject {
 public:
-    explicit OwnerWatch(QWidget* owner) : QObject(owner), m_owner(owner) { owner->installEventFilter(this); }
+    explicit OwnerWatch(QWidget* owner) : QObject(owner), m_owner(owner) {
+        owner->installEventFilter(this);
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_owner && event->type() == QEvent::Hide && g_help && g_help->parentWidget() == m_owner) {
+        if (watched == m_owner && event->type() == QEvent::Hide && g_help &&
+            g_help->parentWidget() == m_owner) {
             QWidget* next = m_owner->parentWidget() ? m_owner->parentWidget()->window() : nullptr;
             Adopt(g_help, next);
         }
@@ -92,7 +93,8 @@ private:
 }  // namespace
 
 QString GuideFile(const RunState& state) {
-    return QString::fromStdString(state.programFolder) + QLatin1Char('/') + QString::fromLatin1(kGuideFile);
+    return QString::fromStdString(state.programFolder) + QLatin1Char('/') +
+           QString::fromLatin1(kGuideFile);
 }
 
 frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor, bool search) {
@@ -101,14 +103,14 @@ frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor, bool 
         g_help = new frmHelp(state, GuideFile(state), owner);
     else
         Adopt(g_help, owner);
-    if (owner && owner->isModal() && !owner->findChild<OwnerWatch*>(QString(), Qt::FindDirectChildrenOnly))
+    if (owner && owner->isModal() &&
+        !owner->findChild<OwnerWatch*>(QString(), Qt::FindDirectChildrenOnly))
         new OwnerWatch(owner);
     g_help->ShowTopic(anchor);
     g_help->show();
     g_help->raise();
     g_help->activateWindow();
-    if (search)
-        g_help->FocusSearch();
+    if (search) g_help->FocusSearch();
     return g_help;
 }
 
@@ -116,8 +118,7 @@ frmHelp* HelpWindow() { return g_help; }
 
 QString InputFormTopic(const QString& objectName, int page) {
     for (const FieldTopic& topic : kFieldTopics)
-        if (objectName == QLatin1String(topic.field))
-            return QString::fromLatin1(topic.anchor);
+        if (objectName == QLatin1String(topic.field)) return QString::fromLatin1(topic.anchor);
     if (page >= 0 && page < static_cast<int>(std::size(kPageTopics)))
         return QString::fromLatin1(kPageTopics[page]);
     return QString::fromLatin1(kPageTopics[0]);
@@ -126,16 +127,14 @@ QString InputFormTopic(const QString& objectName, int page) {
 QString FindSysInfoTool() {
     for (const char* name : {"hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"}) {
         const QString path = gui::Desktop::findProgram(QString::fromLatin1(name));
-        if (!path.isEmpty())
-            return path;
+        if (!path.isEmpty()) return path;
     }
     return {};
 }
 
 void StartSysInfo(QWidget* parent) {
     const QString tool = FindSysInfoTool();
-    if (!tool.isEmpty() && gui::Desktop::startProgram(tool))
-        return;
+    if (!tool.isEmpty() && gui::Desktop::startProgram(tool)) return;
     gui::MessageBox::show(parent, QString::fromLatin1(kSysInfoUnavailable), kOkOnly,
                           QString::fromUtf8(kTitle));
 }

@@ -10,7 +10,7 @@ class QWidget;
 namespace caldren {
 struct RunState;
 class frmHelp;
-}
+}  // namespace caldren
 
 namespace caldren::HelpSupport {
 
@@ -24,7 +24,8 @@ QString GuideFile(const RunState& state);
 // The help window: one for the program, opened over `parent`'s window (which a modal
 // window's help must be, to take the mouse and keys), at the section with this anchor; an
 // empty anchor keeps the place it shows. With `search` the search box takes the focus.
-frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor = QString(), bool search = false);
+frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor = QString(),
+                  bool search = false);
 // The help window when one is open, else nullptr.
 frmHelp* HelpWindow();
 

@@ -19,9 +19,12 @@ int g_beeps = 0;
 
 MsgAnswer MessageBox::defaultAnswer(int style) {
     switch (style & 7) {
-    case kOkOnly: return MsgAnswer::Ok;
-    case kYesNo: return MsgAnswer::No;
-    default: return MsgAnswer::Cancel;
+        case kOkOnly:
+            return MsgAnswer::Ok;
+        case kYesNo:
+            return MsgAnswer::No;
+        default:
+            return MsgAnswer::Cancel;
     }
 }
 
@@ -42,36 +45,55 @@ MsgAnswer MessageBox::show(QWidget* parent, const QString& text, int style, cons
     box.setWindowTitle(title);
     box.setText(text);
     switch (style & 0x70) {
-    case kCritical: box.setIcon(QMessageBox::Critical); break;
-    case kQuestion: box.setIcon(QMessageBox::Question); break;
-    case kExclamation: box.setIcon(QMessageBox::Warning); break;
-    case kInformation: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+        case kCritical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case kQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case kExclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case kInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     switch (style & 7) {
-    case kOkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
-    case kYesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setEscapeButton(QMessageBox::Cancel);
-        break;
-    case kYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setEscapeButton(QMessageBox::No);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
+        case kOkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case kYesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case kYesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
     }
     box.exec();
     switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Ok: record.answer = MsgAnswer::Ok; break;
-    case QMessageBox::Yes: record.answer = MsgAnswer::Yes; break;
-    case QMessageBox::No: record.answer = MsgAnswer::No; break;
-    case QMessageBox::Cancel: record.answer = MsgAnswer::Cancel; break;
-    default: break;  // closed by the frame: the default answer
+        case QMessageBox::Ok:
+            record.answer = MsgAnswer::Ok;
+            break;
+        case QMessageBox::Yes:
+            record.answer = MsgAnswer::Yes;
+            break;
+        case QMessageBox::No:
+            record.answer = MsgAnswer::No;
+            break;
+        case QMessageBox::Cancel:
+            record.answer = MsgAnswer::Cancel;
+            break;
+        default:
+            break;  // closed by the frame: the default answer
     }
     history().append(record);
     return record.answer;
@@ -79,8 +101,7 @@ MsgAnswer MessageBox::show(QWidget* parent, const QString& text, int style, cons
 
 void MessageBox::beep() {
     ++g_beeps;
-    if (!g_headless)
-        QApplication::beep();
+    if (!g_headless) QApplication::beep();
 }
 
 void MessageBox::setNextAnswer(MsgAnswer answer) { queue().push_back(answer); }

@@ -29,7 +29,8 @@ QPixmap ProgramPixmap(int size) {
     digits.setBold(true);
     painter.setFont(digits);
     painter.setPen(navy);
-    painter.drawText(QRectF(12, 11, 37, 13), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("$1,250"));
+    painter.drawText(QRectF(12, 11, 37, 13), Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("$1,250"));
     painter.setPen(Qt::NoPen);
 
     auto key = [&painter](qreal x, qreal y, qreal w, qreal h, const QColor& color) {
@@ -48,8 +49,7 @@ QPixmap ProgramPixmap(int size) {
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(ProgramPixmap(size));
+    for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(ProgramPixmap(size));
     return icon;
 }
 

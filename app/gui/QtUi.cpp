@@ -24,10 +24,8 @@ void QtUi::setMainWindow(frmMain* window) { m_main = window; }
 frmMain* QtUi::mainWindow() const { return m_main.data(); }
 
 QWidget* QtUi::dialogParent() const {
-    if (QWidget* modal = QApplication::activeModalWidget())
-        return modal;
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
     return m_main.data();
 }
 
@@ -54,8 +52,7 @@ std::string QtUi::SaveFileDialog(const FileDialogSpec& spec) {
 void QtUi::Beep() { gui::MessageBox::beep(); }
 
 void QtUi::SetStatusText(const std::string& text) {
-    if (!m_main)
-        return;
+    if (!m_main) return;
     // The status line changes with the current file; so does the title.
     m_main->setStatusText(QString::fromStdString(text));
     m_main->updateTitle();
@@ -64,18 +61,15 @@ void QtUi::SetStatusText(const std::string& text) {
 }
 
 void QtUi::SavedChanged() {
-    if (m_main)
-        m_main->updateTitle();
+    if (m_main) m_main->updateTitle();
 }
 
 void QtUi::SetRecentEntry(int n, const std::string& caption, bool visible) {
-    if (m_main)
-        m_main->setRecentEntry(n, QString::fromStdString(caption), visible);
+    if (m_main) m_main->setRecentEntry(n, QString::fromStdString(caption), visible);
 }
 
 void QtUi::SetRecentSeparatorVisible(bool visible) {
-    if (m_main)
-        m_main->setRecentSeparatorVisible(visible);
+    if (m_main) m_main->setRecentSeparatorVisible(visible);
 }
 
 void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_main.data()); }
@@ -102,8 +96,7 @@ void QtUi::ShutDown(bool saveFirst) {
         return;
     }
     // Stand-in until the shutdown with its exit screen is in place.
-    if (saveFirst)
-        FileOperations::SaveAs(m_state);
+    if (saveFirst) FileOperations::SaveAs(m_state);
     m_state.errorReporter.reset();
     m_state.engine.Reset();
     QCoreApplication::exit(0);

@@ -7,7 +7,6 @@
 #include "../core/RunState.h"
 #include "../reports/ReportPrinter.h"
 
-
 #include <string>
 
 namespace caldren::gui {
@@ -29,17 +28,27 @@ std::string BuildExitMessageText(long totalSeconds) {
 
     std::string text = "You have spent ";
     if (hours < 1) {
-        if (minutes == 1) text += std::string("1") + " minute";
-        else text += std::to_string(minutes) + " minutes";
-        if (seconds == 1) text += std::string(", and ") + "1" + " second ";
-        else if (seconds >= 2) text += ", and " + std::to_string(seconds) + " seconds ";
-        else text += " ";
+        if (minutes == 1)
+            text += std::string("1") + " minute";
+        else
+            text += std::to_string(minutes) + " minutes";
+        if (seconds == 1)
+            text += std::string(", and ") + "1" + " second ";
+        else if (seconds >= 2)
+            text += ", and " + std::to_string(seconds) + " seconds ";
+        else
+            text += " ";
     } else {
-        if (hours == 1) text += std::string("1") + " hour";
-        else text += std::to_string(hours) + " hours";
-        if (minutes == 1) text += std::string(", and ") + "1" + " minute ";
-        else if (minutes >= 2) text += ", and " + std::to_string(minutes) + " minutes ";
-        else text += " ";
+        if (hours == 1)
+            text += std::string("1") + " hour";
+        else
+            text += std::to_string(hours) + " hours";
+        if (minutes == 1)
+            text += std::string(", and ") + "1" + " minute ";
+        else if (minutes >= 2)
+            text += ", and " + std::to_string(minutes) + " minutes ";
+        else
+            text += " ";
     }
     text += "using Orlenwick's ";
     text += kDescription;
@@ -68,40 +77,33 @@ void ShutDown(RunState& state, bool saveFirst) {
     if (saveFirst) {
         try {
             if (seams.saveAs) seams.saveAs(state);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     // The data file is given back: another program may open it now.
     try {
         FileOperations::ReleaseFile(state);
-    } catch (...) {
-    }
+    } catch (...) {}
     // 2. The error reporter goes first.
     try {
         state.errorReporter.reset();
-    } catch (...) {
-    }
+    } catch (...) {}
     // 3. The report font, for the next run.
     try {
         if (seams.storeFontPreferences) seams.storeFontPreferences(state);
-    } catch (...) {
-    }
+    } catch (...) {}
     // 4. The engine.
     try {
         state.engine.Reset();
-    } catch (...) {
-    }
+    } catch (...) {}
     // 5. The printer gets back the font it had at start.
     try {
         reports::RestorePrinterFont(state.printerFont);
-    } catch (...) {
-    }
+    } catch (...) {}
     // 6.-7. The time spent, on the exit screen.
     try {
         state.endTime = seams.clock ? seams.clock() : SecondsSinceMidnight();
         BuildExitMessage(ElapsedSeconds(state.startTime, state.endTime));
-    } catch (...) {
-    }
+    } catch (...) {}
     // 8. The end.
     if (seams.endProgram) seams.endProgram(0);
 }

@@ -41,9 +41,11 @@ frmAbout::frmAbout(const RunState& state, QWidget* parent) : QDialog(parent) {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    QLabel* lblVersion = makeLabel(this, "lblVersion",
-                                   QStringLiteral("Version: ") + QString::fromStdString(state.fullVersion));
-    QLabel* lblDisclaimer = makeLabel(this, "lblDisclaimer", QString::fromUtf8(Maker::kLegalNotice));
+    QLabel* lblVersion =
+        makeLabel(this, "lblVersion",
+                  QStringLiteral("Version: ") + QString::fromStdString(state.fullVersion));
+    QLabel* lblDisclaimer =
+        makeLabel(this, "lblDisclaimer", QString::fromUtf8(Maker::kLegalNotice));
     lblDisclaimer->setWordWrap(true);
 
     auto* line = new QFrame(this);
@@ -55,13 +57,17 @@ frmAbout::frmAbout(const RunState& state, QWidget* parent) : QDialog(parent) {
     contact->addWidget(makeLabel(this, "lblProgrammer", QString::fromUtf8(Maker::kProgrammer)));
     contact->addWidget(makeLabel(this, "lblStreet", QString::fromUtf8(Maker::kStreet)));
     contact->addWidget(makeLabel(this, "lblCityState", QString::fromUtf8(Maker::kCityState)));
-    contact->addWidget(makeLabel(this, "lblPhone", QStringLiteral("Phone: ") + QString::fromUtf8(Maker::kPhone)));
-    contact->addWidget(makeLabel(this, "lblFAX", QStringLiteral("FAX: ") + QString::fromUtf8(Maker::kFax)));
-    contact->addWidget(makeLabel(this, "lblInfoURL",
-                                 QStringLiteral("Information: ") + QString::fromUtf8(Maker::kInfoUrl)));
-    contact->addWidget(makeLabel(this, "lblSalesURL",
-                                 QStringLiteral("Online Sales: ") + QString::fromUtf8(Maker::kSalesUrl)));
-    contact->addWidget(makeLabel(this, "lblEmail", QStringLiteral("email: ") + QString::fromUtf8(Maker::kEmail)));
+    contact->addWidget(
+        makeLabel(this, "lblPhone", QStringLiteral("Phone: ") + QString::fromUtf8(Maker::kPhone)));
+    contact->addWidget(
+        makeLabel(this, "lblFAX", QStringLiteral("FAX: ") + QString::fromUtf8(Maker::kFax)));
+    contact->addWidget(makeLabel(
+        this, "lblInfoURL", QStringLiteral("Information: ") + QString::fromUtf8(Maker::kInfoUrl)));
+    contact->addWidget(
+        makeLabel(this, "lblSalesURL",
+                  QStringLiteral("Online Sales: ") + QString::fromUtf8(Maker::kSalesUrl)));
+    contact->addWidget(
+        makeLabel(this, "lblEmail", QStringLiteral("email: ") + QString::fromUtf8(Maker::kEmail)));
 
     auto* cmdOK = new QPushButton(QStringLiteral("Run Program"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

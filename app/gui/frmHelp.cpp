@@ -51,8 +51,7 @@ public:
         if (type != QTextDocument::MarkdownResource && !name.path().endsWith(QLatin1String(".md")))
             return QTextBrowser::loadResource(type, name);
         QFile file(name.toLocalFile());
-        if (!file.open(QIODevice::ReadOnly))
-            return QVariant();
+        if (!file.open(QIODevice::ReadOnly)) return QVariant();
         m_reloaded = true;
         return frmHelp::TakeHeadingIds(QString::fromUtf8(file.readAll()), &ids);
     }
@@ -63,23 +62,22 @@ protected:
             type = QTextDocument::MarkdownResource;
         m_reloaded = false;
         QTextBrowser::doSetSource(url, type);
-        if (!m_reloaded || !loaded)
-            return;
+        if (!m_reloaded || !loaded) return;
         {
             // Marking the headings is no edit of the guide: the browser need not load it
             // again for the next link.
             const QSignalBlocker quiet(document());
             loaded();
         }
-        if (url.hasFragment())
-            scrollToAnchor(url.fragment());
+        if (url.hasFragment()) scrollToAnchor(url.fragment());
     }
 
 private:
     bool m_reloaded = false;
 };
 
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
+QToolButton* toolButton(QWidget* parent, const char* name, const QString& text,
+                        const QString& tip) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setText(text);
@@ -92,20 +90,17 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
 }  // namespace
 
 QString frmHelp::TakeHeadingIds(const QString& markdown, QStringList* ids) {
-    static const QRegularExpression heading(QStringLiteral("^(#{1,6}\\s.*?)\\s*\\{#([^}\\s]+)[^}]*\\}\\s*$"));
+    static const QRegularExpression heading(
+        QStringLiteral("^(#{1,6}\\s.*?)\\s*\\{#([^}\\s]+)[^}]*\\}\\s*$"));
     static const QRegularExpression atxHeading(QStringLiteral("^#{1,6}(\\s|$)"));
     QStringList lines = markdown.split(QLatin1Char('\n'));
     bool fenced = false;
     for (QString& line : lines) {
-        if (line.startsWith(QLatin1String("```")))
-            fenced = !fenced;
-        if (fenced || !atxHeading.match(line).hasMatch())
-            continue;
+        if (line.startsWith(QLatin1String("```"))) fenced = !fenced;
+        if (fenced || !atxHeading.match(line).hasMatch()) continue;
         const QRegularExpressionMatch match = heading.match(line);
-        if (ids)
-            ids->append(match.hasMatch() ? match.captured(2) : QString());
-        if (match.hasMatch())
-            line = match.captured(1);
+        if (ids) ids->append(match.hasMatch() ? match.captured(2) : QString());
+        if (match.hasMatch()) line = match.captured(1);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -113,12 +108,14 @@ QString frmHelp::TakeHeadingIds(const QString& markdown, QStringList* ids) {
 QString frmHelp::AnchorOf(const QString& heading) {
     QString anchor;
     for (const QChar c : heading.toLower()) {
-        if (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.'))
+        if (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') ||
+            c == QLatin1Char('.'))
             anchor += c;
         else if (c.isSpace())
             anchor += QLatin1Char('-');
     }
-    const auto letter = std::find_if(anchor.begin(), anchor.end(), [](QChar c) { return c.isLetter(); });
+    const auto letter =
+        std::find_if(anchor.begin(), anchor.end(), [](QChar c) { return c.isLetter(); });
     return anchor.mid(static_cast<int>(letter - anchor.begin()));
 }
 
@@ -140,8 +137,10 @@ frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
     tvwContents->setHeaderHidden(true);
     tvwContents->header()->setStretchLastSection(true);
 
-    btnBack = toolButton(this, "btnBack", QStringLiteral("< Back"), QStringLiteral("Back (Alt+Left)"));
-    btnForward = toolButton(this, "btnForward", QStringLiteral("Forward >"), QStringLiteral("Forward (Alt+Right)"));
+    btnBack =
+        toolButton(this, "btnBack", QStringLiteral("< Back"), QStringLiteral("Back (Alt+Left)"));
+    btnForward = toolButton(this, "btnForward", QStringLiteral("Forward >"),
+                            QStringLiteral("Forward (Alt+Right)"));
     QToolButton* btnContents = toolButton(this, "btnContents", QStringLiteral("Contents"),
                                           QStringLiteral("The beginning of the guide"));
     QToolButton* btnOpenPdf = toolButton(this, "btnOpenPdf", QStringLiteral("Open PDF..."),
@@ -180,13 +179,16 @@ frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
     connect(txtGuide, &QTextBrowser::backwardAvailable, btnBack, &QWidget::setEnabled);
     connect(txtGuide, &QTextBrowser::forwardAvailable, btnForward, &QWidget::setEnabled);
     connect(txtGuide, &QTextBrowser::sourceChanged, this, [this] { selectContentsEntry(); });
-    connect(btnContents, &QToolButton::clicked, this, [this] {
-        ShowTopic(m_anchors.isEmpty() ? QString() : m_anchors.first());
-    });
-    connect(btnOpenPdf, &QToolButton::clicked, this, [this] { reports::ShowPDFHelp(m_state, this); });
-    connect(tvwContents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
-    connect(tvwContents, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
-    connect(txtSearch, &QLineEdit::textChanged, this, [this](const QString& text) { search(text); });
+    connect(btnContents, &QToolButton::clicked, this,
+            [this] { ShowTopic(m_anchors.isEmpty() ? QString() : m_anchors.first()); });
+    connect(btnOpenPdf, &QToolButton::clicked, this,
+            [this] { reports::ShowPDFHelp(m_state, this); });
+    connect(tvwContents, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
+    connect(tvwContents, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
+    connect(txtSearch, &QLineEdit::textChanged, this,
+            [this](const QString& text) { search(text); });
     connect(txtSearch, &QLineEdit::returnPressed, this, [this] { findNext(false); });
 
     auto shortcut = [this](const QKeySequence& keys, std::function<void()> action) {
@@ -206,13 +208,13 @@ frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
     resize(size);
 
     if (!QFile::exists(m_guideFile))
-        txtGuide->setPlainText(QStringLiteral("The user's guide could not be found: ") + m_guideFile +
+        txtGuide->setPlainText(QStringLiteral("The user's guide could not be found: ") +
+                               m_guideFile +
                                QStringLiteral(". Reinstall the program to put it back."));
 }
 
 void frmHelp::ShowTopic(const QString& anchor) {
-    if (!QFile::exists(m_guideFile))
-        return;
+    if (!QFile::exists(m_guideFile)) return;
     QUrl url = QUrl::fromLocalFile(m_guideFile);
     if (!anchor.isEmpty())
         url.setFragment(anchor);
@@ -240,12 +242,10 @@ void frmHelp::guideLoaded() {
         // Pictures no wider than the window's page.
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().isImageFormat())
-                continue;
+            if (!fragment.charFormat().isImageFormat()) continue;
             QTextImageFormat picture = fragment.charFormat().toImageFormat();
             const QImage image(txtGuide->source().resolved(QUrl(picture.name())).toLocalFile());
-            if (image.isNull() || image.width() <= kMaxPictureWidth)
-                continue;
+            if (image.isNull() || image.width() <= kMaxPictureWidth) continue;
             picture.setWidth(kMaxPictureWidth);
             picture.setHeight(double(image.height()) * kMaxPictureWidth / image.width());
             QTextCursor cursor(doc);
@@ -254,13 +254,11 @@ void frmHelp::guideLoaded() {
             cursor.setCharFormat(picture);
         }
         const int level = block.blockFormat().headingLevel();
-        if (level < 1)
-            continue;
+        if (level < 1) continue;
         // The heading becomes the anchor its Markdown names.
         QString anchor = heading < ids.size() ? ids.at(heading) : QString();
         ++heading;
-        if (anchor.isEmpty())
-            anchor = AnchorOf(block.text());
+        if (anchor.isEmpty()) anchor = AnchorOf(block.text());
         m_anchors << anchor;
         QTextCursor cursor(block);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -269,11 +267,9 @@ void frmHelp::guideLoaded() {
         named.setAnchorNames({anchor});
         cursor.mergeCharFormat(named);
         // The contents: the chapters (level 2) and what they hold; the title stays out.
-        if (previous)
-            previous->setData(0, kEndRole, block.position());
+        if (previous) previous->setData(0, kEndRole, block.position());
         previous = nullptr;
-        if (level < 2)
-            continue;
+        if (level < 2) continue;
         QTreeWidgetItem* parent = nullptr;
         for (int up = level - 1; up >= 2 && !parent; --up)
             parent = parents[static_cast<std::size_t>(up)];
@@ -288,16 +284,14 @@ void frmHelp::guideLoaded() {
         previous = item;
     }
     tvwContents->expandToDepth(0);
-    if (!txtSearch->text().isEmpty())
-        search(txtSearch->text());
+    if (!txtSearch->text().isEmpty()) search(txtSearch->text());
 }
 
 void frmHelp::selectContentsEntry() {
     const QString anchor = CurrentTopic();
     QTreeWidgetItemIterator it(tvwContents);
     for (; *it; ++it) {
-        if ((*it)->data(0, kAnchorRole).toString() != anchor)
-            continue;
+        if ((*it)->data(0, kAnchorRole).toString() != anchor) continue;
         const QSignalBlocker quiet(tvwContents);
         tvwContents->setCurrentItem(*it);
         tvwContents->scrollToItem(*it);
@@ -306,8 +300,7 @@ void frmHelp::selectContentsEntry() {
 }
 
 void frmHelp::contentsEntryClicked(QTreeWidgetItem* item) {
-    if (item)
-        ShowTopic(item->data(0, kAnchorRole).toString());
+    if (item) ShowTopic(item->data(0, kAnchorRole).toString());
 }
 
 void frmHelp::search(const QString& text) {
@@ -332,26 +325,21 @@ void frmHelp::search(const QString& text) {
     std::function<bool(QTreeWidgetItem*)> keep = [&](QTreeWidgetItem* item) {
         bool shown = words.isEmpty();
         const int start = item->data(0, kStartRole).toInt(), end = item->data(0, kEndRole).toInt();
-        for (int at : found)
-            shown = shown || (at >= start && at < end);
-        for (int i = 0; i < item->childCount(); ++i)
-            shown = keep(item->child(i)) || shown;
+        for (int at : found) shown = shown || (at >= start && at < end);
+        for (int i = 0; i < item->childCount(); ++i) shown = keep(item->child(i)) || shown;
         item->setHidden(!shown);
-        if (shown && !words.isEmpty())
-            item->setExpanded(true);
+        if (shown && !words.isEmpty()) item->setExpanded(true);
         return shown;
     };
-    for (int i = 0; i < tvwContents->topLevelItemCount(); ++i)
-        keep(tvwContents->topLevelItem(i));
+    for (int i = 0; i < tvwContents->topLevelItemCount(); ++i) keep(tvwContents->topLevelItem(i));
 }
 
 void frmHelp::findNext(bool backward) {
     const QString words = txtSearch->text().trimmed();
-    if (words.isEmpty())
-        return;
-    const QTextDocument::FindFlags flags = backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    if (txtGuide->find(words, flags))
-        return;
+    if (words.isEmpty()) return;
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    if (txtGuide->find(words, flags)) return;
     // Round again from the other end.
     QTextCursor cursor = txtGuide->textCursor();
     cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);

@@ -4,12 +4,12 @@
 #include "HelpSupport.h"
 #include "ProgramIcon.h"
 #include "app/core/FileOperations.h"
+#include "app/core/NewYearCommand.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/input/IPSupport.h"
-#include "frmAbout.h"
-#include "app/core/NewYearCommand.h"
 #include "app/results/ResultsPanel.h"
+#include "frmAbout.h"
 
 #include <analysis/InputChanges.h>
 
@@ -94,21 +94,21 @@ void frmMain::buildMenus() {
     QMenu* file = addMenu(bar, "mnuFile", "&File");
     connect(addCommand(file, "mnuFileNew", "&New", Qt::CTRL | Qt::Key_N), &QAction::triggered, this,
             [this] { mnuFileNewClick(); });
-    connect(addCommand(file, "mnuFileOpen", "&Open...", Qt::CTRL | Qt::Key_O), &QAction::triggered, this,
-            [this] { mnuFileOpenClick(); });
+    connect(addCommand(file, "mnuFileOpen", "&Open...", Qt::CTRL | Qt::Key_O), &QAction::triggered,
+            this, [this] { mnuFileOpenClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
-    connect(addCommand(file, "mnuFileSave", "&Save", Qt::CTRL | Qt::Key_S), &QAction::triggered, this,
-            [this] { mnuFileSaveClick(); });
+    connect(addCommand(file, "mnuFileSave", "&Save", Qt::CTRL | Qt::Key_S), &QAction::triggered,
+            this, [this] { mnuFileSaveClick(); });
     connect(addCommand(file, "mnuFileSaveAs", "Save &As..."), &QAction::triggered, this,
             [this] { mnuFileSaveAsClick(); });
     // Next year's analysis from the open one; "Y" is its access key.
-    connect(addCommand(file, "mnuFileNewYear", "New &Year from This Analysis..."), &QAction::triggered, this,
-            [this] { mnuFileNewYearClick(); });
+    connect(addCommand(file, "mnuFileNewYear", "New &Year from This Analysis..."),
+            &QAction::triggered, this, [this] { mnuFileNewYearClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     connect(addCommand(file, "mnuFilePrintPreview", "Print Pre&view"), &QAction::triggered, this,
             [this] { mnuFilePrintPreviewClick(); });
-    connect(addCommand(file, "mnuFilePrint", "&Print...", Qt::CTRL | Qt::Key_P), &QAction::triggered, this,
-            [this] { mnuFilePrintClick(); });
+    connect(addCommand(file, "mnuFilePrint", "&Print...", Qt::CTRL | Qt::Key_P),
+            &QAction::triggered, this, [this] { mnuFilePrintClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
     for (int n = 1; n <= 5; ++n) {
         QAction* entry = file->addAction(QString());
@@ -121,8 +121,8 @@ void frmMain::buildMenus() {
     m_mruSeparator = file->addSeparator();
     m_mruSeparator->setObjectName(QStringLiteral("mnuFileMRUSep"));
     m_mruSeparator->setVisible(false);
-    connect(addCommand(file, "mnuFileExit", "E&xit", Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
-            [this] { close(); });
+    connect(addCommand(file, "mnuFileExit", "E&xit", Qt::CTRL | Qt::Key_Q), &QAction::triggered,
+            this, [this] { close(); });
 
     // "&Inputs" is a command of the menu bar itself.
     QAction* inputs = bar->addAction(QStringLiteral("&Inputs"));
@@ -142,8 +142,8 @@ void frmMain::buildMenus() {
     QMenu* help = addMenu(bar, "mnuHelp", "&Help");
     connect(addCommand(help, "mnuHelpContents", "&Contents", Qt::Key_F1), &QAction::triggered, this,
             [this] { mnuHelpContentsClick(); });
-    connect(addCommand(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."), &QAction::triggered,
-            this, [this] { mnuHelpSearchForHelpOnClick(); });
+    connect(addCommand(help, "mnuHelpSearchForHelpOn", "&Search For Help On..."),
+            &QAction::triggered, this, [this] { mnuHelpSearchForHelpOnClick(); });
     help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSep1"));
     connect(addCommand(help, "mnuHelpAbout", "&About "), &QAction::triggered, this,
             [this] { mnuHelpAboutClick(); });
@@ -161,7 +161,8 @@ void frmMain::buildToolStrip() {
         const QString before = QIcon::themeName();
         const QStringList beforePaths = QIcon::themeSearchPaths();
         QStringList paths = beforePaths;
-        for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        for (const QString& dir :
+             QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
             if (!paths.contains(dir + QStringLiteral("/icons")))
                 paths << dir + QStringLiteral("/icons");
         QIcon::setThemeSearchPaths(paths);
@@ -213,8 +214,7 @@ void frmMain::updateTitle() {
 QString frmMain::statusText() const { return m_statusPanel->text(); }
 
 void frmMain::setRecentEntry(int n, const QString& caption, bool visible) {
-    if (n < 1 || n > 5)
-        return;
+    if (n < 1 || n > 5) return;
     QAction* entry = m_mru[static_cast<std::size_t>(n - 1)];
     entry->setText(caption);
     entry->setVisible(visible);
@@ -246,16 +246,14 @@ void frmMain::mnuFileNewClick() { FileOperations::NewFile(m_state); }
 void frmMain::mnuFileOpenClick() {
     // The input form follows only a file that was loaded: after a cancelled dialog or a
     // missing file it would show the previous analysis under the new name.
-    if (FileOperations::OpenFile(m_state, std::string()))
-        IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, std::string())) IPSupport::InitIP(m_state, m_ui, this);
 }
 
 void frmMain::mnuFileSaveClick() { FileOperations::Save(m_state, m_state.currentFileName); }
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
-    if (NewYearCommand::Run(m_state))
-        IPSupport::InitIP(m_state, m_ui, this);
+    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, this);
 }
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
@@ -267,11 +265,9 @@ void frmMain::mnuFilePrintClick() {
 }
 
 void frmMain::mnuFileMRUClick(int n) {
-    if (n < 1 || n > 5)
-        return;
+    if (n < 1 || n > 5) return;
     const std::string name = m_state.recentFiles[static_cast<std::size_t>(n - 1)];
-    if (FileOperations::OpenFile(m_state, name))
-        IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, this);
 }
 
 void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
@@ -305,7 +301,9 @@ void frmMain::mnuHelpContentsClick() {
 }
 
 // The help window with its search box ready for the words to look for.
-void frmMain::mnuHelpSearchForHelpOnClick() { HelpSupport::ShowHelp(m_state, this, QString(), true); }
+void frmMain::mnuHelpSearchForHelpOnClick() {
+    HelpSupport::ShowHelp(m_state, this, QString(), true);
+}
 
 void frmMain::mnuHelpAboutClick() {
     frmAbout about(m_state, this);
@@ -349,11 +347,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
         QWidget* window = *it;
-        if (window != this && window->isVisible())
-            window->close();
+        if (window != this && window->isVisible()) window->close();
     }
-    if (!isMinimized())
-        savePlacement();
+    if (!isMinimized()) savePlacement();
     event->accept();
     m_ui.ShutDown(false);
 }

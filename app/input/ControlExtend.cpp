@@ -47,7 +47,9 @@ const std::unordered_map<std::string, Accessor<_Caldren>>& caldrenTable() {
     static const std::unordered_map<std::string, A> table = [] {
         std::unordered_map<std::string, A> t;
         auto both = [&t](const char* name, void (_Caldren::*put)(const std::string&),
-                         std::string (_Caldren::*get)() const) { t[lower(name)] = A{put, get}; };
+                         std::string (_Caldren::*get)() const) {
+            t[lower(name)] = A{put, get};
+        };
         auto readOnly = [&t](const char* name, std::string (_Caldren::*get)() const) {
             t[lower(name)] = A{nullptr, get};
         };
@@ -129,8 +131,7 @@ template <class I>
 const Accessor<I>& find(const std::unordered_map<std::string, Accessor<I>>& table,
                         const std::string& propertyName) {
     auto it = table.find(lower(propertyName));
-    if (it == table.end())
-        noSuchProperty(propertyName);
+    if (it == table.end()) noSuchProperty(propertyName);
     return it->second;
 }
 
@@ -140,8 +141,7 @@ QString fromUtf8(const std::string& text) { return QString::fromStdString(text);
 
 void CaldrenTarget::Let(const std::string& propertyName, const std::string& text) {
     const auto& accessor = find(caldrenTable(), propertyName);
-    if (!accessor.put)
-        throw ComError(383, propertyName, activation::StandardErrorText(383));
+    if (!accessor.put) throw ComError(383, propertyName, activation::StandardErrorText(383));
     (m_engine->*accessor.put)(text);
 }
 
@@ -151,8 +151,7 @@ std::string CaldrenTarget::Get(const std::string& propertyName) const {
 
 activation::ComPtr<_Monthly> MonthlyTarget::month() const {
     auto months = m_engine->get_colMonths();
-    if (!months)
-        throw ComError(91, "MonthlyTarget", activation::StandardErrorText(91));
+    if (!months) throw ComError(91, "MonthlyTarget", activation::StandardErrorText(91));
     return months->get_Item(vesmora::IndexKey{m_position});
 }
 
@@ -170,9 +169,12 @@ std::string MonthlyTarget::Get(const std::string& propertyName) const {
 
 std::string RejectionMessage(long number) {
     switch (number) {
-    case 10001: return "(10001) Too many characters entered.";
-    case 10002: return "(10002) This item needs to be a number.";
-    default: return {};
+        case 10001:
+            return "(10001) Too many characters entered.";
+        case 10002:
+            return "(10002) This item needs to be a number.";
+        default:
+            return {};
     }
 }
 
@@ -183,8 +185,7 @@ std::string GetPropByName(const Target& target, const std::string& propertyName)
 bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui& ui) {
     const QString text = box->text();
     // A lone minus sign starts a negative number: nothing to send yet.
-    if (text == QLatin1String("-"))
-        return true;
+    if (text == QLatin1String("-")) return true;
     try {
         target.Let(propertyName, text.toStdString());
         return true;
@@ -213,8 +214,7 @@ bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui
 
 bool AmountChg(const std::string& text, Target& target, const std::string& propertyName) {
     const AmountText::Partial typed = AmountText::WhileTyping(text);
-    if (!typed.value)
-        return typed.state != AmountText::Typing::Invalid;
+    if (!typed.value) return typed.state != AmountText::Typing::Invalid;
     try {
         target.Let(propertyName, *typed.value);
         return true;
@@ -231,15 +231,12 @@ bool AmountChg(const std::string& text, Target& target, const std::string& prope
 
 AmountCheck AmountLeft(const std::string& text, Target& target, const std::string& propertyName) {
     const auto plain = AmountText::Normalize(text);
-    if (!plain)
-        return AmountCheck::NotAnAmount;
+    if (!plain) return AmountCheck::NotAnAmount;
     try {
         target.Let(propertyName, *plain);
     } catch (const ComError& err) {
-        if (err.Number() == 10002)
-            return AmountCheck::NotAnAmount;
-        if (err.Number() == 6)
-            return AmountCheck::TooLarge;
+        if (err.Number() == 10002) return AmountCheck::NotAnAmount;
+        if (err.Number() == 6) return AmountCheck::TooLarge;
         throw;
     }
     return AmountCheck::Taken;
@@ -249,21 +246,20 @@ std::string AmountRefusal(const std::string& label, const std::string& typed, Am
                           const std::string& restored) {
     std::string text = label + ": \"" + typed + "\" ";
     if (why == AmountCheck::TooLarge)
-        text += "is too large. Amounts go up to 922,337,203,685,477 and down to "
-                "-922,337,203,685,477.";
+        text +=
+            "is too large. Amounts go up to 922,337,203,685,477 and down to "
+            "-922,337,203,685,477.";
     else
-        text += "is not an amount. Type amounts as 8420000, 8,420,000 or $8,420,000 (commas "
-                "between groups of three digits) and negative amounts as -50,000 or (50,000).";
+        text +=
+            "is not an amount. Type amounts as 8420000, 8,420,000 or $8,420,000 (commas "
+            "between groups of three digits) and negative amounts as -50,000 or (50,000).";
     return text + "\n\n" + label + " is back to " + restored + ".";
 }
 
-void SelectAllText(QLineEdit* box) {
-    box->setSelection(0, static_cast<int>(box->text().size()));
-}
+void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
 
 bool EnterAsTab(QKeyEvent* key, QWidget* widget) {
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-        return false;
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &tab);
     return true;
@@ -271,8 +267,7 @@ bool EnterAsTab(QKeyEvent* key, QWidget* widget) {
 
 void CenterForm(QWidget* form) {
     QScreen* screen = form->screen() ? form->screen() : QApplication::primaryScreen();
-    if (!screen)
-        return;
+    if (!screen) return;
     const QRect area = screen->geometry();
     const QSize size = form->frameGeometry().size();
     form->move(area.x() + (area.width() - size.width()) / 2,

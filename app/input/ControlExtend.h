@@ -48,7 +48,8 @@ private:
 // (the collection is replaced when a file is loaded).
 class MonthlyTarget final : public Target {
 public:
-    MonthlyTarget(vesmora::_Caldren* engine, long position) : m_engine(engine), m_position(position) {}
+    MonthlyTarget(vesmora::_Caldren* engine, long position)
+        : m_engine(engine), m_position(position) {}
     void Let(const std::string& propertyName, const std::string& text) override;
     std::string Get(const std::string& propertyName) const override;
 

@@ -23,12 +23,10 @@ int daysIn(int month, int year) {
 }
 
 bool parseNumber(const std::string& text, int& value) {
-    if (text.empty() || text.size() > 4)
-        return false;
+    if (text.empty() || text.size() > 4) return false;
     int result = 0;
     for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
+        if (c < '0' || c > '9') return false;
         result = result * 10 + (c - '0');
     }
     value = result;
@@ -53,8 +51,7 @@ void InitIP(RunState& state, Ui& ui, QWidget* parent) {
 }
 
 void InitMonths(vesmora::_Months& months) {
-    if (months.get_Count() > 0)
-        return;
+    if (months.get_Count() > 0) return;
     for (int i = 0; i < 12; ++i)
         months.Add("12/31/2002", "0", "0", "0", "0", 0.0, 0.0, 0.0, std::string());
 }
@@ -76,8 +73,7 @@ void GetInputs(RunState& state) {
     try {
         FileOperations::Save(state, state.currentFileName);
     } catch (const activation::ComError& err) {
-        if (state.ui)
-            state.ui->ReportErrorAndQuit(err.Number(), "GetInputs");
+        if (state.ui) state.ui->ReportErrorAndQuit(err.Number(), "GetInputs");
     }
 }
 
@@ -91,8 +87,7 @@ bool SplitDate(const std::string& text, int& month, int& day, int& year) {
         !parseNumber(text.substr(first + 1, second - first - 1), d) ||
         !parseNumber(text.substr(second + 1), y))
         return false;
-    if (m < 1 || m > 12 || y < 100 || d < 1 || d > daysIn(m, y))
-        return false;
+    if (m < 1 || m > 12 || y < 100 || d < 1 || d > daysIn(m, y)) return false;
     month = m;
     day = d;
     year = y;
@@ -101,8 +96,7 @@ bool SplitDate(const std::string& text, int& month, int& day, int& year) {
 
 std::string NextYearDate(int month, int day, int year) {
     const int next = year + 1;
-    if (month >= 1 && month <= 12 && day > daysIn(month, next))
-        day = daysIn(month, next);
+    if (month >= 1 && month <= 12 && day > daysIn(month, next)) day = daysIn(month, next);
     return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(next);
 }
 

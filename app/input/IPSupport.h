@@ -10,7 +10,7 @@ class QWidget;
 namespace caldren {
 struct RunState;
 class Ui;
-}
+}  // namespace caldren
 
 namespace caldren::IPSupport {
 

@@ -14,11 +14,11 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -100,17 +100,20 @@ struct FieldSpec {
 };
 
 const FieldSpec kCurYearFields[] = {
-    {"txtCurAssets", "Current Assets", "CurAssets", "Enter the Current Assets for the current year."},
+    {"txtCurAssets", "Current Assets", "CurAssets",
+     "Enter the Current Assets for the current year."},
     {"txtSecurities", "Investment in Securities", "Securities",
      "Enter any Investment in Securities for the current year. Do not include Investment in "
      "Securities that are included in Current Assets."},
     {"txtNotesFromShareholders", "Notes Receivable from Shareholders", "NotesFromShareholders",
      "Enter any Notes Receivable from Shareholders for the current year.  Do not include Notes "
      "Receivable from Shareholders that are included in Current Assets."},
-    {"txtCurLiab", "Current Liabilities", "CurLiab", "Enter Current Liabilities for the current year."},
+    {"txtCurLiab", "Current Liabilities", "CurLiab",
+     "Enter Current Liabilities for the current year."},
     {"txtOtherWorkCapAdj", "Other Adjustments to Working Capital", "OtherWorkCapAdj",
      "Enter any Other Adjustments to Available Working Capital for the current year."},
-    {"txtInvBeg", "Beginning Inventory", "InvBeg", "Enter the Beginning Inventory for the current year."},
+    {"txtInvBeg", "Beginning Inventory", "InvBeg",
+     "Enter the Beginning Inventory for the current year."},
     {"txtInvEnd", "Ending Inventory", "InvEnd", "Enter the Ending Inventory for the current year."},
     {"txtInvPurchases", "Inventory Purchases", "InvPurchases",
      "Enter Inventory Purchases for the. Inventory Purchases are the purchase that increase Cost "
@@ -120,15 +123,17 @@ const FieldSpec kCurYearFields[] = {
 };
 
 const FieldSpec kNxtYrFields[] = {
-    {"txtCOGSNxtYr", "Cost of Goods Sold", "COGSNxtYr", "Enter the Cost of Goods Sold for the next year.",
-     "Cost of Goods Sold for the next year"},
+    {"txtCOGSNxtYr", "Cost of Goods Sold", "COGSNxtYr",
+     "Enter the Cost of Goods Sold for the next year.", "Cost of Goods Sold for the next year"},
     {"txtOperatingExpNxtYr", "Operating Expense", "OperatingExpNxtYr",
      "Enter the Operating Expenses for the next year."},
-    {"txtIncTaxNxtYr", "Income Tax Expense", "IncTaxNxtYr", "Enter the Income Tax Expense for the next year."},
+    {"txtIncTaxNxtYr", "Income Tax Expense", "IncTaxNxtYr",
+     "Enter the Income Tax Expense for the next year."},
     {"txtDeprecNxtYr", "Depreciation", "DeprecNxtYr", "Enter the Depreciation for the next year."},
     {"txtOtherCostAdjNxtYr", "Other Adjustments to Cost of Operations", "OtherCostAdjNxtYr",
      "Enter Other Adjustments To Cost Of Operations for the next year."},
-    {"txtReasonableNeeds", "Other Reasonable Needs", "ReasonableNeeds", "Enter Other Reasonable Needs."},
+    {"txtReasonableNeeds", "Other Reasonable Needs", "ReasonableNeeds",
+     "Enter Other Reasonable Needs."},
     {"txtContingencies", "Contingencies", "Contingencies", "Enter any Contingencies"},
 };
 
@@ -158,9 +163,11 @@ void Guard(const char* location, F&& handler) {
     try {
         handler();
     } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(), std::string(location) + "\r" + err.Source());
+        gui::ReportError(err.Number(), err.Description(),
+                         std::string(location) + "\r" + err.Source());
     } catch (const std::exception& err) {
-        gui::ReportError(5, activation::StandardErrorText(5), std::string(location) + "\r" + err.what());
+        gui::ReportError(5, activation::StandardErrorText(5),
+                         std::string(location) + "\r" + err.what());
     }
 }
 
@@ -181,10 +188,8 @@ public:
 };
 
 bool countsAsKeyPress(const QKeyEvent* key) {
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        return true;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-        return false;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
     return !key->text().isEmpty();
 }
 
@@ -199,8 +204,9 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
     // F1: the guide at the focused field's section, else at the page's.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
         const QWidget* focus = focusWidget();
-        HelpSupport::ShowHelp(m_state, this, HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
-                                                                          vsTabIP->currentIndex()));
+        HelpSupport::ShowHelp(m_state, this,
+                              HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
+                                                          vsTabIP->currentIndex()));
     });
     loadSequence();
     FitToScreen();
@@ -210,8 +216,7 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
 
 void frmIP::refillMonthDates() {
     auto months = m_state.engine->get_colMonths();
-    if (!months)
-        return;
+    if (!months) return;
     const bool loading = m_loading;
     m_loading = true;
     for (long row = 0; row < 12 && row < months->get_Count(); ++row)
@@ -238,7 +243,8 @@ QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* proper
     Binding* raw = binding.get();
     m_bindings.push_back(std::move(binding));
     box->installEventFilter(this);
-    connect(box, &QLineEdit::textChanged, this, [this, raw] { Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
+    connect(box, &QLineEdit::textChanged, this,
+            [this, raw] { Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
     return box;
 }
 
@@ -281,7 +287,8 @@ void frmIP::buildUi() {
         button->installEventFilter(this);
         button->setMinimumWidth(90);
     }
-    connect(btnOK, &QPushButton::clicked, this, [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this,
+            [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
 
     auto* buttons = new QVBoxLayout;
@@ -307,7 +314,8 @@ QWidget* frmIP::buildInitialPage() {
     btnFilename->setObjectName(QStringLiteral("btnFilename"));
     btnFilename->setAutoDefault(false);
     btnFilename->installEventFilter(this);
-    connect(btnFilename, &QPushButton::clicked, this, [this] { Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
+    connect(btnFilename, &QPushButton::clicked, this,
+            [this] { Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
 
     lblFilename = new QLabel(page);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
@@ -316,7 +324,8 @@ QWidget* frmIP::buildInitialPage() {
     lblFilename->setMinimumWidth(420);
 
     txtName = addField("txtName", Kind::Engine, "sName", -1, false, QString::fromUtf8(kHelpName));
-    txtLine2 = addField("txtLine2", Kind::Engine, "Line2", -1, false, QString::fromUtf8(kHelpLine2));
+    txtLine2 =
+        addField("txtLine2", Kind::Engine, "Line2", -1, false, QString::fromUtf8(kHelpLine2));
     txtName->setParent(page);
     txtLine2->setParent(page);
 
@@ -335,21 +344,25 @@ QWidget* frmIP::buildInitialPage() {
     MaskDtEOYCurrent = new QLineEdit(page);
     MaskDtEOYCurrent->setObjectName(QStringLiteral("MaskDtEOYCurrent"));
     MaskDtEOYCurrent->setInputMask(QString::fromLatin1(kDateMask));
-    MaskDtEOYCurrent->setFixedWidth(MaskDtEOYCurrent->fontMetrics().horizontalAdvance(
-                                        QStringLiteral("00/00/00000")) + 16);
+    MaskDtEOYCurrent->setFixedWidth(
+        MaskDtEOYCurrent->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
     MaskDtEOYCurrent->installEventFilter(this);
 
     chkCurAmountsNextYr = new QCheckBox(
-        QStringLiteral("Use (current year) amounts as estimates for (next year) amounts where applicable"),
+        QStringLiteral(
+            "Use (current year) amounts as estimates for (next year) amounts where applicable"),
         page);
     chkCurAmountsNextYr->setObjectName(QStringLiteral("chkCurAmountsNextYr"));
 
     for (QCheckBox* box : {chkAveCycle, chkPeakCycle, chkCurAmountsNextYr})
         box->installEventFilter(this);
-    connect(chkAveCycle, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); }); });
-    connect(chkPeakCycle, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); }); });
-    connect(chkCurAmountsNextYr, &QCheckBox::toggled, this,
-            [this](bool on) { Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); }); });
+    connect(chkAveCycle, &QCheckBox::toggled, this,
+            [this](bool on) { Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); }); });
+    connect(chkPeakCycle, &QCheckBox::toggled, this,
+            [this](bool on) { Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); }); });
+    connect(chkCurAmountsNextYr, &QCheckBox::toggled, this, [this](bool on) {
+        Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); });
+    });
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
@@ -396,10 +409,12 @@ QWidget* frmIP::buildGeneralPage() {
                                       QString::fromUtf8(spec.help));
             box->setParent(frame);
             box->setAlignment(Qt::AlignRight);
-            box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
+            box->setFixedWidth(
+                box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
             bindingOf(box)->label = QString::fromUtf8(spec.name ? spec.name : spec.label);
             auto* label = new QLabel(QString::fromUtf8(spec.label), frame);
-            label->setObjectName(QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
+            label->setObjectName(
+                QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
             label->setBuddy(box);
             grid->addWidget(label, static_cast<int>(i), 0);
             grid->addWidget(box, static_cast<int>(i), 1);
@@ -428,11 +443,14 @@ QWidget* frmIP::buildPeakPage() {
     fraPeakOpCycle->setObjectName(QStringLiteral("fraPeakOpCycle"));
 
     chkEndOfMonth = new QCheckBox(
-        QStringLiteral("Use End - of - Month inventory instead of monthly sales && inventory purchases"),
+        QStringLiteral(
+            "Use End - of - Month inventory instead of monthly sales && inventory purchases"),
         fraPeakOpCycle);
     chkEndOfMonth->setObjectName(QStringLiteral("chkEndOfMonth"));
     chkEndOfMonth->installEventFilter(this);
-    connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) { Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); }); });
+    connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) {
+        Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); });
+    });
 
     auto heading = [&](const char* name, const char* caption) {
         auto* label = new QLabel(QString::fromUtf8(caption), fraPeakOpCycle);
@@ -459,10 +477,10 @@ QWidget* frmIP::buildPeakPage() {
         date->setObjectName(QStringLiteral("txtMonthDate"));
         date->setProperty("Index", row);
         date->setInputMask(QString::fromLatin1(kDateMask));
-        date->setFixedWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+        date->setFixedWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
+                            16);
         // Only the first month's date is a tab stop; the others are derived from it.
-        if (row > 0)
-            date->setFocusPolicy(Qt::ClickFocus);
+        if (row > 0) date->setFocusPolicy(Qt::ClickFocus);
         date->installEventFilter(this);
         txtMonthDate[row] = date;
 
@@ -528,10 +546,12 @@ QWidget* frmIP::buildAveragePage() {
                                   QString::fromUtf8(spec.help));
         box->setParent(page);
         box->setAlignment(Qt::AlignRight);
-        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
+        box->setFixedWidth(
+            box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
         bindingOf(box)->label = QString::fromUtf8(spec.label);
         auto* label = new QLabel(QString::fromUtf8(spec.label), page);
-        label->setObjectName(QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
+        label->setObjectName(
+            QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
         label->setBuddy(box);
         grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 1);
@@ -550,10 +570,9 @@ QWidget* frmIP::buildAveragePage() {
 
 void frmIP::setTabOrder() {
     std::vector<QWidget*> order;
-    for (QWidget* w : std::initializer_list<QWidget*>{btnFilename, txtName, txtLine2, chkAveCycle,
-                                                      chkPeakCycle, MaskDtEOYCurrent,
-                                                      chkCurAmountsNextYr, btnOK, btnCancel, txtHelp,
-                                                      vsTabIP->tabBar()})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btnFilename, txtName, txtLine2, chkAveCycle, chkPeakCycle, MaskDtEOYCurrent,
+             chkCurAmountsNextYr, btnOK, btnCancel, txtHelp, vsTabIP->tabBar()})
         order.push_back(w);
     order.insert(order.end(), m_generalFields.begin(), m_generalFields.end());
     order.insert(order.end(), m_averageFields.begin(), m_averageFields.end());
@@ -564,9 +583,7 @@ void frmIP::setTabOrder() {
         order.push_back(txtSalesInv[row]);
         order.push_back(txtPurchases[row]);
     }
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(order[i], order[i + 1]);
-
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
 // ---- Load sequence ----------------------------------------------------------------------
@@ -582,19 +599,15 @@ void frmIP::loadSequence() {
     txtName->setText(fromUtf8(engine.get_sName()));
     txtLine2->setText(fromUtf8(engine.get_Line2()));
 
-    if (engine.get_DoAveCycle())
-        chkAveCycle->setChecked(true);
-    if (engine.get_DoPeakCycle())
-        chkPeakCycle->setChecked(true);
-    if (engine.get_UseCurrentAmounts())
-        chkCurAmountsNextYr->setChecked(true);
+    if (engine.get_DoAveCycle()) chkAveCycle->setChecked(true);
+    if (engine.get_DoPeakCycle()) chkPeakCycle->setChecked(true);
+    if (engine.get_UseCurrentAmounts()) chkCurAmountsNextYr->setChecked(true);
 
     lblInventoryOrSales->setText(QStringLiteral("Sales"));
 
     // What Cancel comes back to: the months as they are before the form adds its twelve.
     keepForCancel();
-    if (auto months = engine.get_colMonths())
-        IPSupport::InitMonths(m_state, *months);
+    if (auto months = engine.get_colMonths()) IPSupport::InitMonths(m_state, *months);
     fillGrid();
 
     MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
@@ -608,7 +621,8 @@ void frmIP::loadSequence() {
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtNotesFromShareholders")),
               engine.get_NotesFromShareholders());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtCurLiab")), engine.get_CurLiab());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherWorkCapAdj")), engine.get_OtherWorkCapAdj());
+    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherWorkCapAdj")),
+              engine.get_OtherWorkCapAdj());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvBeg")), engine.get_InvBeg());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvEnd")), engine.get_InvEnd());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvPurchases")), engine.get_InvPurchases());
@@ -624,12 +638,16 @@ void frmIP::loadSequence() {
     }
 
     fieldText(txtCOGSNxtYr, engine.get_COGSNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOperatingExpNxtYr")), engine.get_OperatingExpNxtYr());
+    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOperatingExpNxtYr")),
+              engine.get_OperatingExpNxtYr());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtIncTaxNxtYr")), engine.get_IncTaxNxtYr());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtDeprecNxtYr")), engine.get_DeprecNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherCostAdjNxtYr")), engine.get_OtherCostAdjNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtReasonableNeeds")), engine.get_Reasonableneeds());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtContingencies")), engine.get_Contingencies());
+    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherCostAdjNxtYr")),
+              engine.get_OtherCostAdjNxtYr());
+    fieldText(findChild<QLineEdit*>(QStringLiteral("txtReasonableNeeds")),
+              engine.get_Reasonableneeds());
+    fieldText(findChild<QLineEdit*>(QStringLiteral("txtContingencies")),
+              engine.get_Contingencies());
 
     fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
 
@@ -650,8 +668,8 @@ void frmIP::keepForCancel() {
         const long count = months->get_Count();
         for (long n = 1; n <= count; ++n) {
             auto m = months->get_Item(vesmora::IndexKey{n});
-            m_monthsAtOpen.push_back(
-                {m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(), m->get_Sales(), m->get_Purchases()});
+            m_monthsAtOpen.push_back({m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(),
+                                      m->get_Sales(), m->get_Purchases()});
         }
     }
 }
@@ -690,36 +708,29 @@ void frmIP::discardChanges() {
 void frmIP::fillGrid() {
     vesmora::_Caldren& engine = *m_state.engine;
     auto months = engine.get_colMonths();
-    if (!months)
-        return;
+    if (!months) return;
     const long count = months->get_Count();
     auto month = [&](int row) -> activation::ComPtr<vesmora::_Monthly> {
-        if (row + 1 > count)
-            return {};
+        if (row + 1 > count) return {};
         return months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
     };
 
     for (int row = 0; row < 12; ++row)
-        if (auto m = month(row))
-            txtMonthDate[row]->setText(fromUtf8(m->get_MonthDate()));
+        if (auto m = month(row)) txtMonthDate[row]->setText(fromUtf8(m->get_MonthDate()));
 
-    if (engine.get_DoPeakCycle())
-        fillAmountColumns();
+    if (engine.get_DoPeakCycle()) fillAmountColumns();
 
     for (int row = 0; row < 12; ++row)
-        if (auto m = month(row))
-            txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
+        if (auto m = month(row)) txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
 }
 
 void frmIP::fillAmountColumns() {
     vesmora::_Caldren& engine = *m_state.engine;
     auto months = engine.get_colMonths();
-    if (!months)
-        return;
+    if (!months) return;
     const long count = months->get_Count();
     auto month = [&](int row) -> activation::ComPtr<vesmora::_Monthly> {
-        if (row + 1 > count)
-            return {};
+        if (row + 1 > count) return {};
         return months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
     };
     {
@@ -729,8 +740,7 @@ void frmIP::fillAmountColumns() {
             lblReceivables->setVisible(true);
             chkEndOfMonth->setChecked(true);
             for (int row = 0; row < 12; ++row) {
-                if (auto m = month(row))
-                    txtSalesInv[row]->setText(fromUtf8(m->get_Inventory()));
+                if (auto m = month(row)) txtSalesInv[row]->setText(fromUtf8(m->get_Inventory()));
                 txtPurchases[row]->setVisible(false);
             }
         } else {
@@ -760,17 +770,21 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    lblFilename->setText(fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
+    lblFilename->setText(
+        fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
 }
 
 QLineEdit* frmIP::gridBox(Column column, int row) const {
-    if (row < 0 || row > 11)
-        return nullptr;
+    if (row < 0 || row > 11) return nullptr;
     switch (column) {
-    case Column::MonthDate: return txtMonthDate[row];
-    case Column::Receivables: return txtReceivables[row];
-    case Column::SalesInv: return txtSalesInv[row];
-    case Column::Purchases: return txtPurchases[row];
+        case Column::MonthDate:
+            return txtMonthDate[row];
+        case Column::Receivables:
+            return txtReceivables[row];
+        case Column::SalesInv:
+            return txtSalesInv[row];
+        case Column::Purchases:
+            return txtPurchases[row];
     }
     return nullptr;
 }
@@ -785,36 +799,36 @@ std::unique_ptr<ControlExtend::Target> frmIP::targetFor(const Binding& binding) 
 
 std::string frmIP::propertyFor(const Binding& binding) const {
     switch (binding.kind) {
-    case Kind::Engine: return binding.property;
-    case Kind::Receivables: return "Receivables";
-    case Kind::Purchases: return "Purchases";
-    case Kind::SalesInv:
-        // Decided by the engine's option at each change, not by the check box.
-        return m_state.engine->get_DoPeakUseSalesAndPurch() ? "Sales" : "Inventory";
+        case Kind::Engine:
+            return binding.property;
+        case Kind::Receivables:
+            return "Receivables";
+        case Kind::Purchases:
+            return "Purchases";
+        case Kind::SalesInv:
+            // Decided by the engine's option at each change, not by the check box.
+            return m_state.engine->get_DoPeakUseSalesAndPurch() ? "Sales" : "Inventory";
     }
     return binding.property;
 }
 
 frmIP::Binding* frmIP::bindingOf(QObject* object) {
     for (auto& binding : m_bindings)
-        if (binding->box == object)
-            return binding.get();
+        if (binding->box == object) return binding.get();
     return nullptr;
 }
 
 void frmIP::setHelp(const QString& text) { txtHelp->setPlainText(text); }
 
 void frmIP::markChanged(bool changed) {
-    if (!changed)
-        return;
+    if (!changed) return;
     m_state.SetSaved(false);
     // The results and the checks follow each accepted change, before OK.
     analysis::InputChanges().Notify();
 }
 
 void frmIP::fieldChanged(Binding& binding) {
-    if (m_loading)
-        return;
+    if (m_loading) return;
     QLineEdit* box = binding.box;
     if (binding.zeroWhenEmpty && box->text().isEmpty()) {
         // Setting "0" runs this handler once more, which sends the "0".
@@ -842,7 +856,7 @@ void frmIP::fieldGotFocus(Binding& binding) {
     binding.entryValue = targetFor(binding)->Get(propertyFor(binding));
     if (binding.kind == Kind::SalesInv) {
         setHelp(QString::fromUtf8(m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales
-                                                                                : kHelpInventory));
+                                                                               : kHelpInventory));
     } else {
         setHelp(binding.help);
     }
@@ -850,8 +864,7 @@ void frmIP::fieldGotFocus(Binding& binding) {
 
 void frmIP::fieldLostFocus(Binding& binding) {
     try {
-        if (binding.zeroWhenEmpty)
-            amountLeft(binding);
+        if (binding.zeroWhenEmpty) amountLeft(binding);
         auto target = targetFor(binding);
         binding.box->setText(fromUtf8(ControlExtend::GetPropByName(*target, propertyFor(binding))));
         if (binding.box == txtCOGS && chkCurAmountsNextYr->isChecked()) {
@@ -885,8 +898,7 @@ void frmIP::amountLeft(Binding& binding) {
     const std::string property = propertyFor(binding);
     const std::string typed = toUtf8(binding.box->text());
     const ControlExtend::AmountCheck check = ControlExtend::AmountLeft(typed, *target, property);
-    if (check == ControlExtend::AmountCheck::Taken)
-        return;
+    if (check == ControlExtend::AmountCheck::Taken) return;
     // Back to the value the field held when it was entered, in the target and the box.
     const std::string before = target->Get(property);
     target->Let(property, AmountText::Normalize(binding.entryValue).value_or(binding.entryValue));
@@ -899,8 +911,7 @@ void frmIP::amountLeft(Binding& binding) {
 }
 
 QString frmIP::fieldLabel(const Binding& binding) const {
-    if (binding.kind == Kind::Engine)
-        return binding.label;
+    if (binding.kind == Kind::Engine) return binding.label;
     const QLabel* column = binding.kind == Kind::Receivables ? lblReceivables
                            : binding.kind == Kind::Purchases ? lblPurchases
                                                              : lblInventoryOrSales;
@@ -910,12 +921,10 @@ QString frmIP::fieldLabel(const Binding& binding) const {
 void frmIP::showTextAsAmount(QLineEdit* box, bool amount) {
     // A text that cannot become an amount shows in red until it is mended or the field is
     // left; no message interrupts the typing.
-    if (box->property("notAnAmount").toBool() == !amount)
-        return;
+    if (box->property("notAnAmount").toBool() == !amount) return;
     box->setProperty("notAnAmount", !amount);
     QPalette palette;  // no role of its own: the box's usual colours
-    if (!amount)
-        palette.setColor(QPalette::Text, QColor(0xb0, 0x00, 0x20));
+    if (!amount) palette.setColor(QPalette::Text, QColor(0xb0, 0x00, 0x20));
     box->setPalette(palette);
 }
 
@@ -933,21 +942,20 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
 void frmIP::done(int result) {
     m_closing = true;
     // Cancel, Esc and the close box discard every change made since the form opened.
-    if (result == QDialog::Rejected)
-        Guard("frmIP.btnCancel_Click", [&] { discardChanges(); });
+    if (result == QDialog::Rejected) Guard("frmIP.btnCancel_Click", [&] { discardChanges(); });
     QDialog::done(result);
 }
 
 bool frmIP::handleEvent(QObject* watched, QEvent* event) {
-    if (m_closing)
-        return false;
+    if (m_closing) return false;
     const QEvent::Type type = event->type();
     if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
         type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonPress)
         return false;
 
     // Enter on a focused button presses it, as Space does.
-    if (type == QEvent::KeyPress && (watched == btnOK || watched == btnCancel || watched == btnFilename)) {
+    if (type == QEvent::KeyPress &&
+        (watched == btnOK || watched == btnCancel || watched == btnFilename)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             static_cast<QPushButton*>(watched)->click();
@@ -959,8 +967,7 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
     // of field: the field is left when the focus moves inside the form.
     if (type == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
     }
     // Nor is its coming back to the field that had it: the field was never left.
     if (type == QEvent::FocusIn) {
@@ -973,21 +980,23 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
 
     if (watched == MaskDtEOYCurrent) {
         switch (type) {
-        case QEvent::FocusIn:
-            setHelp(QString::fromUtf8(kHelpEOYCurrent));
-            QTimer::singleShot(0, MaskDtEOYCurrent, [box = MaskDtEOYCurrent] { box->selectAll(); });
-            break;
-        case QEvent::MouseButtonRelease:
-            MaskDtEOYCurrent->selectAll();
-            break;
-        case QEvent::FocusOut:
-            maskDtEOYCurrentLostFocus();
-            break;
-        case QEvent::KeyPress:
-            if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), MaskDtEOYCurrent))
-                return true;
-            break;
-        default: break;
+            case QEvent::FocusIn:
+                setHelp(QString::fromUtf8(kHelpEOYCurrent));
+                QTimer::singleShot(0, MaskDtEOYCurrent,
+                                   [box = MaskDtEOYCurrent] { box->selectAll(); });
+                break;
+            case QEvent::MouseButtonRelease:
+                MaskDtEOYCurrent->selectAll();
+                break;
+            case QEvent::FocusOut:
+                maskDtEOYCurrentLostFocus();
+                break;
+            case QEvent::KeyPress:
+                if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), MaskDtEOYCurrent))
+                    return true;
+                break;
+            default:
+                break;
         }
         return false;
     }
@@ -997,64 +1006,63 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
         return true;
 
     for (int row = 0; row < 12; ++row) {
-        if (watched != txtMonthDate[row])
-            continue;
+        if (watched != txtMonthDate[row]) continue;
         QLineEdit* box = txtMonthDate[row];
         switch (type) {
-        case QEvent::FocusIn:
-            if (row == 0) {
-                if (auto months = m_state.engine->get_colMonths())
-                    IPSupport::InitMonths(m_state, *months);
-                QTimer::singleShot(0, box, [box] { box->selectAll(); });
+            case QEvent::FocusIn:
+                if (row == 0) {
+                    if (auto months = m_state.engine->get_colMonths())
+                        IPSupport::InitMonths(m_state, *months);
+                    QTimer::singleShot(0, box, [box] { box->selectAll(); });
+                }
+                setHelp(QString::fromUtf8(kHelpMonthDate));
+                break;
+            case QEvent::FocusOut:
+                if (row == 0) monthDateLostFocus();
+                break;
+            case QEvent::KeyPress: {
+                auto* key = static_cast<QKeyEvent*>(event);
+                if (countsAsKeyPress(key)) {
+                    // Typing a month's date chooses the peak method (the check box stays as it is).
+                    const bool before = m_state.engine->get_DoPeakCycle();
+                    m_state.engine->put_DoPeakCycle(true);
+                    markChanged(m_state.engine->get_DoPeakCycle() != before);
+                }
+                if (ControlExtend::EnterAsTab(key, box)) return true;
+                break;
             }
-            setHelp(QString::fromUtf8(kHelpMonthDate));
-            break;
-        case QEvent::FocusOut:
-            if (row == 0)
-                monthDateLostFocus();
-            break;
-        case QEvent::KeyPress: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (countsAsKeyPress(key)) {
-                // Typing a month's date chooses the peak method (the check box stays as it is).
-                const bool before = m_state.engine->get_DoPeakCycle();
-                m_state.engine->put_DoPeakCycle(true);
-                markChanged(m_state.engine->get_DoPeakCycle() != before);
-            }
-            if (ControlExtend::EnterAsTab(key, box))
-                return true;
-            break;
-        }
-        default: break;
+            default:
+                break;
         }
         return false;
     }
 
     if (Binding* binding = bindingOf(watched)) {
         switch (type) {
-        case QEvent::FocusIn: {
-            fieldGotFocus(*binding);
-            // Entered with the mouse, the field is selected whole as a spreadsheet cell is:
-            // the press that gave the focus does not place the caret (the next one does).
-            binding->clickToSelect =
-                static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-            break;
-        }
-        case QEvent::MouseButtonPress:
-            if (std::exchange(binding->clickToSelect, false)) {
-                ControlExtend::SelectAllText(binding->box);
-                return true;
+            case QEvent::FocusIn: {
+                fieldGotFocus(*binding);
+                // Entered with the mouse, the field is selected whole as a spreadsheet cell is:
+                // the press that gave the focus does not place the caret (the next one does).
+                binding->clickToSelect =
+                    static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+                break;
             }
-            break;
-        case QEvent::FocusOut:
-            binding->clickToSelect = false;
-            fieldLostFocus(*binding);
-            break;
-        case QEvent::KeyPress:
-            if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), binding->box))
-                return true;
-            break;
-        default: break;
+            case QEvent::MouseButtonPress:
+                if (std::exchange(binding->clickToSelect, false)) {
+                    ControlExtend::SelectAllText(binding->box);
+                    return true;
+                }
+                break;
+            case QEvent::FocusOut:
+                binding->clickToSelect = false;
+                fieldLostFocus(*binding);
+                break;
+            case QEvent::KeyPress:
+                if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), binding->box))
+                    return true;
+                break;
+            default:
+                break;
         }
         return false;
     }
@@ -1112,21 +1120,18 @@ void frmIP::chkCurAmountsNextYrClick(bool checked) {
 
 void frmIP::chkEndOfMonthClick(bool checked) {
     vesmora::_Caldren& engine = *m_state.engine;
-    if (!engine.get_DoPeakCycle())
-        return;
+    if (!engine.get_DoPeakCycle()) return;
     const bool before = engine.get_DoPeakUseSalesAndPurch();
     if (checked) {
         engine.put_DoPeakUseSalesAndPurch(false);
         lblInventoryOrSales->setText(QStringLiteral("Inventory"));
         lblPurchases->setVisible(false);
-        for (QLineEdit* box : txtPurchases)
-            box->setVisible(false);
+        for (QLineEdit* box : txtPurchases) box->setVisible(false);
     } else {
         engine.put_DoPeakUseSalesAndPurch(true);
         lblPurchases->setVisible(true);
         lblInventoryOrSales->setText(QStringLiteral("Sales"));
-        for (QLineEdit* box : txtPurchases)
-            box->setVisible(true);
+        for (QLineEdit* box : txtPurchases) box->setVisible(true);
     }
     markChanged(engine.get_DoPeakUseSalesAndPurch() != before);
     // The third column now edits another figure of each month: show that figure, never the
@@ -1182,8 +1187,7 @@ void frmIP::maskDtEOYCurrentLostFocus() {
 
 void frmIP::monthDateLostFocus() {
     auto months = m_state.engine->get_colMonths();
-    if (!months || months->get_Count() < 12)
-        return;
+    if (!months || months->get_Count() < 12) return;
     QLineEdit* box = txtMonthDate[0];
     auto first = months->get_Item(vesmora::IndexKey{1L});
     const std::string text = toUtf8(box->text());
@@ -1210,13 +1214,10 @@ void frmIP::monthDateLostFocus() {
 
     int month = m + 1;
     for (int i = 1; i <= 11; ++i) {
-        if (month == 13)
-            month = 1;
+        if (month == 13) month = 1;
         int day = d > 27 ? IPSupport::CalcDaysMonth(month) : d;
-        if (month == 1)
-            ++y;
-        if (d > 27 && month == 2 && y % 4 == 0)
-            day = 29;
+        if (month == 1) ++y;
+        if (d > 27 && month == 2 && y % 4 == 0) day = 29;
         const std::string dateText =
             std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(y);
         txtMonthDate[i]->setText(paddedDate(month, day, y));
@@ -1240,16 +1241,15 @@ void frmIP::monthDateLostFocus() {
 bool frmIP::pasteMonths(QObject* watched) {
     int startRow = -1, startColumn = -1;
     for (int row = 0; row < 12 && startRow < 0; ++row) {
-        const std::array<QLineEdit*, 4> boxes{txtMonthDate[row], txtReceivables[row], txtSalesInv[row],
-                                              txtPurchases[row]};
+        const std::array<QLineEdit*, 4> boxes{txtMonthDate[row], txtReceivables[row],
+                                              txtSalesInv[row], txtPurchases[row]};
         for (int column = 0; column < 4; ++column)
             if (boxes[column] == watched) {
                 startRow = row;
                 startColumn = column;
             }
     }
-    if (startRow < 0)
-        return false;
+    if (startRow < 0) return false;
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const std::string text = toUtf8(clipboard ? clipboard->text() : QString());
     if (!MonthPaste::IsBlock(text))
@@ -1257,13 +1257,13 @@ bool frmIP::pasteMonths(QObject* watched) {
 
     vesmora::_Caldren& engine = *m_state.engine;
     auto months = engine.get_colMonths();
-    if (!months)
-        return true;
+    if (!months) return true;
     IPSupport::InitMonths(m_state, *months);
     const bool salesAndPurchases = engine.get_DoPeakUseSalesAndPurch();
     MonthPaste::GridShape shape;
     if (!salesAndPurchases)
-        shape.columns = {MonthPaste::kMonthDate, MonthPaste::kReceivables, MonthPaste::kSalesOrInventory};
+        shape.columns = {MonthPaste::kMonthDate, MonthPaste::kReceivables,
+                         MonthPaste::kSalesOrInventory};
     const MonthPaste::Plan plan = MonthPaste::PlanPaste(text, startRow, startColumn, shape);
     if (!plan.error.empty()) {
         m_ui.MsgBox(plan.error, kOkOnly | kExclamation, kTitle);
@@ -1272,49 +1272,52 @@ bool frmIP::pasteMonths(QObject* watched) {
 
     bool changed = false;
     bool firstDate = false;
-    const MonthPaste::Outcome outcome = MonthPaste::ApplyPaste(plan, [&](const MonthPaste::Cell& cell) {
-        auto month = months->get_Item(vesmora::IndexKey{static_cast<long>(cell.row + 1)});
-        switch (cell.column) {
-        case MonthPaste::kMonthDate: {
-            int m = 0, d = 0, y = 0;
-            if (!IPSupport::SplitDate(cell.value, m, d, y))
-                throw ComError(10002, "frmIP.PasteMonths", "Caldren Formula Calculator");
-            const std::string before = month->get_MonthDate();
-            month->put_MonthDate(cell.value);
-            changed = changed || month->get_MonthDate() != before;
-            m_loading = true;
-            txtMonthDate[0]->setText(paddedDate(m, d, y));
-            m_loading = false;
-            firstDate = true;
-            break;
-        }
-        case MonthPaste::kReceivables: {
-            const std::string before = month->get_Receivables();
-            month->put_Receivables(cell.value);
-            changed = changed || month->get_Receivables() != before;
-            break;
-        }
-        case MonthPaste::kSalesOrInventory: {
-            const std::string before = salesAndPurchases ? month->get_Sales() : month->get_Inventory();
-            if (salesAndPurchases)
-                month->put_Sales(cell.value);
-            else
-                month->put_Inventory(cell.value);
-            changed = changed || (salesAndPurchases ? month->get_Sales() : month->get_Inventory()) != before;
-            break;
-        }
-        case MonthPaste::kPurchases: {
-            const std::string before = month->get_Purchases();
-            month->put_Purchases(cell.value);
-            changed = changed || month->get_Purchases() != before;
-            break;
-        }
-        default: break;
-        }
-    });
+    const MonthPaste::Outcome outcome =
+        MonthPaste::ApplyPaste(plan, [&](const MonthPaste::Cell& cell) {
+            auto month = months->get_Item(vesmora::IndexKey{static_cast<long>(cell.row + 1)});
+            switch (cell.column) {
+                case MonthPaste::kMonthDate: {
+                    int m = 0, d = 0, y = 0;
+                    if (!IPSupport::SplitDate(cell.value, m, d, y))
+                        throw ComError(10002, "frmIP.PasteMonths", "Caldren Formula Calculator");
+                    const std::string before = month->get_MonthDate();
+                    month->put_MonthDate(cell.value);
+                    changed = changed || month->get_MonthDate() != before;
+                    m_loading = true;
+                    txtMonthDate[0]->setText(paddedDate(m, d, y));
+                    m_loading = false;
+                    firstDate = true;
+                    break;
+                }
+                case MonthPaste::kReceivables: {
+                    const std::string before = month->get_Receivables();
+                    month->put_Receivables(cell.value);
+                    changed = changed || month->get_Receivables() != before;
+                    break;
+                }
+                case MonthPaste::kSalesOrInventory: {
+                    const std::string before =
+                        salesAndPurchases ? month->get_Sales() : month->get_Inventory();
+                    if (salesAndPurchases)
+                        month->put_Sales(cell.value);
+                    else
+                        month->put_Inventory(cell.value);
+                    changed = changed || (salesAndPurchases ? month->get_Sales()
+                                                            : month->get_Inventory()) != before;
+                    break;
+                }
+                case MonthPaste::kPurchases: {
+                    const std::string before = month->get_Purchases();
+                    month->put_Purchases(cell.value);
+                    changed = changed || month->get_Purchases() != before;
+                    break;
+                }
+                default:
+                    break;
+            }
+        });
     // The months follow the first one's date, as when it is typed.
-    if (firstDate)
-        monthDateLostFocus();
+    if (firstDate) monthDateLostFocus();
     refreshGridAmounts();
     noteGridEntryValue();
     markChanged(changed);
@@ -1323,7 +1326,8 @@ bool frmIP::pasteMonths(QObject* watched) {
         const ComError& err = *outcome.error;
         const std::string message = ControlExtend::RejectionMessage(err.Number());
         if (message.empty()) {
-            gui::ReportError(err.Number(), err.Description(), std::string("frmIP.PasteMonths\r") + err.Source());
+            gui::ReportError(err.Number(), err.Description(),
+                             std::string("frmIP.PasteMonths\r") + err.Source());
         } else {
             m_ui.MsgBox(message, kOkOnly, kTitle);
             m_ui.Beep();
@@ -1339,8 +1343,7 @@ bool frmIP::pasteMonths(QObject* watched) {
 
 void frmIP::refreshGridAmounts() {
     auto months = m_state.engine->get_colMonths();
-    if (!months)
-        return;
+    if (!months) return;
     const bool salesAndPurchases = m_state.engine->get_DoPeakUseSalesAndPurch();
     const long count = months->get_Count();
     const bool loading = m_loading;
@@ -1348,26 +1351,27 @@ void frmIP::refreshGridAmounts() {
     for (int row = 0; row < 12 && row < count; ++row) {
         auto m = months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
         txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
-        txtSalesInv[row]->setText(fromUtf8(salesAndPurchases ? m->get_Sales() : m->get_Inventory()));
+        txtSalesInv[row]->setText(
+            fromUtf8(salesAndPurchases ? m->get_Sales() : m->get_Inventory()));
         txtPurchases[row]->setText(fromUtf8(m->get_Purchases()));
     }
     m_loading = loading;
 }
 
 void frmIP::btnClearMonthsClick() {
-    if (m_ui.MsgBox("Set the receivables, sales, inventory and purchases of all twelve months to zero?",
-                    kYesNo | kQuestion, kTitle) != MsgAnswer::Yes)
+    if (m_ui.MsgBox(
+            "Set the receivables, sales, inventory and purchases of all twelve months to zero?",
+            kYesNo | kQuestion, kTitle) != MsgAnswer::Yes)
         return;
     auto months = m_state.engine->get_colMonths();
-    if (!months)
-        return;
+    if (!months) return;
     IPSupport::InitMonths(m_state, *months);
     bool changed = false;
     const long count = months->get_Count();
     for (long i = 1; i <= count && i <= 12; ++i) {
         auto m = months->get_Item(vesmora::IndexKey{i});
-        const std::string before =
-            m->get_Receivables() + "|" + m->get_Sales() + "|" + m->get_Inventory() + "|" + m->get_Purchases();
+        const std::string before = m->get_Receivables() + "|" + m->get_Sales() + "|" +
+                                   m->get_Inventory() + "|" + m->get_Purchases();
         m->put_Receivables("0");
         m->put_Sales("0");
         m->put_Inventory("0");
@@ -1391,8 +1395,7 @@ void frmIP::btnFilenameClick() {
     const bool saved = FileOperations::SaveAs(m_state);
     m_state.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
-    if (saved)
-        keepForCancel();
+    if (saved) keepForCancel();
     lblFilename->setText(fromUtf8(m_state.currentFileName));
 }
 

@@ -31,7 +31,7 @@ namespace caldren {
 struct RunState;
 class Ui;
 class ChecksList;
-}
+}  // namespace caldren
 
 namespace caldren {
 
@@ -65,12 +65,12 @@ private:
     struct Binding {
         QLineEdit* box = nullptr;
         Kind kind = Kind::Engine;
-        std::string property;   // engine property (Kind::Engine)
-        int row = -1;           // grid row 0..11 (month row + 1)
+        std::string property;       // engine property (Kind::Engine)
+        int row = -1;               // grid row 0..11 (month row + 1)
         bool zeroWhenEmpty = true;  // the amount fields
         QString help;
-        QString label;          // the field's label, as messages name it (not the grid's)
-        std::string entryValue; // the target's value when the field was entered
+        QString label;               // the field's label, as messages name it (not the grid's)
+        std::string entryValue;      // the target's value when the field was entered
         bool clickToSelect = false;  // the mouse press that gave the focus selects the text
     };
 
@@ -171,7 +171,8 @@ private:
     std::vector<QLineEdit*> m_averageFields;
     ChecksList* m_checks = nullptr;
     bool m_savedAtOpen = true;
-    std::vector<std::array<std::string, 5>> m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
+    std::vector<std::array<std::string, 5>>
+        m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
 };
 
 }  // namespace caldren

@@ -19,8 +19,8 @@ std::size_t BlankAt(std::string_view s, std::size_t i) {
 struct Scan {
     Typing state = Typing::Invalid;
     bool negative = false;
-    bool digits = false;       // at least one digit
-    bool openParen = false;    // "(" without its ")" yet
+    bool digits = false;     // at least one digit
+    bool openParen = false;  // "(" without its ")" yet
     std::string whole, frac;
 };
 
@@ -37,79 +37,79 @@ Scan Run(std::string_view s) {
         const char c = s[i];
         const std::size_t blank = BlankAt(s, i);
         switch (stage) {
-        case Stage::Lead:
-            if (blank) {
-                i += blank;
-            } else if (c == '(') {
-                paren = true;
-                ++i;
-                stage = Stage::Symbols;
-            } else {
-                stage = Stage::Symbols;
-            }
-            break;
-        case Stage::Symbols:
-            if (blank) {
-                i += blank;
-            } else if (c == '-' || c == '+') {
-                // One sign, and none inside accounting parentheses.
-                if (sign || paren) return invalid;
-                sign = true;
-                r.negative = c == '-';
-                ++i;
-            } else if (c == '$') {
-                if (dollar) return invalid;
-                dollar = true;
-                ++i;
-            } else if (IsDigit(c) || c == '.') {
-                stage = Stage::Whole;
-            } else {
-                return invalid;
-            }
-            break;
-        case Stage::Whole:
-            if (IsDigit(c)) {
-                if (grouped && group == 3) return invalid;
-                r.whole += c;
-                r.digits = true;
-                ++group;
-                ++i;
-            } else if (c == ',') {
-                // The first group has one to three digits, every later one three.
-                if (group == 0 || (grouped ? group != 3 : group > 3)) return invalid;
-                grouped = true;
-                group = 0;
-                ++i;
-            } else {
-                if (grouped && group != 3) return invalid;
-                if (c == '.') {
-                    stage = Stage::Fraction;
+            case Stage::Lead:
+                if (blank) {
+                    i += blank;
+                } else if (c == '(') {
+                    paren = true;
+                    ++i;
+                    stage = Stage::Symbols;
+                } else {
+                    stage = Stage::Symbols;
+                }
+                break;
+            case Stage::Symbols:
+                if (blank) {
+                    i += blank;
+                } else if (c == '-' || c == '+') {
+                    // One sign, and none inside accounting parentheses.
+                    if (sign || paren) return invalid;
+                    sign = true;
+                    r.negative = c == '-';
+                    ++i;
+                } else if (c == '$') {
+                    if (dollar) return invalid;
+                    dollar = true;
+                    ++i;
+                } else if (IsDigit(c) || c == '.') {
+                    stage = Stage::Whole;
+                } else {
+                    return invalid;
+                }
+                break;
+            case Stage::Whole:
+                if (IsDigit(c)) {
+                    if (grouped && group == 3) return invalid;
+                    r.whole += c;
+                    r.digits = true;
+                    ++group;
+                    ++i;
+                } else if (c == ',') {
+                    // The first group has one to three digits, every later one three.
+                    if (group == 0 || (grouped ? group != 3 : group > 3)) return invalid;
+                    grouped = true;
+                    group = 0;
+                    ++i;
+                } else {
+                    if (grouped && group != 3) return invalid;
+                    if (c == '.') {
+                        stage = Stage::Fraction;
+                        ++i;
+                    } else {
+                        stage = Stage::After;
+                    }
+                }
+                break;
+            case Stage::Fraction:
+                if (IsDigit(c)) {
+                    r.frac += c;
+                    r.digits = true;
                     ++i;
                 } else {
                     stage = Stage::After;
                 }
-            }
-            break;
-        case Stage::Fraction:
-            if (IsDigit(c)) {
-                r.frac += c;
-                r.digits = true;
-                ++i;
-            } else {
-                stage = Stage::After;
-            }
-            break;
-        case Stage::After:
-            if (!r.digits) return invalid;  // "." followed by anything but digits
-            if (blank) {
-                i += blank;
-            } else if (c == ')' && paren && !closed) {
-                closed = true;
-                ++i;
-            } else {
-                return invalid;
-            }
-            break;
+                break;
+            case Stage::After:
+                if (!r.digits) return invalid;  // "." followed by anything but digits
+                if (blank) {
+                    i += blank;
+                } else if (c == ')' && paren && !closed) {
+                    closed = true;
+                    ++i;
+                } else {
+                    return invalid;
+                }
+                break;
         }
     }
     if (paren) r.negative = true;
@@ -136,7 +136,8 @@ std::optional<std::string> Normalize(std::string_view text) {
     const Scan r = Run(text);
     if (r.state == Typing::Complete) return Plain(r);
     // Nothing but blanks: an empty cell.
-    if (r.state == Typing::Prefix && !r.digits && text.find_first_not_of(" \t\xC2\xA0") == std::string_view::npos)
+    if (r.state == Typing::Prefix && !r.digits &&
+        text.find_first_not_of(" \t\xC2\xA0") == std::string_view::npos)
         return std::string("0");
     return std::nullopt;
 }

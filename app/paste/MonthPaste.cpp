@@ -63,12 +63,14 @@ std::vector<std::vector<std::string>> SplitRows(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t e = text.find_first_of("\r\n", i);
-        std::string_view line = text.substr(i, e == std::string_view::npos ? std::string_view::npos : e - i);
+        std::string_view line =
+            text.substr(i, e == std::string_view::npos ? std::string_view::npos : e - i);
         std::vector<std::string> cells;
         std::size_t c = 0;
         while (true) {
             std::size_t t = line.find('\t', c);
-            cells.emplace_back(Trim(line.substr(c, t == std::string_view::npos ? std::string_view::npos : t - c)));
+            cells.emplace_back(
+                Trim(line.substr(c, t == std::string_view::npos ? std::string_view::npos : t - c)));
             if (t == std::string_view::npos) break;
             c = t + 1;
         }
@@ -128,7 +130,8 @@ Plan PlanPaste(std::string_view clipboard, int startRow, int startColumn, const 
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const int row = startRow + static_cast<int>(r);
         // An empty row sets nothing; it only keeps the rows after it in line.
-        if (std::all_of(rows[r].begin(), rows[r].end(), [](const std::string& c) { return c.empty(); }))
+        if (std::all_of(rows[r].begin(), rows[r].end(),
+                        [](const std::string& c) { return c.empty(); }))
             continue;
         for (std::size_t k = 0; k < rows[r].size(); ++k) {
             const std::size_t colIndex = firstCol + k;

@@ -47,9 +47,9 @@ struct Cell {
 };
 
 struct Plan {
-    std::vector<Cell> cells;   // in order: row by row, left to right
+    std::vector<Cell> cells;  // in order: row by row, left to right
     bool headingSkipped = false;
-    int cellsOutside = 0;      // pasted cells that fall beyond the grid (dropped)
+    int cellsOutside = 0;  // pasted cells that fall beyond the grid (dropped)
     // Not empty when the text is not a block of figures; nothing is set then.
     std::string error;
 };
@@ -83,9 +83,9 @@ Plan PlanPaste(std::string_view clipboard, int startRow, int startColumn,
 
 // Result of applying a plan.
 struct Outcome {
-    std::size_t applied = 0;                   // cells set
-    std::optional<Cell> failedCell;            // the cell refused, if any
-    std::optional<activation::ComError> error; // the setter's error for it
+    std::size_t applied = 0;                    // cells set
+    std::optional<Cell> failedCell;             // the cell refused, if any
+    std::optional<activation::ComError> error;  // the setter's error for it
     bool Ok() const { return !failedCell; }
 };
 

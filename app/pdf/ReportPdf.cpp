@@ -47,9 +47,11 @@ PdfTarget DefaultPdfTarget(const std::string& caption) {
     if (dash != std::string::npos) {
         const QFileInfo dataFile(QString::fromUtf8(caption.substr(dash + 3)));
         target.folder = dataFile.absolutePath();
-        target.name = dataFile.completeBaseName() + QLatin1Char(' ') + report + QStringLiteral(".pdf");
+        target.name =
+            dataFile.completeBaseName() + QLatin1Char(' ') + report + QStringLiteral(".pdf");
     } else {
-        target.name = (report.isEmpty() ? QStringLiteral("Report") : report) + QStringLiteral(".pdf");
+        target.name =
+            (report.isEmpty() ? QStringLiteral("Report") : report) + QStringLiteral(".pdf");
     }
     return target;
 }
@@ -64,10 +66,11 @@ FontSpec PrintableFont(const FontSpec& reportFont) {
 void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont) {
     // A report without a body (no method chosen) prints no page; there is nothing to save.
     if (report.chunks.empty() && !report.chart)
-        throw activation::ComError(5, "ReportPdf.WriteReportPdf", "The report has no pages to save.");
+        throw activation::ComError(5, "ReportPdf.WriteReportPdf",
+                                   "The report has no pages to save.");
     const QFileInfo target(path);
-    const QString part = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                         QStringLiteral(".part");
+    const QString part =
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     if (const QPrinter* chosen = ReportPrinter::Instance().Printer())
@@ -91,8 +94,8 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");
     }
-    if (!QFileInfo::exists(part) ||
-        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0) {
+    if (!QFileInfo::exists(part) || std::rename(QFile::encodeName(part).constData(),
+                                                QFile::encodeName(path).constData()) != 0) {
         QFile::remove(part);
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");

@@ -18,8 +18,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPrintDialog>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -36,8 +36,7 @@ std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
     try {
         if (state.engine && CycleChart::WantsChart(*state.engine))
             return CycleChart::FromEngine(*state.engine);
-    } catch (...) {
-    }
+    } catch (...) {}
     return std::nullopt;
 }
 
@@ -143,12 +142,10 @@ void PrintSink::AbortReport() noexcept {
     // own; the printer gets its font back.
     try {
         ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndReport, "", "", "");
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         SetOldFont(m_state, m_saved, m_parent);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void PrintSink::EndPrintJob() {
@@ -187,17 +184,22 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
     dialog.SetChoices(choices);
     gui::Seams().runModal(dialog);
     switch (dialog.HowClosed()) {
-    case dlgRptChoices::Closing::Ok: choices = dialog.Choices(); break;
-    case dlgRptChoices::Closing::Cancel: choices = Reports::ReportChoices{0, 0, 0}; break;
-    case dlgRptChoices::Closing::CloseBox: break;  // the stored choice stands
+        case dlgRptChoices::Closing::Ok:
+            choices = dialog.Choices();
+            break;
+        case dlgRptChoices::Closing::Cancel:
+            choices = Reports::ReportChoices{0, 0, 0};
+            break;
+        case dlgRptChoices::Closing::CloseBox:
+            break;  // the stored choice stands
     }
     WriteReportChoices(m_state, choices);
     // What printing to a file proposes: the report's name when one is chosen alone.
     const int chosen = (choices.input == 1) + (choices.summary == 1) + (choices.detail == 1);
-    const char* report = chosen != 1              ? "Reports"
-                         : choices.input == 1    ? "Inputs Report"
-                         : choices.summary == 1  ? "Summary Report"
-                                                 : "Detailed Analysis Report";
+    const char* report = chosen != 1            ? "Reports"
+                         : choices.input == 1   ? "Inputs Report"
+                         : choices.summary == 1 ? "Summary Report"
+                                                : "Detailed Analysis Report";
     m_printCaption = std::string(report) + " - " + m_state.currentFileName;
 }
 
@@ -261,9 +263,12 @@ void QtReportsHost::ProcessEvents() { QCoreApplication::processEvents(); }
 
 std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode mode) {
     switch (mode) {
-    case Reports::kView: return std::make_unique<ViewSink>(m_state, m_mainWindow, &m_viewers);
-    case Reports::kPrint: return std::make_unique<PrintSink>(m_state, m_mainWindow);
-    case Reports::kFile: return std::make_unique<Reports::FileSink>(m_state.outputFileName);
+        case Reports::kView:
+            return std::make_unique<ViewSink>(m_state, m_mainWindow, &m_viewers);
+        case Reports::kPrint:
+            return std::make_unique<PrintSink>(m_state, m_mainWindow);
+        case Reports::kFile:
+            return std::make_unique<Reports::FileSink>(m_state.outputFileName);
     }
     return nullptr;
 }
@@ -321,7 +326,8 @@ void PrintViewerReport(RunState& state, frmReportForm& viewer) {
     host.SetNewFont(saved);
     ReportPrinter::Instance().SetReportFontSource([&state] { return ReportFont(state); });
     try {
-        for (int i = 0; i < copies; ++i) PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);
+        for (int i = 0; i < copies; ++i)
+            PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);
     } catch (const activation::ComError& e) {
         ReportPrinter::Instance().AbortJob();
         gui::ReportErrorAndQuit(state, e.Number(), "PrnManager2()");

@@ -30,7 +30,8 @@ const bool kRegistered = [] {
         caldren::gui::NoteRunState(state);
         caldren::HelpSupport::ShowHelp(state, parent);
     };
-    hooks.reportErrorAndQuit = [](caldren::RunState& state, long number, const std::string& location) {
+    hooks.reportErrorAndQuit = [](caldren::RunState& state, long number,
+                                  const std::string& location) {
         caldren::gui::NoteRunState(state);
         caldren::gui::ReportErrorAndQuit(state, number, location);
     };

@@ -35,11 +35,14 @@ std::string NewFontWarningText(const std::string& name, float size) {
 }
 
 std::string OldFontWarningText(const std::string& name, float size) {
-    return std::string("The ") + name + " (" + SizeText(size) + " point) font, could not be located. " +
-           "The program will use the default font. " + "Report formatting may be affected.";
+    return std::string("The ") + name + " (" + SizeText(size) +
+           " point) font, could not be located. " + "The program will use the default font. " +
+           "Report formatting may be affected.";
 }
 
-FontSpec ReportFont(const RunState& state) { return FontSpec{state.fontName, state.fontSize, false}; }
+FontSpec ReportFont(const RunState& state) {
+    return FontSpec{state.fontName, state.fontSize, false};
+}
 
 void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
                 Reports::PrinterFontRecord& saved, QWidget* parent) {
@@ -84,8 +87,10 @@ void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
             if (wantName == failedName && wantSize == failedSize) {
                 // The dialog was cancelled: the system's default fixed-pitch font.
                 const bool nameFailed = (step == 0);
-                if (nameFailed) wantName = SystemFixedFamily();
-                else wantSize = 10.0f;
+                if (nameFailed)
+                    wantName = SystemFixedFamily();
+                else
+                    wantSize = 10.0f;
                 usingSystemDefault = true;
             }
         } catch (const std::exception&) {

@@ -105,7 +105,8 @@ int ReportPrinter::LinesPerPage() {
             if (e.Number() != kInvalidPropertyValue) throw;
         }
     }
-    if (!m_printer) throw activation::ComError(kPrinterError, "PRINT.nLinesPerPage", "Printer error");
+    if (!m_printer)
+        throw activation::ComError(kPrinterError, "PRINT.nLinesPerPage", "Printer error");
     const QFontMetricsF metrics(CurrentQFont(), m_printer.get());
     const long pageHeight = std::lround(m_printer->height());
     const long lineHeight = std::lround(LineHeight(metrics));
@@ -116,7 +117,8 @@ int ReportPrinter::LinesPerPage() {
 void ReportPrinter::BeginJobIfNeeded() {
     if (m_painter) {
         if (m_pagePending) {
-            if (!m_printer->newPage()) throw activation::ComError(kPrinterError, "PRINT", "Printer error");
+            if (!m_printer->newPage())
+                throw activation::ComError(kPrinterError, "PRINT", "Printer error");
             m_pagePending = false;
         }
         return;
@@ -187,8 +189,7 @@ void ReportPrinter::AbortJob() noexcept {
     if (!m_painter) return;
     try {
         m_painter->end();
-    } catch (...) {
-    }
+    } catch (...) {}
     m_painter.reset();
     m_pagePending = false;
 }

@@ -11,7 +11,6 @@
 #include <QSplitter>
 
 #include <QAction>
-#include <algorithm>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -22,6 +21,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -47,11 +47,11 @@ QIcon PrintIcon() {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1.5));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(9.5, 3.5, 13, 10));   // paper going in
+    p.drawRect(QRectF(9.5, 3.5, 13, 10));  // paper going in
     p.setBrush(QColor(150, 155, 165));
     p.drawRoundedRect(QRectF(3.5, 12.5, 25, 11), 2, 2);  // body
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(8.5, 19.5, 15, 9));   // paper coming out
+    p.drawRect(QRectF(8.5, 19.5, 15, 9));  // paper coming out
     p.setPen(QPen(QColor(120, 120, 120), 1));
     p.drawLine(QPointF(11, 23), QPointF(21, 23));
     p.drawLine(QPointF(11, 26), QPointF(19, 26));
@@ -95,7 +95,8 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     // The buttons take the focus from Tab, as the report text does; Enter or Space presses
     // the focused one.
     for (QAction* action : {actPrint, actSavePdf, actExit})
-        if (QWidget* button = tbToolbar->widgetForAction(action)) button->setFocusPolicy(Qt::TabFocus);
+        if (QWidget* button = tbToolbar->widgetForAction(action))
+            button->setFocusPolicy(Qt::TabFocus);
     connect(actPrint, &QAction::triggered, this, [this] {
         if (m_print) m_print();
     });
@@ -116,7 +117,8 @@ frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
     // plus key without Shift).
     actZoomIn = new QAction(QStringLiteral("Zoom In"), this);
     actZoomIn->setObjectName(QStringLiteral("zoomIn"));
-    actZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    actZoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(actZoomIn, &QAction::triggered, this, [this] { txtReport->zoomIn(1); });
     actZoomOut = new QAction(QStringLiteral("Zoom Out"), this);
     actZoomOut->setObjectName(QStringLiteral("zoomOut"));
@@ -203,20 +205,24 @@ void frmReportForm::PlaceBesideOthers() {
     QSize size = this->size();
     if (at.y() + frame.height() + size.height() > area.bottom() + 1) {
         const int room = area.bottom() + 1 - at.y() - frame.height();
-        if (room >= least.height()) size.setHeight(room);
-        else at.setY(area.top());
+        if (room >= least.height())
+            size.setHeight(room);
+        else
+            at.setY(area.top());
     }
     if (at.x() + frame.width() + size.width() > area.right() + 1) {
         const int room = area.right() + 1 - at.x() - frame.width();
-        if (room >= least.width()) size.setWidth(room);
-        else at.setX(area.left());
+        if (room >= least.width())
+            size.setWidth(room);
+        else
+            at.setX(area.left());
     }
     // Never exactly on top of another viewer.
     for (int tries = 0; tries < 32; ++tries) {
         bool taken = false;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (dynamic_cast<const frmReportForm*>(window) && window != this && window->isVisible() &&
-                window->pos() == at)
+            if (dynamic_cast<const frmReportForm*>(window) && window != this &&
+                window->isVisible() && window->pos() == at)
                 taken = true;
         if (!taken) break;
         at += QPoint(step / 2, step / 2);
@@ -261,7 +267,8 @@ QString frmReportForm::SavePdf() {
     spec.filter = "PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*||";
     // "Summary Report - /data/acme.cld" -> "acme Summary Report.pdf" in the data folder.
     std::string caption = m_record.start.caption;
-    if (caption.find(" - ") == std::string::npos && !m_dataFile.empty()) caption += " - " + m_dataFile;
+    if (caption.find(" - ") == std::string::npos && !m_dataFile.empty())
+        caption += " - " + m_dataFile;
     const caldren::reports::PdfTarget target = caldren::reports::DefaultPdfTarget(caption);
     spec.initialFolder = target.folder.toStdString();
     spec.initialName = target.name.toStdString();
@@ -271,9 +278,10 @@ QString frmReportForm::SavePdf() {
     // The save dialog does not ask about an existing file; a PDF replaces one only when
     // the user says so.
     if (QFileInfo::exists(path) &&
-        caldren::gui::MessageBox::show(this, path + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                                       caldren::kYesNo | caldren::kExclamation,
-                                       QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
+        caldren::gui::MessageBox::show(
+            this, path + QStringLiteral(" already exists.\nDo you want to replace it?"),
+            caldren::kYesNo | caldren::kExclamation,
+            QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
         return {};
     try {
         const caldren::reports::FontSpec font =

@@ -60,8 +60,8 @@ public:
 
     QPlainTextEdit* txtReport = nullptr;
     QToolBar* tbToolbar = nullptr;
-    QAction* actPrint = nullptr;  // key "print"
-    QAction* actExit = nullptr;   // key "exit"
+    QAction* actPrint = nullptr;    // key "print"
+    QAction* actExit = nullptr;     // key "exit"
     QAction* actSavePdf = nullptr;  // key "pdf"
     QAction* actZoomIn = nullptr;   // Ctrl+plus
     QAction* actZoomOut = nullptr;  // Ctrl+minus

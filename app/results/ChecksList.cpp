@@ -18,7 +18,9 @@ namespace caldren {
 
 namespace {
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 const char* const kNothingFound = "Nothing looks wrong.";
 
@@ -82,10 +84,13 @@ void ChecksList::setFindings(const std::vector<analysis::Finding>& findings) {
     lstFindings->clear();
     bool moveDates = false;
     for (const analysis::Finding& f : findings) {
-        auto* item = new QListWidgetItem(FromUtf8(analysis::KindName(f.kind) + ": " + f.text), lstFindings);
+        auto* item =
+            new QListWidgetItem(FromUtf8(analysis::KindName(f.kind) + ": " + f.text), lstFindings);
         QStringList fields;
         for (const analysis::FieldRef& field : f.fields)
-            fields << (field.month ? QStringLiteral("Month %1 %2").arg(field.month).arg(FromUtf8(field.property))
+            fields << (field.month ? QStringLiteral("Month %1 %2")
+                                         .arg(field.month)
+                                         .arg(FromUtf8(field.property))
                                    : FromUtf8(field.property));
         item->setToolTip(fields.join(QStringLiteral(", ")));
         moveDates = moveDates || f.action == analysis::CheckAction::MoveMonthDates;

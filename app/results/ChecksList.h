@@ -44,13 +44,15 @@ public:
     // the after-action callback (the input form refills the months it shows), then sends
     // the InputChanges notice.
     void runAction(analysis::CheckAction action);
-    void setAfterAction(std::function<void(analysis::CheckAction)> callback) { m_afterAction = std::move(callback); }
+    void setAfterAction(std::function<void(analysis::CheckAction)> callback) {
+        m_afterAction = std::move(callback);
+    }
 
 private:
     RunState& m_state;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
-    bool m_shown = false;  // the list shows m_findings
+    bool m_shown = false;                            // the list shows m_findings
     std::vector<analysis::Finding> m_findings;
     std::function<void(analysis::CheckAction)> m_afterAction;
     QListWidget* lstFindings = nullptr;

@@ -20,7 +20,9 @@ namespace caldren {
 
 namespace {
 
-QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString FromUtf8(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // Most keystrokes leave the cycles as they were: the chart is then not drawn again.
 bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
@@ -29,8 +31,8 @@ bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
         return false;
     for (std::size_t i = 0; i < a.months.size(); ++i) {
         const CycleChart::MonthBar &x = a.months[i], &y = b.months[i];
-        if (x.label != y.label || x.inventoryCycle != y.inventoryCycle || x.receivableCycle != y.receivableCycle ||
-            x.operatingCycle != y.operatingCycle)
+        if (x.label != y.label || x.inventoryCycle != y.inventoryCycle ||
+            x.receivableCycle != y.receivableCycle || x.operatingCycle != y.operatingCycle)
             return false;
     }
     return true;
@@ -70,7 +72,8 @@ ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputCha
     splitter->setStretchFactor(0, 0);  // a wider window widens the chart, not the figures
     splitter->setStretchFactor(1, 1);
 
-    if (followInputChanges) m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
+    if (followInputChanges)
+        m_follow = std::make_unique<FollowInputChanges>(this, [this] { refresh(); });
     refresh();
 }
 

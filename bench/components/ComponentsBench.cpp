@@ -67,7 +67,8 @@ BENCHMARK(CreateCaldrenLoaded)->Unit(benchmark::kMicrosecond);
 
 std::string TempFile(const char* name) {
     const char* base = std::getenv("TMPDIR");
-    return std::string(base && base[0] ? base : "/tmp") + "/" + name + "." + std::to_string(::getpid());
+    return std::string(base && base[0] ? base : "/tmp") + "/" + name + "." +
+           std::to_string(::getpid());
 }
 
 // One data file's worth of writes (32 entries, the count and twelve months) in one batch.
@@ -78,9 +79,11 @@ void ProfileStoreSaveBatch(benchmark::State& state) {
         profilestore::ProfileStore store;
         store.SetFileName(file);
         store.BeginBatch();
-        for (int k = 0; k < 33; ++k) store.WriteEntry(section, "Entry number " + std::to_string(k), "1,234,567");
+        for (int k = 0; k < 33; ++k)
+            store.WriteEntry(section, "Entry number " + std::to_string(k), "1,234,567");
         for (int m = 1; m <= 12; ++m)
-            for (const char* suffix : {" Date", " Inventory", " Receivables", " Sales", " Purchases"})
+            for (const char* suffix :
+                 {" Date", " Inventory", " Receivables", " Sales", " Purchases"})
                 store.WriteEntry(section, std::to_string(m) + suffix, "123,456");
         store.CommitBatch();
     }
@@ -95,14 +98,16 @@ void ProfileStoreReadAll(benchmark::State& state) {
         profilestore::ProfileStore store;
         store.SetFileName(file);
         store.BeginBatch();
-        for (int k = 0; k < 93; ++k) store.WriteEntry(section, "Entry number " + std::to_string(k), "1,234,567");
+        for (int k = 0; k < 93; ++k)
+            store.WriteEntry(section, "Entry number " + std::to_string(k), "1,234,567");
         store.CommitBatch();
     }
     for (auto _ : state) {
         profilestore::ProfileStore store;
         store.SetFileName(file);
         for (int k = 0; k < 93; ++k)
-            benchmark::DoNotOptimize(store.ReadEntry(section, "Entry number " + std::to_string(k), ""));
+            benchmark::DoNotOptimize(
+                store.ReadEntry(section, "Entry number " + std::to_string(k), ""));
     }
     ::unlink(file.c_str());
 }

@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -41,8 +41,9 @@ ComPtr<Caldren> TwelveMonthAnalysis(const std::string& file) {
     c->put_EOYMonths("12/31/2003");
     auto months = c->get_colMonths();
     for (int i = 0; i < 12; ++i)
-        months->Add("1/15/2003", std::to_string(90000 + 1000 * i), std::to_string(100000 + 2500 * i),
-                    std::to_string(70000 + 1500 * i), std::to_string(50000 + 800 * i), 0, 0, 0);
+        months->Add("1/15/2003", std::to_string(90000 + 1000 * i),
+                    std::to_string(100000 + 2500 * i), std::to_string(70000 + 1500 * i),
+                    std::to_string(50000 + 800 * i), 0, 0, 0);
     months->FillFiscalMonth("12/31/2003");
     c->ApplyEdit(file);
     return c;
@@ -50,7 +51,8 @@ ComPtr<Caldren> TwelveMonthAnalysis(const std::string& file) {
 
 std::string BenchFile(const char* name) {
     const char* dir = std::getenv("BENCH_DIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/" + name + "." + std::to_string(getpid()) + ".cld";
+    return std::string(dir && *dir ? dir : "/tmp") + "/" + name + "." + std::to_string(getpid()) +
+           ".cld";
 }
 
 void BM_AmountSetterGetterRoundTrip(benchmark::State& state) {

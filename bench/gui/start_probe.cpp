@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->objectName() == QStringLiteral("frmAbout")) {
             modal->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-        } else if (modal && modal->objectName() == QStringLiteral("frmStartUp") && modal->isVisible()) {
+        } else if (modal && modal->objectName() == QStringLiteral("frmStartUp") &&
+                   modal->isVisible()) {
             std::printf("%.1f ms from main() to the chooser shown\n", clock.nsecsElapsed() / 1e6);
             std::fflush(stdout);
             std::_Exit(0);

@@ -33,7 +33,8 @@ struct Analysis {
     ComPtr<_Caldren> calc;
 
     Analysis() {
-        dir = std::filesystem::temp_directory_path() / ("reports-bench-" + std::to_string(::getpid()));
+        dir = std::filesystem::temp_directory_path() /
+              ("reports-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         activation::SetFallbackLibrary(CALDREN_ENGINE_LIBRARY);
@@ -68,7 +69,8 @@ struct Analysis {
         auto months = c.get_colMonths();
         for (int m = 0; m < 12; ++m) {
             const std::string date = std::to_string((m + 6) % 12 + 1) + "/15/2002";
-            months->Add(date, "0", std::to_string(360000 + 5000 * m), std::to_string(360000 + 9000 * (m % 5)),
+            months->Add(date, "0", std::to_string(360000 + 5000 * m),
+                        std::to_string(360000 + 9000 * (m % 5)),
                         std::to_string(255000 + 7000 * (m % 4)), 0, 0, 0);
         }
         c.ApplyEdit((dir / "bench.cld").string());

@@ -74,7 +74,8 @@ void BM_Keystroke(benchmark::State& st) {
         caldren::analysis::InputChanges().Notify();
         QApplication::processEvents();  // the coalesced refreshes and the repainting
     }
-    if (!panel.resultsText().contains(QStringLiteral("Available Working Capital"))) st.SkipWithError("no results");
+    if (!panel.resultsText().contains(QStringLiteral("Available Working Capital")))
+        st.SkipWithError("no results");
 }
 BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 

@@ -10,11 +10,12 @@
 // printed-chart.png (pdftoppm). Take them on a laptop-sized screen:
 //   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots \
 //       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
+#include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
 #include "app/gui/ErrorDialogs.h"
+#include "app/gui/HelpSupport.h"
 #include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
-#include "app/gui/HelpSupport.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmError.h"
 #include "app/gui/frmFinal.h"
@@ -22,7 +23,6 @@
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
 #include "app/input/frmIP.h"
-#include "app/core/CompareYears.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportFonts.h"
 #include "app/reports/dlgRptChoices.h"
@@ -32,9 +32,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -55,8 +55,10 @@ QString g_out;
 void Save(QWidget* w, const char* name) {
     w->show();
     QApplication::processEvents();
-    const QString path = g_out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
-    if (!w->grab().save(path)) std::fprintf(stderr, "takescreenshots: cannot write %s\n", qPrintable(path));
+    const QString path =
+        g_out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
+    if (!w->grab().save(path))
+        std::fprintf(stderr, "takescreenshots: cannot write %s\n", qPrintable(path));
 }
 
 }  // namespace
@@ -71,7 +73,8 @@ int main(int argc, char** argv) {
     const QString programFolder = QString::fromLocal8Bit(argv[1]);
     g_out = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(g_out);
-    activation::SetFallbackLibrary((programFolder + QStringLiteral("/libvesmora.so")).toStdString());
+    activation::SetFallbackLibrary(
+        (programFolder + QStringLiteral("/libvesmora.so")).toStdString());
 
     QTemporaryDir work;
     caldren::RunState state;
@@ -101,8 +104,10 @@ int main(int argc, char** argv) {
         caldren::frmMain window(state, ui);
         ui.setMainWindow(&window);
         window.resize(1100, 720);
-        window.setStatusText(QStringLiteral("File: ") + QString::fromStdString(state.currentFileName));
-        window.setRecentEntry(1, QStringLiteral("&1 ") + QString::fromStdString(state.currentFileName), true);
+        window.setStatusText(QStringLiteral("File: ") +
+                             QString::fromStdString(state.currentFileName));
+        window.setRecentEntry(
+            1, QStringLiteral("&1 ") + QString::fromStdString(state.currentFileName), true);
         window.setRecentSeparatorVisible(true);
         Save(&window, "main-window");
         ui.setMainWindow(nullptr);
@@ -112,7 +117,8 @@ int main(int argc, char** argv) {
         form.SetInitialIP();
         form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
-        const char* const pages[] = {"input-initial", "input-general", "input-peak", "input-average"};
+        const char* const pages[] = {"input-initial", "input-general", "input-peak",
+                                     "input-average"};
         for (int page = 0; page < 4; ++page) {
             tabs->setCurrentIndex(page);
             Save(&form, pages[page]);
@@ -140,7 +146,8 @@ int main(int argc, char** argv) {
     {
         caldren::RunState helpState = state;
         helpState.programFolder = programFolder.toStdString();
-        caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, nullptr, QStringLiteral("peak-method"));
+        caldren::frmHelp* help =
+            caldren::HelpSupport::ShowHelp(helpState, nullptr, QStringLiteral("peak-method"));
         help->resize(1040, 700);
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
         search->setText(QStringLiteral("gross profit"));
@@ -248,10 +255,12 @@ int main(int argc, char** argv) {
         return int(QDialog::Accepted);
     };
     caldren::reports::RunReportsOn(state, Reports::kPrint, host);
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), QStringLiteral("1"),
-                       QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                       work.path() + QStringLiteral("/summary.pdf"), g_out + QStringLiteral("/printed-page")});
+    QProcess::execute(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), QStringLiteral("1"),
+         QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), work.path() + QStringLiteral("/summary.pdf"),
+         g_out + QStringLiteral("/printed-page")});
 
     // The printed Detailed Analysis report: its last page, the monthly-cycle chart.
     state.rptSummary = 0;
@@ -276,18 +285,22 @@ int main(int argc, char** argv) {
         info.start(QStringLiteral("pdfinfo"), {work.path() + QStringLiteral("/detailed.pdf")});
         info.waitForFinished();
         QString pages = QStringLiteral("1");
-        for (const QString& line : QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n')))
+        for (const QString& line :
+             QString::fromUtf8(info.readAllStandardOutput()).split(QLatin1Char('\n')))
             if (line.startsWith(QStringLiteral("Pages:"))) pages = line.mid(6).trimmed();
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), pages,
-                           QStringLiteral("-l"), pages, QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                           work.path() + QStringLiteral("/detailed.pdf"), g_out + QStringLiteral("/printed-chart")});
+        QProcess::execute(
+            QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), pages,
+             QStringLiteral("-l"), pages, QStringLiteral("-png"), QStringLiteral("-singlefile"),
+             work.path() + QStringLiteral("/detailed.pdf"),
+             g_out + QStringLiteral("/printed-chart")});
     }
 
     // The font warning.
     {
         frmError warning;
-        warning.SetMessage(QString::fromStdString(caldren::reports::NewFontWarningText("Courier New", 10.0f)));
+        warning.SetMessage(
+            QString::fromStdString(caldren::reports::NewFontWarningText("Courier New", 10.0f)));
         Save(&warning, "error-warning");
     }
     // The exit screen.

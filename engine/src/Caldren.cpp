@@ -44,7 +44,8 @@ void Caldren::SetAmountInput(vk::Amount Record::*field, const std::string& value
 void Caldren::SetDateInput(vk::DaySerial Record::*field, const std::string& value) {
     if (!m_editing) return;
     vk::DaySerial d = 0;
-    if (!vk::ParseDate(value, d)) throw ComError(kErrNotANumber, kNotANumberSource, kGenericDescription);
+    if (!vk::ParseDate(value, d))
+        throw ComError(kErrNotANumber, kNotANumberSource, kGenericDescription);
     m_rec.*field = d;
     m_isDirty = true;
 }
@@ -55,19 +56,19 @@ void Caldren::SetFlagInput(bool Record::*field, bool value) {
     m_isDirty = true;
 }
 
-#define VESMORA_DEFINE_AMOUNT_INPUT(name)                                                    \
+#define VESMORA_DEFINE_AMOUNT_INPUT(name)                                                        \
     void Caldren::put_##name(const std::string& value) { SetAmountInput(&Record::name, value); } \
     std::string Caldren::get_##name() const { return vk::FormatWhole(m_rec.name); }
 VESMORA_AMOUNT_INPUTS(VESMORA_DEFINE_AMOUNT_INPUT)
 #undef VESMORA_DEFINE_AMOUNT_INPUT
 
-#define VESMORA_DEFINE_DATE_INPUT(name)                                                    \
+#define VESMORA_DEFINE_DATE_INPUT(name)                                                        \
     void Caldren::put_##name(const std::string& value) { SetDateInput(&Record::name, value); } \
     std::string Caldren::get_##name() const { return vk::FormatDate(m_rec.name); }
 VESMORA_DATE_INPUTS(VESMORA_DEFINE_DATE_INPUT)
 #undef VESMORA_DEFINE_DATE_INPUT
 
-#define VESMORA_DEFINE_FLAG_INPUT(name)                                           \
+#define VESMORA_DEFINE_FLAG_INPUT(name)                                          \
     void Caldren::put_##name(bool value) { SetFlagInput(&Record::name, value); } \
     bool Caldren::get_##name() const { return m_rec.name; }
 VESMORA_FLAG_INPUTS(VESMORA_DEFINE_FLAG_INPUT)
@@ -98,28 +99,30 @@ std::string Caldren::get_Version() const { return vk::RTrim(m_rec.Version); }
 
 // ---- results --------------------------------------------------------------------------
 
-#define VESMORA_DEFINE_AMOUNT_RESULT(name)                                                   \
-    std::string Caldren::get_##name() const { return vk::FormatWhole(m_rec.name); }         \
+#define VESMORA_DEFINE_AMOUNT_RESULT(name)                                          \
+    std::string Caldren::get_##name() const { return vk::FormatWhole(m_rec.name); } \
     void Caldren::put_##name(const std::string& value) { m_rec.name = ToAmount(value); }
 VESMORA_AMOUNT_RESULTS(VESMORA_DEFINE_AMOUNT_RESULT)
 #undef VESMORA_DEFINE_AMOUNT_RESULT
 
-#define VESMORA_DEFINE_RATIO5_RESULT(name)                                                   \
-    std::string Caldren::get_##name() const { return vk::FormatRatio5(m_rec.name); }        \
+#define VESMORA_DEFINE_RATIO5_RESULT(name)                                           \
+    std::string Caldren::get_##name() const { return vk::FormatRatio5(m_rec.name); } \
     void Caldren::put_##name(const std::string& value) { m_rec.name = ToRatio(value); }
 VESMORA_RATIO5_RESULTS(VESMORA_DEFINE_RATIO5_RESULT)
 #undef VESMORA_DEFINE_RATIO5_RESULT
 
-#define VESMORA_DEFINE_RATIO8_RESULT(name)                                                   \
-    std::string Caldren::get_##name() const {                                                \
-        return vk::RatioText(vk::RoundHalfEven(m_rec.name, 8));                              \
-    }                                                                                        \
+#define VESMORA_DEFINE_RATIO8_RESULT(name)                      \
+    std::string Caldren::get_##name() const {                   \
+        return vk::RatioText(vk::RoundHalfEven(m_rec.name, 8)); \
+    }                                                           \
     void Caldren::put_##name(const std::string& value) { m_rec.name = ToRatio(value); }
 VESMORA_RATIO8_RESULTS(VESMORA_DEFINE_RATIO8_RESULT)
 #undef VESMORA_DEFINE_RATIO8_RESULT
 
 std::string Caldren::get_APBegAndEndAve() const { return vk::FormatFixed5(m_rec.APBegAndEndAve); }
-void Caldren::put_APBegAndEndAve(const std::string& value) { m_rec.APBegAndEndAve = ToAmount(value); }
+void Caldren::put_APBegAndEndAve(const std::string& value) {
+    m_rec.APBegAndEndAve = ToAmount(value);
+}
 
 std::string Caldren::get_NeededWCPeak() const {
     return m_rec.NeededWCPeak ? vk::FormatWhole(*m_rec.NeededWCPeak) : std::string();
@@ -195,7 +198,8 @@ void Caldren::Load(const std::string& msFname) {
 void Caldren::Calculate() {
     Trapped("Caldren.Calculate", [&] {
         if (m_isNew)
-            throw ComError(kErrIncomplete, "Need to calculate results based on complete information.",
+            throw ComError(kErrIncomplete,
+                           "Need to calculate results based on complete information.",
                            kAppDescription);
         c_calcs::CalcCostofOps(*this);
         c_calcs::CalcAvailableWorkCap(*this);
@@ -204,15 +208,17 @@ void Caldren::Calculate() {
         if (get_DoPeakCycle()) {
             c_calcs::CalcNeededWCPeak(*this);
             std::string beforeNeeds;
-            const vk::Amount excess = c_calcs::CalcCaldren(get_AvailableWC(), get_NeededWCPeak(), beforeNeeds,
-                                                           get_Reasonableneeds(), get_Contingencies());
+            const vk::Amount excess =
+                c_calcs::CalcCaldren(get_AvailableWC(), get_NeededWCPeak(), beforeNeeds,
+                                     get_Reasonableneeds(), get_Contingencies());
             put_ExcessPreContingencyWCPeak(beforeNeeds);
             put_ExcessWCPeak(vk::PlainAmount(excess));
         }
         if (get_DoAveCycle()) {
             std::string beforeNeeds;
-            const vk::Amount excess = c_calcs::CalcCaldren(get_AvailableWC(), get_NeededWCAve(), beforeNeeds,
-                                                           get_Reasonableneeds(), get_Contingencies());
+            const vk::Amount excess =
+                c_calcs::CalcCaldren(get_AvailableWC(), get_NeededWCAve(), beforeNeeds,
+                                     get_Reasonableneeds(), get_Contingencies());
             put_ExcessPreContingencyWCAve(beforeNeeds);
             put_ExcessWCAve(vk::PlainAmount(excess));
         }
@@ -234,10 +240,14 @@ struct FileEntry {
     void (Caldren::*putFlag)(bool);
 };
 
-#define TEXT_ENTRY(key, name) {key, EntryKind::Text, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr}
-#define DATE_ENTRY(key, name) {key, EntryKind::Date, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr}
-#define AMOUNT_ENTRY(key, name) {key, EntryKind::Amount, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr}
-#define FLAG_ENTRY(key, name) {key, EntryKind::Flag, nullptr, nullptr, &Caldren::get_##name, &Caldren::put_##name}
+#define TEXT_ENTRY(key, name) \
+    { key, EntryKind::Text, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr }
+#define DATE_ENTRY(key, name) \
+    { key, EntryKind::Date, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr }
+#define AMOUNT_ENTRY(key, name) \
+    { key, EntryKind::Amount, &Caldren::get_##name, &Caldren::put_##name, nullptr, nullptr }
+#define FLAG_ENTRY(key, name) \
+    { key, EntryKind::Flag, nullptr, nullptr, &Caldren::get_##name, &Caldren::put_##name }
 
 // Entries 1 to 32 of the data file, in the order Save writes and Fetch reads them.
 const FileEntry kEntries[] = {
@@ -280,7 +290,8 @@ const FileEntry kEntries[] = {
 #undef AMOUNT_ENTRY
 #undef FLAG_ENTRY
 
-constexpr const char* kMonthSuffixes[] = {" Date", " Inventory", " Receivables", " Sales", " Purchases"};
+constexpr const char* kMonthSuffixes[] = {" Date", " Inventory", " Receivables", " Sales",
+                                          " Purchases"};
 
 ComPtr<_Months> RequireMonths(const ComPtr<_Months>& months) {
     if (!months) RaisePlatform(kErrObjectNotSet);
@@ -324,7 +335,8 @@ long MonthCount(const profilestore::ProfileStore& store) {
     }
     if (!whole || count > kMaxFileMonths) {
         throw ComError(whole ? kErrOverflow : kErrTypeMismatch,
-                       EntryText(store, "Monthly Count") + "\rThe count of months must be a whole number from 0 to 1,000.",
+                       EntryText(store, "Monthly Count") +
+                           "\rThe count of months must be a whole number from 0 to 1,000.",
                        kGenericDescription);
     }
     return count;
@@ -341,17 +353,21 @@ void Caldren::Save(const std::string& msFname) {
             for (const FileEntry& e : kEntries) {
                 std::string text;
                 switch (e.kind) {
-                case EntryKind::Flag: text = vk::BooleanText((this->*e.getFlag)()); break;
-                case EntryKind::Date: {
-                    text = (this->*e.get)();
-                    if (text == kUnwrittenDate) continue;
-                    vk::DaySerial d = 0;
-                    if (!vk::ParseDate(text, d)) RaisePlatform(kErrTypeMismatch);
-                    text = vk::FormatDate(d);
-                    break;
-                }
-                case EntryKind::Text:
-                case EntryKind::Amount: text = (this->*e.get)(); break;
+                    case EntryKind::Flag:
+                        text = vk::BooleanText((this->*e.getFlag)());
+                        break;
+                    case EntryKind::Date: {
+                        text = (this->*e.get)();
+                        if (text == kUnwrittenDate) continue;
+                        vk::DaySerial d = 0;
+                        if (!vk::ParseDate(text, d)) RaisePlatform(kErrTypeMismatch);
+                        text = vk::FormatDate(d);
+                        break;
+                    }
+                    case EntryKind::Text:
+                    case EntryKind::Amount:
+                        text = (this->*e.get)();
+                        break;
                 }
                 store.WriteEntry(kSection, e.key, text);
             }
@@ -374,8 +390,7 @@ void Caldren::Save(const std::string& msFname) {
         } catch (...) {
             try {
                 store.AbandonBatch();
-            } catch (...) {
-            }
+            } catch (...) {}
             throw;
         }
     });
@@ -384,7 +399,8 @@ void Caldren::Save(const std::string& msFname) {
 void Caldren::Fetch(const std::string& msFname) {
     Trapped("Caldren.Fetch", [&] {
         BeginEdit();
-        if (msFname.empty()) throw ComError(kErrNoFileName, "Need to specify a filename.", kGenericDescription);
+        if (msFname.empty())
+            throw ComError(kErrNoFileName, "Need to specify a filename.", kGenericDescription);
         profilestore::ProfileStore store;
         store.SetFileName(msFname);
         store.BeginBatch();  // the file is read once, as it stands now; nothing is written
@@ -415,8 +431,10 @@ void Caldren::Fetch(const std::string& msFname) {
             bool present = false;
             for (int k = 0; k < 5; ++k) {
                 texts[k] = store.ReadEntry(kSection, prefix + kMonthSuffixes[k], kAbsent);
-                if (texts[k] == kAbsent) texts[k].clear();
-                else present = true;
+                if (texts[k] == kAbsent)
+                    texts[k].clear();
+                else
+                    present = true;
             }
             if (!present && !required) break;
             try {
@@ -427,8 +445,7 @@ void Caldren::Fetch(const std::string& msFname) {
                 vk::DaySerial day = 0;
                 vk::Amount amount = 0;
                 if (vk::ParseDate(texts[0], day))
-                    for (k = 1; k < 4 && vk::ParseAmount(texts[k], amount) == vk::Conv::Ok; ++k) {
-                    }
+                    for (k = 1; k < 4 && vk::ParseAmount(texts[k], amount) == vk::Conv::Ok; ++k) {}
                 throw e.Rethrown(EntryText(store, prefix + kMonthSuffixes[k]), e.Description());
             }
         }

@@ -18,8 +18,8 @@ public:
     Caldren();
     ~Caldren() override;
 
-#define VESMORA_DECLARE_TEXT_PROPERTY(name)                 \
-    void put_##name(const std::string& value) override;     \
+#define VESMORA_DECLARE_TEXT_PROPERTY(name)             \
+    void put_##name(const std::string& value) override; \
     std::string get_##name() const override;
     VESMORA_AMOUNT_INPUTS(VESMORA_DECLARE_TEXT_PROPERTY)
     VESMORA_DATE_INPUTS(VESMORA_DECLARE_TEXT_PROPERTY)
@@ -35,8 +35,8 @@ public:
 #undef VESMORA_DECLARE_FLAG_PROPERTY
 
     // Results: public getter, internal setter taking text.
-#define VESMORA_DECLARE_RESULT(name)               \
-    std::string get_##name() const override;       \
+#define VESMORA_DECLARE_RESULT(name)         \
+    std::string get_##name() const override; \
     void put_##name(const std::string& value);
     VESMORA_AMOUNT_RESULTS(VESMORA_DECLARE_RESULT)
     VESMORA_RATIO5_RESULTS(VESMORA_DECLARE_RESULT)

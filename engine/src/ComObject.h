@@ -20,7 +20,8 @@ template <class Iface, class Derived>
 class ComObject : public Iface {
 public:
     void* QueryInterface(const std::string& iid) override {
-        if (activation::SameGuid(iid, Iface::IID) || activation::SameGuid(iid, activation::kIID_IUnknown)) {
+        if (activation::SameGuid(iid, Iface::IID) ||
+            activation::SameGuid(iid, activation::kIID_IUnknown)) {
             AddRef();
             return static_cast<Iface*>(this);
         }

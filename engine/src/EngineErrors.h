@@ -60,9 +60,12 @@ auto Trapped(const char* location, F&& f) -> decltype(f()) {
 inline vk::Amount ToAmount(const std::string& text) {
     vk::Amount a = 0;
     switch (vk::ParseAmount(text, a)) {
-    case vk::Conv::Ok: return a;
-    case vk::Conv::Overflow: RaisePlatform(kErrOverflow);
-    case vk::Conv::NotANumber: break;
+        case vk::Conv::Ok:
+            return a;
+        case vk::Conv::Overflow:
+            RaisePlatform(kErrOverflow);
+        case vk::Conv::NotANumber:
+            break;
     }
     RaisePlatform(kErrTypeMismatch);
 }
@@ -75,11 +78,13 @@ inline constexpr vk::Amount kLargestInputAmount = 9223372036854774999;  // 922,3
 inline vk::Amount InputAmount(const std::string& text) {
     vk::Amount a = 0;
     switch (vk::ParseAmount(text, a)) {
-    case vk::Conv::Ok:
-        if (a > kLargestInputAmount || a < -kLargestInputAmount) RaisePlatform(kErrOverflow);
-        return a;
-    case vk::Conv::Overflow: RaisePlatform(kErrOverflow);
-    case vk::Conv::NotANumber: break;
+        case vk::Conv::Ok:
+            if (a > kLargestInputAmount || a < -kLargestInputAmount) RaisePlatform(kErrOverflow);
+            return a;
+        case vk::Conv::Overflow:
+            RaisePlatform(kErrOverflow);
+        case vk::Conv::NotANumber:
+            break;
     }
     throw ComError(kErrNotANumber, kNotANumberSource, kGenericDescription);
 }

@@ -16,7 +16,8 @@ double Rounded5(double value) { return ToRatio(vk::FormatRatio5(value)); }
 bool SameKey(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -33,9 +34,13 @@ void Monthly::SetAmount(vk::Amount& field, const std::string& value, bool effect
     m_dirty = true;
 }
 
-void Monthly::put_Purchases(const std::string& value) { SetAmount(m_purchases, value, m_isEditing); }
+void Monthly::put_Purchases(const std::string& value) {
+    SetAmount(m_purchases, value, m_isEditing);
+}
 void Monthly::put_Sales(const std::string& value) { SetAmount(m_sales, value, m_isEditing); }
-void Monthly::put_Receivables(const std::string& value) { SetAmount(m_receivables, value, m_isEditing); }
+void Monthly::put_Receivables(const std::string& value) {
+    SetAmount(m_receivables, value, m_isEditing);
+}
 void Monthly::put_Inventory(const std::string& value) {
     SetAmount(m_inventory, value, m_isEditing || m_isComputing);
 }

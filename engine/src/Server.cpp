@@ -54,9 +54,12 @@ const ClassInfo* FindClass(const std::string& name) {
 
 IUnknownLike* NewObject(ClassKind kind) {
     switch (kind) {
-    case ClassKind::Caldren: return NewCaldren();
-    case ClassKind::Months: return NewMonths();
-    case ClassKind::Monthly: return NewMonthly();
+        case ClassKind::Caldren:
+            return NewCaldren();
+        case ClassKind::Months:
+            return NewMonths();
+        case ClassKind::Monthly:
+            return NewMonthly();
     }
     return nullptr;
 }
@@ -120,7 +123,8 @@ std::string OwnPath() {
 }  // namespace
 }  // namespace vesmora
 
-VESMORA_EXPORT activation::HResult DllGetClassObject(const char* clsid, const char* iid, void** ppv) {
+VESMORA_EXPORT activation::HResult DllGetClassObject(const char* clsid, const char* iid,
+                                                     void** ppv) {
     using namespace vesmora;
     if (!ppv) return activation::kInvalidArg;
     *ppv = nullptr;

@@ -13,9 +13,8 @@ namespace {
 using i128 = __int128;
 using u128 = unsigned __int128;
 
-constexpr std::uint64_t kPow10[] = {1ULL,        10ULL,        100ULL,       1000ULL,
-                                    10000ULL,    100000ULL,    1000000ULL,   10000000ULL,
-                                    100000000ULL};
+constexpr std::uint64_t kPow10[] = {1ULL,      10ULL,      100ULL,      1000ULL,     10000ULL,
+                                    100000ULL, 1000000ULL, 10000000ULL, 100000000ULL};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -30,11 +29,14 @@ std::string_view Trim(std::string_view s) {
 // False for NaN, infinities and magnitudes beyond about 2^100.
 bool ScaledRound(double x, int n, bool halfEven, i128& out) {
     if (!std::isfinite(x)) return false;
-    if (x == 0.0) { out = 0; return true; }
+    if (x == 0.0) {
+        out = 0;
+        return true;
+    }
     const bool negative = x < 0;
     int e = 0;
-    const double f = std::frexp(std::fabs(x), &e);               // |x| = f * 2^e
-    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53)); // exact: f has <= 53 bits
+    const double f = std::frexp(std::fabs(x), &e);                 // |x| = f * 2^e
+    const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));  // exact: f has <= 53 bits
     const int exp2 = e - 53;                                       // |x| = m * 2^exp2
     const u128 num = static_cast<u128>(m) * kPow10[n];             // < 2^80
     u128 q;
@@ -133,7 +135,7 @@ Conv ParseAmount(std::string_view text, Amount& out) {
     // Fraction: four digits kept, the rest decides the rounding.
     std::uint64_t frac = 0;
     int fracDigits = 0;
-    int roundDigit = -1;       // fifth decimal
+    int roundDigit = -1;         // fifth decimal
     bool stickyNonZero = false;  // any nonzero digit after the fifth
     if (i < s.size() && s[i] == '.') {
         ++i;
@@ -153,7 +155,10 @@ Conv ParseAmount(std::string_view text, Amount& out) {
     if (i != s.size() || !anyDigit) return Conv::NotANumber;
     // Syntax is sound from here on: what remains can only overflow.
     if (significant > 20) return Conv::Overflow;
-    while (fracDigits < 4) { frac *= 10; ++fracDigits; }
+    while (fracDigits < 4) {
+        frac *= 10;
+        ++fracDigits;
+    }
     u128 raw = whole * kAmountScale + frac;
     if (roundDigit > 5 || (roundDigit == 5 && (stickyNonZero || (raw & 1) != 0))) ++raw;
     const u128 limit = negative ? static_cast<u128>(std::numeric_limits<Amount>::max()) + 1
@@ -173,7 +178,8 @@ bool RoundAmountToUnitHalfEven(Amount a, Amount& out) {
     Amount q = a / kAmountScale;
     const Amount r = a % kAmountScale;  // same sign as a
     const Amount absR = r < 0 ? -r : r;
-    if (absR > kAmountScale / 2 || (absR == kAmountScale / 2 && (q % 2) != 0)) q += (a < 0 ? -1 : 1);
+    if (absR > kAmountScale / 2 || (absR == kAmountScale / 2 && (q % 2) != 0))
+        q += (a < 0 ? -1 : 1);
     return MulAmountInt(q, kAmountScale, out);
 }
 
@@ -229,7 +235,10 @@ std::string RatioText(double x) {
     std::snprintf(buf, sizeof buf, "%.14e", x);  // [-]d.dddddddddddddde[+-]XX
     std::string_view v(buf);
     std::string s;
-    if (v.front() == '-') { s.push_back('-'); v.remove_prefix(1); }
+    if (v.front() == '-') {
+        s.push_back('-');
+        v.remove_prefix(1);
+    }
     const std::size_t ePos = v.find('e');
     std::string digits;
     digits.push_back(v[0]);
@@ -328,9 +337,9 @@ bool ValidCivil(int year, int month, int day) {
 }
 
 DaySerial SerialFromCivil(int year, int month, int day) {
-    return static_cast<DaySerial>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                                static_cast<unsigned>(day)) -
-                                  kDayZeroFrom1970);
+    return static_cast<DaySerial>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kDayZeroFrom1970);
 }
 
 void CivilFromSerial(DaySerial serial, int& year, int& month, int& day) {
@@ -385,8 +394,14 @@ bool ParseBoolean(std::string_view text, bool& out) {
         }
         return true;
     };
-    if (equalsNoCase("true")) { out = true; return true; }
-    if (equalsNoCase("false")) { out = false; return true; }
+    if (equalsNoCase("true")) {
+        out = true;
+        return true;
+    }
+    if (equalsNoCase("false")) {
+        out = false;
+        return true;
+    }
     Amount ignored = 0;
     if (ParseAmount(s, ignored) == Conv::NotANumber) return false;
     out = s.find_first_of("123456789") != std::string_view::npos;

@@ -18,9 +18,9 @@
 
 namespace vesmora::vk {
 
-using Amount = std::int64_t;              // ten-thousandths of a unit
+using Amount = std::int64_t;  // ten-thousandths of a unit
 constexpr Amount kAmountScale = 10000;
-using DaySerial = std::int32_t;           // days since 12/30/1899
+using DaySerial = std::int32_t;  // days since 12/30/1899
 
 enum class Conv { Ok, NotANumber, Overflow };
 

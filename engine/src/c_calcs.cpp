@@ -116,14 +116,16 @@ double DaysFactor(const std::string& beginning, const std::string& ending, const
 void NeededWCAve(Caldren& rec) {
     Trapped("c_calcs.NeededWCAve", [&] {
         std::string sum, average;
-        const double invDays = DaysFactor(rec.get_InvBeg(), rec.get_InvEnd(), rec.get_COGS(), sum, average);
+        const double invDays =
+            DaysFactor(rec.get_InvBeg(), rec.get_InvEnd(), rec.get_COGS(), sum, average);
         rec.put_InvBegAndEndAve(sum);
         rec.put_InvAve(average);
-        const double arDays = DaysFactor(rec.get_ARBeg(), rec.get_AREnd(), rec.get_NetSales(), sum, average);
+        const double arDays =
+            DaysFactor(rec.get_ARBeg(), rec.get_AREnd(), rec.get_NetSales(), sum, average);
         rec.put_ARBegAndEndAve(sum);
         rec.put_ARAve(average);
-        const double apDays =
-            DaysFactor(rec.get_APBegRel2Inv(), rec.get_APEndRel2Inv(), rec.get_InvPurchases(), sum, average);
+        const double apDays = DaysFactor(rec.get_APBegRel2Inv(), rec.get_APEndRel2Inv(),
+                                         rec.get_InvPurchases(), sum, average);
         rec.put_APBegAndEndAve(sum);
         rec.put_APAve(average);
         const double cycleDays = arDays + invDays;
@@ -141,8 +143,9 @@ void NeededWCAve(Caldren& rec) {
     });
 }
 
-Amount CalcCaldren(const std::string& available, const std::string& needed, std::string& excessBeforeNeeds,
-                   const std::string& reasonableNeeds, const std::string& contingencies) {
+Amount CalcCaldren(const std::string& available, const std::string& needed,
+                   std::string& excessBeforeNeeds, const std::string& reasonableNeeds,
+                   const std::string& contingencies) {
     return Trapped("c_calcs.CalcCaldren", [&] {
         const Amount avail = ToAmount(available);
         const Amount need = ToAmount(needed);
@@ -221,7 +224,8 @@ void CalcNeededWCPeak(Caldren& rec) {
         const Amount purchases = ToAmount(rec.get_InvPurchases());
 
         const Amount averagePayables = ToAmountChecked(AsDouble(Add(apBeg, apEnd)) / 2.0);
-        const double payablesRatio = purchases > 0 ? Divide(AsDouble(averagePayables), AsDouble(purchases)) : 0.0;
+        const double payablesRatio =
+            purchases > 0 ? Divide(AsDouble(averagePayables), AsDouble(purchases)) : 0.0;
         const double netCycle = peak - payablesRatio;
         const Amount needed = RoundToUnit(ToAmountChecked(Multiply(AsDouble(cost), netCycle)));
 

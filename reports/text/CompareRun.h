@@ -31,8 +31,8 @@ std::vector<std::string> GetCompareFileNames(const std::string& commandLine);
 struct CompareRunResult {
     struct Failure {
         std::string fileName;
-        std::string reason;   // "Could not be loaded: ..." / "Could not be calculated: ..."
-        long number = 0;      // the error's number
+        std::string reason;  // "Could not be loaded: ..." / "Could not be calculated: ..."
+        long number = 0;     // the error's number
         std::string Text() const { return fileName + ": " + reason; }
     };
     std::vector<Failure> failures;
@@ -44,14 +44,15 @@ struct CompareRunResult {
 // Loads, calculates and compares the files (two to six, else ComError 5) and lays out the
 // report in memory (result.text). `newEngine` creates one engine object per file (its
 // errors become that file's failure).
-CompareRunResult BuildCompareRun(const std::vector<std::string>& names,
-                                 const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
+CompareRunResult BuildCompareRun(
+    const std::vector<std::string>& names,
+    const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
 
 // BuildCompareRun, then the text appended to `outputPath` as FileSink appends (all or
 // nothing). Errors of the output file propagate (ComError of FileSink), leaving the file as
 // it was.
-CompareRunResult RunCompareToFile(const std::vector<std::string>& names,
-                                  const std::string& outputPath,
-                                  const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
+CompareRunResult RunCompareToFile(
+    const std::vector<std::string>& names, const std::string& outputPath,
+    const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
 
 }  // namespace Reports

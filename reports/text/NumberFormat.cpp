@@ -216,8 +216,10 @@ std::string FormatDate(std::string_view text) {
         if (i == start) break;
         parts[k++] = v;
         if (k < 3) {
-            if (i < s.size() && s[i] == '/') ++i;
-            else break;
+            if (i < s.size() && s[i] == '/')
+                ++i;
+            else
+                break;
         }
     }
     static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -245,13 +247,11 @@ long long ParseWholeUnits(std::string_view text) {
     if (Trim(text).empty()) return 0;
     Decimal d = Parse(text);
     Round(d, 0, Tie::AwayFromZero);
-    if (d.whole.size() > 18)
-        throw activation::ComError(6, "Reports.Format", "Overflow");
+    if (d.whole.size() > 18) throw activation::ComError(6, "Reports.Format", "Overflow");
     long long v = 0;
     for (char c : d.whole) v = v * 10 + (c - '0');
     return d.negative ? -v : v;
 }
-
 
 namespace {
 size_t Utf8Length(std::string_view s) {
@@ -275,7 +275,9 @@ std::string PadRight(std::string_view text, std::size_t width) {
     return std::string(text) + std::string(width - len, ' ');
 }
 
-std::string Blanks(int n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : std::string(); }
+std::string Blanks(int n) {
+    return n > 0 ? std::string(static_cast<size_t>(n), ' ') : std::string();
+}
 
 std::string Repeat(char c, int n) {
     return n > 0 ? std::string(static_cast<size_t>(n), c) : std::string();

@@ -88,27 +88,27 @@ void PageModel::PrnPgNo() {
 
 int PageModel::PrnManager2(int n, std::string_view h1, std::string_view h2, std::string_view h3) {
     switch (n) {
-    case -300:
-        PrnPgNo();
-        PrintHeadings(h1, h2, h3);
-        m_counter = kHeadingLines;
-        return 1;
-    case -200:
-        PrnPgNo();
-        m_counter = 0;
-        return 1;
-    case -100:
-        if (m_counter != 0) {
+        case -300:
+            PrnPgNo();
+            PrintHeadings(h1, h2, h3);
+            m_counter = kHeadingLines;
+            return 1;
+        case -200:
             PrnPgNo();
             m_counter = 0;
-        }
-        m_device.EndDoc();
-        m_page = 1;
-        m_line = 0;
-        m_column = 0;
-        return 1;
-    default:
-        break;
+            return 1;
+        case -100:
+            if (m_counter != 0) {
+                PrnPgNo();
+                m_counter = 0;
+            }
+            m_device.EndDoc();
+            m_page = 1;
+            m_line = 0;
+            m_column = 0;
+            return 1;
+        default:
+            break;
     }
     if (n < 1 || n > 40) {
         m_device.ShowLineCountError(LineCountErrorText(n));

@@ -75,10 +75,10 @@ private:
     void PrintAt(int column, std::string_view text);
 
     PrintDevice& m_device;
-    int m_counter = 0;   // lines used on the current page as PrnManager2 counts them
-    int m_line = 0;      // physical line of the printing position on the current page
-    int m_column = 0;    // character column of the printing position
-    int m_page = 1;      // the printer's page number in the current job
+    int m_counter = 0;  // lines used on the current page as PrnManager2 counts them
+    int m_line = 0;     // physical line of the printing position on the current page
+    int m_column = 0;   // character column of the printing position
+    int m_page = 1;     // the printer's page number in the current job
 };
 
 }  // namespace PRINT

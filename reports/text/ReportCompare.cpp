@@ -20,8 +20,8 @@ const char* const kCompareTitle = "Comparison Of Years";
 
 namespace {
 
-constexpr int kLabelWidth = 35;    // the label after the two leading blanks
-constexpr int kFieldGap = 2;       // blanks between two value fields
+constexpr int kLabelWidth = 35;  // the label after the two leading blanks
+constexpr int kFieldGap = 2;     // blanks between two value fields
 constexpr std::size_t kPerBlock = 3;
 constexpr std::size_t kNoteWidth = 76;
 
@@ -204,18 +204,23 @@ std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
     auto common = [&](const char* label, CellFn fn, const char* failedCell, bool withNote) {
         std::vector<std::string> cells;
         for (const Column& c : cols) {
-            if (c.file->Ok()) cells.push_back(fn(*c.file->calc));
-            else if (withNote) cells.push_back("See Note " + std::to_string(c.note));
-            else cells.push_back(failedCell);
+            if (c.file->Ok())
+                cells.push_back(fn(*c.file->calc));
+            else if (withNote)
+                cells.push_back("See Note " + std::to_string(c.note));
+            else
+                cells.push_back(failedCell);
         }
         s += Row(label, cells);
     };
-    common("Available Working Capital",
-           [](const vesmora::_Caldren& c) { return FormatDollars(c.get_AvailableWC()); }, "Failed",
-           false);
-    common("Cost Of Operations",
-           [](const vesmora::_Caldren& c) { return FormatDollars(c.get_CostOfOperations()); }, "",
-           true);
+    common(
+        "Available Working Capital",
+        [](const vesmora::_Caldren& c) { return FormatDollars(c.get_AvailableWC()); }, "Failed",
+        false);
+    common(
+        "Cost Of Operations",
+        [](const vesmora::_Caldren& c) { return FormatDollars(c.get_CostOfOperations()); }, "",
+        true);
 
     auto method = [&](const MethodRows& m) {
         s += Line("");
@@ -231,9 +236,12 @@ std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
         for (const auto& [label, fn] : rows) {
             std::vector<std::string> cells;
             for (const Column& c : cols) {
-                if (!c.file->Ok()) cells.emplace_back();
-                else if (!m.chosen(*c.file->calc)) cells.push_back(first ? "Not chosen" : "");
-                else cells.push_back(fn(*c.file->calc));
+                if (!c.file->Ok())
+                    cells.emplace_back();
+                else if (!m.chosen(*c.file->calc))
+                    cells.push_back(first ? "Not chosen" : "");
+                else
+                    cells.push_back(fn(*c.file->calc));
             }
             s += Row(label, cells);
             first = false;
@@ -370,9 +378,9 @@ void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink)
 
     std::vector<Chunk> chunks;
     for (std::size_t b = 0; b < cols.size(); b += kPerBlock) {
-        std::vector<Column> block(cols.begin() + static_cast<std::ptrdiff_t>(b),
-                                  cols.begin() + static_cast<std::ptrdiff_t>(
-                                                     std::min(cols.size(), b + kPerBlock)));
+        std::vector<Column> block(
+            cols.begin() + static_cast<std::ptrdiff_t>(b),
+            cols.begin() + static_cast<std::ptrdiff_t>(std::min(cols.size(), b + kPerBlock)));
         Chunk ch;
         ch.text = (b > 0 ? Line("") : std::string()) + Block(block, anyPeak, anyAve);
         chunks.push_back(ch);
@@ -393,7 +401,8 @@ void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink)
 
     // The report's last line has no line end, as in every report.
     std::string& last = chunks.back().text;
-    if (last.size() >= 2 && last.compare(last.size() - 2, 2, kCrLf) == 0) last.resize(last.size() - 2);
+    if (last.size() >= 2 && last.compare(last.size() - 2, 2, kCrLf) == 0)
+        last.resize(last.size() - 2);
     for (Chunk& ch : chunks) {
         ch.lines = CountLines(ch.text) + 1;
         if (&ch != &chunks.back()) ch.lines -= 1;  // every line but the last ends with CR LF

@@ -35,11 +35,11 @@ constexpr std::size_t kCompareMaxFiles = 6;
 
 // One data file of a comparison.
 struct CompareFile {
-    std::string fileName;                 // as the user named it
+    std::string fileName;                     // as the user named it
     vesmora::ComPtr<vesmora::_Caldren> calc;  // the analysis; may be set for a failed file
-                                          // that was loaded (its year end still orders it)
-    std::string failure;                  // why it failed; empty for a calculated file
-    long errorNumber = 0;                 // the error's number when it failed (53: no file)
+                                              // that was loaded (its year end still orders it)
+    std::string failure;                      // why it failed; empty for a calculated file
+    long errorNumber = 0;                     // the error's number when it failed (53: no file)
 
     bool Ok() const { return failure.empty() && calc; }
 };

@@ -39,7 +39,8 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
         std::string s;
         s += Line("");
         s += Line("  Year Ending " + eoyNext);
-        s += Line("  Available Working Capital" + Blanks(12) + F(FormatDollars(calc.get_CurAssets())));
+        s += Line("  Available Working Capital" + Blanks(12) +
+                  F(FormatDollars(calc.get_CurAssets())));
         s += Labelled("Investment Securities", 37, FormatAmount(calc.get_Securities()));
         s += Labelled("Note Receivable (From Shareholder)", 37,
                       FormatAmount(calc.get_NotesFromShareholders()));
@@ -61,7 +62,8 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
         s += Labelled("Plus, COGS For Next Year", 37, FormatAmount(calc.get_COGSNxtYr()));
         s += Labelled("Less, Depreciation For Next Year", 37,
                       FormatSubtracted(calc.get_DeprecNxtYr()));
-        s += Labelled("Plus, Estimated Tax For Next Year", 37, FormatAmount(calc.get_IncTaxNxtYr()));
+        s +=
+            Labelled("Plus, Estimated Tax For Next Year", 37, FormatAmount(calc.get_IncTaxNxtYr()));
         s += Line("  Other Adjustments To");
         s += Labelled(" Cost Of Operations", 37, FormatAmount(calc.get_OtherCostAdjNxtYr()));
         s += rule39;
@@ -92,7 +94,8 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
         std::string d;
         d += Line("  Computation of Monthly Inventory:");
         d += Line("");
-        d += Line(std::string("  ") + "                Sales" + "     Purchases" + "       Inventory");
+        d += Line(std::string("  ") + "                Sales" + "     Purchases" +
+                  "       Inventory");
         d += Line(Blanks(13) + Repeat('-', 40));
         sink.PrintOrDisplay(d, 4, h);
         bool first = true;
@@ -100,10 +103,10 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
             auto fmt = first ? FormatDollars : FormatAmount;
             first = false;
             const std::string date = FormatDate(m.get_MonthDate());
-            sink.PrintOrDisplay(Line("  " + MonthName(date) + " " + YearOf(date) + " " +
-                                     F(fmt(m.get_Sales())) + "  " + F(fmt(m.get_Purchases())) +
-                                     "    " + F(fmt(m.get_Inventory()))),
-                                1, h);
+            sink.PrintOrDisplay(
+                Line("  " + MonthName(date) + " " + YearOf(date) + " " + F(fmt(m.get_Sales())) +
+                     "  " + F(fmt(m.get_Purchases())) + "    " + F(fmt(m.get_Inventory()))),
+                1, h);
         });
     }
 
@@ -161,7 +164,8 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
         g += Line("  Working Capital Needed For Business Cycle");
         g += Line("   Using Average Inventory & A/R");
         g += Line("");
-        g += Line(std::string("  Caldren Formula As Modified By") + " The Empire Steel Castings Decision");
+        g += Line(std::string("  Caldren Formula As Modified By") +
+                  " The Empire Steel Castings Decision");
         g += Line("");
         g += Line(std::string("  Internal Revenue HandBook 4233 Exhibit ") + "600-2 Worksheet");
         g += Line("");
@@ -175,7 +179,8 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
         hs += Labelled("Ending Inventory", 37, FormatAmount(calc.get_InvEnd()));
         hs += Line(inner);
         hs += Line(Blanks(39) + F(FormatDollars(calc.get_InvBegAndEndAve())));
-        hs += Line("  " + PadRight("Average Inventory", 48) + "2  " + F(FormatDollars(calc.get_InvAve())));
+        hs += Line("  " + PadRight("Average Inventory", 48) + "2  " +
+                   F(FormatDollars(calc.get_InvAve())));
         hs += Line(inner);
         hs += Labelled("Inventory Turnover - Days", 51, FormatDays(calc.get_InvTurnDaysAve()));
         hs += Labelled("Net Sales", 51, FormatDollars(calc.get_NetSales()));

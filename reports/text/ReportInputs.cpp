@@ -47,9 +47,8 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
     const std::string Y = std::to_string(eYear);
     const std::string YN = std::to_string(nYear);
     // The first day of the tax year, without leading zeros.
-    const std::string B = eMonth == 12
-                              ? "1/1/" + Y
-                              : std::to_string(eMonth + 1) + "/1/" + std::to_string(eYear - 1);
+    const std::string B =
+        eMonth == 12 ? "1/1/" + Y : std::to_string(eMonth + 1) + "/1/" + std::to_string(eYear - 1);
 
     {
         std::string s;
@@ -89,7 +88,8 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
         s += Line("  A/R " + B + Blanks(23) + A(calc.get_ARBeg(), 20));
         s += Line("  A/R " + E + Blanks(21) + A(calc.get_AREnd(), 20));
         s += Line("  COGS - " + YN + Blanks(24) + A(calc.get_COGSNxtYr(), 20));
-        s += Line("  Operating Expenses (Total Expenses)" + YN + A(calc.get_OperatingExpNxtYr(), 16));
+        s += Line("  Operating Expenses (Total Expenses)" + YN +
+                  A(calc.get_OperatingExpNxtYr(), 16));
         s += Line("  Income Tax Expenses " + YN + Blanks(11) + A(calc.get_IncTaxNxtYr(), 20));
         s += Line("  Depreciation " + YN + Blanks(18) + A(calc.get_DeprecNxtYr(), 20));
         s += Line("  Other Adjustments to");
@@ -141,7 +141,8 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
             t += Line(std::string("  ") + "         -----------" + "     -----------");
             t += Line("");
             t += Line("  Control");
-            t += Line("   Tot." + A(std::to_string(totalRec), 15) + " " + A(std::to_string(totalInv), 15));
+            t += Line("   Tot." + A(std::to_string(totalRec), 15) + " " +
+                      A(std::to_string(totalInv), 15));
             t += Line(std::string("  ") + "         ===========" + "     ===========");
             sink.PrintOrDisplay(t, 5, h);
         } else {
@@ -150,7 +151,8 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
             s += Line("          ----------------------------------------");
             s += Line("");
             s += Line(std::string("  ") + "                ACCOUNTS");
-            s += Line(std::string("  ") + "               RECEIVABLE" + "         SALES" + "      PURCHASES");
+            s += Line(std::string("  ") + "               RECEIVABLE" + "         SALES" +
+                      "      PURCHASES");
             s += Line(std::string("  ") + "            ------------------------------------------");
             sink.PrintOrDisplay(s, 6, h);
             ForEachMonth(calc, [&](vesmora::_Monthly& m) {
@@ -169,12 +171,14 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
                                     1, h);
             });
             std::string t;
-            t += Line(std::string("  ") + "            -----------" + "     -----------" + "    -----------");
+            t += Line(std::string("  ") + "            -----------" + "     -----------" +
+                      "    -----------");
             t += Line("");
             t += Line("  Control");
             t += Line("   Tot.   " + A(std::to_string(totalRec), 15) + "   " +
                       A(std::to_string(totalSales), 13) + A(std::to_string(totalPurch), 15));
-            t += Line(std::string("              ===========") + "     ===========" + "    ===========");
+            t += Line(std::string("              ===========") +
+                      "     ===========" + "    ===========");
             sink.PrintOrDisplay(t, 5, h);
         }
     }

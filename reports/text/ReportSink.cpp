@@ -2,11 +2,11 @@
 
 #include <activation/Com.h>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace Reports {
 
@@ -59,15 +59,13 @@ void AppendWholeText(const std::string& path, std::string_view text) {
     }
     if (err != 0) {
         // Take back whatever part of the report reached the file.
-        while (regular && ::ftruncate(fd, original) != 0 && errno == EINTR) {
-        }
+        while (regular && ::ftruncate(fd, original) != 0 && errno == EINTR) {}
         ::close(fd);
         ThrowFileError(err, path);
     }
     if (::close(fd) != 0 && errno != EINTR) {
         err = errno;
-        while (regular && ::truncate(path.c_str(), original) != 0 && errno == EINTR) {
-        }
+        while (regular && ::truncate(path.c_str(), original) != 0 && errno == EINTR) {}
         ThrowFileError(err, path);
     }
 }
@@ -110,10 +108,14 @@ void MemorySink::AbortReport() noexcept { m_buffer.clear(); }
 namespace {
 const char* KindName(ReportKind k) {
     switch (k) {
-    case ReportKind::Inputs: return "Inputs";
-    case ReportKind::Summary: return "Summary";
-    case ReportKind::Detailed: return "Detailed";
-    case ReportKind::Compare: return "Compare";
+        case ReportKind::Inputs:
+            return "Inputs";
+        case ReportKind::Summary:
+            return "Summary";
+        case ReportKind::Detailed:
+            return "Detailed";
+        case ReportKind::Compare:
+            return "Compare";
     }
     return "?";
 }
@@ -150,8 +152,7 @@ void RecordingSink::AbortReport() noexcept {
     try {
         if (!m_reports.empty() && !m_reports.back().ended) m_reports.back().aborted = true;
         m_events.push_back("abort");
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace Reports

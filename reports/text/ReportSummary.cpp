@@ -86,8 +86,9 @@ void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
 
         std::string t;
         t += Line(Blanks(38) + Repeat('-', 13) + Blanks(7) + Repeat('-', 12));
-        t += Line("  Excess Working Capital" + Blanks(15) +
-                  two(FormatDollars(calc.get_ExcessWCPeak()), FormatDollars(calc.get_ExcessWCAve())));
+        t += Line(
+            "  Excess Working Capital" + Blanks(15) +
+            two(FormatDollars(calc.get_ExcessWCPeak()), FormatDollars(calc.get_ExcessWCAve())));
         t += Blanks(38) + Repeat('=', 13) + Blanks(7) + Repeat('=', 12);  // no line end
         sink.PrintOrDisplay(t, 2, h);
     } else if (ave) {

@@ -91,7 +91,8 @@ const AmountInput kAmountInputs[] = {
     {"Operating Expense (next year)", &vesmora::_Caldren::get_OperatingExpNxtYr},
     {"Income Tax Expense (next year)", &vesmora::_Caldren::get_IncTaxNxtYr},
     {"Depreciation (next year)", &vesmora::_Caldren::get_DeprecNxtYr},
-    {"Other Adjustments to Cost of Operations (next year)", &vesmora::_Caldren::get_OtherCostAdjNxtYr},
+    {"Other Adjustments to Cost of Operations (next year)",
+     &vesmora::_Caldren::get_OtherCostAdjNxtYr},
     {"Other Reasonable Needs", &vesmora::_Caldren::get_Reasonableneeds},
     {"Contingencies", &vesmora::_Caldren::get_Contingencies},
     {"Beginning Accounts Receivable", &vesmora::_Caldren::get_ARBeg},
@@ -103,7 +104,8 @@ const AmountInput kAmountInputs[] = {
 // Every amount a user typed, with its label: the inputs, then the months.
 std::vector<std::pair<std::string, std::string>> TypedAmounts(const vesmora::_Caldren& calc) {
     std::vector<std::pair<std::string, std::string>> amounts;
-    for (const AmountInput& input : kAmountInputs) amounts.emplace_back(input.label, (calc.*input.get)());
+    for (const AmountInput& input : kAmountInputs)
+        amounts.emplace_back(input.label, (calc.*input.get)());
     if (const auto months = calc.get_colMonths()) {
         const long count = months->get_Count();
         for (long n = 1; n <= count; ++n) {
@@ -129,12 +131,14 @@ bool NoDataEntered(const vesmora::_Caldren& calc) {
 std::string CalculationProblem(const vesmora::_Caldren& calc, const activation::ComError& error) {
     const std::string lead = "The reports cannot be calculated: ";
     if (calc.get_NetSales() == "0")
-        return lead + "Net Sales is zero. Every method divides by the year's net sales; enter "
-                      "them on the General Inputs page.";
+        return lead +
+               "Net Sales is zero. Every method divides by the year's net sales; enter "
+               "them on the General Inputs page.";
     const auto months = calc.get_colMonths();
     if (calc.get_DoPeakCycle() && calc.get_COGS() == "0" && months && months->get_Count() > 0)
-        return lead + "Cost of Goods Sold is zero. The peak method divides each month's inventory "
-                      "by it; enter it on the General Inputs page.";
+        return lead +
+               "Cost of Goods Sold is zero. The peak method divides each month's inventory "
+               "by it; enter it on the General Inputs page.";
     if (error.Number() == 6) {
         std::string label;
         std::string largest;
@@ -147,11 +151,12 @@ std::string CalculationProblem(const vesmora::_Caldren& calc, const activation::
                 largest = value;
             }
         }
-        return lead + "a result is too large to hold. The largest amount entered is " + label + ", " +
-               largest + "; check it and the amounts of its size.";
+        return lead + "a result is too large to hold. The largest amount entered is " + label +
+               ", " + largest + "; check it and the amounts of its size.";
     }
     std::string what = error.Description();
-    if (what.empty() || what == "Caldren Formula Calculator") what = "error " + std::to_string(error.Number());
+    if (what.empty() || what == "Caldren Formula Calculator")
+        what = "error " + std::to_string(error.Number());
     return lead + what + ". Check the figures entered.";
 }
 
@@ -213,8 +218,7 @@ bool RunReports(ReportMode mode, RunContext& ctx) {
         bool quit = false;  // the Inputs report took the program's own error path
         if (copies >= 1) {
             std::unique_ptr<ReportSink> sink = host.MakeSink(mode);
-            if (!sink)
-                throw activation::ComError(91, "Reports.RunReports");
+            if (!sink) throw activation::ComError(91, "Reports.RunReports");
             auto inputs = [&] {
                 if (c.input == 1 && !RunIPReport(*sink, ctx)) quit = true;
             };

@@ -94,11 +94,11 @@ public:
 
 // What a report run needs from the program's run state.
 struct RunContext {
-    vesmora::_Caldren& calc;        // the engine object
+    vesmora::_Caldren& calc;  // the engine object
     ReportsHost& host;
-    ReportChoices& choices;         // the run state's report flags
-    std::string currentFile;        // current data file (captions, Inputs report)
-    bool batch = false;             // the silent flag
+    ReportChoices& choices;   // the run state's report flags
+    std::string currentFile;  // current data file (captions, Inputs report)
+    bool batch = false;       // the silent flag
 };
 
 // RunReports(mode): the choices (unless batch), calculate when Summary or Detailed is

@@ -3,9 +3,9 @@
 #include "../TestSupport.h"
 #include "ReportsTest.h"
 
+#include <NewYearCommand.h>
 #include <ReportSink.h>
 #include <Reports.h>
-#include <NewYearCommand.h>
 #include <RunState.h>
 #include <analysis/Analyzer.h>
 #include <analysis/Checks.h>
@@ -28,7 +28,6 @@ using casefiles::ReadFile;
 using casefiles::SameBytes;
 using testsupport::TempDir;
 
-
 const fs::path kData = fs::path(CALDREN_TEST_DATA) / "analysis";
 
 vesmora::ComPtr<vesmora::_Caldren> Loaded(const std::string& name) {
@@ -42,7 +41,8 @@ std::string Listing(const std::vector<Finding>& findings) {
     std::string s;
     for (const Finding& f : findings) {
         s += KindName(f.kind) + ": " + f.text + "\r\n  fields:";
-        for (const FieldRef& r : f.fields) s += " " + (r.month ? std::to_string(r.month) + " " : "") + r.property;
+        for (const FieldRef& r : f.fields)
+            s += " " + (r.month ? std::to_string(r.month) + " " : "") + r.property;
         if (f.action != CheckAction::None) s += "\r\n  action: " + ActionCaption(f.action);
         s += "\r\n";
     }
@@ -59,7 +59,8 @@ class Checks : public ::testing::TestWithParam<FileCase> {};
 TEST_P(Checks, FireOrStayQuiet) {
     auto live = Loaded(GetParam().file);
     Analyzer analyzer(NewEngine);
-    EXPECT_TRUE(SameBytes(ReadFile(kData / GetParam().expected), Listing(analyzer.Update(*live).findings)));
+    EXPECT_TRUE(
+        SameBytes(ReadFile(kData / GetParam().expected), Listing(analyzer.Update(*live).findings)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +86,8 @@ TEST(MonthDates, MoveIntoTheTaxYear) {
         auto live = Loaded(file);
         EXPECT_EQ(moved, MoveMonthDatesIntoTaxYear(*live)) << file;
         EXPECT_EQ(first, live->get_colMonths()->get_Item(vesmora::IndexKey{1L})->get_MonthDate());
-        EXPECT_EQ(twelfth, live->get_colMonths()->get_Item(vesmora::IndexKey{12L})->get_MonthDate());
+        EXPECT_EQ(twelfth,
+                  live->get_colMonths()->get_Item(vesmora::IndexKey{12L})->get_MonthDate());
         EXPECT_EQ("", Listing(CheckFigures(*live)));
     }
 }
@@ -97,8 +99,10 @@ std::vector<std::string> SummaryFields(const std::string& report, const std::str
     for (std::string line; std::getline(in, line);) {
         if (::strncasecmp(line.c_str(), ("  " + label).c_str(), label.size() + 2) != 0) continue;
         std::vector<std::string> fields;
-        for (std::size_t at : line.size() > 60 ? std::vector<std::size_t>{39, 58} : std::vector<std::size_t>{37})
-            fields.push_back(line.substr(at, 12).substr(line.substr(at, 12).find_first_not_of(' ')));
+        for (std::size_t at :
+             line.size() > 60 ? std::vector<std::size_t>{39, 58} : std::vector<std::size_t>{37})
+            fields.push_back(
+                line.substr(at, 12).substr(line.substr(at, 12).find_first_not_of(' ')));
         return fields;
     }
     return {};
@@ -113,7 +117,8 @@ TEST_P(Panel, SameTextsAsTheSummaryReportAndTheAnalysisUntouched) {
     Analyzer analyzer(NewEngine);
     const Results& r = analyzer.Update(*live).results;
     live->Save((fs::path(dir.path()) / "after.cld").string());
-    EXPECT_EQ(ReadFile(fs::path(dir.path()) / "before.cld"), ReadFile(fs::path(dir.path()) / "after.cld"));
+    EXPECT_EQ(ReadFile(fs::path(dir.path()) / "before.cld"),
+              ReadFile(fs::path(dir.path()) / "after.cld"));
     EXPECT_EQ("0", live->get_CostOfOperations());  // never calculated
     EXPECT_TRUE(SameBytes(ReadFile(kData / GetParam().expected), r.Text()));
 
@@ -126,34 +131,41 @@ TEST_P(Panel, SameTextsAsTheSummaryReportAndTheAnalysisUntouched) {
     Reports::RecordingSink sink;
     Reports::BuildSummReport(*reported, sink);
     const std::string body = sink.Reports().back().Body();
-    const std::pair<const char*, int> rows[] = {{"Availa", -1},          {" For Business Cycle", kNeeded},
-                                                {" is needed", kExcessBefore}, {"Less, Other", kOtherNeeds},
+    const std::pair<const char*, int> rows[] = {{"Availa", -1},
+                                                {" For Business Cycle", kNeeded},
+                                                {" is needed", kExcessBefore},
+                                                {"Less, Other", kOtherNeeds},
                                                 {"Less, Contingencies", kContingencies},
                                                 {"Excess Working Capital", kExcess}};
     for (const auto& [label, row] : rows) {
         const std::vector<std::string> fields = SummaryFields(body, label);
         ASSERT_EQ(r.methods.size(), fields.size()) << label;
         for (std::size_t k = 0; k < fields.size(); ++k)
-            EXPECT_EQ(fields[k], row < 0 ? r.available.text : r.methods[k].rows[static_cast<std::size_t>(row)].text);
+            EXPECT_EQ(fields[k], row < 0 ? r.available.text
+                                         : r.methods[k].rows[static_cast<std::size_t>(row)].text);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkedExamples, Panel,
-                         ::testing::Values(FileCase{"worked_average.cld", "panel_average.txt"},
-                                           FileCase{"worked_peak.cld", "panel_peak.txt"},
-                                           FileCase{"worked_both.cld", "panel_both.txt"},
-                                           FileCase{"worked_both_no_sales.cld", "panel_both_no_sales.txt"},
-                                           FileCase{"worked_both_no_cogs.cld", "panel_both_no_cogs.txt"}));
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, Panel,
+    ::testing::Values(FileCase{"worked_average.cld", "panel_average.txt"},
+                      FileCase{"worked_peak.cld", "panel_peak.txt"},
+                      FileCase{"worked_both.cld", "panel_both.txt"},
+                      FileCase{"worked_both_no_sales.cld", "panel_both_no_sales.txt"},
+                      FileCase{"worked_both_no_cogs.cld", "panel_both_no_cogs.txt"}));
 
 TEST(NextYearFileName, InTheSameFolder) {
     TempDir dir;
     const std::string d = fs::path(dir.path()).string();
     EXPECT_EQ(d + "/acme2003.cld", NextYearFileName(d + "/acme.cld", "12/31/2002", "12/31/2003"));
-    EXPECT_EQ(d + "/acme 2003.CLD", NextYearFileName(d + "/acme 2002.CLD", "12/31/2002", "12/31/2003"));
-    EXPECT_EQ(d + "/notes.txt2027.cld", NextYearFileName(d + "/notes.txt", "06/30/2026", "06/30/2027"));
+    EXPECT_EQ(d + "/acme 2003.CLD",
+              NextYearFileName(d + "/acme 2002.CLD", "12/31/2002", "12/31/2003"));
+    EXPECT_EQ(d + "/notes.txt2027.cld",
+              NextYearFileName(d + "/notes.txt", "06/30/2026", "06/30/2027"));
     std::ofstream(fs::path(dir.path()) / "acme2003.cld") << "";
     std::ofstream(fs::path(dir.path()) / "acme2003 (2).cld") << "";
-    EXPECT_EQ(d + "/acme2003 (3).cld", NextYearFileName(d + "/acme2002.cld", "12/31/2002", "12/31/2003"));
+    EXPECT_EQ(d + "/acme2003 (3).cld",
+              NextYearFileName(d + "/acme2002.cld", "12/31/2002", "12/31/2003"));
 }
 
 TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
@@ -171,7 +183,8 @@ TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
     EXPECT_EQ("02/29/2024", state.engine->get_EOYCurrent());
     EXPECT_FALSE(state.IsSaved());
     EXPECT_EQ(1, notices);
-    EXPECT_EQ(1, std::distance(fs::directory_iterator(fs::path(dir.path())), fs::directory_iterator{}));
+    EXPECT_EQ(
+        1, std::distance(fs::directory_iterator(fs::path(dir.path())), fs::directory_iterator{}));
 }
 
 }  // namespace

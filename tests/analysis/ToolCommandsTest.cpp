@@ -30,7 +30,8 @@ protected:
     std::map<std::string, std::string> Contents() const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::directory_iterator(work))
-            files[e.path().filename().string()] = e.is_directory() ? "<folder>" : ReadFile(e.path());
+            files[e.path().filename().string()] =
+                e.is_directory() ? "<folder>" : ReadFile(e.path());
         return files;
     }
 };
@@ -44,7 +45,8 @@ TEST_P(Tools, ExitCodesMessagesAndFiles) {
                                    {"not_a_data_file.cld", "garbage.cld"}})
         fs::copy_file(kData / from, work / to);
     const auto before = Contents();
-    const batchtest::RunResult r = batchtest::RunProgram(CALDREN_PROGRAM, c.args, fs::path(root.path()) / "home", work);
+    const batchtest::RunResult r =
+        batchtest::RunProgram(CALDREN_PROGRAM, c.args, fs::path(root.path()) / "home", work);
     EXPECT_EQ(c.exit, r.exitCode);
     EXPECT_EQ(c.out, r.out);
     EXPECT_EQ(c.err, r.err.substr(0, std::string(c.err).size()));
@@ -59,8 +61,10 @@ TEST_P(Tools, ExitCodesMessagesAndFiles) {
 }
 
 const char* const kCogsListing =
-    "cogs.cld: 1 finding\n  Cost of goods sold: Cost of Goods Sold is 5,300,000, but Beginning Inventory "
-    "1,180,000 + Inventory Purchases 5,420,000 - Ending Inventory 1,265,000 = 5,335,000 (a difference of "
+    "cogs.cld: 1 finding\n  Cost of goods sold: Cost of Goods Sold is 5,300,000, but Beginning "
+    "Inventory "
+    "1,180,000 + Inventory Purchases 5,420,000 - Ending Inventory 1,265,000 = 5,335,000 (a "
+    "difference of "
     "35,000).\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,25 +72,56 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ToolCase{{"/check", "demo.cld"}, 0, "demo.cld: nothing looks wrong.\n", "", nullptr},
         ToolCase{{"/Check", "cogs.cld"}, 1, kCogsListing, "", nullptr},
-        ToolCase{{"/check", "missing.cld"}, 2, "", "CaldrenCalc: missing.cld does not exist.\n", nullptr},
-        ToolCase{{"/check", "folder.cld"}, 2, "", "CaldrenCalc: folder.cld is a folder, not a data file.\n",
+        ToolCase{{"/check", "missing.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: missing.cld does not exist.\n",
                  nullptr},
-        ToolCase{{"/check", "garbage.cld"}, 2, "",
-                 "CaldrenCalc: garbage.cld cannot be read: Type mismatch (error 13)\n", nullptr},
+        ToolCase{{"/check", "folder.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: folder.cld is a folder, not a data file.\n",
+                 nullptr},
+        ToolCase{{"/check", "garbage.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: garbage.cld cannot be read: Type mismatch (error 13)\n",
+                 nullptr},
         ToolCase{{"/check"}, 2, "", "CaldrenCalc: /check needs a data file", nullptr},
-        ToolCase{{"/rollforward", "source.cld", "/output", "next.cld"}, 0,
-                 "Next year's analysis (year ending 02/29/2024) was written to next.cld.\n", "",
+        ToolCase{{"/rollforward", "source.cld", "/output", "next.cld"},
+                 0,
+                 "Next year's analysis (year ending 02/29/2024) was written to next.cld.\n",
+                 "",
                  "rollforward_expected.cld"},
-        ToolCase{{"/rollforward", "missing.cld", "/output", "next.cld"}, 1, "",
-                 "CaldrenCalc: missing.cld does not exist.\n", nullptr},
-        ToolCase{{"/rollforward", "folder.cld", "/output", "next.cld"}, 1, "",
-                 "CaldrenCalc: folder.cld is a folder, not a data file.\n", nullptr},
-        ToolCase{{"/rollforward", "garbage.cld", "/output", "next.cld"}, 1, "",
-                 "CaldrenCalc: garbage.cld cannot be read: Type mismatch (error 13)\n", nullptr},
-        ToolCase{{"/rollforward", "source.cld", "/output", "demo.cld"}, 1, "",
-                 "CaldrenCalc: demo.cld already exists; nothing was written.\n", nullptr},
-        ToolCase{{"/rollforward", "source.cld", "/output", "no folder/next.cld"}, 1, "",
-                 "CaldrenCalc: no folder/next.cld cannot be written: ", nullptr},
-        ToolCase{{"/rollforward", "source.cld"}, 2, "", "CaldrenCalc: /rollforward needs a data file", nullptr}));
+        ToolCase{{"/rollforward", "missing.cld", "/output", "next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: missing.cld does not exist.\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "folder.cld", "/output", "next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: folder.cld is a folder, not a data file.\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "garbage.cld", "/output", "next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: garbage.cld cannot be read: Type mismatch (error 13)\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "source.cld", "/output", "demo.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: demo.cld already exists; nothing was written.\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "source.cld", "/output", "no folder/next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: no folder/next.cld cannot be written: ",
+                 nullptr},
+        ToolCase{{"/rollforward", "source.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: /rollforward needs a data file",
+                 nullptr}));
 
 }  // namespace

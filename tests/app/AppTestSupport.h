@@ -86,9 +86,9 @@ public:
         std::string title;
     };
 
-    std::deque<caldren::MsgAnswer> answers;   // next MsgBox answers (default: Ok/No)
-    std::deque<std::string> openAnswers;      // next Open dialog results
-    std::deque<std::string> saveAnswers;      // next Save As dialog results
+    std::deque<caldren::MsgAnswer> answers;  // next MsgBox answers (default: Ok/No)
+    std::deque<std::string> openAnswers;     // next Open dialog results
+    std::deque<std::string> saveAnswers;     // next Save As dialog results
 
     std::vector<Message> messages;
     std::vector<caldren::FileDialogSpec> openDialogs;
@@ -102,7 +102,8 @@ public:
     std::vector<std::pair<long, std::string>> ownErrors;
     std::vector<bool> shutDowns;
 
-    caldren::MsgAnswer MsgBox(const std::string& text, int style, const std::string& title) override {
+    caldren::MsgAnswer MsgBox(const std::string& text, int style,
+                              const std::string& title) override {
         messages.push_back({text, style, title});
         if (!answers.empty()) {
             auto a = answers.front();

@@ -25,8 +25,10 @@ namespace Lock = caldren::DataFileLock;
 TEST(BatchUi, MessagesGoToTheStreamAndNothingWaits) {
     std::ostringstream out;
     caldren::BatchUi ui(out);
-    EXPECT_EQ(ui.MsgBox("/x/a.cld does not exist.", caldren::kExclamation, "WARNING"), caldren::MsgAnswer::Ok);
-    EXPECT_EQ(ui.MsgBox("Saved?\r\nReally?", caldren::kYesNoCancel, "Q"), caldren::MsgAnswer::Cancel);
+    EXPECT_EQ(ui.MsgBox("/x/a.cld does not exist.", caldren::kExclamation, "WARNING"),
+              caldren::MsgAnswer::Ok);
+    EXPECT_EQ(ui.MsgBox("Saved?\r\nReally?", caldren::kYesNoCancel, "Q"),
+              caldren::MsgAnswer::Cancel);
     EXPECT_EQ(ui.MsgBox("Save?", caldren::kYesNo, "Q"), caldren::MsgAnswer::No);
     EXPECT_EQ(out.str(), "/x/a.cld does not exist.\nSaved?\nReally?\nSave?\n");
     EXPECT_EQ(ui.OpenFileDialog({}) + ui.SaveFileDialog({}), "");
@@ -45,7 +47,8 @@ TEST(BatchReportsHost, CollectsCompletedReportsAndKeepsTheFirstError) {
     sink->AbortReport();
     EXPECT_EQ(host.Text(), "Detailed\r\n");
     EXPECT_THROW(host.MakeSink(Reports::kView), ComError);
-    host.ReportOrLog(ComError(11, "Caldren.Calculate", "Caldren Formula Calculator"), "SummaryReport.RunSummReport");
+    host.ReportOrLog(ComError(11, "Caldren.Calculate", "Caldren Formula Calculator"),
+                     "SummaryReport.RunSummReport");
     host.ReportErrorAndQuit(ComError(5, "later"), "RunReports");
     ASSERT_TRUE(host.Failure().has_value());
     EXPECT_EQ(host.Failure()->number, 11);
@@ -59,9 +62,10 @@ struct TextCase {
 
 TEST(BatchFailure, TheLogNamesTheErrorsTextTheFileAndTheEntry) {
     const TextCase cases[] = {
-        {{11, "Caldren Formula Calculator", "RunReports\rVesmora", "/d/a.cld"}, "Division by zero (file \"/d/a.cld\")"},
-        {{10002, "Application-defined or object-defined error", "Open\rCaldren.Fetch\rThis item needs to be a number.",
-          "/d/a.cld", "Net Sales"},
+        {{11, "Caldren Formula Calculator", "RunReports\rVesmora", "/d/a.cld"},
+         "Division by zero (file \"/d/a.cld\")"},
+        {{10002, "Application-defined or object-defined error",
+          "Open\rCaldren.Fetch\rThis item needs to be a number.", "/d/a.cld", "Net Sales"},
          "This item needs to be a number. (file \"/d/a.cld\", entry \"Net Sales\")"},
         {{53, "/d/b.cld: Could not be loaded", "MainMod.RunCompare", "/d/b.cld"},
          "/d/b.cld: Could not be loaded (file \"/d/b.cld\")"},
@@ -85,10 +89,12 @@ TEST(BatchFailure, RefusedEntryIsTheFirstTheEngineWillNotRead) {
         {"3 Inventory=1,320,276", "3 Inventory=lots", "3 Inventory"},
     };
     for (const auto& c : cases) {
-        WriteFile(dir / "a.cld", demo.substr(0, demo.find(c.from)) + c.to + demo.substr(demo.find(c.from) + c.from.size()));
+        WriteFile(dir / "a.cld", demo.substr(0, demo.find(c.from)) + c.to +
+                                     demo.substr(demo.find(c.from) + c.from.size()));
         std::string entry;
         try {
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren)->Load(dir / "a.cld");
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren)
+                ->Load(dir / "a.cld");
         } catch (const activation::ComError& e) {
             entry = caldren::RefusedEntry("MainMod.RunSilent\r" + e.Source());
         }
@@ -99,7 +105,8 @@ TEST(BatchFailure, RefusedEntryIsTheFirstTheEngineWillNotRead) {
 // ---- the lock file beside a data file -----------------------------------------------------
 
 std::string LockText(const std::string& host, long pid) {
-    return "CaldrenCalc lock file\r\nUser=ann\r\nHost=" + host + "\r\nPid=" + std::to_string(pid) + "\r\nSince=0\r\n";
+    return "CaldrenCalc lock file\r\nUser=ann\r\nHost=" + host + "\r\nPid=" + std::to_string(pid) +
+           "\r\nSince=0\r\n";
 }
 
 TEST(DataFileLock, TakenHeldStaleAndGivenBack) {
@@ -111,8 +118,9 @@ TEST(DataFileLock, TakenHeldStaleAndGivenBack) {
 
     Lock::Status s = Lock::Acquire(data);
     EXPECT_EQ(s.state, Lock::State::Ours);
-    EXPECT_EQ(ReadFile(lock), "CaldrenCalc lock file\r\nUser=" + me.user + "\r\nHost=" + me.host + "\r\nPid=" +
-                                  std::to_string(::getpid()) + "\r\nSince=" + std::to_string(s.holder.since) +
+    EXPECT_EQ(ReadFile(lock), "CaldrenCalc lock file\r\nUser=" + me.user + "\r\nHost=" + me.host +
+                                  "\r\nPid=" + std::to_string(::getpid()) +
+                                  "\r\nSince=" + std::to_string(s.holder.since) +
                                   "\r\nBoot=" + me.boot + "\r\nStart=" + me.start + "\r\n");
     EXPECT_EQ(Lock::Acquire(data).state, Lock::State::Ours);
     EXPECT_EQ(Lock::Query(data).state, Lock::State::Ours);
@@ -121,15 +129,18 @@ TEST(DataFileLock, TakenHeldStaleAndGivenBack) {
     EXPECT_EQ(Lock::Query(data).state, Lock::State::Free);
 
     // A live process (the parent of this one), and one on another host, hold it.
-    for (const auto& [host, pid] : {std::pair<std::string, long>{me.host, ::getppid()}, {"elsewhere", 999999999}}) {
+    for (const auto& [host, pid] :
+         {std::pair<std::string, long>{me.host, ::getppid()}, {"elsewhere", 999999999}}) {
         WriteFile(lock, LockText(host, pid));
         s = Lock::Acquire(data);
         EXPECT_EQ(s.state, Lock::State::Held);
-        EXPECT_EQ(s.holder.host + " " + std::to_string(s.holder.pid), host + " " + std::to_string(pid));
+        EXPECT_EQ(s.holder.host + " " + std::to_string(s.holder.pid),
+                  host + " " + std::to_string(pid));
         Lock::Release(data);
         EXPECT_EQ(ReadFile(lock), LockText(host, pid));
     }
-    EXPECT_EQ(Lock::Describe(s.holder), "ann on elsewhere (process 999999999) since an unknown time");
+    EXPECT_EQ(Lock::Describe(s.holder),
+              "ann on elsewhere (process 999999999) since an unknown time");
 
     // No such process on this host: stale, taken over.
     WriteFile(lock, LockText(me.host, 999999999));

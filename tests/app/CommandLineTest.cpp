@@ -30,7 +30,8 @@ std::string Name(const std::string& line, const char* extension, const char* swi
     try {
         return MainMod::GetCommandLineFilename(line, extension, switchText);
     } catch (const activation::ComError& e) {
-        return "!" + std::to_string(e.Number()) + (e.Source() == "MainMod.GetCommandLineFilename" ? "" : e.Source());
+        return "!" + std::to_string(e.Number()) +
+               (e.Source() == "MainMod.GetCommandLineFilename" ? "" : e.Source());
     }
 }
 
@@ -47,11 +48,13 @@ TEST_P(CommandLine, SwitchesAndNames) {
 
 std::vector<LineCase> Lines() {
     std::vector<LineCase> lines;
-    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/command_lines.cases")) lines.push_back({row});
+    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/command_lines.cases"))
+        lines.push_back({row});
     return lines;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()), [](const auto& p) { return p.param.f[0]; });
+INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()),
+                         [](const auto& p) { return p.param.f[0]; });
 
 // A data file named alone starts the windows on it; without any display the program says
 // so and ends, having given the signals back their defaults and kept the file and the
@@ -65,7 +68,8 @@ TEST(MainWithoutADisplay, NamesTheFileAndRestoresTheSignals) {
     EXPECT_EQ(MainMod::Main(state, 2, argv), MainMod::kExitFailure);
     EXPECT_EQ(state.startFile, file);
     EXPECT_TRUE(state.saved);
-    struct sigaction pipe {}, size {};
+    struct sigaction pipe {
+    }, size{};
     ::sigaction(SIGPIPE, nullptr, &pipe);
     ::sigaction(SIGXFSZ, nullptr, &size);
     EXPECT_TRUE(pipe.sa_handler == SIG_DFL && size.sa_handler == SIG_DFL);

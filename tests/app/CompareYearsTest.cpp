@@ -111,11 +111,12 @@ TEST_F(CompareYearsTest, AnEngineThatCannotBeCreatedIsAFailedColumn) {
     int made = 0;
     Reports::RecordingSink sink;
     EXPECT_EQ(2, CompareYears::Run(state, ui, sink, [&]() -> vesmora::ComPtr<vesmora::_Caldren> {
-        if (++made == 1) throw activation::ComError(429, "Activation.CreateObject", "");
-        return NewEngine();
-    }));
+                  if (++made == 1) throw activation::ComError(429, "Activation.CreateObject", "");
+                  return NewEngine();
+              }));
     const std::string body = sink.Reports()[0].Body();
-    EXPECT_NE(std::string::npos, body.find("  Note 1: " + a2002 + ": Could not be loaded:")) << body;
+    EXPECT_NE(std::string::npos, body.find("  Note 1: " + a2002 + ": Could not be loaded:"))
+        << body;
 }
 
 // A sink that fails: the message, and the run goes on.
@@ -131,7 +132,8 @@ TEST_F(CompareYearsTest, SinkErrorIsShown) {
     FailingSink sink;
     EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
     ASSERT_EQ(1u, ui.messages.size());
-    EXPECT_EQ("The comparison could not be shown: Object variable not set (error 91)", ui.messages[0].text);
+    EXPECT_EQ("The comparison could not be shown: Object variable not set (error 91)",
+              ui.messages[0].text);
     ASSERT_EQ(1u, sink.Reports().size());
     EXPECT_TRUE(sink.Reports()[0].aborted);
 }

@@ -41,7 +41,8 @@ protected:
     }
     std::string Recent() {
         std::string all;
-        for (int n = 1; n <= 5; ++n) all += Ini("User Preferences", "File " + std::to_string(n)) + "|";
+        for (int n = 1; n <= 5; ++n)
+            all += Ini("User Preferences", "File " + std::to_string(n)) + "|";
         return all;
     }
 
@@ -58,12 +59,14 @@ TEST_F(FileCommands, OpenAsksWhenUnsavedAndLoadsIntoTheRunState) {
     EXPECT_FALSE(FileOperations::OpenFile(state, demo));  // Cancel ends the command
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title + "|" + ui.messages[0].text,
-              "Unsaved Data Exists!|Current Inputs have not been Saved!\nDo you want to save them first?");
+              "Unsaved Data Exists!|Current Inputs have not been Saved!\nDo you want to save them "
+              "first?");
     EXPECT_EQ(ui.messages[0].style, caldren::kYesNoCancel | caldren::kExclamation);
     EXPECT_EQ(state.engine->get_sName(), "");
     ASSERT_TRUE(FileOperations::OpenFile(state, demo));  // No goes on without saving
     EXPECT_TRUE(ui.saveDialogs.empty());
-    EXPECT_EQ(state.engine->get_sName() + "|" + state.engine->get_NetSales(), "Harlow Precision Castings, Inc.|7,900,000");
+    EXPECT_EQ(state.engine->get_sName() + "|" + state.engine->get_NetSales(),
+              "Harlow Precision Castings, Inc.|7,900,000");
     EXPECT_EQ(state.engine->get_colMonths()->get_Count(), 12);
     EXPECT_EQ(state.currentFileName, demo);
     EXPECT_EQ(ui.statusTexts.back(), "File: " + demo);
@@ -92,11 +95,13 @@ TEST_F(FileCommands, AFailedOpenLeavesTheCurrentFile) {
     EXPECT_EQ(lock::Query(demo).state, lock::State::Ours);
     EXPECT_FALSE(FileOperations::OpenFile(state, ""));  // the Open dialog cancelled
     ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.messages[0].title + "|" + ui.messages[0].text, "WARNING|" + (dir / "Gone Away.CLD") + " does not exist.");
+    EXPECT_EQ(ui.messages[0].title + "|" + ui.messages[0].text,
+              "WARNING|" + (dir / "Gone Away.CLD") + " does not exist.");
     EXPECT_EQ(ui.messages[0].style, caldren::kExclamation);
     EXPECT_EQ(ui.messages[2].text, "Filename Empty!");
     EXPECT_EQ(ui.messages[2].style, caldren::kCritical);
-    EXPECT_EQ(ui.openDialogs[0].title + "|" + ui.openDialogs[0].initialFolder + "|" + ui.openDialogs[0].filter,
+    EXPECT_EQ(ui.openDialogs[0].title + "|" + ui.openDialogs[0].initialFolder + "|" +
+                  ui.openDialogs[0].filter,
               "Open|" + dir.Path() + "|Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||");
     EXPECT_TRUE(ui.shutDowns.empty());
     EXPECT_EQ(state.engine.Get(), before);
@@ -107,9 +112,11 @@ TEST_F(FileCommands, SaveAndSaveAsWriteTheVersionTheDataPathAndTheRecentFiles) {
     ASSERT_TRUE(FileOperations::OpenFile(state, demo));
     const TempDir other;
     ASSERT_TRUE(FileOperations::Save(state, other / "Acme Tools.CLD"));
-    EXPECT_EQ(ReadFile(other / "Acme Tools.CLD")
-                  .rfind("[Caldren Formula Calculation]\r\nVersion=CLD2026.12\r\nName=Harlow Precision", 0),
-              0u);
+    EXPECT_EQ(
+        ReadFile(other / "Acme Tools.CLD")
+            .rfind("[Caldren Formula Calculation]\r\nVersion=CLD2026.12\r\nName=Harlow Precision",
+                   0),
+        0u);
     EXPECT_EQ(Ini("Data Files", "Data File Path"), other.Path());
     // Save As of an analysis just saved (nothing changed) still writes the new file.
     ui.saveAnswers = {dir / "Second.CLD"};
@@ -165,7 +172,9 @@ TEST_F(FileCommands, ABatchOpenAsksNothingAndEndsTheRunOnAnError) {
         FileOperations::OpenFile(state, dir / "junk.cld");
         FAIL() << "no failure";
     } catch (const caldren::BatchFailure& f) {
-        EXPECT_EQ(f.location.rfind("File Operations.Open File\rCaldren.Load\rCaldren.Fetch\r", 0), 0u) << f.location;
+        EXPECT_EQ(f.location.rfind("File Operations.Open File\rCaldren.Load\rCaldren.Fetch\r", 0),
+                  0u)
+            << f.location;
     }
     EXPECT_TRUE(ui.messages.empty() && ui.statusTexts.empty());
 }
@@ -180,7 +189,8 @@ TEST_F(FileCommands, TheRecentFilesList) {
     for (const char* listed : {"/a/acme.cld", "acme.cld", "/A/ACME.CLD"})  // already there
         ASSERT_TRUE(caldren::MRU::MaintMRUList(state, listed));
     EXPECT_EQ(Recent(), "/a/acme.cld|/b/brill.cld   |<absent>|<absent>|<absent>|");
-    for (int i = 1; i <= 5; ++i) ASSERT_TRUE(caldren::MRU::MaintMRUList(state, "/f/file" + std::to_string(i) + ".cld"));
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_TRUE(caldren::MRU::MaintMRUList(state, "/f/file" + std::to_string(i) + ".cld"));
     EXPECT_EQ(Recent(), "/f/file5.cld|/f/file4.cld|/f/file3.cld|/f/file2.cld|/f/file1.cld|");
     EXPECT_EQ(ui.recentCaptions[4], "&5 /f/file1.cld");
     EXPECT_EQ(state.recentFiles[0], "/f/file5.cld");
@@ -190,15 +200,21 @@ TEST_F(FileCommands, TheRecentFilesList) {
 }
 
 TEST(FileRoutines, FolderPartAndShortenedName) {
-    const char* const folders[][2] = {
-        {"/a/b/acme.cld", "/a/b"}, {"/acme.cld", ""}, {"acme.cld", ""}, {"/my data/x y.cld", "/my data"}, {"", ""}};
-    for (const auto& [path, folder] : folders) EXPECT_EQ(FileOperations::GetPathOnly(path), folder) << path;
-    const char* const shortened[][2] = {
-        {"/a.cld", "/a.cld.../a.cld"},
-        {"/home/ann/clients/2026/harlow/acme.cld", "/home/ann/clients/2026/ha...ents/2026/harlow/acme.cld"},
-        // Counted in characters: "é" is one character of two bytes.
-        {"/home/ann/éééééééééééééééééééé/acme.cld", "/home/ann/ééééééééééééééé...éééééééééééééééé/acme.cld"}};
-    for (const auto& [name, shown] : shortened) EXPECT_EQ(FileOperations::DisplayShorterFilename(name), shown);
+    const char* const folders[][2] = {{"/a/b/acme.cld", "/a/b"},
+                                      {"/acme.cld", ""},
+                                      {"acme.cld", ""},
+                                      {"/my data/x y.cld", "/my data"},
+                                      {"", ""}};
+    for (const auto& [path, folder] : folders)
+        EXPECT_EQ(FileOperations::GetPathOnly(path), folder) << path;
+    const char* const shortened[][2] = {{"/a.cld", "/a.cld.../a.cld"},
+                                        {"/home/ann/clients/2026/harlow/acme.cld",
+                                         "/home/ann/clients/2026/ha...ents/2026/harlow/acme.cld"},
+                                        // Counted in characters: "é" is one character of two bytes.
+                                        {"/home/ann/éééééééééééééééééééé/acme.cld",
+                                         "/home/ann/ééééééééééééééé...éééééééééééééééé/acme.cld"}};
+    for (const auto& [name, shown] : shortened)
+        EXPECT_EQ(FileOperations::DisplayShorterFilename(name), shown);
 }
 
 }  // namespace

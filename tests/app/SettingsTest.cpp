@@ -32,7 +32,8 @@ TEST_F(SettingsTest, FirstStartCreatesTheSettingsFileAndReplacesTheSampleFile) {
     WriteFile(dataFolder + "/DEMO.CLD", "changed by the user");
     ASSERT_TRUE(Settings::GetIni(state));
     EXPECT_EQ(state.settingsFilePath, program / "CaldrenCalc.ini");
-    EXPECT_EQ(ReadFile(state.settingsFilePath), "[Data Files]\r\nData File Path=" + dataFolder + "\r\n");
+    EXPECT_EQ(ReadFile(state.settingsFilePath),
+              "[Data Files]\r\nData File Path=" + dataFolder + "\r\n");
     EXPECT_EQ(state.dataFilePath, dataFolder);
     EXPECT_EQ(state.fontName + " " + std::to_string(state.fontSize), "Courier New 10.000000");
     EXPECT_FALSE(state.hideWarning);
@@ -73,14 +74,16 @@ TEST_F(SettingsTest, ErrorsTakeTheProgramsOwnMessageExcept380OfThePrinterStep) {
         throw activation::ComError(380, "Printer", "Invalid property value");
     }));
     EXPECT_EQ(state.printerFont.name, "Liberation Mono");
-    EXPECT_FALSE(Settings::GetIni(state, [](caldren::RunState&) { throw activation::ComError(482, "Printer"); }));
+    EXPECT_FALSE(Settings::GetIni(
+        state, [](caldren::RunState&) { throw activation::ComError(482, "Printer"); }));
     fs::remove(program / "DEMO.CLD");
     EXPECT_FALSE(Settings::GetIni(state));
     // A pipe in place of the settings file is refused at once, never waited for.
     fs::remove(state.settingsFilePath);
     ::mkfifo(state.settingsFilePath.c_str(), 0644);
     EXPECT_FALSE(Settings::GetIni(state));
-    EXPECT_EQ(ui.ownErrors, (std::vector<std::pair<long, std::string>>{{482, "GetIni"}, {53, "GetIni"}, {75, "GetIni"}}));
+    EXPECT_EQ(ui.ownErrors, (std::vector<std::pair<long, std::string>>{
+                                {482, "GetIni"}, {53, "GetIni"}, {75, "GetIni"}}));
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ std::string Data(const std::string& name) { return ReadFile(fs::path(CALDREN_BAT
 
 // Every `from` replaced by `to`.
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
 }
@@ -48,9 +49,11 @@ protected:
 
     std::string W(const std::string& name) const { return (work / name).string(); }
 
-    RunResult Run(std::vector<std::string> args, const RunOptions& options = {}, const fs::path& exe = {}) {
+    RunResult Run(std::vector<std::string> args, const RunOptions& options = {},
+                  const fs::path& exe = {}) {
         for (std::string& a : args) a = Replace(a, "{w}", work.string());
-        return batchtest::RunProgram(exe.empty() ? program / "CaldrenCalc" : exe, args, home, root, options);
+        return batchtest::RunProgram(exe.empty() ? program / "CaldrenCalc" : exe, args, home, root,
+                                     options);
     }
 
     // What lies in the client folder: each name with its bytes (or its kind); the lock
@@ -61,9 +64,10 @@ protected:
             const std::string name = e.path().filename().string();
             struct stat st {};
             ::lstat(e.path().c_str(), &st);
-            if (name[0] == '.' && name.size() > 5 && name.substr(name.size() - 5) == ".lock") continue;
-            files[name] = S_ISLNK(st.st_mode) ? "-> " + fs::read_symlink(e.path()).string()
-                          : !S_ISREG(st.st_mode) ? "mode " + std::to_string(st.st_mode)
+            if (name[0] == '.' && name.size() > 5 && name.substr(name.size() - 5) == ".lock")
+                continue;
+            files[name] = S_ISLNK(st.st_mode)      ? "-> " + fs::read_symlink(e.path()).string()
+                          : !S_ISREG(st.st_mode)   ? "mode " + std::to_string(st.st_mode)
                           : st.st_size > (1 << 20) ? "size " + std::to_string(st.st_size)
                                                    : ReadFile(e.path());
         }
@@ -87,12 +91,17 @@ protected:
             if (kind == "old") WriteFile(path, old);
             if (kind == "data") WriteFile(path, Data(other));
             if (kind == "text") WriteFile(path, "kept\r\n");
-            if (kind == "garbage") WriteFile(path, std::string("\x7f" "ELF\x01\x02 no analysis \r\n[x]\r\n=\r\n\0", 30));
-            if (kind == "badentry") WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=abc"));
+            if (kind == "garbage")
+                WriteFile(path, std::string("\x7f"
+                                            "ELF\x01\x02 no analysis \r\n[x]\r\n=\r\n\0",
+                                            30));
+            if (kind == "badentry")
+                WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=abc"));
             if (kind == "zero") WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=0"));
             if (kind == "cut") WriteFile(path, old.substr(0, old.find("End-of-Year Months")));
             // 1 MiB ending in LF: it reads, but saved with CR LF it would be larger than 1 MiB.
-            if (kind == "full") WriteFile(path, old + ";" + std::string((1 << 20) - old.size() - 2, 'x') + "\n");
+            if (kind == "full")
+                WriteFile(path, old + ";" + std::string((1 << 20) - old.size() - 2, 'x') + "\n");
             if (kind == "huge") {
                 WriteFile(path, "");
                 fs::resize_file(path, 3ull << 30);
@@ -102,13 +111,15 @@ protected:
             if (kind == "link") fs::create_symlink(other, path);
             if (kind == "hard") fs::create_hard_link(W(other), path);
             if (kind == "held")  // this test's own process: alive
-                WriteFile(W("." + name + ".lock"), "CaldrenCalc lock file\r\nUser=tester\r\nHost=" + HostName() +
-                                                       "\r\nPid=" + std::to_string(::getpid()) + "\r\nSince=0\r\n");
+                WriteFile(W("." + name + ".lock"),
+                          "CaldrenCalc lock file\r\nUser=tester\r\nHost=" + HostName() +
+                              "\r\nPid=" + std::to_string(::getpid()) + "\r\nSince=0\r\n");
         }
     }
 
     testsupport::TempDir dir;
-    fs::path root = dir.path(), program = root / "program", home = root / "home", work = root / "Client Work";
+    fs::path root = dir.path(), program = root / "program", home = root / "home",
+             work = root / "Client Work";
 };
 
 // ---- runs that succeed -------------------------------------------------------------------
@@ -144,7 +155,8 @@ TEST_P(Succeeds, AppendsBothReportsWholeAndSavesTheVersion) {
     const fs::path data = work / c[3], folder = data.parent_path(), report = work / c[5];
     const std::string name = data.filename().string();
     // A month's inventory that its estimate would replace: the file keeps what it held.
-    const std::string demo = Replace(ReadFile(CALDREN_DEMO_SOURCE), "1 Inventory=1,218,317", "1 Inventory=5");
+    const std::string demo =
+        Replace(ReadFile(CALDREN_DEMO_SOURCE), "1 Inventory=1,218,317", "1 Inventory=5");
     WriteFile(data, Replace(demo, "Version=CLD2026.12", "Version=CLD2014.10"));
     WriteFile(report, "earlier text\r\n");
     // A temporary file that a killed save left is removed; a link of that name is not.
@@ -153,7 +165,8 @@ TEST_P(Succeeds, AppendsBothReportsWholeAndSavesTheVersion) {
     // The windows that had the file open are gone (no such process): the lock is stale.
     WriteFile(folder / ("." + name + ".lock"),
               "CaldrenCalc lock file\r\nUser=ann\r\nHost=" + HostName() + "\r\nPid=999999999\r\n");
-    for (const std::string& reports : {Data("demo_reports.txt"), Data("demo_reports.txt") + Data("demo_reports.txt")}) {
+    for (const std::string& reports :
+         {Data("demo_reports.txt"), Data("demo_reports.txt") + Data("demo_reports.txt")}) {
         const RunResult r = Run(Words(c[4]));
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out + r.err, "");
@@ -173,15 +186,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, Succeeds, ::testing::ValuesIn(RowsOf("good")),
                          [](const auto& p) { return p.param.f[1]; });
 
 TEST_F(Batch, ComparisonsAppendInYearEndOrderAndChangeNoDataFile) {
-    Prepare("data:acme2002.cld=acme2002.cld data:acme2003.CLD=acme2003.CLD demo:DEMO.CLD text:c.txt");
+    Prepare(
+        "data:acme2002.cld=acme2002.cld data:acme2003.CLD=acme2003.CLD demo:DEMO.CLD text:c.txt");
     const auto before = Snapshot();
-    RunResult r = Run({"/compare", "{w}/acme2003.CLD", "{w}/acme2002.cld", "/output", "{w}/c.txt", "/silent"});
+    RunResult r = Run(
+        {"/compare", "{w}/acme2003.CLD", "{w}/acme2002.cld", "/output", "{w}/c.txt", "/silent"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    r = Run({"/SILENT", "/output", "{w}/c.txt", "/Compare", "{w}/DEMO.CLD", "{w}/acme2003.CLD", "{w}/acme2002.cld"});
+    r = Run({"/SILENT", "/output", "{w}/c.txt", "/Compare", "{w}/DEMO.CLD", "{w}/acme2003.CLD",
+             "{w}/acme2002.cld"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out + r.err, "");
-    EXPECT_EQ(ReadFile(W("c.txt")), "kept\r\n" + ReadFile(fs::path(CALDREN_REPORTS_DATA) / "compare_two.txt") +
-                                        Data("compare_three_years.txt"));
+    EXPECT_EQ(ReadFile(W("c.txt")),
+              "kept\r\n" + ReadFile(fs::path(CALDREN_REPORTS_DATA) / "compare_two.txt") +
+                  Data("compare_three_years.txt"));
     auto after = Snapshot();
     after["c.txt"] = before.at("c.txt");
     EXPECT_EQ(after, before);
@@ -189,15 +206,21 @@ TEST_F(Batch, ComparisonsAppendInYearEndOrderAndChangeNoDataFile) {
 
 TEST_F(Batch, ComparisonKeepsAColumnForEachFailedFileAndFails) {
     Prepare("data:acme2002.cld=acme2002.cld garbage:garbage.cld");
-    const RunResult r = Run(Words("/compare {w}/acme2002.cld {w}/missing.cld {w}/garbage.cld /output {w}/f.txt /silent"));
+    const RunResult r = Run(Words(
+        "/compare {w}/acme2002.cld {w}/missing.cld {w}/garbage.cld /output {w}/f.txt /silent"));
     EXPECT_EQ(r.exitCode, 1);
     const std::string text = ReadFile(W("f.txt"));
-    EXPECT_NE(text.find(std::string(37, ' ') + "    acme2002       missing       garbage\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(37, ' ') + "    acme2002       missing       garbage\r\n"),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("  Note 1: " + W("missing.cld") + ":"), std::string::npos) << text;
-    EXPECT_NE(r.err.find("error 53: " + W("missing.cld") + ": Could not be loaded: the file does not exist\n  File:     " +
+    EXPECT_NE(r.err.find("error 53: " + W("missing.cld") +
+                         ": Could not be loaded: the file does not exist\n  File:     " +
                          W("missing.cld")),
-              std::string::npos) << r.err;
-    EXPECT_NE(ReadFile(program / "CLD_err.log").find("(file \"" + W("garbage.cld") + "\")"), std::string::npos);
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(ReadFile(program / "CLD_err.log").find("(file \"" + W("garbage.cld") + "\")"),
+              std::string::npos);
 }
 
 // ---- runs that fail: the folder as it was, the error on stderr and in the log --------------
@@ -216,8 +239,9 @@ TEST_P(Fails, LeavesEveryFileAsItWas) {
     if (option.rfind("env=", 0) == 0) options.env.push_back(option.substr(4));
     const RunResult r = Run(Words(c[3]), options);
     EXPECT_EQ(r.exitCode, std::stoi(c[4])) << r.err;
-    std::string errHas = Replace(Replace(Replace(testsupport::Unescape(c[5]), "{w}", work.string()), "{host}", HostName()),
-                                 "{pid}", std::to_string(::getpid()));
+    std::string errHas = Replace(
+        Replace(Replace(testsupport::Unescape(c[5]), "{w}", work.string()), "{host}", HostName()),
+        "{pid}", std::to_string(::getpid()));
     EXPECT_NE(r.err.find(errHas), std::string::npos) << r.err;
     EXPECT_EQ(Snapshot(), before);
     const std::string log = ReadFile(program / "CLD_err.log");
@@ -225,14 +249,16 @@ TEST_P(Fails, LeavesEveryFileAsItWas) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), c[6].empty() ? 0 : 1) << log;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Fails, ::testing::ValuesIn(RowsOf("fail")), [](const auto& p) { return p.param.f[1]; });
+INSTANTIATE_TEST_SUITE_P(Rows, Fails, ::testing::ValuesIn(RowsOf("fail")),
+                         [](const auto& p) { return p.param.f[1]; });
 
 // ---- the program itself ---------------------------------------------------------------------
 
 TEST_F(Batch, TheBuiltProgramLoadsNeitherQtNorTheWindowLibrary) {
     // From the build's own program folder, where the window library may lie beside it.
     Prepare("demo:a.cld");
-    const RunResult r = Run(Words("/input {w}/a.cld /output {w}/r.txt /silent"), {{"LD_DEBUG=files"}}, CALDREN_PROGRAM);
+    const RunResult r = Run(Words("/input {w}/a.cld /output {w}/r.txt /silent"),
+                            {{"LD_DEBUG=files"}}, CALDREN_PROGRAM);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("libvesmora.so"), std::string::npos) << "the engine is loaded";
     EXPECT_EQ(r.err.find("libQt"), std::string::npos) << r.err;

@@ -37,13 +37,15 @@ struct RunOptions {
 // Runs `program` with `args` (each one argv element) in `workFolder`, HOME and the XDG
 // folders under `home`; nothing else of this process's environment. Its output is kept in
 // "stdout.txt" and "stderr.txt" of `workFolder`.
-inline RunResult RunProgram(const fs::path& program, const std::vector<std::string>& args, const fs::path& home,
-                            const fs::path& workFolder, const RunOptions& options = {}) {
+inline RunResult RunProgram(const fs::path& program, const std::vector<std::string>& args,
+                            const fs::path& home, const fs::path& workFolder,
+                            const RunOptions& options = {}) {
     const fs::path outFile = workFolder / "stdout.txt", errFile = workFolder / "stderr.txt";
     std::vector<std::string> argStore{program.string()};
     argStore.insert(argStore.end(), args.begin(), args.end());
-    std::vector<std::string> envStore{"HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
-                                      "XDG_DATA_HOME=" + (home / "data").string(), "PATH=/usr/bin:/bin", "LC_ALL=C"};
+    std::vector<std::string> envStore{
+        "HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / "config").string(),
+        "XDG_DATA_HOME=" + (home / "data").string(), "PATH=/usr/bin:/bin", "LC_ALL=C"};
     envStore.insert(envStore.end(), options.env.begin(), options.env.end());
     std::vector<char*> argv, envp;
     for (auto& a : argStore) argv.push_back(a.data());
@@ -54,13 +56,18 @@ inline RunResult RunProgram(const fs::path& program, const std::vector<std::stri
     if (options.closedPipe && ::pipe(pipeFds) == 0) ::close(pipeFds[0]);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int o = options.closedPipe ? pipeFds[1] : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int e = options.closedPipe ? pipeFds[1] : ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int o = options.closedPipe
+                          ? pipeFds[1]
+                          : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = options.closedPipe
+                          ? pipeFds[1]
+                          : ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(o, 1);
         ::dup2(e, 2);
         ::dup2(::open("/dev/null", O_RDONLY), 0);
         if (options.fileSizeLimit >= 0) {
-            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                               static_cast<rlim_t>(options.fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         if (::chdir(workFolder.c_str()) != 0) ::_exit(126);
@@ -70,8 +77,8 @@ inline RunResult RunProgram(const fs::path& program, const std::vector<std::stri
     if (options.closedPipe) ::close(pipeFds[1]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return RunResult{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(outFile),
-                     ReadFile(errFile)};
+    return RunResult{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                     ReadFile(outFile), ReadFile(errFile)};
 }
 
 }  // namespace batchtest

@@ -21,8 +21,10 @@ double Share(const QImage& image, const QRect& r, QRgb c) {
     int hit = 0, all = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x, ++all)
-            hit += std::abs(qRed(image.pixel(x, y)) - qRed(c)) + std::abs(qGreen(image.pixel(x, y)) - qGreen(c)) +
-                       std::abs(qBlue(image.pixel(x, y)) - qBlue(c)) < 60;  // edges are smoothed
+            hit += std::abs(qRed(image.pixel(x, y)) - qRed(c)) +
+                       std::abs(qGreen(image.pixel(x, y)) - qGreen(c)) +
+                       std::abs(qBlue(image.pixel(x, y)) - qBlue(c)) <
+                   60;  // edges are smoothed
     return all ? double(hit) / all : 0;
 }
 
@@ -33,8 +35,13 @@ class tst_cycleChart : public QObject {
 
 private slots:
     void peakRule() {
-        const std::vector<std::vector<double>> cycles = {
-            {0.3, 0.2861111, 0.3583333}, {0.1, 0.4, 0.2, 0.4}, {0.4, 0.4}, {0, 0, 0}, {-0.1, -0.2}, {-0.5, 0.01}, {}};
+        const std::vector<std::vector<double>> cycles = {{0.3, 0.2861111, 0.3583333},
+                                                         {0.1, 0.4, 0.2, 0.4},
+                                                         {0.4, 0.4},
+                                                         {0, 0, 0},
+                                                         {-0.1, -0.2},
+                                                         {-0.5, 0.01},
+                                                         {}};
         const int peaks[] = {2, 1, 0, -1, -1, 1, -1};
         for (std::size_t row = 0; row < cycles.size(); ++row) {
             std::vector<MonthBar> months;
@@ -47,8 +54,9 @@ private slots:
     // line stands at its value, only when the average method is chosen.
     void peakMarkAndAverageLine() {
         ChartData d;
-        d.months = {Bar("Jan 2002", 0.10, 0.05), Bar("Feb 2002", 0.20, 0.15), Bar("Mar 2002", 0.10, 0.10),
-                    Bar("Apr 2002", 0.15, 0.20), Bar("May 2002", 0.05, 0.05)};
+        d.months = {Bar("Jan 2002", 0.10, 0.05), Bar("Feb 2002", 0.20, 0.15),
+                    Bar("Mar 2002", 0.10, 0.10), Bar("Apr 2002", 0.15, 0.20),
+                    Bar("May 2002", 0.05, 0.05)};
         d.peakIndex = PeakMonth(d.months);
         QCOMPARE(PeakLabel(d), QStringLiteral("Peak Feb 2002: 0.35000"));
         const QRectF area(0, 0, 640, 320);
@@ -70,7 +78,8 @@ private slots:
             const QImage image = w.grab().toImage();
             QVERIFY2(Share(image, leftEdge(g.bars[1]), red) > 0.5, "Feb's bar is not outlined");
             QCOMPARE(Share(image, leftEdge(g.bars[3]), red), 0.0);
-            const QRect atAverage(int(g.bars[2].left()), int(Layout(area, d, w.leastUnit()).YOf(0.3)) - 1,
+            const QRect atAverage(int(g.bars[2].left()),
+                                  int(Layout(area, d, w.leastUnit()).YOf(0.3)) - 1,
                                   int(g.bars[2].width()), 3);
             QCOMPARE(Share(image, atAverage, green) > 0.1, average);
         }

@@ -22,7 +22,8 @@ using vesmora::_Caldren;
 namespace {
 
 const std::string kLibrary = VESMORA_LIBRARY;
-const std::string kHeader = "# Orlenwick component registry: class identifier, ProgID, library (tab-separated)\n";
+const std::string kHeader =
+    "# Orlenwick component registry: class identifier, ProgID, library (tab-separated)\n";
 
 // The library's own entry points, looked up in the already loaded (or now loaded) library.
 template <class Fn>
@@ -52,7 +53,9 @@ protected:
         activation::SetFallbackLibrary("libvesmora.so");
     }
     void TearDown() override { activation::SetFallbackLibrary("libvesmora.so"); }
-    static void Register() { ASSERT_EQ(EntryPoint<VoidEntry>("DllRegisterServer")(), activation::kOk); }
+    static void Register() {
+        ASSERT_EQ(EntryPoint<VoidEntry>("DllRegisterServer")(), activation::kOk);
+    }
 };
 
 TEST_F(ActivationTest, RegistryFileLiesUnderXdgConfigHomeElseHome) {
@@ -66,15 +69,20 @@ TEST_F(ActivationTest, RegistryFileLiesUnderXdgConfigHomeElseHome) {
 
 TEST_F(ActivationTest, RegisteringReplacesTheEnginesLinesAndKeepsOthers) {
     std::filesystem::create_directories(config.path() + "/Orlenwick");
-    const std::string others = "# mine\n{11111111-2222-3333-4444-555555555555}\tOther.Thing\t/opt/other.so\ngarbage\n";
+    const std::string others =
+        "# mine\n{11111111-2222-3333-4444-555555555555}\tOther.Thing\t/opt/other.so\ngarbage\n";
     testsupport::WriteFile(registryFile, others);
     Register();
     Register();  // again: replaces, never duplicates
     const std::string lib = RealPath(kLibrary);
-    EXPECT_EQ(ReadFile(registryFile), kHeader + others +
-                                          "{7571AC88-2EFC-42AC-A02E-16BA434B8697}\tVesmora.Caldren\t" + lib + "\n"
-                                          "{BE3B526B-A7C3-4B1D-A15F-3CC795AAA675}\tVesmora.Months\t" + lib + "\n"
-                                          "{20328E7E-F007-45C4-AF1C-3EB4A31FF840}\tVesmora.Monthly\t" + lib + "\n");
+    EXPECT_EQ(ReadFile(registryFile),
+              kHeader + others + "{7571AC88-2EFC-42AC-A02E-16BA434B8697}\tVesmora.Caldren\t" + lib +
+                  "\n"
+                  "{BE3B526B-A7C3-4B1D-A15F-3CC795AAA675}\tVesmora.Months\t" +
+                  lib +
+                  "\n"
+                  "{20328E7E-F007-45C4-AF1C-3EB4A31FF840}\tVesmora.Monthly\t" +
+                  lib + "\n");
     ASSERT_EQ(EntryPoint<VoidEntry>("DllUnregisterServer")(), activation::kOk);
     EXPECT_EQ(ReadFile(registryFile), kHeader + others);
 }
@@ -91,15 +99,21 @@ class Create : public ActivationTest, public ::testing::WithParamInterface<Creat
 TEST_P(Create, FindsTheLibraryOrSaysWhy) {
     const std::vector<std::string>& c = GetParam().f;
     std::filesystem::create_directories(config.path() + "/Orlenwick");
-    if (c[1] == "register") Register();
-    else if (c[1] == "big") testsupport::WriteFile(registryFile, std::string(1024 * 1024 + 1, '#'));
-    else if (c[1] == "fifo") ::mkfifo(registryFile.c_str(), 0644);
-    else if (c[1] == "folder") std::filesystem::create_directory(registryFile);
-    else if (!c[1].empty()) testsupport::WriteFile(registryFile, testsupport::Unescape(c[1]));
+    if (c[1] == "register")
+        Register();
+    else if (c[1] == "big")
+        testsupport::WriteFile(registryFile, std::string(1024 * 1024 + 1, '#'));
+    else if (c[1] == "fifo")
+        ::mkfifo(registryFile.c_str(), 0644);
+    else if (c[1] == "folder")
+        std::filesystem::create_directory(registryFile);
+    else if (!c[1].empty())
+        testsupport::WriteFile(registryFile, testsupport::Unescape(c[1]));
     testsupport::WriteFile(config / "libbroken.so", "not an ELF file");
     if (!c[2].empty())
-        activation::SetFallbackLibrary(c[2] == "none" ? "/nonexistent/libnothing.so"
-                                       : c[2] == "engine" ? kLibrary : config / "libbroken.so");
+        activation::SetFallbackLibrary(c[2] == "none"     ? "/nonexistent/libnothing.so"
+                                       : c[2] == "engine" ? kLibrary
+                                                          : config / "libbroken.so");
     const long error = std::stol(c[4]);
     try {
         void* object = activation::CreateObjectRaw(c[3], _Caldren::IID);
@@ -115,26 +129,33 @@ TEST_P(Create, FindsTheLibraryOrSaysWhy) {
 
 std::vector<CreateCase> CreateCases() {
     std::vector<CreateCase> cases;
-    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/activation.cases")) cases.push_back({row});
+    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/activation.cases"))
+        cases.push_back({row});
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Create, ::testing::ValuesIn(CreateCases()), [](const auto& p) { return p.param.f[0]; });
+INSTANTIATE_TEST_SUITE_P(Rows, Create, ::testing::ValuesIn(CreateCases()),
+                         [](const auto& p) { return p.param.f[0]; });
 
 TEST_F(ActivationTest, ClassFactoryIsReferenceCountedAndCreatesNewObjects) {
     auto getClassObject = EntryPoint<GetClassObjectEntry>("DllGetClassObject");
     const char* factoryIid = activation::kIID_IClassFactory;
     void *raw = nullptr, *one = nullptr, *two = nullptr;
     ASSERT_EQ(getClassObject(vesmora::kCLSID_Caldren, factoryIid, &raw), activation::kOk);
-    activation::ComPtr<activation::IClassFactory> factory(static_cast<activation::IClassFactory*>(raw));
+    activation::ComPtr<activation::IClassFactory> factory(
+        static_cast<activation::IClassFactory*>(raw));
     EXPECT_EQ(factory->AddRef(), 2u);
     EXPECT_EQ(factory->Release(), 1u);
-    ASSERT_EQ(factory->CreateInstance(_Caldren::IID, &one) + factory->CreateInstance(_Caldren::IID, &two), 0);
+    ASSERT_EQ(
+        factory->CreateInstance(_Caldren::IID, &one) + factory->CreateInstance(_Caldren::IID, &two),
+        0);
     activation::ComPtr<_Caldren> a(static_cast<_Caldren*>(one)), b(static_cast<_Caldren*>(two));
     EXPECT_NE(a.Get(), b.Get());
-    EXPECT_EQ(getClassObject("{00000000-1111-2222-3333-444444444444}", factoryIid, &raw), activation::kClassNotAvailable);
-    EXPECT_EQ(getClassObject(vesmora::kCLSID_Caldren, "{12345678-0000-0000-0000-000000000000}", &raw),
-              activation::kNoInterface);
+    EXPECT_EQ(getClassObject("{00000000-1111-2222-3333-444444444444}", factoryIid, &raw),
+              activation::kClassNotAvailable);
+    EXPECT_EQ(
+        getClassObject(vesmora::kCLSID_Caldren, "{12345678-0000-0000-0000-000000000000}", &raw),
+        activation::kNoInterface);
     EXPECT_EQ(getClassObject(nullptr, factoryIid, &raw), activation::kInvalidArg);
     EXPECT_EQ(raw, nullptr);
 }
@@ -148,8 +169,8 @@ TEST_F(ActivationTest, CanUnloadOnlyWhenNoObjectOrFactoryIsAlive) {
     }
     EXPECT_EQ(canUnload(), activation::kOk);
     void* raw = nullptr;
-    ASSERT_EQ(EntryPoint<GetClassObjectEntry>("DllGetClassObject")(vesmora::kProgID_Monthly,
-                                                                     activation::kIID_IClassFactory, &raw),
+    ASSERT_EQ(EntryPoint<GetClassObjectEntry>("DllGetClassObject")(
+                  vesmora::kProgID_Monthly, activation::kIID_IClassFactory, &raw),
               activation::kOk);
     EXPECT_EQ(canUnload(), activation::kFalse);
     static_cast<activation::IClassFactory*>(raw)->Release();

@@ -20,13 +20,16 @@ const std::string kApp = "Caldren Formula Calculator";
 const std::string kLine = "12/06/2026 20:15:03 | Caldren Formula Calculator | Error ";
 
 // 12/06/2026 20:15:03 UTC.
-std::chrono::system_clock::time_point FixedTime() { return std::chrono::system_clock::from_time_t(1796588103); }
+std::chrono::system_clock::time_point FixedTime() {
+    return std::chrono::system_clock::from_time_t(1796588103);
+}
 
 class FakePresenter : public ErrorPresenter {
 public:
     bool answer = false;
     std::vector<std::string> calls;
-    bool ShowAndAsk(long n, const std::string& d, const std::string& l, const std::string& a) override {
+    bool ShowAndAsk(long n, const std::string& d, const std::string& l,
+                    const std::string& a) override {
         Show(n, d, l, a);
         calls.back().insert(0, "ask ");
         return answer;
@@ -55,7 +58,8 @@ TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
     presenter->answer = true;
     EXPECT_TRUE(reporter.ReportAndAsk(13, "Type mismatch", "MainMod.IsSilent\rx", kApp));
     reporter.ReportError(11, "Division by zero", "ControlExtend.TextChg", kApp);
-    EXPECT_TRUE(reporter.ReportOrLog(53, "File not found", "File Operations.Open File", false, log, kApp));
+    EXPECT_TRUE(
+        reporter.ReportOrLog(53, "File not found", "File Operations.Open File", false, log, kApp));
     EXPECT_EQ(presenter->calls, (std::vector<std::string>{
                                     "ask 13 Type mismatch MainMod.IsSilent\rx " + kApp,
                                     "11 Division by zero ControlExtend.TextChg " + kApp,
@@ -63,12 +67,14 @@ TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
     EXPECT_FALSE(std::filesystem::exists(log));
     // Batch: nothing asked, "no" answered, one line appended after what was there.
     testsupport::WriteFile(log, "earlier line\r\n");
-    EXPECT_FALSE(reporter.ReportOrLog(53, "File not found", "MainMod.RunSilent\rCaldren.Fetch\rProfileStore.ReadEntry",
+    EXPECT_FALSE(reporter.ReportOrLog(53, "File not found",
+                                      "MainMod.RunSilent\rCaldren.Fetch\rProfileStore.ReadEntry",
                                       true, log, kApp));
     reporter.ReportOrLog(6, "Overflow", "SummaryReport.RunSummReport", true, log, kApp);
     EXPECT_EQ(presenter->calls.size(), 3u);
     EXPECT_EQ(ReadFile(log), "earlier line\r\n" + kLine +
-                                 "53 | File not found | MainMod.RunSilent <- Caldren.Fetch <- ProfileStore.ReadEntry\r\n" +
+                                 "53 | File not found | MainMod.RunSilent <- Caldren.Fetch <- "
+                                 "ProfileStore.ReadEntry\r\n" +
                                  kLine + "6 | Overflow | SummaryReport.RunSummReport\r\n");
     EXPECT_EQ(reporter.LastLogFile(), log);
 }
@@ -85,27 +91,34 @@ std::ostream& operator<<(std::ostream& os, const PlaceCase& c) { return os << c.
 class LogPlace : public ErrorReporterTest, public ::testing::WithParamInterface<PlaceCase> {};
 
 TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
-    const std::string folder = dir / "program", row = GetParam().name, log = folder + "/CLD_err.log";
+    const std::string folder = dir / "program", row = GetParam().name,
+                      log = folder + "/CLD_err.log";
     ::mkdir(folder.c_str(), 0777);
     ::chmod(folder.c_str(), row == "ReadOnlyFolder" ? 0555 : 0777);
-    if (row == "LinkIsNotFollowed") (void)::symlink((folder + "/elsewhere.txt").c_str(), log.c_str());
+    if (row == "LinkIsNotFollowed")
+        (void)::symlink((folder + "/elsewhere.txt").c_str(), log.c_str());
     if (row == "PipeIsNeverWaitedFor") ::mkfifo(log.c_str(), 0666);
     if (row == "UnderAPlainFile") testsupport::WriteFile(folder + "/plain", "x");
-    const std::string given = row == "FilePath" ? log : row == "UnderAPlainFile" ? folder + "/plain/x.log" : folder;
+    const std::string given = row == "FilePath"          ? log
+                              : row == "UnderAPlainFile" ? folder + "/plain/x.log"
+                                                         : folder;
     const std::string result = testsupport::RunUnprivileged([&] {
         ErrorReporter r(presenter);
         r.SetClock(FixedTime);
         r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, given, kApp);
         return r.LastLogFile();
     });
-    const std::string expected = GetParam().perUser ? config.path() + "/Orlenwick/CLD_err.log" : log;
+    const std::string expected =
+        GetParam().perUser ? config.path() + "/Orlenwick/CLD_err.log" : log;
     EXPECT_EQ(result, "R" + expected);
     EXPECT_EQ(ReadFile(expected), kLine + "70 | Permission denied | MainMod.RunSilent\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LogPlace,
-                         ::testing::Values(PlaceCase{"FilePath", false}, PlaceCase{"FolderGetsTheName", false},
-                                           PlaceCase{"UnderAPlainFile", true}, PlaceCase{"ReadOnlyFolder", true},
+                         ::testing::Values(PlaceCase{"FilePath", false},
+                                           PlaceCase{"FolderGetsTheName", false},
+                                           PlaceCase{"UnderAPlainFile", true},
+                                           PlaceCase{"ReadOnlyFolder", true},
                                            PlaceCase{"LinkIsNotFollowed", true},
                                            PlaceCase{"PipeIsNeverWaitedFor", true}),
                          [](const auto& p) { return std::string(p.param.name); });
@@ -135,16 +148,20 @@ std::string Long(const std::string& piece, int times) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LogLineTest,
-    ::testing::Values(
-        FlattenCase{"PlainChain", "Bad", "A.B\rC.D", "Bad | A.B <- C.D"},
-        FlattenCase{"CrLfInChain", "Bad", "A.B\r\nC.D", "Bad | A.B <- C.D"},
-        FlattenCase{"LeadingCr", "Bad", "\rC.D", "Bad |  <- C.D"},
-        FlattenCase{"LineFeedInDescription", "two\nlines", "X", "two lines | X"},
-        FlattenCase{"CrInDescription", "two\rlines", "X", "two lines | X"},
-        FlattenCase{"TabsAndControls", std::string("a\tb\x01" "c\x7F"), "X", "a b c  | X"},
-        FlattenCase{"Utf8Kept", "Caf\xC3\xA9", "\xE2\x82\xAC", "Caf\xC3\xA9 | \xE2\x82\xAC"},
-        // Fields are cut at 4,000 bytes, never inside a character.
-        FlattenCase{"LongFieldCut", Long("\xC3\xA9", 3000), "L", Long("\xC3\xA9", 2000) + "... | L"}),
+    ::testing::Values(FlattenCase{"PlainChain", "Bad", "A.B\rC.D", "Bad | A.B <- C.D"},
+                      FlattenCase{"CrLfInChain", "Bad", "A.B\r\nC.D", "Bad | A.B <- C.D"},
+                      FlattenCase{"LeadingCr", "Bad", "\rC.D", "Bad |  <- C.D"},
+                      FlattenCase{"LineFeedInDescription", "two\nlines", "X", "two lines | X"},
+                      FlattenCase{"CrInDescription", "two\rlines", "X", "two lines | X"},
+                      FlattenCase{"TabsAndControls",
+                                  std::string("a\tb\x01"
+                                              "c\x7F"),
+                                  "X", "a b c  | X"},
+                      FlattenCase{"Utf8Kept", "Caf\xC3\xA9", "\xE2\x82\xAC",
+                                  "Caf\xC3\xA9 | \xE2\x82\xAC"},
+                      // Fields are cut at 4,000 bytes, never inside a character.
+                      FlattenCase{"LongFieldCut", Long("\xC3\xA9", 3000), "L",
+                                  Long("\xC3\xA9", 2000) + "... | L"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
@@ -158,7 +175,8 @@ TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
         if (pid == 0) {
             ErrorReporter r;
             for (int i = 0; i < kLines; ++i)
-                r.ReportOrLog(1000 + i, "Child error", "Child." + std::string(300, 'x'), true, log, kApp);
+                r.ReportOrLog(1000 + i, "Child error", "Child." + std::string(300, 'x'), true, log,
+                              kApp);
             ::_exit(0);
         }
         pids.push_back(pid);

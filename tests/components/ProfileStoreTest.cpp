@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -42,8 +42,10 @@ std::ostream& operator<<(std::ostream& os, const Case& c) { return os << c.name;
 std::vector<Case> LoadCases() {
     std::vector<Case> cases;
     for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/profilestore.cases")) {
-        if (row[0] == "case") cases.push_back({row[1], {}});
-        else cases.back().steps.push_back(row);
+        if (row[0] == "case")
+            cases.push_back({row[1], {}});
+        else
+            cases.back().steps.push_back(row);
     }
     return cases;
 }
@@ -88,7 +90,8 @@ std::string RunCase(const Case& c, const std::string& dir) {
             } else if (op == "symlink") {
                 (void)::symlink(rest.c_str(), file.c_str());
             } else if (op == "chmod") {  // "chmod folder => 555" or "chmod file => 444"
-                ::chmod(rest == "folder" ? dir.c_str() : file.c_str(), std::stoul(expected, nullptr, 8));
+                ::chmod(rest == "folder" ? dir.c_str() : file.c_str(),
+                        std::stoul(expected, nullptr, 8));
                 expected.clear();
             } else if (op == "name") {
                 const std::string next = rest.empty() ? rest : dir + "/" + rest;
@@ -101,13 +104,16 @@ std::string RunCase(const Case& c, const std::string& dir) {
             } else if (op == "write") {
                 store->WriteEntry(a[0], a[1], a[2]);
             } else if (op == "many") {
-                for (int i = 0; i < std::stoi(rest); ++i) store->WriteEntry("S", std::to_string(i) + " K", std::string(50, 'v'));
+                for (int i = 0; i < std::stoi(rest); ++i)
+                    store->WriteEntry("S", std::to_string(i) + " K", std::string(50, 'v'));
             } else if (op == "read") {
                 check(store->ReadEntry(a[0], a[1], a[2]));
             } else if (op == "number") {
                 check(std::to_string(store->ReadNumber(a[0], a[1], std::stoi(a[2]))));
             } else if (op == "begin" || op == "commit" || op == "abandon") {
-                op == "begin" ? store->BeginBatch() : op == "commit" ? store->CommitBatch() : store->AbandonBatch();
+                op == "begin"    ? store->BeginBatch()
+                : op == "commit" ? store->CommitBatch()
+                                 : store->AbandonBatch();
             } else if (op == "reopen") {
                 store = std::make_unique<ProfileStore>();
                 store->SetFileName(file);
@@ -130,9 +136,11 @@ std::string RunCase(const Case& c, const std::string& dir) {
             if (expected.rfind('!', 0) == 0) failures += line + ": no error\n";
         } catch (const ComError& e) {
             std::string want = expected.substr(expected.empty() ? 0 : 1);
-            if (const auto at = want.find("{file}"); at != std::string::npos) want.replace(at, 6, file);
+            if (const auto at = want.find("{file}"); at != std::string::npos)
+                want.replace(at, 6, file);
             const std::string got = std::to_string(e.Number()) + " " + e.Source();
-            if (expected.rfind('!', 0) != 0 || got.rfind(want, 0) != 0) failures += line + ": error " + got + "\n";
+            if (expected.rfind('!', 0) != 0 || got.rfind(want, 0) != 0)
+                failures += line + ": error " + got + "\n";
         }
     }
     return failures;
@@ -160,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(File, ProfileStoreCases, ::testing::ValuesIn(LoadCases(
 std::string Generation(int g, int entries) {
     std::string text = "[Caldren Formula Calculation]\r\n";
     for (int k = 0; k < entries; ++k)
-        text += "Key " + std::to_string(k) + "=" + std::to_string(g) + std::string(g % 7, '.') + "\r\n";
+        text +=
+            "Key " + std::to_string(k) + "=" + std::to_string(g) + std::string(g % 7, '.') + "\r\n";
     return text;
 }
 
@@ -181,11 +190,11 @@ TEST(ProfileStoreCrash, ProcessKilledWhileSavingNeverLeavesAHalfWrittenFile) {
                 for (int g = 1;; ++g) {
                     s.BeginBatch();
                     for (int k = 0; k < kEntries; ++k)
-                        s.WriteEntry(kSection, "Key " + std::to_string(k), std::to_string(g) + std::string(g % 7, '.'));
+                        s.WriteEntry(kSection, "Key " + std::to_string(k),
+                                     std::to_string(g) + std::string(g % 7, '.'));
                     s.CommitBatch();
                 }
-            } catch (...) {
-            }
+            } catch (...) {}
             ::_exit(1);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500 + rng() % 30000));

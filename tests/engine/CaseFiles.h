@@ -54,7 +54,8 @@ struct Row {
 inline std::string Field(std::string raw) {
     raw.erase(0, raw.find_first_not_of(" \t"));
     raw.erase(raw.find_last_not_of(" \t") + 1);
-    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"') raw = raw.substr(1, raw.size() - 2);
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+        raw = raw.substr(1, raw.size() - 2);
     return Unescape(raw);
 }
 
@@ -68,7 +69,8 @@ inline std::vector<Row> Rows(const std::string& path) {
         if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
         rows.push_back(Row{path.substr(path.find_last_of('/') + 1) + ":" + std::to_string(n), {}});
         std::size_t start = 0;
-        for (std::size_t bar = line.find('|'); bar != std::string::npos; bar = line.find('|', bar + 1)) {
+        for (std::size_t bar = line.find('|'); bar != std::string::npos;
+             bar = line.find('|', bar + 1)) {
             if (bar > 0 && line[bar - 1] == '\\') continue;
             rows.back().fields.push_back(Field(line.substr(start, bar - start)));
             start = bar + 1;
@@ -80,7 +82,8 @@ inline std::vector<Row> Rows(const std::string& path) {
 }
 
 // Byte-for-byte comparison that names the first differing line.
-inline ::testing::AssertionResult SameBytes(const std::string& expected, const std::string& actual) {
+inline ::testing::AssertionResult SameBytes(const std::string& expected,
+                                            const std::string& actual) {
     if (expected == actual) return ::testing::AssertionSuccess();
     std::size_t at = 0;
     while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
@@ -89,8 +92,9 @@ inline ::testing::AssertionResult SameBytes(const std::string& expected, const s
         return "[" + s.substr(start, s.find('\r', start) - start) + "]";
     };
     return ::testing::AssertionFailure()
-           << "first difference at line " << std::count(expected.begin(), expected.begin() + start, '\n') + 1
-           << "\n expected " << lineAt(expected) << "\n actual   " << lineAt(actual);
+           << "first difference at line "
+           << std::count(expected.begin(), expected.begin() + start, '\n') + 1 << "\n expected "
+           << lineAt(expected) << "\n actual   " << lineAt(actual);
 }
 
 }  // namespace casefiles

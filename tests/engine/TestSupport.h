@@ -2,8 +2,8 @@
 // a snapshot of everything the record shows, for the case tables.
 #pragma once
 
-#include "CaseFiles.h"
 #include "Caldren.h"
+#include "CaseFiles.h"
 #include "EngineErrors.h"
 #include "Factories.h"
 #include "Months.h"
@@ -22,7 +22,9 @@ using namespace vesmora;
 
 inline ComPtr<Caldren> NewRecord() { return ComPtr<Caldren>(static_cast<Caldren*>(NewCaldren())); }
 
-inline std::string Data(const std::string& name) { return std::string(CALDREN_ENGINE_DATA "/") + name; }
+inline std::string Data(const std::string& name) {
+    return std::string(CALDREN_ENGINE_DATA "/") + name;
+}
 
 // A private folder for one test (under TMPDIR, which CTest pins), removed afterwards.
 struct ScratchDir {

@@ -60,7 +60,8 @@ TEST(c_calcs, DaysFactorAndCalcCaldren) {
     std::string before;
     EXPECT_EQ(c_calcs::CalcCaldren("250,000", "156,744", before, "20,000", "10,000"), 632560000);
     EXPECT_EQ(before, "93256");
-    EXPECT_EQ(c_calcs::CalcCaldren("100", "250", before, "0", "5"), -1550000);  // shortfalls stay negative
+    EXPECT_EQ(c_calcs::CalcCaldren("100", "250", before, "0", "5"),
+              -1550000);  // shortfalls stay negative
     EXPECT_EQ(before, "-150");
     EXPECT_EQ(ErrorText([&] { c_calcs::CalcCaldren("100", "", before, "0", "0"); }),
               "13 c_calcs.CalcCaldren\rVesmora / Caldren Formula Calculator");

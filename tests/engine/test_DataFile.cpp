@@ -30,11 +30,13 @@ TEST_F(DataFile, SaveAndFetchAgainstHandLaidFiles) {
     c->Fetch(Data("sample_in.cld"));
     c->Save(file);
     EXPECT_TRUE(SameBytes(ReadFile(Data("sample.cld")), ReadFile(file)));
-    EXPECT_TRUE(c->get_IsNew() && c->get_IsDirty() && c->isEditing());  // Load clears IsNew, Save no flag
+    EXPECT_TRUE(c->get_IsNew() && c->get_IsDirty() &&
+                c->isEditing());  // Load clears IsNew, Save no flag
     auto d = NewRecord();
     d->Fetch(file);
     EXPECT_EQ(d->record().CurAssets, 12345670000);  // whole units only
-    EXPECT_EQ(ErrorText([&] { d->get_colMonths()->get_Item(std::string("Aug")); }).substr(0, 2), "5 ");
+    EXPECT_EQ(ErrorText([&] { d->get_colMonths()->get_Item(std::string("Aug")); }).substr(0, 2),
+              "5 ");
     d->Save(dir.File("again.cld"));  // the next-year date, absent, took its default
     EXPECT_TRUE(SameBytes(ReadFile(Data("sample_again.cld")), ReadFile(dir.File("again.cld"))));
     NewRecord()->Save(dir.File("new.cld"));
@@ -48,7 +50,8 @@ TEST_F(DataFile, FetchTable) {
         std::istringstream lines(row[0] == "*" ? "" : base);
         for (std::string line; std::getline(lines, line);) {
             std::string key = line.substr(0, line.find('='));
-            if (("," + row[0] + ",").find("," + key + ",") == std::string::npos) bytes += line + "\n";
+            if (("," + row[0] + ",").find("," + key + ",") == std::string::npos)
+                bytes += line + "\n";
         }
         WriteFile(file, bytes + row[1]);
         auto d = NewRecord();
@@ -71,7 +74,8 @@ TEST_F(DataFile, FailuresLeaveTheFileAsItWas) {
     const std::string before = ReadFile(file);
     c->put_NetSales("1");
     c->putref_colMonths(nullptr);  // fails after most entries were written
-    EXPECT_EQ(ErrorText([&] { c->Save(file); }), "91 Caldren.Save\rVesmora / Caldren Formula Calculator");
+    EXPECT_EQ(ErrorText([&] { c->Save(file); }),
+              "91 Caldren.Save\rVesmora / Caldren Formula Calculator");
     ComPtr<_Months> fresh(NewMonths());
     c->putref_colMonths(fresh.Get());
     c->put_Line2("two\r\nlines");  // a value the store cannot hold fails at once

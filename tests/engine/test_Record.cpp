@@ -20,7 +20,8 @@ TEST(Record, DefaultsAndSetters) {
             continue;
         }
         if (row[0] == "edit") c->BeginEdit();
-        for (const std::string& name : row[1] == "*" ? amountInputs : std::vector<std::string>{row[1]}) {
+        for (const std::string& name :
+             row[1] == "*" ? amountInputs : std::vector<std::string>{row[1]}) {
             EXPECT_EQ(ErrorText([&] { Put(*c, name, row[2]); }), row[3]) << row.where;
             const auto shown = Snapshot(*c);
             EXPECT_EQ(shown.at(name), row[4]) << row.where << " " << name;
@@ -36,8 +37,7 @@ TEST(Record, DefaultsAndSetters) {
 std::string SavedNetSales(const std::string& file) {
     std::istringstream in(casefiles::ReadFile(file));
     std::string line = "-";
-    while (std::getline(in, line) && line.rfind("Net Sales=", 0) != 0) {
-    }
+    while (std::getline(in, line) && line.rfind("Net Sales=", 0) != 0) {}
     return in ? line.substr(10, line.size() - 11) : "-";
 }
 
@@ -92,17 +92,21 @@ TEST(Months, MonthlySetters) {
     EXPECT_EQ(m->get_MonthDate(), "03/15/2003");
     EXPECT_EQ(ErrorText([&] { m->put_MonthDate("2/30/2003"); }), "13 Vesmora / Type mismatch");
     m->put_IsEditing(true);
-    EXPECT_EQ(ErrorText([&] { m->put_Purchases("abc"); }),
-              "10002 This item needs to be a number. / Application-defined or object-defined error");
+    EXPECT_EQ(
+        ErrorText([&] { m->put_Purchases("abc"); }),
+        "10002 This item needs to be a number. / Application-defined or object-defined error");
     own->put_OperatingCycle(-0.1234549);  // read as "##0.00000" gives it
     EXPECT_EQ(m->get_OperatingCycle(), -0.12345);
 }
 
 TEST(Months, Collection) {
     ComPtr<_Months> months(NewMonths());
-    auto m = months->Add("7/15/2002", "100,000", "120000", "75000", "50000", 0.5, 0.25, 0.75, "July");
+    auto m =
+        months->Add("7/15/2002", "100,000", "120000", "75000", "50000", 0.5, 0.25, 0.75, "July");
     EXPECT_TRUE(m->get_IsEditing());
-    EXPECT_EQ(m->get_InventoryCycle() + m->get_ReceivableCycle() * 10 + m->get_OperatingCycle() * 100, 78.0);
+    EXPECT_EQ(
+        m->get_InventoryCycle() + m->get_ReceivableCycle() * 10 + m->get_OperatingCycle() * 100,
+        78.0);
     EXPECT_EQ(months->get_Item(std::string("jULY")).Get(), m.Get());  // keys match without case
     EXPECT_EQ(ErrorText([&] { months->Add("2/15/2003", "0", "0", "0", "0", 0, 0, 0, "july"); }),
               "457 Vesmora / This key is already associated with an element of this collection");
@@ -129,8 +133,10 @@ TEST(Months, Collection) {
 TEST(Months, FiscalMonths) {
     for (const casefiles::Row& row : casefiles::Rows(Data("fiscal.txt"))) {
         ComPtr<_Months> months(NewMonths());
-        for (int i = std::stoi(row[1]); i > 0; --i) months->Add("1/15/2000", "7", "0", "0", "0", 0, 0, 0);
-        EXPECT_EQ(ErrorText([&] { months->FillFiscalMonth(row[0]); }), row.size() > 3 ? row[2] : "none")
+        for (int i = std::stoi(row[1]); i > 0; --i)
+            months->Add("1/15/2000", "7", "0", "0", "0", 0, 0, 0);
+        EXPECT_EQ(ErrorText([&] { months->FillFiscalMonth(row[0]); }),
+                  row.size() > 3 ? row[2] : "none")
             << row.where;
         std::string dates;
         for (auto it = months->get_NewEnum(); auto month = it->Next();)
@@ -147,7 +153,8 @@ TEST(Objects, InterfacesAndReferenceCounts) {
         ScratchDir dir;
         ComPtr<_Caldren> c(NewCaldren());
         EXPECT_EQ(LiveObjectCount(), before + 2);
-        EXPECT_EQ(c->QueryInterface("{7571ac88-2efc-42ac-a02e-16ba434b8697}"), nullptr);  // a class id
+        EXPECT_EQ(c->QueryInterface("{7571ac88-2efc-42ac-a02e-16ba434b8697}"),
+                  nullptr);  // a class id
         void* same = c->QueryInterface("{b9b2c7a9-dcb5-4907-a66f-c4d12eb8ed34}");
         ASSERT_EQ(same, c.Get());
         c->Release();

@@ -36,10 +36,12 @@ double Ratio(const std::string& text) {
 const std::map<std::string, std::function<Conv(const Args&, Amount&)>> kAmounts = {
     {"amount", [](const Args& a, Amount& r) { return ParseAmount(a[0], r); }},
     {"fromdouble", [](const Args& a, Amount& r) { return DoubleToAmount(Num(a[0]), r); }},
-    {"unit", [](const Args& a, Amount& r) { return Checked(RoundAmountToUnitHalfEven(Raw(a[0]), r)); }},
+    {"unit",
+     [](const Args& a, Amount& r) { return Checked(RoundAmountToUnitHalfEven(Raw(a[0]), r)); }},
     {"add", [](const Args& a, Amount& r) { return Checked(AddAmount(Raw(a[0]), Raw(a[1]), r)); }},
     {"sub", [](const Args& a, Amount& r) { return Checked(SubAmount(Raw(a[0]), Raw(a[1]), r)); }},
-    {"mul", [](const Args& a, Amount& r) { return Checked(MulAmountInt(Raw(a[0]), Raw(a[1]), r)); }},
+    {"mul",
+     [](const Args& a, Amount& r) { return Checked(MulAmountInt(Raw(a[0]), Raw(a[1]), r)); }},
 };
 
 // Functions whose result is a double: compared by value with the expected text's double.
@@ -58,7 +60,9 @@ const std::map<std::string, std::function<std::string(const Args&)>> kTexts = {
     {"date", [](const Args& a) { return Date(a[0]); }},
     {"dateof", [](const Args& a) { return FormatDate(std::stoi(a[0])); }},
     {"serial",
-     [](const Args& a) { return std::to_string(SerialFromCivil(Raw(a[0]), Raw(a[1]), Raw(a[2]))); }},
+     [](const Args& a) {
+         return std::to_string(SerialFromCivil(Raw(a[0]), Raw(a[1]), Raw(a[2])));
+     }},
     {"bool", [](const Args& a) { return Boolean(a[0]); }},
     {"chars", [](const Args& a) { return std::to_string(CharCount(a[0])); }},
     {"first", [](const Args& a) { return std::string(FirstChars(a[0], Raw(a[1]))); }},
@@ -74,7 +78,8 @@ TEST(ValueKinds, Table) {
             Amount r = 0;
             const Conv c = kAmounts.at(row[0])(args, r);
             const char* status[] = {"", "NotANumber", "Overflow"};
-            EXPECT_EQ(c == Conv::Ok ? std::to_string(r) : status[static_cast<int>(c)], expected) << row.where;
+            EXPECT_EQ(c == Conv::Ok ? std::to_string(r) : status[static_cast<int>(c)], expected)
+                << row.where;
         } else if (kNumbers.count(row[0])) {
             const double got = kNumbers.at(row[0])(args);
             EXPECT_TRUE(expected == "fail" ? std::isnan(got) : got == Num(expected))

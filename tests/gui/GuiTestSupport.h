@@ -4,11 +4,11 @@
 #pragma once
 
 #include "app/core/RunState.h"
-#include "tests/gui/PinnedEnvironment.h"
 #include "app/gui/FileDialog.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
+#include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
 
@@ -48,9 +48,8 @@ struct Session {
             ++shutDowns;
             lastSaveFirst = saveFirst;
         };
-        caldren::gui::Hooks().reportErrorAndQuit = [this](caldren::RunState&, long, const std::string&) {
-            ++errorsAndQuit;
-        };
+        caldren::gui::Hooks().reportErrorAndQuit = [this](caldren::RunState&, long,
+                                                          const std::string&) { ++errorsAndQuit; };
     }
     ~Session() {
         caldren::gui::Hooks() = savedHooks;
@@ -60,18 +59,19 @@ struct Session {
 
 // Acts on the modal window that the next nested event loop shows (e.g. the input form
 // opened by New): waits until a visible modal window (of the class named, when given) is
-// the active one, then runs the action on it. className may also be an object name. Gives up after about five seconds.
+// the active one, then runs the action on it. className may also be an object name. Gives up after
+// about five seconds.
 template <class Action>
 void WhenModalShows(Action action, const char* className = nullptr, int triesLeft = 500) {
     QTimer::singleShot(triesLeft == 500 ? 0 : 10, [action, className, triesLeft] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible() && (!className || modal->inherits(className) ||
-                                               modal->objectName() == QLatin1String(className))) {
+        if (modal && modal->isVisible() &&
+            (!className || modal->inherits(className) ||
+             modal->objectName() == QLatin1String(className))) {
             action(modal);
             return;
         }
-        if (triesLeft > 0)
-            WhenModalShows(action, className, triesLeft - 1);
+        if (triesLeft > 0) WhenModalShows(action, className, triesLeft - 1);
     });
 }
 
@@ -79,11 +79,11 @@ inline QString Q(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace guitest
 
-#define GUITEST_MAIN(TestClass)                            \
-    int main(int argc, char** argv) {                      \
-        guitest::PinEnvironment();                         \
-        QApplication app(argc, argv);                      \
-        app.setAttribute(Qt::AA_Use96Dpi, true);           \
-        TestClass test;                                    \
-        return QTest::qExec(&test, argc, argv);            \
+#define GUITEST_MAIN(TestClass)                  \
+    int main(int argc, char** argv) {            \
+        guitest::PinEnvironment();               \
+        QApplication app(argc, argv);            \
+        app.setAttribute(Qt::AA_Use96Dpi, true); \
+        TestClass test;                          \
+        return QTest::qExec(&test, argc, argv);  \
     }

@@ -25,14 +25,17 @@ QStringList Lines(const QString& path) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')); });
+    lines.removeIf([](const QString& line) {
+        return line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'));
+    });
     return lines;
 }
 
 // The heading block that carries an anchor.
 QTextBlock Heading(QTextDocument* doc, const QString& anchor) {
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        if (block.blockFormat().headingLevel() > 0 && block.begin().fragment().charFormat().anchorNames().contains(anchor))
+        if (block.blockFormat().headingLevel() > 0 &&
+            block.begin().fragment().charFormat().anchorNames().contains(anchor))
             return block;
     return {};
 }
@@ -42,7 +45,8 @@ bool InSight(QTextBrowser* browser, const QString& anchor) {
     const QScrollBar* bar = browser->verticalScrollBar();
     const QTextBlock heading = Heading(browser->document(), anchor);
     const qreal top = browser->document()->documentLayout()->blockBoundingRect(heading).top();
-    return heading.isValid() && ( qAbs(top - bar->value()) < 2 || (bar->value() == bar->maximum() && top >= bar->value()));
+    return heading.isValid() && (qAbs(top - bar->value()) < 2 ||
+                                 (bar->value() == bar->maximum() && top >= bar->value()));
 }
 
 }  // namespace
@@ -63,8 +67,10 @@ private slots:
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat format = it.fragment().charFormat();
                 if (format.isImageFormat()) {
-                    const QUrl picture = browser->source().resolved(QUrl(format.toImageFormat().name()));
-                    QVERIFY2(!QImage(picture.toLocalFile()).isNull(), qPrintable(picture.toString()));
+                    const QUrl picture =
+                        browser->source().resolved(QUrl(format.toImageFormat().name()));
+                    QVERIFY2(!QImage(picture.toLocalFile()).isNull(),
+                             qPrintable(picture.toString()));
                     ++pictures;
                 }
                 if (format.isImageFormat() || !format.isAnchor() || format.anchorHref().isEmpty())
@@ -89,13 +95,16 @@ private slots:
         QString program;
         const QRegularExpression literal(Q("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
         for (const char* dir : {"app", "engine/src", "reports/text", "components/errorreporter"})
-            for (QDirIterator it(Q(CALDREN_SOURCE_DIR "/") + Q(dir), {Q("*.cpp"), Q("*.h")}, QDir::Files,
-                                 QDirIterator::Subdirectories);
+            for (QDirIterator it(Q(CALDREN_SOURCE_DIR "/") + Q(dir), {Q("*.cpp"), Q("*.h")},
+                                 QDir::Files, QDirIterator::Subdirectories);
                  it.hasNext();) {
                 QFile file(it.next());
                 file.open(QIODevice::ReadOnly);
                 for (const auto& match : literal.globalMatch(QString::fromUtf8(file.readAll())))
-                    program += match.captured(1).replace(Q("\\n"), Q(" ")).replace(Q("\\r"), Q(" ")).remove(QLatin1Char('\\'));
+                    program += match.captured(1)
+                                   .replace(Q("\\n"), Q(" "))
+                                   .replace(Q("\\r"), Q(" "))
+                                   .remove(QLatin1Char('\\'));
                 program += QLatin1Char('\n');
             }
         program = program.simplified();
@@ -103,8 +112,10 @@ private slots:
         QVERIFY(messages.size() > 70);
         for (const QString& message : messages) {
             QVERIFY2(section.simplified().contains(message.simplified()), qPrintable(message));
-            for (const QString& part : message.split(QRegularExpression(Q("<[a-z]+>")), Qt::SkipEmptyParts))
-                QVERIFY2(part.trimmed().isEmpty() || program.contains(part.simplified()), qPrintable(part));
+            for (const QString& part :
+                 message.split(QRegularExpression(Q("<[a-z]+>")), Qt::SkipEmptyParts))
+                QVERIFY2(part.trimmed().isEmpty() || program.contains(part.simplified()),
+                         qPrintable(part));
         }
     }
 
@@ -115,11 +126,13 @@ private slots:
         form.show();
         QTest::qWait(50);
         QStringList fields;
-        for (QWidget* field : form.findChildren<QWidget*>(QRegularExpression(Q("^(txt|chk|btn|Mask)"))))
-            if (field->focusPolicy() != Qt::NoFocus)
-                fields << field->objectName();
+        for (QWidget* field :
+             form.findChildren<QWidget*>(QRegularExpression(Q("^(txt|chk|btn|Mask)"))))
+            if (field->focusPolicy() != Qt::NoFocus) fields << field->objectName();
         fields.removeDuplicates();
-        fields.removeIf([](const QString& name) { return name == Q("txtHelp") || name.startsWith(Q("btnOK")) || name == Q("btnCancel"); });
+        fields.removeIf([](const QString& name) {
+            return name == Q("txtHelp") || name.startsWith(Q("btnOK")) || name == Q("btnCancel");
+        });
         const QStringList rows = Lines(Q(CALDREN_TEST_DATA "/help/field_topics.cases"));
         QCOMPARE(rows.size(), fields.size());
         auto* tabs = form.findChild<QTabWidget*>(Q("vsTabIP"));

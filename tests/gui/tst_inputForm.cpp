@@ -42,8 +42,7 @@ private:
     template <class W = QLineEdit>
     W* child(const QString& name) {
         W* widget = m_form->findChild<W*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
+        if (!widget) qFatal("no control %s", qPrintable(name));
         return widget;
     }
     QLineEdit* grid(Column column, int row) { return m_form->gridBox(column, row); }
@@ -86,7 +85,8 @@ private slots:
     void init() {
         m_session = std::make_unique<guitest::Session>();
         static int count = 0;
-        state().currentFileName = m_dir.filePath(QStringLiteral("acme%1.cld").arg(++count)).toStdString();
+        state().currentFileName =
+            m_dir.filePath(QStringLiteral("acme%1.cld").arg(++count)).toStdString();
     }
     void cleanup() {
         m_form.reset();
@@ -96,15 +96,27 @@ private slots:
     void aNewAnalysisShowsTheEngineAndTheCaptions() {
         openForm();
         const char* const shown[][2] = {
-            {"txtCurAssets", "0"}, {"txtContingencies", "0"}, {"MaskDtEOYCurrent", "12/31/2002"},
-            {"btnOK", "OK"}, {"btnCancel", "Cancel"}, {"btnFilename", "Change or set filename"},
-            {"chkAveCycle", "Average Cycle"}, {"chkPeakCycle", "Peak Cycle"},
-            {"chkCurAmountsNextYr", "Use (current year) amounts as estimates for (next year) amounts where applicable"},
-            {"chkEndOfMonth", "Use End - of - Month inventory instead of monthly sales && inventory purchases"},
-            {"lblMonth", "Month End"}, {"lblReceivables", "Receivables"}, {"lblInventoryOrSales", "Sales"},
-            {"lblPurchases", "Purchases"}, {"AveInputYrLabel", "Tax Year Ending 12/31/2002"},
-            {"fraCurYear", "Tax Year Ending 12/31/2002"}, {"fraNxtYr", "Tax Year Ending 12/31/2003"},
-            {"fraPeakOpCycle", "Tax Year Ending 12/31/2002"}, {"FraMethod", "Method"}};
+            {"txtCurAssets", "0"},
+            {"txtContingencies", "0"},
+            {"MaskDtEOYCurrent", "12/31/2002"},
+            {"btnOK", "OK"},
+            {"btnCancel", "Cancel"},
+            {"btnFilename", "Change or set filename"},
+            {"chkAveCycle", "Average Cycle"},
+            {"chkPeakCycle", "Peak Cycle"},
+            {"chkCurAmountsNextYr",
+             "Use (current year) amounts as estimates for (next year) amounts where applicable"},
+            {"chkEndOfMonth",
+             "Use End - of - Month inventory instead of monthly sales && inventory purchases"},
+            {"lblMonth", "Month End"},
+            {"lblReceivables", "Receivables"},
+            {"lblInventoryOrSales", "Sales"},
+            {"lblPurchases", "Purchases"},
+            {"AveInputYrLabel", "Tax Year Ending 12/31/2002"},
+            {"fraCurYear", "Tax Year Ending 12/31/2002"},
+            {"fraNxtYr", "Tax Year Ending 12/31/2003"},
+            {"fraPeakOpCycle", "Tax Year Ending 12/31/2002"},
+            {"FraMethod", "Method"}};
         for (const auto& [name, text] : shown) {
             QWidget* w = child<QWidget>(Q(name));
             const QVariant value = w->property(w->inherits("QGroupBox") ? "title" : "text");
@@ -130,12 +142,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("row");  // grid row, or -1 for a field of the engine
-        const char* const general[] = {
-            "CurAssets", "Securities", "NotesFromShareholders", "CurLiab", "OtherWorkCapAdj", "InvBeg",
-            "InvEnd", "InvPurchases", "NetSales", "COGS", "COGSNxtYr", "OperatingExpNxtYr", "IncTaxNxtYr",
-            "DeprecNxtYr", "OtherCostAdjNxtYr", "ReasonableNeeds", "Contingencies"};
-        for (const char* name : general)
-            QTest::newRow(name) << Q(name) << 1 << -1;
+        const char* const general[] = {"CurAssets",
+                                       "Securities",
+                                       "NotesFromShareholders",
+                                       "CurLiab",
+                                       "OtherWorkCapAdj",
+                                       "InvBeg",
+                                       "InvEnd",
+                                       "InvPurchases",
+                                       "NetSales",
+                                       "COGS",
+                                       "COGSNxtYr",
+                                       "OperatingExpNxtYr",
+                                       "IncTaxNxtYr",
+                                       "DeprecNxtYr",
+                                       "OtherCostAdjNxtYr",
+                                       "ReasonableNeeds",
+                                       "Contingencies"};
+        for (const char* name : general) QTest::newRow(name) << Q(name) << 1 << -1;
         for (const char* name : {"ARBeg", "AREnd", "APBegRel2Inv", "APEndRel2Inv"})
             QTest::newRow(name) << Q(name) << 3 << -1;
         QTest::newRow("Receivables") << Q("Receivables") << 2 << 2;
@@ -148,15 +172,16 @@ private slots:
         QFETCH(int, row);
         openForm();
         showPage(page);
-        QLineEdit* box = row < 0 ? child(Q("txt") + field) : m_form->findChildren<QLineEdit*>(Q("txt") + field).at(row);
+        QLineEdit* box = row < 0 ? child(Q("txt") + field)
+                                 : m_form->findChildren<QLineEdit*>(Q("txt") + field).at(row);
         std::unique_ptr<caldren::ControlExtend::Target> target;
         std::string property = field.toStdString();
         if (row < 0) {
             target = std::make_unique<caldren::ControlExtend::CaldrenTarget>(state().engine.Get());
         } else {
-            target = std::make_unique<caldren::ControlExtend::MonthlyTarget>(state().engine.Get(), row + 1);
-            if (property == "SalesInv")
-                property = "Sales";
+            target = std::make_unique<caldren::ControlExtend::MonthlyTarget>(state().engine.Get(),
+                                                                             row + 1);
+            if (property == "SalesInv") property = "Sales";
         }
         type(box, Q("1234"));
         QCOMPARE(target->Get(property), std::string("1,234"));  // every keystroke went in
@@ -177,8 +202,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
         const QString fifty(50, QLatin1Char('x'));
-        QTest::newRow("51st of name") << Q("txtName") << fifty << Q("y") << Q("(10001) Too many characters entered.")
-                                      << fifty;
+        QTest::newRow("51st of name") << Q("txtName") << fifty << Q("y")
+                                      << Q("(10001) Too many characters entered.") << fifty;
         QTest::newRow("51st of line 2") << Q("txtLine2") << fifty << Q("y")
                                         << Q("(10001) Too many characters entered.") << fifty;
     }
@@ -235,7 +260,8 @@ private slots:
         QTest::newRow("COGS to next year") << 1 << Q("txtCOGS") << Q("txtCOGSNxtYr");
         QTest::newRow("last of General Inputs") << 1 << Q("txtContingencies") << Q("btnOK");
         QTest::newRow("last of Average") << 3 << Q("txtAPEndRel2Inv") << Q("btnOK");
-        QTest::newRow("help pane to the tab strip") << 1 << Q("txtHelp") << Q("qt_tabwidget_tabbar");
+        QTest::newRow("help pane to the tab strip")
+            << 1 << Q("txtHelp") << Q("qt_tabwidget_tabbar");
     }
     void enterMovesTheFocusInOrder() {
         QFETCH(int, page);
@@ -269,13 +295,20 @@ private slots:
     void monthsAreDerivedFromTheFirstDate_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("then");
-        QTest::newRow("month ends") << Q("01/31/2002") << Q("02/28/2002 03/31/2002 04/30/2002 12/31/2002");
-        QTest::newRow("leap year") << Q("01/31/2004") << Q("02/29/2004 03/31/2004 04/30/2004 12/31/2004");
-        QTest::newRow("year turns") << Q("07/31/2002") << Q("08/31/2002 09/30/2002 10/31/2002 06/30/2003");
-        QTest::newRow("28 is a month end") << Q("01/28/2002") << Q("02/28/2002 03/31/2002 04/30/2002 12/31/2002");
-        QTest::newRow("same day") << Q("01/15/2004") << Q("02/15/2004 03/15/2004 04/15/2004 12/15/2004");
-        QTest::newRow("December") << Q("12/31/2003") << Q("01/31/2004 02/29/2004 03/31/2004 11/30/2004");
-        QTest::newRow("into 2100") << Q("02/28/2099") << Q("03/31/2099 04/30/2099 05/31/2099 01/31/2100");
+        QTest::newRow("month ends")
+            << Q("01/31/2002") << Q("02/28/2002 03/31/2002 04/30/2002 12/31/2002");
+        QTest::newRow("leap year")
+            << Q("01/31/2004") << Q("02/29/2004 03/31/2004 04/30/2004 12/31/2004");
+        QTest::newRow("year turns")
+            << Q("07/31/2002") << Q("08/31/2002 09/30/2002 10/31/2002 06/30/2003");
+        QTest::newRow("28 is a month end")
+            << Q("01/28/2002") << Q("02/28/2002 03/31/2002 04/30/2002 12/31/2002");
+        QTest::newRow("same day") << Q("01/15/2004")
+                                  << Q("02/15/2004 03/15/2004 04/15/2004 12/15/2004");
+        QTest::newRow("December") << Q("12/31/2003")
+                                  << Q("01/31/2004 02/29/2004 03/31/2004 11/30/2004");
+        QTest::newRow("into 2100")
+            << Q("02/28/2099") << Q("03/31/2099 04/30/2099 05/31/2099 01/31/2100");
     }
     void monthsAreDerivedFromTheFirstDate() {
         QFETCH(QString, first);
@@ -317,8 +350,10 @@ private slots:
         QCOMPARE(MessageBox::history().size(), 1);
         QCOMPARE(MessageBox::history().at(0).text, Q("(10002) This item needs to be a number."));
         QCOMPARE(box->text(), Q("12/31/2002"));
-        QCOMPARE(engine().get_EOYCurrent() + engine().get_EOYNxtYr(), std::string("12/31/200212/31/2003"));
-        QCOMPARE(month(1)->get_MonthDate() + month(6)->get_MonthDate(), std::string("12/31/200212/31/2002"));
+        QCOMPARE(engine().get_EOYCurrent() + engine().get_EOYNxtYr(),
+                 std::string("12/31/200212/31/2003"));
+        QCOMPARE(month(1)->get_MonthDate() + month(6)->get_MonthDate(),
+                 std::string("12/31/200212/31/2002"));
     }
 
     void theYearEndSetsTheNextYearAndTheCaptions() {
@@ -333,7 +368,8 @@ private slots:
         QCOMPARE(child<QGroupBox>(Q("fraNxtYr"))->title(), Q("6/30/2003"));
         QCOMPARE(child<QLabel>(Q("AveInputYrLabel"))->text(), Q("Year Ending 06/30/2002"));
         QTest::mouseClick(current, Qt::LeftButton);
-        QCOMPARE(child<QGroupBox>(Q("fraNxtYr"))->title(), Q("Estimates for Tax Year ending 6/30/2003"));
+        QCOMPARE(child<QGroupBox>(Q("fraNxtYr"))->title(),
+                 Q("Estimates for Tax Year ending 6/30/2003"));
         QTest::mouseClick(current, Qt::LeftButton);
         QCOMPARE(child<QGroupBox>(Q("fraNxtYr"))->title(), Q("Year ending 06/30/2002"));
         type(child(Q("MaskDtEOYCurrent")), Q("02292004"));
@@ -372,11 +408,13 @@ private slots:
         QTest::mouseClick(eom, Qt::LeftButton);
         QVERIFY(!engine().get_DoPeakUseSalesAndPurch());
         QCOMPARE(child<QLabel>(Q("lblInventoryOrSales"))->text(), Q("Inventory"));
-        QVERIFY(!child<QLabel>(Q("lblPurchases"))->isVisible() && !grid(Column::Purchases, 0)->isVisible());
+        QVERIFY(!child<QLabel>(Q("lblPurchases"))->isVisible() &&
+                !grid(Column::Purchases, 0)->isVisible());
         QCOMPARE(grid(Column::SalesInv, 4)->text(), Q("0"));
         type(grid(Column::SalesInv, 4), Q("450"));
         QCOMPARE(child<QPlainTextEdit>(Q("txtHelp"))->toPlainText(),
-                 Q("Enter the End - of - Month Inventory for the monthif you DID check the box to use End - of - "
+                 Q("Enter the End - of - Month Inventory for the monthif you DID check the box to "
+                   "use End - of - "
                    "Month Inventory."));
         QCOMPARE(month(5)->get_Sales() + "|" + month(5)->get_Inventory(), std::string("300|450"));
         QTest::mouseClick(eom, Qt::LeftButton);
@@ -476,17 +514,18 @@ private slots:
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<int>("column");  // where the paste starts, in row 2
         QTest::addColumn<bool>("endOfMonth");
-        QTest::addColumn<QString>("months");  // receivables|sales|inventory|purchases of months 2..4
+        QTest::addColumn<QString>(
+            "months");  // receivables|sales|inventory|purchases of months 2..4
         QTest::addColumn<QString>("message");
         QTest::newRow("down and right") << Q("$1,200\t(300)\t40\n1,300\t310\t41\n") << 1 << false
                                         << Q("1,200|-300|0|40 1,300|310|0|41 0|0|0|0") << QString();
-        QTest::newRow("refused value stops") << Q("5\t6\t7\n8\tx\t9\n") << 1 << false
-                                             << Q("5|6|0|7 8|0|0|0 0|0|0|0")
-                                             << Q("(10002) This item needs to be a number.");
-        QTest::newRow("inventory skips purchases") << Q("1\t2\n3\t4\n5\t6\n") << 1 << true
-                                                   << Q("1|0|2|0 3|0|4|0 5|0|6|0") << QString();
-        QTest::newRow("single value is the box's own") << Q("42") << 1 << false << Q("42|0|0|0 0|0|0|0 0|0|0|0")
-                                                       << QString();
+        QTest::newRow("refused value stops")
+            << Q("5\t6\t7\n8\tx\t9\n") << 1 << false << Q("5|6|0|7 8|0|0|0 0|0|0|0")
+            << Q("(10002) This item needs to be a number.");
+        QTest::newRow("inventory skips purchases")
+            << Q("1\t2\n3\t4\n5\t6\n") << 1 << true << Q("1|0|2|0 3|0|4|0 5|0|6|0") << QString();
+        QTest::newRow("single value is the box's own")
+            << Q("42") << 1 << false << Q("42|0|0|0 0|0|0|0 0|0|0|0") << QString();
     }
     void pastedMonths() {
         QFETCH(QString, clipboard);
@@ -496,8 +535,7 @@ private slots:
         QFETCH(QString, message);
         openForm();
         QTest::mouseClick(child<QCheckBox>(Q("chkPeakCycle")), Qt::LeftButton);
-        if (endOfMonth)
-            QTest::mouseClick(child<QCheckBox>(Q("chkEndOfMonth")), Qt::LeftButton);
+        if (endOfMonth) QTest::mouseClick(child<QCheckBox>(Q("chkEndOfMonth")), Qt::LeftButton);
         showPage(2);
         QGuiApplication::clipboard()->setText(clipboard);
         QLineEdit* start = grid(static_cast<Column>(column), 1);
@@ -505,10 +543,12 @@ private slots:
         QTest::keySequence(start, QKeySequence::Paste);
         QStringList got;
         for (long n = 2; n <= 4; ++n)
-            got << QString::fromStdString(month(n)->get_Receivables() + "|" + month(n)->get_Sales() + "|" +
-                                          month(n)->get_Inventory() + "|" + month(n)->get_Purchases());
+            got << QString::fromStdString(month(n)->get_Receivables() + "|" +
+                                          month(n)->get_Sales() + "|" + month(n)->get_Inventory() +
+                                          "|" + month(n)->get_Purchases());
         QCOMPARE(got.join(QLatin1Char(' ')), months);
-        QCOMPARE(MessageBox::history().isEmpty() ? QString() : MessageBox::history().at(0).text, message);
+        QCOMPARE(MessageBox::history().isEmpty() ? QString() : MessageBox::history().at(0).text,
+                 message);
     }
 
     void pastedDatesDeriveTheMonthsAndClearMonthsAsksFirst() {
@@ -517,7 +557,8 @@ private slots:
         QGuiApplication::clipboard()->setText(Q("Month\tReceivables\n07/31/2002\t5\n"));
         enter(grid(Column::MonthDate, 0));
         QTest::keySequence(grid(Column::MonthDate, 0), QKeySequence::Paste);
-        QCOMPARE(month(2)->get_MonthDate() + month(12)->get_MonthDate(), std::string("08/31/200206/30/2003"));
+        QCOMPARE(month(2)->get_MonthDate() + month(12)->get_MonthDate(),
+                 std::string("08/31/200206/30/2003"));
         QCOMPARE(grid(Column::Receivables, 0)->text(), Q("5"));
         auto* clear = child<QPushButton>(Q("btnClearMonths"));
         MessageBox::setNextAnswer(caldren::MsgAnswer::No);
@@ -532,8 +573,7 @@ private slots:
 
     void supportRoutines() {
         const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        for (int m = 1; m <= 12; ++m)
-            QCOMPARE(caldren::IPSupport::CalcDaysMonth(m), days[m - 1]);
+        for (int m = 1; m <= 12; ++m) QCOMPARE(caldren::IPSupport::CalcDaysMonth(m), days[m - 1]);
         auto months = engine().get_colMonths();
         caldren::IPSupport::InitMonths(*months);
         months->get_Item(vesmora::IndexKey{1L})->put_Receivables("9");

@@ -12,12 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -51,12 +51,15 @@ void Fields(std::initializer_list<const char*> figures) {
     }
 }
 
-QString ActiveName() { return qApp->activeWindow() ? qApp->activeWindow()->objectName() : QString(); }
+QString ActiveName() {
+    return qApp->activeWindow() ? qApp->activeWindow()->objectName() : QString();
+}
 
 QList<frmReportForm*> OpenViewers() {
     QList<frmReportForm*> viewers;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* viewer = dynamic_cast<frmReportForm*>(w); viewer && viewer->isVisible()) viewers << viewer;
+        if (auto* viewer = dynamic_cast<frmReportForm*>(w); viewer && viewer->isVisible())
+            viewers << viewer;
     return viewers;
 }
 
@@ -79,35 +82,39 @@ private slots:
         QString title, summary;
         QPointer<QWidget> main;
         // The window of that name is the active one (a modal window is active above the others).
-        auto activeIs = [](const char* name) {
-            return [name] { return ActiveName() == Q(name); };
-        };
+        auto activeIs = [](const char* name) { return [name] { return ActiveName() == Q(name); }; };
         // What is pressed, each when the window it is meant for is the active one.
         const std::vector<std::pair<std::function<bool()>, std::function<void()>>> steps = {
-            {activeIs("frmAbout"), [] { Key(Qt::Key_Return); }},               // "Run Program"
+            {activeIs("frmAbout"), [] { Key(Qt::Key_Return); }},                // "Run Program"
             {activeIs("frmStartUp"), [] { Key(Qt::Key_N, Qt::AltModifier); }},  // "&New Scenario"
-            {activeIs("frmIP"), [] {
-                 Key(Qt::Key_Tab);  // from "Change or set filename" to the name, then the second line
+            {activeIs("frmIP"),
+             [] {
+                 Key(Qt::Key_Tab);  // from "Change or set filename" to the name, then the second
+                                    // line
                  Fields({"Acme Castings, Inc."});
                  Key(Qt::Key_Tab);
-                 Key(Qt::Key_Space);                // "Average Cycle"
+                 Key(Qt::Key_Space);               // "Average Cycle"
                  Key(Qt::Key_A, Qt::AltModifier);  // "&Average Operating Cycle"
                  Fields({"80,000", "$100,000", "50,000"});
                  Type("70,000");
                  Key(Qt::Key_G, Qt::AltModifier);  // "&General Inputs"
-                 Fields({"$500,000", "0", "0", "250,000", "(0)", "100,000", "120,000", "620,000", "$900,000",
-                         "600,000", "650,000", "200,000", "30,000", "40,000", "0", "20,000", "10,000"});
+                 Fields({"$500,000", "0", "0", "250,000", "(0)", "100,000", "120,000", "620,000",
+                         "$900,000", "600,000", "650,000", "200,000", "30,000", "40,000", "0",
+                         "20,000", "10,000"});
                  Key(Qt::Key_Return);  // Enter in the last field went to OK; Enter presses it
              }},
-            {activeIs("frmMain"), [&] {
+            {activeIs("frmMain"),
+             [&] {
                  main = QApplication::activeWindow();
                  Key(Qt::Key_S, Qt::ControlModifier);
                  title = main->windowTitle();
                  Key(Qt::Key_V, Qt::AltModifier);  // "&View", then "&Reports..."
                  Key(Qt::Key_R);
              }},
-            {activeIs("dlgRptChoices"), [] { Key(Qt::Key_Return); }},  // all three reports, as stored
-            {[] { return OpenViewers().size() == 3 && !QApplication::activeModalWidget(); }, [&] {
+            {activeIs("dlgRptChoices"),
+             [] { Key(Qt::Key_Return); }},  // all three reports, as stored
+            {[] { return OpenViewers().size() == 3 && !QApplication::activeModalWidget(); },
+             [&] {
                  for (frmReportForm* viewer : OpenViewers())
                      if (viewer->windowTitle().startsWith(Q("Summary"))) {
                          summary = viewer->txtReport->toPlainText();
@@ -123,7 +130,8 @@ private slots:
                      Key(key, key == Qt::Key_W ? Qt::ControlModifier : Qt::NoModifier);
                  }
              }},
-            {[] { return OpenViewers().isEmpty(); }, [&] {
+            {[] { return OpenViewers().isEmpty(); },
+             [&] {
                  main->activateWindow();
                  QVERIFY(QTest::qWaitForWindowActive(main));
                  Key(Qt::Key_Q, Qt::ControlModifier);
@@ -133,8 +141,7 @@ private slots:
         QObject running;  // the steps end with the test
         std::function<void()> step = [&] {
             QTimer::singleShot(10, &running, step);  // first: the keys below open nested loops
-            if (stage < steps.size() && steps[stage].first())
-                steps[stage++].second();
+            if (stage < steps.size() && steps[stage].first()) steps[stage++].second();
         };
         QTimer::singleShot(0, &running, step);
         caldren::gui::RunInteractive(session.state);
@@ -148,14 +155,16 @@ private slots:
         QCOMPARE(Q(session.state.engine->get_sName().c_str()), Q("Acme Castings, Inc."));
         // The worked example of the average method: 156,744 needed, 63,256 in excess.
         QVERIFY2(summary.contains(Q("Working Capital Needed")), qPrintable(summary));
-        QVERIFY2(summary.contains(Q("156,744")) && summary.contains(Q("$63,256")), qPrintable(summary));
+        QVERIFY2(summary.contains(Q("156,744")) && summary.contains(Q("$63,256")),
+                 qPrintable(summary));
         QVERIFY(QFile(pdf).size() > 1000);
     }
 
     void viewersOpenSideBySide() {
         guitest::Session session;
         QList<frmReportForm*> viewers;
-        for (const char* caption : {"Detailed Analysis Report", "Summary Report", "Inputs Report"}) {
+        for (const char* caption :
+             {"Detailed Analysis Report", "Summary Report", "Inputs Report"}) {
             auto* viewer = new frmReportForm;
             viewer->setWindowTitle(Q(caption));
             viewer->SetReportText("  Acme\r\n");
@@ -196,7 +205,8 @@ private slots:
     }
 
     void printingToAFileProposesWhatSaveAsPdfDoes() {
-        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed: it stays chosen");
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed: it stays chosen");
         guitest::Session session;
         session.state.settingsFilePath = QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
         session.state.currentFileName = "/data/acme.cld";

@@ -38,7 +38,9 @@ using caldren::gui::MessageBox;
 using guitest::Q;
 
 namespace {
-QSettings placementStore() { return QSettings(Q("Orlenwick"), Q("Orlen Caldren Formula Calculator")); }
+QSettings placementStore() {
+    return QSettings(Q("Orlenwick"), Q("Orlen Caldren Formula Calculator"));
+}
 
 QByteArray bytesOf(const QString& path) {
     QFile f(path);
@@ -59,8 +61,7 @@ private:
     QString path(const char* name) { return m_dir.filePath(Q(name)); }
     void trigger(const char* name) {
         auto* found = m_window->findChild<QAction*>(Q(name));
-        if (!found)
-            qFatal("no action %s", name);
+        if (!found) qFatal("no action %s", name);
         found->trigger();
     }
     // The client's analysis, saved by the program and open.
@@ -100,23 +101,27 @@ private slots:
     void theFrame() {
         QCOMPARE(m_window->windowTitle(), Q("Orlen Caldren Formula Calculator"));
         QStringList menus, file, tools;
-        for (QAction* entry : m_window->menuBar()->actions())
-            menus << entry->text();
+        for (QAction* entry : m_window->menuBar()->actions()) menus << entry->text();
         QCOMPARE(menus.join(QLatin1Char('|')), Q("&File|&Inputs|&View|&Options|&Help"));
         for (QAction* entry : m_window->findChild<QMenu*>(Q("mnuFile"))->actions())
-            file << (entry->isSeparator() ? Q("-") : entry->objectName() + QLatin1Char('=') + entry->text());
-        QCOMPARE(file.join(QLatin1Char('|')),
-                 Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|"
-                   "mnuFileNewYear=New &Year from This Analysis...|-|"
-                   "mnuFilePrintPreview=Print Pre&view|mnuFilePrint=&Print...|-|mnuFileMRU=|mnuFileMRU=|"
-                   "mnuFileMRU=|mnuFileMRU=|mnuFileMRU=|-|mnuFileExit=E&xit"));
-        const char* const others[][2] = {{"mnuViewReports", "&Reports..."}, {"mnuOptionsFonts", "&Fonts..."},
-                                         {"mnuHelpContents", "&Contents"}, {"mnuHelpAbout", "&About "},
+            file << (entry->isSeparator() ? Q("-")
+                                          : entry->objectName() + QLatin1Char('=') + entry->text());
+        QCOMPARE(
+            file.join(QLatin1Char('|')),
+            Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|"
+              "mnuFileNewYear=New &Year from This Analysis...|-|"
+              "mnuFilePrintPreview=Print Pre&view|mnuFilePrint=&Print...|-|mnuFileMRU=|mnuFileMRU=|"
+              "mnuFileMRU=|mnuFileMRU=|mnuFileMRU=|-|mnuFileExit=E&xit"));
+        const char* const others[][2] = {{"mnuViewReports", "&Reports..."},
+                                         {"mnuOptionsFonts", "&Fonts..."},
+                                         {"mnuHelpContents", "&Contents"},
+                                         {"mnuHelpAbout", "&About "},
                                          {"mnuHelpSearchForHelpOn", "&Search For Help On..."}};
         for (const auto& [name, caption] : others)
             QCOMPARE(m_window->findChild<QAction*>(Q(name))->text(), Q(caption));
         for (QAction* button : m_window->findChild<QToolBar*>(Q("tbToolBar"))->actions())
-            if (!button->isSeparator() && !button->icon().isNull() && button->toolTip() == button->data())
+            if (!button->isSeparator() && !button->icon().isNull() &&
+                button->toolTip() == button->data())
                 tools << button->data().toString();
         QCOMPARE(tools.join(QLatin1Char('|')), Q("New|Open|Save|Input|Preview|Print|Help"));
         m_session->ui->SetStatusText("File: /tmp/acme.cld");
@@ -138,18 +143,22 @@ private slots:
         caldren::gui::Hooks().printReports = [&](caldren::RunState&, QWidget*) { ++prints; };
         caldren::gui::Hooks().helpContents = [&](caldren::RunState&, QWidget*) { ++helps; };
         caldren::gui::Hooks().optionsFonts = nullptr;
-        for (const char* name : {"tbPreview", "tbPrint", "tbHelp", "mnuFilePrintPreview", "mnuViewReports",
-                                 "mnuOptionsFonts"})
+        for (const char* name : {"tbPreview", "tbPrint", "tbHelp", "mnuFilePrintPreview",
+                                 "mnuViewReports", "mnuOptionsFonts"})
             trigger(name);
         m_window->toolClick(Q("Unknown"));
-        QCOMPARE(QString::number(views) + QString::number(prints) + QString::number(helps), Q("311"));
+        QCOMPARE(QString::number(views) + QString::number(prints) + QString::number(helps),
+                 Q("311"));
         QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text, Q("Choosing the report font is not available yet."));
+        QCOMPARE(MessageBox::history().at(0).text,
+                 Q("Choosing the report font is not available yet."));
         QString shown;
-        guitest::WhenModalShows([&shown](QWidget* modal) {
-            shown = modal->objectName();
-            modal->close();
-        }, "frmIP");
+        guitest::WhenModalShows(
+            [&shown](QWidget* modal) {
+                shown = modal->objectName();
+                modal->close();
+            },
+            "frmIP");
         trigger("tbInput");
         QCOMPARE(shown, Q("frmIP"));
         QCOMPARE(FileDialog::nameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
@@ -158,7 +167,7 @@ private slots:
 
     void placementInTwips() {
         QCOMPARE(m_window->geometry().topLeft(), QPoint(67, 67));  // 1000 twips
-        QCOMPARE(m_window->size(), QSize(433, 433));              // 6500 twips
+        QCOMPARE(m_window->size(), QSize(433, 433));               // 6500 twips
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->move(120, 90);
@@ -167,7 +176,8 @@ private slots:
         QCOMPARE(m_session->shutDowns, 1);
         QCOMPARE(m_session->lastSaveFirst, false);
         QSettings store = placementStore();
-        QCOMPARE(store.value(Q("Settings/MainLeft")).toString() + store.value(Q("Settings/MainWidth")).toString(),
+        QCOMPARE(store.value(Q("Settings/MainLeft")).toString() +
+                     store.value(Q("Settings/MainWidth")).toString(),
                  Q("18009600"));
         frmMain again(state(), *m_session->ui);
         QCOMPARE(again.pos(), QPoint(120, 90));
@@ -201,7 +211,8 @@ private slots:
         trigger("tbSave");
         QVERIFY(QFile::exists(first));
         QCOMPARE(m_window->statusText(), Q("File: ") + first);
-        QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
+        QVERIFY(bytesOf(path("CaldrenCalc.ini"))
+                    .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
         // Save writes the named file without asking; Save As to another name.
         trigger("mnuFileSave");
         QCOMPARE(FileDialog::history().size(), 3);
@@ -213,7 +224,8 @@ private slots:
         QCOMPARE(state().currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
         caldren::FileOperations::Save(state(), "relative.cld");
-        QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
+        QVERIFY(bytesOf(path("CaldrenCalc.ini"))
+                    .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
         QFile::remove(QStringLiteral("relative.cld"));
         state().dataFilePath.clear();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
@@ -224,18 +236,22 @@ private slots:
 
     void theUnsavedDataQuestion() {
         const QString client = openClientFile();
-        guitest::WhenModalShows([](QWidget* modal) {
-            modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("500"));
-            QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnOK")), Qt::LeftButton);
-        }, "frmIP");
+        guitest::WhenModalShows(
+            [](QWidget* modal) {
+                modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("500"));
+                QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnOK")), Qt::LeftButton);
+            },
+            "frmIP");
         trigger("mnuInputs");
         QVERIFY(state().saved);  // OK saved it
         state().SetSaved(false);
         MessageBox::setNextAnswer(MsgAnswer::Cancel);
         trigger("mnuFileNew");  // asks; Cancel keeps everything
         QCOMPARE(MessageBox::history().at(0).title + MessageBox::history().at(0).text,
-                 Q("Unsaved Data Exists!Current Inputs have not been Saved!\nDo you want to save them first?"));
-        QCOMPARE(MessageBox::history().at(0).style, int(caldren::kYesNoCancel | caldren::kExclamation));
+                 Q("Unsaved Data Exists!Current Inputs have not been Saved!\nDo you want to save "
+                   "them first?"));
+        QCOMPARE(MessageBox::history().at(0).style,
+                 int(caldren::kYesNoCancel | caldren::kExclamation));
         QCOMPARE(state().currentFileName, client.toStdString());
         const QString saved = path("saved.cld");
         MessageBox::setNextAnswer(MsgAnswer::Yes);  // Yes: Save As first, then the Open dialog
@@ -244,20 +260,24 @@ private slots:
         trigger("mnuFileOpen");
         QVERIFY(QFile::exists(saved) && state().saved);
         QCOMPARE(MessageBox::history().size(), 3);
-        QCOMPARE(MessageBox::history().at(2).text + MessageBox::history().at(2).title, Q("Filename Empty!WARNING"));
+        QCOMPARE(MessageBox::history().at(2).text + MessageBox::history().at(2).title,
+                 Q("Filename Empty!WARNING"));
     }
 
     void theResultsFollowTheFormAndNextYearStartsFromThem() {
         const QString client = openClientFile();
-        auto* panel = static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
+        auto* panel =
+            static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
         QVERIFY(panel->resultsText().contains(Q("Available Working Capital")));
         QString whileTyping;
-        guitest::WhenModalShows([&whileTyping, panel](QWidget* modal) {
-            modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("654321"));
-            QCoreApplication::processEvents();
-            whileTyping = panel->resultsText();
-            QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnCancel")), Qt::LeftButton);
-        }, "frmIP");
+        guitest::WhenModalShows(
+            [&whileTyping, panel](QWidget* modal) {
+                modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("654321"));
+                QCoreApplication::processEvents();
+                whileTyping = panel->resultsText();
+                QTest::mouseClick(modal->findChild<QPushButton*>(Q("btnCancel")), Qt::LeftButton);
+            },
+            "frmIP");
         trigger("mnuInputs");
         QVERIFY2(whileTyping.contains(Q("$654,321")), qPrintable(whileTyping));
         QCoreApplication::processEvents();
@@ -265,7 +285,8 @@ private slots:
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNewYear");
         QCOMPARE(state().currentFileName, path("client2003.cld").toStdString());
-        QCOMPARE(state().engine->get_EOYCurrent() + state().engine->get_sName(), std::string("12/31/2003Client Co"));
+        QCOMPARE(state().engine->get_EOYCurrent() + state().engine->get_sName(),
+                 std::string("12/31/2003Client Co"));
         QVERIFY(!state().saved && !QFile::exists(path("client2003.cld")));
         QCOMPARE(bytesOf(client).contains("Net Sales=900,000"), true);
     }
@@ -276,10 +297,11 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing, Open dialog") << Q("dialog") << QString() << Q(" does not exist.");
         QTest::newRow("missing recent entry") << Q("recent") << QString() << Q(" does not exist.");
-        QTest::newRow("refused entry") << Q("dialog") << Q("Net Sales=7,9x0,000")
-                                       << Q("Entry \"Net Sales=7,9x0,000\"\nThis item needs to be a number.");
-        QTest::newRow("malformed count") << Q("recent") << Q("Monthly Count=twelve")
-                                         << Q("Entry \"Monthly Count=twelve\"");
+        QTest::newRow("refused entry")
+            << Q("dialog") << Q("Net Sales=7,9x0,000")
+            << Q("Entry \"Net Sales=7,9x0,000\"\nThis item needs to be a number.");
+        QTest::newRow("malformed count")
+            << Q("recent") << Q("Monthly Count=twelve") << Q("Entry \"Monthly Count=twelve\"");
         QTest::newRow("garbage") << Q("dialog") << Q("\x01\x02garbage") << Q("could not be opened");
     }
     void aFailedOpenKeepsTheCurrentFile() {
@@ -317,7 +339,8 @@ private slots:
         QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
         QCOMPARE(state().currentFileName, client.toStdString());
         QCOMPARE(m_window->statusText(), Q("File: ") + client);
-        QCOMPARE(state().engine->get_sName() + state().engine->get_NetSales(), std::string("Client Co900,000"));
+        QCOMPARE(state().engine->get_sName() + state().engine->get_NetSales(),
+                 std::string("Client Co900,000"));
         trigger("mnuFileSave");
         QCOMPARE(bytesOf(client), clientBytes);
         QVERIFY(fileText.isEmpty() ? !QFile::exists(other) : bytesOf(other) != clientBytes);
@@ -330,15 +353,18 @@ private slots:
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
         QVERIFY(!bytesOf(lock).contains("User="));  // given back
-        QFile f(lock);  // another person, on another computer, opens it
+        QFile f(lock);                              // another person, on another computer, opens it
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("CaldrenCalc lock file\r\nUser=bob\r\nHost=elsewhere\r\nPid=4711\r\nSince=1796588103\r\n");
+        f.write(
+            "CaldrenCalc lock "
+            "file\r\nUser=bob\r\nHost=elsewhere\r\nPid=4711\r\nSince=1796588103\r\n");
         f.close();
         const QByteArray clientBytes = bytesOf(client);
         MessageBox::setNextAnswer(MsgAnswer::No);
         FileDialog::setNextFileName(client);
         trigger("mnuFileOpen");
-        QVERIFY(MessageBox::history().at(0).text.startsWith(client + Q(" is open in CaldrenCalc by bob on elsewhere")));
+        QVERIFY(MessageBox::history().at(0).text.startsWith(
+            client + Q(" is open in CaldrenCalc by bob on elsewhere")));
         QCOMPARE(MessageBox::history().at(0).title, Q("File in Use"));
         QVERIFY(state().currentFileName != client.toStdString());
         MessageBox::setNextAnswer(MsgAnswer::Yes);
@@ -352,7 +378,8 @@ private slots:
         QCOMPARE(FileDialog::history().last().title, std::string("Save As"));
         FileDialog::setNextFileName(client);  // Save As onto the name bob has open: refused
         trigger("mnuFileSaveAs");
-        QVERIFY(MessageBox::history().last().text.endsWith(Q("Save the analysis under another name.")));
+        QVERIFY(
+            MessageBox::history().last().text.endsWith(Q("Save the analysis under another name.")));
         QCOMPARE(bytesOf(client), clientBytes);
         QVERIFY(bytesOf(lock).contains("User=bob"));
         FileDialog::setNextFileName(path("mine.cld"));  // under a name of its own: writable again
@@ -397,8 +424,8 @@ private slots:
     }
 
     void theChooserAndTheAboutBox() {
-        const char* const buttons[][2] = {{"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"},
-                                          {"btnMain", "&Main Window"}};
+        const char* const buttons[][2] = {
+            {"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"}, {"btnMain", "&Main Window"}};
         for (int choice = 0; choice < 3; ++choice) {
             state().startChoice = 0;
             caldren::frmStartUp chooser(state());
@@ -411,33 +438,42 @@ private slots:
             QCOMPARE(int(state().startChoice), (choice + 1) % 3);
         }
         caldren::frmAbout about(state(), m_window.get());
-        const char* const labels[][2] = {
-            {"lblTitle", "Caldren Formula Calculator"}, {"lblVersion", "Version: CLD2026.12.1"},
-            {"cmdOK", "Run Program"}, {"cmdSysInfo", "&System Info..."},
-            {"btnInfoWWW", "Go to program Home Page"}, {"btnOLS", "Go to Online Store"}};
+        const char* const labels[][2] = {{"lblTitle", "Caldren Formula Calculator"},
+                                         {"lblVersion", "Version: CLD2026.12.1"},
+                                         {"cmdOK", "Run Program"},
+                                         {"cmdSysInfo", "&System Info..."},
+                                         {"btnInfoWWW", "Go to program Home Page"},
+                                         {"btnOLS", "Go to Online Store"}};
         QCOMPARE(about.windowTitle(), Q("About Caldren Formula Calculator"));
         for (const auto& [name, text] : labels)
             QCOMPARE(about.findChild<QWidget*>(Q(name))->property("text").toString(), Q(text));
-        const char* const prefixes[][2] = {{"lblPhone", "Phone: "}, {"lblFAX", "FAX: "},
-                                           {"lblInfoURL", "Information: "}, {"lblSalesURL", "Online Sales: "},
-                                           {"lblEmail", "email: "}, {"lblStreet", ""}, {"lblCityState", ""}};
+        const char* const prefixes[][2] = {{"lblPhone", "Phone: "},
+                                           {"lblFAX", "FAX: "},
+                                           {"lblInfoURL", "Information: "},
+                                           {"lblSalesURL", "Online Sales: "},
+                                           {"lblEmail", "email: "},
+                                           {"lblStreet", ""},
+                                           {"lblCityState", ""}};
         for (const auto& [name, prefix] : prefixes) {
             const QString text = about.findChild<QLabel*>(Q(name))->text();
             QVERIFY2(text.startsWith(Q(prefix)) && text.size() > int(qstrlen(prefix)), name);
         }
         QVERIFY(about.isModal() && about.parentWidget() == m_window.get());
         QList<QUrl> opened;
-        caldren::gui::Desktop::setUrlOpener([&opened](const QUrl& url) { return opened << url, true; });
+        caldren::gui::Desktop::setUrlOpener(
+            [&opened](const QUrl& url) { return opened << url, true; });
         QTest::mouseClick(about.findChild<QPushButton*>(Q("btnInfoWWW")), Qt::LeftButton);
         QTest::mouseClick(about.findChild<QPushButton*>(Q("btnOLS")), Qt::LeftButton);
         caldren::gui::Desktop::setUrlOpener({});
         QVERIFY(opened.size() == 2 && opened.at(0) != opened.at(1));
         QStringList started;
-        caldren::gui::Desktop::setProgramFinder(
-            [](const QString& name) { return name == Q("hardinfo") ? Q("/usr/bin/hardinfo") : QString(); });
-        caldren::gui::Desktop::setProgramStarter([&started](const QString& program, const QStringList&) {
-            return started << program, true;
+        caldren::gui::Desktop::setProgramFinder([](const QString& name) {
+            return name == Q("hardinfo") ? Q("/usr/bin/hardinfo") : QString();
         });
+        caldren::gui::Desktop::setProgramStarter(
+            [&started](const QString& program, const QStringList&) {
+                return started << program, true;
+            });
         QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
         caldren::gui::Desktop::setProgramFinder([](const QString&) { return QString(); });
         QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
@@ -445,13 +481,15 @@ private slots:
         caldren::gui::Desktop::setProgramStarter({});
         QCOMPARE(started, QStringList{Q("/usr/bin/hardinfo")});
         QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text, Q("System Information Is Unavailable At This Time"));
+        QCOMPARE(MessageBox::history().at(0).text,
+                 Q("System Information Is Unavailable At This Time"));
     }
 
     void interactiveStarts_data() {
         QTest::addColumn<QString>("startFile");  // a data file named alone on the command line
         QTest::addColumn<QString>("seen");
-        QTest::newRow("main window") << QString() << Q("frmAbout|frmStartUp|File: /given/on/the/line.cld");
+        QTest::newRow("main window")
+            << QString() << Q("frmAbout|frmStartUp|File: /given/on/the/line.cld");
         QTest::newRow("file named alone") << Q("DEMO.CLD") << Q("frmAbout|frmIP|File: %1/DEMO.CLD");
         QTest::newRow("missing file named alone") << Q("gone.cld") << Q("frmAbout|File: ");
     }

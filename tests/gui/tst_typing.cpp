@@ -26,14 +26,14 @@ class TestTyping : public QObject {
 
 private slots:
     void typedAndLeft_data() {
-        QTest::addColumn<bool>("grid");         // the first month's receivables, else Current Assets
-        QTest::addColumn<bool>("byMouse");      // entered with a click, else with Tab
+        QTest::addColumn<bool>("grid");     // the first month's receivables, else Current Assets
+        QTest::addColumn<bool>("byMouse");  // entered with a click, else with Tab
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("whileTyped");  // the engine's value before the field is left
         QTest::addColumn<QString>("shown");       // the box after it is left
         QTest::addColumn<QString>("refusal");     // "", or the reason of the message
-        auto row = [](const char* name, bool grid, bool mouse, const char* typed, const char* during,
-                      const char* shown, const char* refusal) {
+        auto row = [](const char* name, bool grid, bool mouse, const char* typed,
+                      const char* during, const char* shown, const char* refusal) {
             QTest::newRow(name) << grid << mouse << Q(typed) << Q(during) << Q(shown) << Q(refusal);
         };
         row("commas left to right", false, false, "8,420,001", "8,420,001", "8,420,001", "");
@@ -46,14 +46,15 @@ private slots:
         row("a bare fraction", true, false, ".4", "0", "0", "");
         row("no closing parenthesis yet", false, false, "($5", "-5", "8,420,000", kNotAnAmount);
         row("a comma still open", false, false, "8,", "8", "8,420,000", kNotAnAmount);
-        row("a group of four digits", false, false, "8,7600000420,000", "8,760", "8,420,000", kNotAnAmount);
+        row("a group of four digits", false, false, "8,7600000420,000", "8,760", "8,420,000",
+            kNotAnAmount);
         row("a group of two digits", true, false, "12,34", "12", "8,420,000", kNotAnAmount);
         row("an exponent", false, false, "1.25e6", "1", "8,420,000", kNotAnAmount);
         row("a letter", true, false, "12a", "12", "8,420,000", kNotAnAmount);
         row("two signs", false, false, "(-5)", "8,420,000", "8,420,000", kNotAnAmount);
         row("two dollar signs", true, false, "$$5", "8,420,000", "8,420,000", kNotAnAmount);
-        row("past the amount range", false, false, "922,337,203,685,478", "922,337,203,685", "8,420,000",
-            kTooLarge);
+        row("past the amount range", false, false, "922,337,203,685,478", "922,337,203,685",
+            "8,420,000", kTooLarge);
         row("a click selects the field", false, true, "7600000", "7,600,000", "7,600,000", "");
         row("a click in the grid too", true, true, "7,600,000", "7,600,000", "7,600,000", "");
     }
@@ -77,7 +78,8 @@ private slots:
                               : form.findChild<QLineEdit*>(Q("txtCurAssets"));
         auto engineValue = [&] {
             auto month = session.state.engine->get_colMonths()->get_Item(vesmora::IndexKey{1L});
-            return Q((grid ? month->get_Receivables() : session.state.engine->get_CurAssets()).c_str());
+            return Q(
+                (grid ? month->get_Receivables() : session.state.engine->get_CurAssets()).c_str());
         };
         // The value the field holds when it is entered.
         box->setFocus(Qt::TabFocusReason);
@@ -102,11 +104,11 @@ private slots:
         QCOMPARE(box->text(), shown);
         QCOMPARE(engineValue(), shown);
         QCOMPARE(MessageBox::history().size(), refusal.isEmpty() ? 0 : 1);
-        if (refusal.isEmpty())
-            return;
+        if (refusal.isEmpty()) return;
         const QString label = grid ? Q("Receivables of 12/31/2002") : Q("Current Assets");
         QCOMPARE(MessageBox::history().at(0).text, label + Q(": \"") + typed + Q("\" ") + refusal +
-                                                       Q("\n\n") + label + Q(" is back to 8,420,000."));
+                                                       Q("\n\n") + label +
+                                                       Q(" is back to 8,420,000."));
         QCOMPARE(MessageBox::history().at(0).style, int(caldren::kOkOnly | caldren::kExclamation));
         QCOMPARE(MessageBox::beepCount(), 1);
     }

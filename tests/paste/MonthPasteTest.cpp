@@ -29,11 +29,12 @@ TEST(Paste, Table) {
             GridShape shape;
             shape.columns.clear();
             for (char c : row[4]) shape.columns.push_back(static_cast<int>(kColumns.find(c)));
-            const Plan p =
-                PlanPaste(row[1], std::stoi(row[2]), static_cast<int>(kColumns.find(row[3])), shape);
+            const Plan p = PlanPaste(row[1], std::stoi(row[2]),
+                                     static_cast<int>(kColumns.find(row[3])), shape);
             std::string cells;
             for (const Cell& c : p.cells)
-                cells += (cells.empty() ? "" : " ") + std::to_string(c.row) + kColumns[c.column] + c.value;
+                cells += (cells.empty() ? "" : " ") + std::to_string(c.row) + kColumns[c.column] +
+                         c.value;
             got = cells + " | " + (p.headingSkipped ? "true" : "false") + " | " +
                   std::to_string(p.cellsOutside) + " | " + p.error;
             EXPECT_EQ(got, row[5] + " | " + row[6] + " | " + row[7] + " | " + row[8]) << row.where;
@@ -48,11 +49,12 @@ TEST(Paste, RefusedValueStopsAtItsCell) {
     ::setenv("HOME", ::testing::TempDir().c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (::testing::TempDir() + "/config").c_str(), 1);
     activation::SetFallbackLibrary(CALDREN_ENGINE_LIBRARY);
-    auto months = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren)->get_colMonths();
+    auto months =
+        activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren)->get_colMonths();
     for (int i = 0; i < 12; ++i) months->Add("12/31/2002", "0", "0", "0", "0", 0, 0, 0);
-    const Plan p =
-        PlanPaste("Receivables\tSales\tPurchases\r\n$120,000\t75,000\t(50,000)\r\n100,000\tabc\t45,000\r\n",
-                  0, kReceivables);
+    const Plan p = PlanPaste(
+        "Receivables\tSales\tPurchases\r\n$120,000\t75,000\t(50,000)\r\n100,000\tabc\t45,000\r\n",
+        0, kReceivables);
     const Outcome out = ApplyPaste(p, [&](const Cell& c) {
         auto m = months->get_Item(static_cast<long>(c.row + 1));
         if (c.column == kReceivables) m->put_Receivables(c.value);

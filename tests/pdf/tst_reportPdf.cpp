@@ -64,9 +64,10 @@ void SaveAndPrint(const reportstest::Session& s, frmReportForm* viewer, const ch
     const QString text = reportstest::PdfText(s.Path(u"saved.pdf"_s));
     QCOMPARE(reportstest::PdfText(s.Path(u"printed.pdf"_s)), text);
     const caldren::FileDialogSpec spec = gui::FileDialog::history().last();
-    seen << reportstest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(), spec.title,
-                              spec.filter, spec.initialName);
-    for (QString line : QString(text).replace(QLatin1Char('\f'), u"\n---\n"_s).split(QLatin1Char('\n')))
+    seen << reportstest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(),
+                              spec.title, spec.filter, spec.initialName);
+    for (QString line :
+         QString(text).replace(QLatin1Char('\f'), u"\n---\n"_s).split(QLatin1Char('\n')))
         if (!(line = line.simplified()).isEmpty()) seen << line;
 }
 
@@ -94,11 +95,12 @@ private slots:
             SaveAndPrint(s, viewer, reports, seen);
             if (const CycleChart::CycleChartWidget* chart = viewer->Chart()) {
                 const CycleChart::ChartData& d = chart->data();
-                seen << reportstest::Line(
-                    chart->isVisible(),
-                    chart->mapTo(viewer, QPoint()).y() > viewer->txtReport->mapTo(viewer, QPoint()).y(),
-                    int(d.months.size()), d.averageCycle.value_or(0), CycleChart::PeakLabel(d),
-                    s.state.engine->get_OperatingCyclePeak());
+                seen << reportstest::Line(chart->isVisible(),
+                                          chart->mapTo(viewer, QPoint()).y() >
+                                              viewer->txtReport->mapTo(viewer, QPoint()).y(),
+                                          int(d.months.size()), d.averageCycle.value_or(0),
+                                          CycleChart::PeakLabel(d),
+                                          s.state.engine->get_OperatingCyclePeak());
             }
             s.state.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
             const auto viewers = View(s.state, reports);
@@ -130,19 +132,21 @@ private slots:
         QFile old(s.Path(u"report.pdf"_s));
         QVERIFY(QFile::copy(QStringLiteral(CALDREN_COMPARE_DATA "/acme2002.cld"), old.fileName()));
         int saves = 0;
-        for (const QString& name :
-             {QString(), s.Path(u"no-such-folder/out.pdf"_s), s.Path(u"report"_s), s.Path(u"report"_s)}) {
+        for (const QString& name : {QString(), s.Path(u"no-such-folder/out.pdf"_s),
+                                    s.Path(u"report"_s), s.Path(u"report"_s)}) {
             if (++saves == 4)
                 gui::MessageBox::setNextAnswer(caldren::MsgAnswer::Yes);  // else the default, No
             gui::FileDialog::setNextFileName(name);
             log << viewer->SavePdf();
             QVERIFY(old.open(QIODevice::ReadOnly));
-            log << reportstest::Line(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).join(u","_s),
-                                     old.read(4).data());
+            log << reportstest::Line(
+                QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).join(u","_s),
+                old.read(4).data());
             old.close();
         }
         reportstest::ExpectTranscript(
-            u"compare"_s, (log + reportstest::Boxes()).replaceInStrings(s.dir.path(), u"<folder>"_s));
+            u"compare"_s,
+            (log + reportstest::Boxes()).replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 };
 

@@ -16,11 +16,12 @@ using namespace reportstest;
 
 ComPtr<_Caldren> NewCalc() { return activation::CreateObject<_Caldren>(vesmora::kProgID_Caldren); }
 
-const std::map<std::string, std::string> kSources = {{"2002", CALDREN_BATCH_DATA "/acme2002.cld"},
-                                                     {"2003", CALDREN_BATCH_DATA "/acme2003.CLD"},
-                                                     {"both", CALDREN_REPORTS_DATA "/acme-fy2003-both.CLD"},
-                                                     {"zero", CALDREN_REPORTS_DATA "/zero_sales.cld"},
-                                                     {"missing", "/no/such/file.cld"}};
+const std::map<std::string, std::string> kSources = {
+    {"2002", CALDREN_BATCH_DATA "/acme2002.cld"},
+    {"2003", CALDREN_BATCH_DATA "/acme2003.CLD"},
+    {"both", CALDREN_REPORTS_DATA "/acme-fy2003-both.CLD"},
+    {"zero", CALDREN_REPORTS_DATA "/zero_sales.cld"},
+    {"missing", "/no/such/file.cld"}};
 
 // A file of a comparison: source[,name[,year end]] (see data/compare.txt).
 CompareFile File(const std::string& spec) {
@@ -48,7 +49,8 @@ TEST(Compare, Tables) {
         if (row[0] == "report") {
             RecordingSink sink;
             BuildCompareReport(files, sink);
-            EXPECT_TRUE(SameBytes(Expected(row[2]), sink.Reports().at(0).Body() + "\r\n")) << row.where;
+            EXPECT_TRUE(SameBytes(Expected(row[2]), sink.Reports().at(0).Body() + "\r\n"))
+                << row.where;
             for (const auto& c : sink.Reports().back().chunks)
                 got += (got.empty() ? "" : " ") + std::to_string(c.lines);
         } else if (row[0] == "names") {
@@ -70,15 +72,18 @@ TEST(Compare, HeadingsFailuresAndRefusals) {
     RecordingSink sink;
     BuildCompareReport({File("2003"), File("2002")}, sink);
     const ReportStart& s = sink.Reports().at(0).start;
-    EXPECT_EQ(s.caption + "|" + s.headings.h1 + "|" + s.headings.h2 + "|" + s.headings.h3,
-              "Comparison Report|Acme Castings, Inc.|Accumulated Earnings Analysis|Comparison Of Years");
+    EXPECT_EQ(
+        s.caption + "|" + s.headings.h1 + "|" + s.headings.h2 + "|" + s.headings.h3,
+        "Comparison Report|Acme Castings, Inc.|Accumulated Earnings Analysis|Comparison Of Years");
     const CompareFile zero = File("zero");
     EXPECT_EQ(zero.failure + " " + std::to_string(zero.errorNumber),
               "Could not be calculated: Division by zero (error 11) 11");
     EXPECT_EQ(File("missing").failure + " " + std::to_string(File("missing").errorNumber),
               "Could not be loaded: the file does not exist 53");
     std::ofstream(Scratch("junk.cld"), std::ios::binary) << "\x01\x02 not a data file";
-    EXPECT_EQ(LoadCompareFile(NewCalc(), Scratch("junk.cld")).failure.rfind("Could not be loaded: ", 0), 0u);
+    EXPECT_EQ(
+        LoadCompareFile(NewCalc(), Scratch("junk.cld")).failure.rfind("Could not be loaded: ", 0),
+        0u);
     for (std::size_t n : {0, 1, 7}) {
         try {
             BuildCompareReport(std::vector<CompareFile>(n, zero), sink);
@@ -94,7 +99,8 @@ TEST(Compare, HeadingsFailuresAndRefusals) {
 // The batch's comparison: appended to the output file after what it held, the data files
 // left as they were, a failed file reported with its number.
 TEST(Compare, RunCompareToFileAppends) {
-    const std::string out = Scratch("cmp.txt"), k2002 = kSources.at("2002"), k2003 = kSources.at("2003");
+    const std::string out = Scratch("cmp.txt"), k2002 = kSources.at("2002"),
+                      k2003 = kSources.at("2003");
     const std::string before2002 = ReadFile(k2002);
     std::ofstream(out, std::ios::binary) << "earlier report\r\n";
     EXPECT_TRUE(RunCompareToFile({k2003, k2002}, out, &NewCalc).Ok());
@@ -110,7 +116,8 @@ TEST(Compare, RunCompareToFileAppends) {
         return NewCalc();
     });
     ASSERT_EQ(r.failures.size(), 1u);
-    EXPECT_EQ(r.failures[0].Text().rfind(k2003 + ": Could not be loaded: ", 0), 0u) << r.failures[0].Text();
+    EXPECT_EQ(r.failures[0].Text().rfind(k2003 + ": Could not be loaded: ", 0), 0u)
+        << r.failures[0].Text();
     EXPECT_EQ(r.failures[0].number, 429);
     const std::string now = ReadFile(out);
     EXPECT_THROW(RunCompareToFile({k2002}, out, &NewCalc), activation::ComError);

@@ -11,7 +11,8 @@ TEST(Layouts, Table) {
         const bool contains = row[0] == "contains";
         const std::string report = contains ? row[1] : row[0];
         auto c = Analysis(contains ? row[2] : row[1]);
-        if (!contains && report != "Inputs") c->get_colMonths()->get_Item(1L)->put_MonthDate("7/15/1999");
+        if (!contains && report != "Inputs")
+            c->get_colMonths()->get_Item(1L)->put_MonthDate("7/15/1999");
         const RecordingSink::Report r = Build(report, *c);
         if (contains) {
             EXPECT_NE(r.Body().find(row[3]), std::string::npos) << row.where;
@@ -21,7 +22,8 @@ TEST(Layouts, Table) {
         std::string chunks;
         for (const auto& chunk : r.chunks) {
             const auto ends = std::count(chunk.text.begin(), chunk.text.end(), '\n');
-            chunks += (chunks.empty() ? "" : " ") + std::to_string(chunk.lines) + "/" + std::to_string(ends);
+            chunks += (chunks.empty() ? "" : " ") + std::to_string(chunk.lines) + "/" +
+                      std::to_string(ends);
             EXPECT_TRUE(chunk.lines != Reports::kNewPage || chunk.text.empty()) << row.where;
             EXPECT_EQ(chunk.headings.h1 + chunk.headings.h2 + chunk.headings.h3,
                       r.start.headings.h1 + r.start.headings.h2 + r.start.headings.h3);

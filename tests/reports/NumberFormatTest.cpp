@@ -25,7 +25,9 @@ const std::map<std::string, std::function<std::string(const Args&)>> kFormats = 
     {"ratiovalue", [](const Args& a) { return FormatRatioValue(std::stod(a[0])); }},
     {"wholeunits", [](const Args& a) { return std::to_string(ParseWholeUnits(a[0])); }},
     {"align",
-     [](const Args& a) { return a.size() > 1 ? RightAlign(a[0], std::stoul(a[1])) : RightAlign(a[0]); }},
+     [](const Args& a) {
+         return a.size() > 1 ? RightAlign(a[0], std::stoul(a[1])) : RightAlign(a[0]);
+     }},
     {"printline", [](const Args& a) { return GetPrintLine(std::stoi(a[0])); }},
     {"month", [](const Args& a) { return Abbreviated(a[0]); }},
 };

@@ -48,7 +48,8 @@ class PageSink : public Reports::ReportSink {
 public:
     explicit PageSink(PRINT::PageModel& pm) : m_pm(pm) {}
     void BeginReport(const Reports::ReportStart&) override {}
-    void PrintOrDisplay(std::string_view chunk, int lines, const Reports::ReportHeadings& h) override {
+    void PrintOrDisplay(std::string_view chunk, int lines,
+                        const Reports::ReportHeadings& h) override {
         m_pm.PrnManager2(lines, h.h1, h.h2, h.h3);
         m_pm.PrintChunk(chunk);
     }
@@ -88,8 +89,10 @@ TEST(PrintModel, Pages) {
             if (op[0] == '-' || std::isdigit(static_cast<unsigned char>(op[0]))) {
                 const int n = std::stoi(op);
                 const bool end = n == Reports::kEndReport || n == Reports::kEndJob;
-                const int r = end ? pm.PrnManager2(n, "", "", "") : pm.PrnManager2(n, "Acme", "Line2", h3);
-                trace += op + " -> " + std::to_string(r) + ", " + std::to_string(pm.Counter()) + "\n";
+                const int r =
+                    end ? pm.PrnManager2(n, "", "", "") : pm.PrnManager2(n, "Acme", "Line2", h3);
+                trace +=
+                    op + " -> " + std::to_string(r) + ", " + std::to_string(pm.Counter()) + "\n";
             }
         }
         EXPECT_TRUE(SameBytes(ReadFile(CALDREN_REPORTS_DATA "/" + row[2]), trace + device.Text()))

@@ -42,7 +42,9 @@ inline auto* const kEnvironment =
 // A file in the test's private folder.
 inline std::string Scratch(const std::string& name) { return kEnvironment->home + "/" + name; }
 
-inline std::string Expected(const std::string& name) { return ReadFile(CALDREN_REPORTS_DATA "/" + name); }
+inline std::string Expected(const std::string& name) {
+    return ReadFile(CALDREN_REPORTS_DATA "/" + name);
+}
 
 // The worked example (data/worked_example.cld of the engine tests: both methods, three
 // months estimated from sales and purchases) loaded and calculated with the methods
@@ -59,7 +61,8 @@ inline ComPtr<_Caldren> Analysis(const std::string& methods, bool calculate = tr
     c->put_DoPeakUseSalesAndPurch(methods != "peak actual");
     if (methods == "peak actual") {
         const char* inventories[] = {"100000", "105000", "115000"};
-        for (long m = 1; m <= 3; ++m) c->get_colMonths()->get_Item(m)->put_Inventory(inventories[m - 1]);
+        for (long m = 1; m <= 3; ++m)
+            c->get_colMonths()->get_Item(m)->put_Inventory(inventories[m - 1]);
     }
     if (calculate) c->Calculate();
     return c;

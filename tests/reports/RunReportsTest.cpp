@@ -37,7 +37,9 @@ public:
     void EndBusy() override { Call("EndBusy"); }
     void ProcessEvents() override { Call("ProcessEvents"); }
     void ShowNoDataNotice() override { Call("Notice"); }
-    void ShowCalculationProblem(const std::string& text) override { Call("Problem:" + text.substr(0, text.find('.'))); }
+    void ShowCalculationProblem(const std::string& text) override {
+        Call("Problem:" + text.substr(0, text.find('.')));
+    }
     void ReportOrLog(const activation::ComError& e, const std::string& location) override {
         Call("ReportOrLog:" + std::to_string(e.Number()) + ":" + location);
     }
@@ -80,7 +82,8 @@ ReportChoices Choices(const std::string& text) {
 }
 
 TEST(RunReports, Table) {
-    const std::map<std::string, ReportMode> modes = {{"View", kView}, {"Print", kPrint}, {"File", kFile}};
+    const std::map<std::string, ReportMode> modes = {
+        {"View", kView}, {"Print", kPrint}, {"File", kFile}};
     for (const casefiles::Row& row : casefiles::Rows(CALDREN_REPORTS_DATA "/runs.txt")) {
         auto calc = Analysis(row[4] == "new" ? "new" : "both", false);
         if (row[4] == "zero sales") calc->Load(CALDREN_REPORTS_DATA "/zero_sales.cld");
@@ -106,9 +109,10 @@ TEST(RunReports, Table) {
 
 TEST(RunReports, NoticeText) {
     EXPECT_STREQ(kNoDataNoticeTitle, "Notice");
-    EXPECT_STREQ(kNoDataNotice,
-                 "No data was entered. Please either use menu choice File - New to enter new information or "
-                 "File - Open to retrieve data that was previously saved.");
+    EXPECT_STREQ(
+        kNoDataNotice,
+        "No data was entered. Please either use menu choice File - New to enter new information or "
+        "File - Open to retrieve data that was previously saved.");
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include "ReportSink.h"
 #include "ReportsTest.h"
 
+#include <sys/resource.h>
 #include <csignal>
 #include <fstream>
-#include <sys/resource.h>
 
 namespace {
 
@@ -40,8 +40,8 @@ TEST(Sinks, ViewHeadingAndRecordedEvents) {
     sink.EndReport();
     sink.EndPrintJob();
     sink.AbortReport();
-    EXPECT_EQ(sink.Events(), (std::vector<std::string>{"begin:Detailed", "chunk:3", "chunk:-300", "end",
-                                                       "endjob", "abort"}));
+    EXPECT_EQ(sink.Events(), (std::vector<std::string>{"begin:Detailed", "chunk:3", "chunk:-300",
+                                                       "end", "endjob", "abort"}));
     EXPECT_EQ(sink.Reports().at(0).Body() + std::to_string(sink.PrintJobsEnded()), "a1");
     EXPECT_TRUE(sink.Reports()[0].ended &&
                 !sink.Reports()[0].aborted);  // an abort after the end changes nothing

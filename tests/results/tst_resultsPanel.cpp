@@ -52,9 +52,11 @@ private slots:
         caldren::analysis::InputChanges().Notify();
         QTRY_COMPARE(panel.resultsText(), text("panel_both_no_sales.txt"));
         QVERIFY(!panel.chart()->isVisibleTo(&panel));
-        QCOMPARE(panel.checksList()->lines().last(),
-                 QStringLiteral("Zero base: Net Sales is zero: the calculation divides by it, so no method can "
-                                "be calculated."));
+        QCOMPARE(
+            panel.checksList()->lines().last(),
+            QStringLiteral(
+                "Zero base: Net Sales is zero: the calculation divides by it, so no method can "
+                "be calculated."));
         QCOMPARE(bytes(file), onDisk);
         QVERIFY(s.state.IsSaved());
     }
@@ -66,10 +68,11 @@ private slots:
         caldren::ChecksList list(s.state);
         auto* button = list.findChild<QPushButton*>(QStringLiteral("btnMoveMonthDates"));
         QVERIFY(button->isVisibleTo(&list));
-        QCOMPARE(list.lines(), QStringList{QStringLiteral(
-                                   "Month dates: The dates of months 7 to 12 (01/15/2026 to 06/15/2026) lie "
-                                   "outside the tax year ending 12/31/2025, which runs from January 2025 to "
-                                   "December 2025.")});
+        QCOMPARE(list.lines(),
+                 QStringList{QStringLiteral(
+                     "Month dates: The dates of months 7 to 12 (01/15/2026 to 06/15/2026) lie "
+                     "outside the tax year ending 12/31/2025, which runs from January 2025 to "
+                     "December 2025.")});
         int afterAction = 0;
         list.setAfterAction([&](caldren::analysis::CheckAction) { ++afterAction; });
         QTest::mouseClick(button, Qt::LeftButton);

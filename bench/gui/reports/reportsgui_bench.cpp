@@ -80,7 +80,8 @@ void BM_PrintThreeReportsToPdf(benchmark::State& bench) {
     for (auto _ : bench) {
         caldren::reports::QtReportsHost host(f.state, nullptr);
         caldren::reports::RunReportsOn(f.state, Reports::kPrint, host);
-        if (caldren::reports::ReportPrinter::Instance().JobsEnded() != 1) bench.SkipWithError("one job expected");
+        if (caldren::reports::ReportPrinter::Instance().JobsEnded() != 1)
+            bench.SkipWithError("one job expected");
     }
 }
 BENCHMARK(BM_PrintThreeReportsToPdf)->Unit(benchmark::kMillisecond);

@@ -115,7 +115,8 @@ void* CreateObjectRaw(const std::string& progIdOrClsid, const std::string& iid) 
     if (library.empty()) {
         library = FallbackPath();
         if (library.empty())
-            Fail(kErrCannotCreate, name, note + "the class is not registered in " + RegistryFilePath());
+            Fail(kErrCannotCreate, name,
+                 note + "the class is not registered in " + RegistryFilePath());
     }
 
     std::string why;
@@ -127,17 +128,18 @@ void* CreateObjectRaw(const std::string& progIdOrClsid, const std::string& iid) 
     if (hr < 0 || !factoryRaw) {
         Fail(kErrCannotCreate, name,
              note + library + " does not serve the class" +
-                 (LooksLikeGuid(name) ? std::string() : " (not registered in " + RegistryFilePath() + ")") +
+                 (LooksLikeGuid(name) ? std::string()
+                                      : " (not registered in " + RegistryFilePath() + ")") +
                  " [" + HResultText(hr) + "]");
     }
     ComPtr<IClassFactory> factory(static_cast<IClassFactory*>(factoryRaw));
 
     void* object = nullptr;
     hr = factory->CreateInstance(iid, &object);
-    if (hr == kNoInterface)
-        Fail(kErrNoInterface, name, "the object has no interface " + iid);
+    if (hr == kNoInterface) Fail(kErrNoInterface, name, "the object has no interface " + iid);
     if (hr < 0 || !object)
-        Fail(kErrCannotCreate, name, "the class factory of " + library + " failed [" + HResultText(hr) + "]");
+        Fail(kErrCannotCreate, name,
+             "the class factory of " + library + " failed [" + HResultText(hr) + "]");
     return object;
 }
 

@@ -63,8 +63,9 @@ void MakeFolders(const std::string& folder) {
 // a fixed name, so a link in its place is not followed; a pipe or device is never waited
 // for nor written.
 bool AppendLine(const std::string& file, const std::string& line) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK,
-                          0644);
+    const int fd = ::open(
+        file.c_str(),
+        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) return false;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -93,13 +94,13 @@ bool StderrPresenter::ShowAndAsk(long number, const std::string& description,
     return false;
 }
 
-void StderrPresenter::Show(long number, const std::string& description,
-                           const std::string& location, const std::string& appDescription) {
+void StderrPresenter::Show(long number, const std::string& description, const std::string& location,
+                           const std::string& appDescription) {
     try {
-        m_writer(ErrorReporter::FormatMessage(number, description, location, appDescription, false) +
-                 "\n");
-    } catch (...) {
-    }
+        m_writer(
+            ErrorReporter::FormatMessage(number, description, location, appDescription, false) +
+            "\n");
+    } catch (...) {}
 }
 
 ErrorReporter::ErrorReporter() : ErrorReporter(std::make_shared<StderrPresenter>()) {}
@@ -190,6 +191,8 @@ std::string ErrorReporter::FormatMessage(long number, const std::string& descrip
     return text;
 }
 
-std::string ErrorReporter::PerUserLogFolder() { return activation::registry::ConfigHome() + "/Orlenwick"; }
+std::string ErrorReporter::PerUserLogFolder() {
+    return activation::registry::ConfigHome() + "/Orlenwick";
+}
 
 }  // namespace errorreporter

@@ -91,8 +91,8 @@ enum class LineKind { Other, Section, Entry };
 
 struct Line {
     LineKind kind = LineKind::Other;
-    std::string text;     // the whole line as it stands in the file (UTF-8, no line end)
-    std::string folded;   // section name or key, trimmed and case-folded, for matching
+    std::string text;          // the whole line as it stands in the file (UTF-8, no line end)
+    std::string folded;        // section name or key, trimmed and case-folded, for matching
     std::size_t valuePos = 0;  // entries: where the value starts in text
 };
 
@@ -214,16 +214,18 @@ struct Stamp {
         return Stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
     }
     bool operator==(const Stamp& o) const {
-        return dev == o.dev && ino == o.ino && size == o.size &&
-               mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
-               ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
     }
 };
 
 class Fd {
 public:
     explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() { if (m_fd >= 0) ::close(m_fd); }
+    ~Fd() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
@@ -268,8 +270,8 @@ struct ProfileStore::Impl {
 
     void RequireName(const char* op) const {
         if (fileName.empty())
-            throw ComError(kErrBadFileName, std::string("ProfileStore.") + op +
-                                                ": no file name has been set");
+            throw ComError(kErrBadFileName,
+                           std::string("ProfileStore.") + op + ": no file name has been set");
     }
 
     // The file's current contents (cached while the file is unchanged). A missing file, or
@@ -281,7 +283,8 @@ struct ProfileStore::Impl {
             // stood then. Otherwise one stat tells whether it is still the one last read.
             if (inBatch && checkedInBatch) return doc;
             struct stat st {};
-            if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && Stamp::Of(st) == stamp) {
+            if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                Stamp::Of(st) == stamp) {
                 checkedInBatch = inBatch;
                 return doc;
             }
@@ -418,15 +421,14 @@ struct ProfileStore::Impl {
             if (S_ISDIR(st.st_mode))
                 Fail(kErrPathFileAccess, op, "cannot write", fileName, "it is a folder");
             if (!S_ISREG(st.st_mode))
-                Fail(kErrPathFileAccess, op, "cannot write", fileName,
-                     "it is not a regular file");
-            if (::access(target.c_str(), W_OK) != 0)
-                FailErrno(errno, op, "cannot write", fileName);
+                Fail(kErrPathFileAccess, op, "cannot write", fileName, "it is not a regular file");
+            if (::access(target.c_str(), W_OK) != 0) FailErrno(errno, op, "cannot write", fileName);
         }
 
         const auto slash = target.rfind('/');
-        const std::string folder =
-            slash == std::string::npos ? std::string(".") : (slash == 0 ? "/" : target.substr(0, slash));
+        const std::string folder = slash == std::string::npos
+                                       ? std::string(".")
+                                       : (slash == 0 ? "/" : target.substr(0, slash));
         const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
         if (base.empty()) Fail(kErrBadFileName, op, "cannot write", fileName, "no file name");
 
@@ -492,7 +494,8 @@ struct ProfileStore::Impl {
         const std::string s = encoding::FoldCase(Trim(section));
         const std::string k = encoding::FoldCase(Trim(key));
         for (auto it = pending.rbegin(); it != pending.rend(); ++it)
-            if (encoding::FoldCase(Trim(it->section)) == s && encoding::FoldCase(Trim(it->key)) == k)
+            if (encoding::FoldCase(Trim(it->section)) == s &&
+                encoding::FoldCase(Trim(it->key)) == k)
                 return &it->value;
         return nullptr;
     }
@@ -502,7 +505,8 @@ struct ProfileStore::Impl {
                               const std::string& key) const {
         if (const std::string* v = Pending(section, key)) return v;
         const Document& d = Current(op);
-        const Line* line = d.FindEntry(encoding::FoldCase(Trim(section)), encoding::FoldCase(Trim(key)));
+        const Line* line =
+            d.FindEntry(encoding::FoldCase(Trim(section)), encoding::FoldCase(Trim(key)));
         if (!line) return nullptr;
         lookupValue = line->text.substr(line->valuePos);
         return &lookupValue;
@@ -515,9 +519,8 @@ ProfileStore::~ProfileStore() = default;
 
 void ProfileStore::SetFileName(const std::string& path) {
     if (m_impl->inBatch && !m_impl->pending.empty() && path != m_impl->fileName)
-        throw ComError(kErrInvalidCall,
-                       "ProfileStore.SetFileName: a batch of writes to \"" + m_impl->fileName +
-                           "\" is still open");
+        throw ComError(kErrInvalidCall, "ProfileStore.SetFileName: a batch of writes to \"" +
+                                            m_impl->fileName + "\" is still open");
     m_impl->fileName = path;
     m_impl->cached = false;
 }

@@ -44,10 +44,9 @@ namespace {
 
 // Code points of bytes 0x80..0x9F in Windows-1252 (undefined bytes map to themselves).
 constexpr char16_t kHigh1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
@@ -71,16 +70,16 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 std::uint32_t FoldCodePoint(std::uint32_t cp) {
     if (cp >= 'A' && cp <= 'Z') return cp + 32;
     if (cp < 0xC0) return cp;
-    if (cp <= 0xDE) return cp == 0xD7 ? cp : cp + 32;                 // Latin-1 capitals
-    if (cp >= 0x100 && cp <= 0x17F) {                                 // Latin Extended-A
+    if (cp <= 0xDE) return cp == 0xD7 ? cp : cp + 32;  // Latin-1 capitals
+    if (cp >= 0x100 && cp <= 0x17F) {                  // Latin Extended-A
         if (cp == 0x130 || cp == 0x131 || cp == 0x138 || cp == 0x149 || cp == 0x17F) return cp;
         const bool oddPairs = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
         if (oddPairs) return (cp & 1) ? cp + 1 : cp;
         if (cp == 0x178) return 0xFF;
         return (cp & 1) ? cp : cp + 1;
     }
-    if (cp >= 0x391 && cp <= 0x3AB && cp != 0x3A2) return cp + 32;   // Greek
-    if (cp >= 0x410 && cp <= 0x42F) return cp + 32;                   // Cyrillic
+    if (cp >= 0x391 && cp <= 0x3AB && cp != 0x3A2) return cp + 32;  // Greek
+    if (cp >= 0x410 && cp <= 0x42F) return cp + 32;                 // Cyrillic
     if (cp >= 0x400 && cp <= 0x40F) return cp + 80;
     return cp;
 }

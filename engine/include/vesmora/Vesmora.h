@@ -175,7 +175,7 @@ public:
     virtual bool get_DoAveCycle() const = 0;
 
     // 4
-    virtual void putref_colMonths(_Months* value) = 0;   // takes its own reference
+    virtual void putref_colMonths(_Months* value) = 0;  // takes its own reference
     virtual ComPtr<_Months> get_colMonths() const = 0;
     virtual void put_sName(const std::string& value) = 0;
     virtual std::string get_sName() const = 0;

@@ -41,7 +41,8 @@ struct Session {
         state.versionTag = "CLD2026.12";
         state.rptInput = state.rptSummary = state.rptDetail = 1;
         if (load) {
-            QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), Path(QStringLiteral("DEMO.CLD")));
+            QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"),
+                        Path(QStringLiteral("DEMO.CLD")));
             state.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
             state.engine->Load(state.currentFileName);
         }

@@ -65,7 +65,8 @@ struct Script {
 
 QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return reportstest::Line(st.fontName, st.fontSize, "printer", p.FontName(), p.FontSize(), p.FontBold());
+    return reportstest::Line(st.fontName, st.fontSize, "printer", p.FontName(), p.FontSize(),
+                             p.FontBold());
 }
 
 }  // namespace
@@ -84,7 +85,8 @@ private slots:
         rep::QtReportsHost host(s.state, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kView, host));
         int i = 0;
-        for (auto build : {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
+        for (auto build :
+             {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
             Reports::RecordingSink sink;
             build(*s.state.engine, sink, s.state.currentFileName);
             const auto& r = sink.Reports().at(0);
@@ -101,15 +103,17 @@ private slots:
         QTest::keyClick(text, Qt::Key_Backspace);
         const QSize opening = v->size();
         v->resize(opening / 2);
-        script.log << reportstest::Line(
-            text->isReadOnly(), text->lineWrapMode(), QFontInfo(text->font()).fixedPitch(),
-            v->size() == opening, text->toPlainText() == before, v->tbToolbar->objectName(),
-            v->actPrint->objectName(), v->actPrint->text(), v->actExit->objectName(), v->actExit->text());
+        script.log << reportstest::Line(text->isReadOnly(), text->lineWrapMode(),
+                                        QFontInfo(text->font()).fixedPitch(), v->size() == opening,
+                                        text->toPlainText() == before, v->tbToolbar->objectName(),
+                                        v->actPrint->objectName(), v->actPrint->text(),
+                                        v->actExit->objectName(), v->actExit->text());
         v->actPrint->trigger();
         v->actExit->trigger();
         QTRY_VERIFY(v.isNull());
         dlgRptChoices d;
-        script.log << reportstest::Line(d.windowTitle(), d.fraChoices->objectName(), d.fraChoices->title());
+        script.log << reportstest::Line(d.windowTitle(), d.fraChoices->objectName(),
+                                        d.fraChoices->title());
         for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
                  d.chkRptInput, d.chkRptSummary, d.chkRptDetail, d.btnOK, d.btnCancel})
             script.log << reportstest::Line(b->objectName(), b->text());
@@ -125,8 +129,8 @@ private slots:
             Reports::ReportChoices chosen{1, 1, 1};
             host.GetReports(answer[0] == 'C' ? Reports::kPrint : Reports::kView, chosen);
             const Reports::ReportChoices stored = rep::ReadReportChoices(s.state);
-            script.log << reportstest::Line("chosen", chosen.input, chosen.summary, chosen.detail, "stored",
-                                            stored.input, stored.summary, stored.detail);
+            script.log << reportstest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
+                                            "stored", stored.input, stored.summary, stored.detail);
         }
         reportstest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
     }
@@ -145,13 +149,15 @@ private slots:
         const auto& printer = rep::ReportPrinter::Instance();
         QCOMPARE(printer.JobFiles(), (QStringList{script.pdf, s.Path(u"copies-2.pdf"_s)}));
         const QString first = reportstest::PdfText(printer.JobFiles()[0]);
-        QVERIFY(first.contains(u"Year Ending"_s) && first.contains(u"Inputs - Caldren Formula Calculator"_s));
+        QVERIFY(first.contains(u"Year Ending"_s) &&
+                first.contains(u"Inputs - Caldren Formula Calculator"_s));
         QCOMPARE(reportstest::PdfText(printer.JobFiles()[1]), first);
         script.pdf.clear();
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         script.log << Fonts(s.state)
-                   << reportstest::Line(rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
+                   << reportstest::Line(
+                          rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
                    << reportstest::Boxes();
         reportstest::Session empty(false);
         QVERIFY(!rep::RunReportsOn(empty.state, Reports::kView, host));
@@ -179,9 +185,9 @@ private slots:
                 return w->result();
             }
             auto& f = dynamic_cast<QFontDialog&>(d);
-            log << reportstest::Line("fonts", f.testOption(QFontDialog::MonospacedFonts),
-                                     f.currentFont().bold(),
-                                     f.currentFont().family() == rep::ResolvedFamily("Courier New"));
+            log << reportstest::Line(
+                "fonts", f.testOption(QFontDialog::MonospacedFonts), f.currentFont().bold(),
+                f.currentFont().family() == rep::ResolvedFamily("Courier New"));
             if (chosenSize == 0) return int(QDialog::Rejected);
             QFont font(u"Liberation Mono"_s);
             font.setPointSizeF(chosenSize);
@@ -201,9 +207,10 @@ private slots:
         rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
         rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
-            << reportstest::Line(rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
-                                 rep::IsFixedPitchFamily("Liberation Serif"),
-                                 gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
+            << reportstest::Line(
+                   rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
+                   rep::IsFixedPitchFamily("Liberation Serif"),
+                   gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
         reportstest::ExpectTranscript(u"reportFont"_s, log + reportstest::Boxes());
     }
 
@@ -212,8 +219,10 @@ private slots:
     // the "Notice" shows the main window afterwards; the manual opens, or a missing one is named.
     void messages() {
         QStringList log;
-        for (long seconds : {0, 1, 59, 60, 61, 754, 3599, 3600, 3659, 3660, 3720, 7200, 7260, 90000, -5})
-            log << reportstest::Text(gui::BuildExitMessageText(seconds)).section(u" Orlenwick's"_s, 0, 0);
+        for (long seconds :
+             {0, 1, 59, 60, 61, 754, 3599, 3600, 3659, 3660, 3720, 7200, 7260, 90000, -5})
+            log << reportstest::Text(gui::BuildExitMessageText(seconds))
+                       .section(u" Orlenwick's"_s, 0, 0);
         log << reportstest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
         log << reportstest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
                                  gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
@@ -223,7 +232,8 @@ private slots:
             gui::MessageBox::setNextAnswer(answer);
             gui::ReportErrorAndQuit(s.state, 11, "RunReports");
             log << reportstest::Boxes()
-                << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds, bool(s.state.engine));
+                << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds,
+                                     bool(s.state.engine));
         }
         reportstest::Session s(false);
         QWidget main;
@@ -231,8 +241,10 @@ private slots:
         rep::ShowPDFHelp(s.state, nullptr);
         QFile(reportstest::Text(s.state.helpFile)).open(QIODevice::WriteOnly);
         rep::ShowPDFHelp(s.state, nullptr);
-        log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened << reportstest::Boxes();
-        reportstest::ExpectTranscript(u"messages"_s, log.replaceInStrings(s.dir.path(), u"<folder>"_s));
+        log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened
+            << reportstest::Boxes();
+        reportstest::ExpectTranscript(u"messages"_s,
+                                      log.replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 
     // Save As, the preferences (the reporter released), the exit screen (the engine

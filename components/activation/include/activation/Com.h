@@ -87,15 +87,25 @@ class ComPtr {
 public:
     ComPtr() = default;
     explicit ComPtr(T* adopt) noexcept : m_p(adopt) {}
-    ComPtr(const ComPtr& o) noexcept : m_p(o.m_p) { if (m_p) m_p->AddRef(); }
+    ComPtr(const ComPtr& o) noexcept : m_p(o.m_p) {
+        if (m_p) m_p->AddRef();
+    }
     ComPtr(ComPtr&& o) noexcept : m_p(std::exchange(o.m_p, nullptr)) {}
     ~ComPtr() { Reset(); }
-    ComPtr& operator=(ComPtr o) noexcept { std::swap(m_p, o.m_p); return *this; }
+    ComPtr& operator=(ComPtr o) noexcept {
+        std::swap(m_p, o.m_p);
+        return *this;
+    }
 
     // Takes a new reference to a pointer the caller keeps owning.
-    static ComPtr Share(T* p) noexcept { if (p) p->AddRef(); return ComPtr(p); }
+    static ComPtr Share(T* p) noexcept {
+        if (p) p->AddRef();
+        return ComPtr(p);
+    }
 
-    void Reset() noexcept { if (T* p = std::exchange(m_p, nullptr)) p->Release(); }
+    void Reset() noexcept {
+        if (T* p = std::exchange(m_p, nullptr)) p->Release();
+    }
     T* Detach() noexcept { return std::exchange(m_p, nullptr); }
     T* Get() const noexcept { return m_p; }
     T* operator->() const noexcept { return m_p; }

@@ -22,9 +22,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <random>
@@ -95,9 +95,12 @@ inline int ReadLines(const std::string& path, std::vector<std::string>& lines) {
     struct stat st {};
     int result = 0;
     std::string text;
-    if (::fstat(fd, &st) != 0) result = errno;
-    else if (!S_ISREG(st.st_mode)) result = EINVAL;
-    else if (static_cast<std::uint64_t>(st.st_size) > kMaxRegistryBytes) result = EFBIG;
+    if (::fstat(fd, &st) != 0)
+        result = errno;
+    else if (!S_ISREG(st.st_mode))
+        result = EINVAL;
+    else if (static_cast<std::uint64_t>(st.st_size) > kMaxRegistryBytes)
+        result = EFBIG;
     char buf[4096];
     while (result == 0) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -121,7 +124,7 @@ inline int ReadLines(const std::string& path, std::vector<std::string>& lines) {
 
 // Why the registry cannot be read, for an error source.
 inline std::string ReadProblem(const std::string& path, int err) {
-    const std::string why = err == EFBIG ? "it is larger than 1 MiB"
+    const std::string why = err == EFBIG    ? "it is larger than 1 MiB"
                             : err == EINVAL ? "it is not a regular file"
                                             : std::strerror(err);
     return "the registry file " + path + " cannot be read: " + why;
@@ -133,10 +136,12 @@ inline std::optional<ClassEntry> Find(const std::string& progIdOrClsid,
                                       const std::string& path = RegistryPath()) {
     std::vector<std::string> lines;
     if (const int err = ReadLines(path, lines); err != 0)
-        throw ComError(429, "Activation.CreateObject(\"" + progIdOrClsid + "\"): " + ReadProblem(path, err));
+        throw ComError(
+            429, "Activation.CreateObject(\"" + progIdOrClsid + "\"): " + ReadProblem(path, err));
     for (const std::string& line : lines) {
         auto e = ParseLine(line);
-        if (e && (SameName(e->clsid, progIdOrClsid) || (!e->progId.empty() && SameName(e->progId, progIdOrClsid))))
+        if (e && (SameName(e->clsid, progIdOrClsid) ||
+                  (!e->progId.empty() && SameName(e->progId, progIdOrClsid))))
             return e;
     }
     return std::nullopt;
@@ -165,7 +170,8 @@ inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::str
     if (!MakeFolders(folder)) return errno ? errno : ENOTDIR;
 
     const std::string lockPath = path + ".lock";
-    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    const int lockFd =
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (lockFd < 0) return errno;
     while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {}
 
@@ -185,14 +191,17 @@ inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::str
         text += line + "\n";
     }
     if (!hasHeader)
-        text = "# Orlenwick component registry: class identifier, ProgID, library (tab-separated)\n" + text;
+        text =
+            "# Orlenwick component registry: class identifier, ProgID, library (tab-separated)\n" +
+            text;
     for (const ClassEntry& e : add) text += e.clsid + "\t" + e.progId + "\t" + e.library + "\n";
 
     std::random_device rd;
     char suffix[20];
     std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
     const std::string temp = folder + "/.components.reg" + suffix;
-    const int fd = result != 0 ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd =
+        result != 0 ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (result != 0) {
     } else if (fd < 0) {
         result = errno;

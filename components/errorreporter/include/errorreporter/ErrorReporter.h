@@ -14,7 +14,8 @@
 //   is taken);
 //   - else, as a last resort, on standard error.
 // Line format (UTF-8, CR LF at the end), fields joined by " | ":
-//   12/06/2026 20:15:03 | Caldren Formula Calculator | Error 53 | File not found | MainMod.RunSilent <- Caldren.Fetch <- ...
+//   12/06/2026 20:15:03 | Caldren Formula Calculator | Error 53 | File not found |
+//   MainMod.RunSilent <- Caldren.Fetch <- ...
 // The local date as mm/dd/yyyy and the time as hh:mm:ss, the program's description, the
 // number, the description, and the location with its source chain: each carriage return
 // of the chain (newest location first) is shown as " <- ", so a line always stays one
@@ -93,9 +94,10 @@ public:
     // description and location (carriage returns of the chain as line breaks), with the
     // save question when asking.
     static std::string FormatMessage(long number, const std::string& description,
-                                     const std::string& location,
-                                     const std::string& appDescription, bool asking);
-    // The per-user log folder ($XDG_CONFIG_HOME/Orlenwick or ~/.config/Orlenwick, beside the settings file).
+                                     const std::string& location, const std::string& appDescription,
+                                     bool asking);
+    // The per-user log folder ($XDG_CONFIG_HOME/Orlenwick or ~/.config/Orlenwick, beside the
+    // settings file).
     static std::string PerUserLogFolder();
 
 private:
