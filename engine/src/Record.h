@@ -78,38 +78,38 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
+// clang-format off
 // Amount inputs: setter checks a number, getter "##,###,##0".
-#define VESMORA_AMOUNT_INPUTS(X)                                                             \
-    X(CurAssets)                                                                             \
-    X(Securities) X(NotesFromShareholders) X(CurLiab) X(OtherWorkCapAdj) X(InvBeg) X(InvEnd) \
-        X(InvPurchases) X(COGS) X(NetSales) X(Reasonableneeds) X(Contingencies) X(COGSNxtYr) \
-            X(OperatingExpNxtYr) X(IncTaxNxtYr) X(DeprecNxtYr) X(OtherCostAdjNxtYr) X(ARBeg) \
-                X(AREnd) X(APBegRel2Inv) X(APEndRel2Inv)
+#define VESMORA_AMOUNT_INPUTS(X)                                                            \
+    X(CurAssets) X(Securities) X(NotesFromShareholders) X(CurLiab) X(OtherWorkCapAdj)       \
+    X(InvBeg) X(InvEnd) X(InvPurchases) X(COGS) X(NetSales) X(Reasonableneeds)              \
+    X(Contingencies) X(COGSNxtYr) X(OperatingExpNxtYr) X(IncTaxNxtYr) X(DeprecNxtYr)        \
+    X(OtherCostAdjNxtYr) X(ARBeg) X(AREnd) X(APBegRel2Inv) X(APEndRel2Inv)
 
 // Date inputs: setter checks a date, getter "mm/dd/yyyy".
 #define VESMORA_DATE_INPUTS(X) X(EOYCurrent) X(EOYNxtYr) X(EOYMonths)
 
 // Flag inputs.
-#define VESMORA_FLAG_INPUTS(X) \
-    X(DoAveCycle)              \
-    X(DoPeakCycle) X(UseActualInventory) X(DoPeakUseSalesAndPurch) X(UseCurrentAmounts)
+#define VESMORA_FLAG_INPUTS(X)                                                              \
+    X(DoAveCycle) X(DoPeakCycle) X(UseActualInventory) X(DoPeakUseSalesAndPurch)            \
+    X(UseCurrentAmounts)
 
 // Amount results read as "##,###,##0".
-#define VESMORA_AMOUNT_RESULTS(X)                                                              \
-    X(AvailableWC)                                                                             \
-    X(CostOfOperations) X(AveAP4InvPeak) X(ExcessQuickAssetsPeak) X(InvBegAndEndAve) X(InvAve) \
-        X(ARBegAndEndAve) X(ARAve) X(APAve) X(NeededWCAve) X(ExcessPreContingencyWCPeak)       \
-            X(ExcessPreContingencyWCAve) X(ExcessWCPeak) X(ExcessWCAve)
+#define VESMORA_AMOUNT_RESULTS(X)                                                           \
+    X(AvailableWC) X(CostOfOperations) X(AveAP4InvPeak) X(ExcessQuickAssetsPeak)            \
+    X(InvBegAndEndAve) X(InvAve) X(ARBegAndEndAve) X(ARAve) X(APAve) X(NeededWCAve)         \
+    X(ExcessPreContingencyWCPeak) X(ExcessPreContingencyWCAve) X(ExcessWCPeak)              \
+    X(ExcessWCAve)
 
 // Ratio results read as "##0.00000".
-#define VESMORA_RATIO5_RESULTS(X)                                             \
-    X(AdjOperatingCycleAve)                                                   \
-    X(APTurnDaysAve) X(ARTurnDaysAve) X(NetOperatingCycle) X(APTurnRatioPeak) \
-        X(OperatingCyclePeak)
+#define VESMORA_RATIO5_RESULTS(X)                                                           \
+    X(AdjOperatingCycleAve) X(APTurnDaysAve) X(ARTurnDaysAve) X(NetOperatingCycle)          \
+    X(APTurnRatioPeak) X(OperatingCyclePeak)
 
 // Ratio results read rounded to 8 decimals (ties to even) as plain decimal text.
-#define VESMORA_RATIO8_RESULTS(X) \
+#define VESMORA_RATIO8_RESULTS(X)                                                           \
     X(OperatingCycleAdjDaysAve) X(OperatingCycleDaysAve) X(InvTurnDaysAve)
+// clang-format on
 
 // Besides these: Version, sName, Line2 (fixed text), APBegAndEndAve (amount read as
 // "##0.00000"), NeededWCPeak (text holding an amount) and GrossProfitPercent (percent).
