@@ -8,7 +8,7 @@
 
 #include <activation/Activation.h>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 int CompareYearsCommand(RunState& state, QWidget* parent) {
     if (!state.ui) return 0;
@@ -20,14 +20,14 @@ int CompareYearsCommand(RunState& state, QWidget* parent) {
     });
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows
 
 namespace {
 
 const bool kRegistered = [] {
     caldren::gui::Hooks().compareYears = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::CompareYearsCommand(state, parent);
+        caldren::reportwindows::CompareYearsCommand(state, parent);
     };
     return true;
 }();

@@ -10,9 +10,9 @@ namespace caldren {
 struct RunState;
 }
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 // Returns the number of files compared (0 when cancelled or refused).
 int CompareYearsCommand(RunState& state, QWidget* parent);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

@@ -1,6 +1,6 @@
 // HelpSupport: the user's guide in the help window (Help, Contents, Search For Help On...,
 // the tool strip's "Help", F1), the About box's system information button and the maker's
-// web pages. The printable guide (cldguide.pdf) is opened by reports::ShowPDFHelp.
+// web pages. The printable guide (cldguide.pdf) is opened by reportwindows::ShowPDFHelp.
 #pragma once
 
 #include <QString>

@@ -97,7 +97,7 @@ void ShutDown(RunState& state, bool saveFirst) {
     } catch (...) {}
     // 5. The printer gets back the font it had at start.
     try {
-        reports::RestorePrinterFont(state.printerFont);
+        reportwindows::RestorePrinterFont(state.printerFont);
     } catch (...) {}
     // 6.-7. The time spent, on the exit screen.
     try {

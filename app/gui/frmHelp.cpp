@@ -182,7 +182,7 @@ frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
     connect(btnContents, &QToolButton::clicked, this,
             [this] { ShowTopic(m_anchors.isEmpty() ? QString() : m_anchors.first()); });
     connect(btnOpenPdf, &QToolButton::clicked, this,
-            [this] { reports::ShowPDFHelp(m_state, this); });
+            [this] { reportwindows::ShowPDFHelp(m_state, this); });
     connect(tvwContents, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
     connect(tvwContents, &QTreeWidget::itemActivated, this,

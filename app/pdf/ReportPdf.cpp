@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
                     const Reports::ReportHeadings& headings) {
@@ -102,4 +102,4 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 struct RecordedReport {
     Reports::ReportStart start;
@@ -62,4 +62,4 @@ PdfTarget DefaultPdfTarget(const std::string& caption);
 // be written; ComError 5 when the report has no page (no body, no chart).
 void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

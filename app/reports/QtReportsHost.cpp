@@ -23,7 +23,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 namespace {
 
@@ -240,11 +240,12 @@ int QtReportsHost::GetCopies() {
 }
 
 void QtReportsHost::SetNewFont(Reports::PrinterFontRecord& saved) {
-    reports::SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, saved, m_mainWindow);
+    reportwindows::SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, saved,
+                              m_mainWindow);
 }
 
 void QtReportsHost::SetOldFont(const Reports::PrinterFontRecord& saved) {
-    reports::SetOldFont(m_state, saved, m_mainWindow);
+    reportwindows::SetOldFont(m_state, saved, m_mainWindow);
 }
 
 void QtReportsHost::BeginBusy() {
@@ -357,4 +358,4 @@ void ShowPDFHelp(RunState& state, QWidget* parent) {
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

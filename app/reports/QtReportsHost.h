@@ -28,7 +28,7 @@
 class QWidget;
 class frmReportForm;
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 class ViewSink : public Reports::ReportSink {
 public:
@@ -123,4 +123,4 @@ void PrintViewerReport(RunState& state, frmReportForm& viewer);
 // ShowPDFHelp: opens the manual (state.helpFile) with the desktop's default viewer.
 void ShowPDFHelp(RunState& state, QWidget* parent);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

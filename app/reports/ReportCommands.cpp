@@ -16,15 +16,15 @@ const bool kRegistered = [] {
     auto& hooks = caldren::gui::Hooks();
     hooks.viewReports = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::RunReportCommand(state, Reports::kView, parent);
+        caldren::reportwindows::RunReportCommand(state, Reports::kView, parent);
     };
     hooks.printReports = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::RunReportCommand(state, Reports::kPrint, parent);
+        caldren::reportwindows::RunReportCommand(state, Reports::kPrint, parent);
     };
     hooks.optionsFonts = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::GetFonts(state, parent);
+        caldren::reportwindows::GetFonts(state, parent);
     };
     hooks.helpContents = [](caldren::RunState& state, QWidget* parent) {
         caldren::gui::NoteRunState(state);
@@ -40,7 +40,7 @@ const bool kRegistered = [] {
     };
     hooks.rememberPrinterFont = [](caldren::RunState& state) {
         caldren::gui::NoteRunState(state);
-        caldren::reports::RememberPrinterFont(state);
+        caldren::reportwindows::RememberPrinterFont(state);
     };
     hooks.makeErrorPresenter = [] { return caldren::gui::MakeQtErrorPresenter(); };
     return true;

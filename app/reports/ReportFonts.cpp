@@ -10,7 +10,7 @@
 
 #include <charconv>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 const char* const kFontAdviceText =
     "We strongly recommend the use of either the COURIER NEW or the COURIER font. Other fonts "
@@ -150,4 +150,4 @@ void GetFonts(RunState& state, QWidget* parent) {
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

@@ -18,7 +18,7 @@
 
 class QWidget;
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 // "This program requires the <name> (<size> point) font, which is not available ..."
 std::string NewFontWarningText(const std::string& name, float size);
@@ -47,4 +47,4 @@ void GetFonts(RunState& state, QWidget* parent = nullptr);
 // The report font of the run state (bold: the program's flag, off).
 FontSpec ReportFont(const RunState& state);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

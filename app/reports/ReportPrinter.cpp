@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 namespace {
 
@@ -217,4 +217,4 @@ void RestorePrinterFont(const PrinterFont& font) {
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

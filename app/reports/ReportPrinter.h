@@ -33,7 +33,7 @@ class QPainter;
 class QPrinter;
 class QRectF;
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 struct FontSpec {
     std::string name;
@@ -121,4 +121,4 @@ void RememberPrinterFont(RunState& state);
 // Gives the printer back a font (ShutDown, step 5). Errors are ignored.
 void RestorePrinterFont(const PrinterFont& font);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

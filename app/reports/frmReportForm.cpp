@@ -269,7 +269,8 @@ QString frmReportForm::SavePdf() {
     std::string caption = m_record.start.caption;
     if (caption.find(" - ") == std::string::npos && !m_dataFile.empty())
         caption += " - " + m_dataFile;
-    const caldren::reports::PdfTarget target = caldren::reports::DefaultPdfTarget(caption);
+    const caldren::reportwindows::PdfTarget target =
+        caldren::reportwindows::DefaultPdfTarget(caption);
     spec.initialFolder = target.folder.toStdString();
     spec.initialName = target.name.toStdString();
     QString path = caldren::gui::FileDialog::getSaveFileName(this, spec);
@@ -284,9 +285,9 @@ QString frmReportForm::SavePdf() {
             QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
         return {};
     try {
-        const caldren::reports::FontSpec font =
-            m_pdfFont ? m_pdfFont() : caldren::reports::FontSpec{"Courier New", 10.0f, false};
-        caldren::reports::WriteReportPdf(m_record, path, font);
+        const caldren::reportwindows::FontSpec font =
+            m_pdfFont ? m_pdfFont() : caldren::reportwindows::FontSpec{"Courier New", 10.0f, false};
+        caldren::reportwindows::WriteReportPdf(m_record, path, font);
     } catch (const activation::ComError& e) {
         caldren::gui::MessageBox::show(this, QString::fromUtf8(e.Description()),
                                        caldren::kOkOnly | caldren::kExclamation,

@@ -180,8 +180,8 @@ int main(int argc, char** argv) {
         return int(QDialog::Accepted);
     };
 
-    caldren::reports::QtReportsHost host(state, nullptr);
-    caldren::reports::RunReportsOn(state, Reports::kView, host);
+    caldren::reportwindows::QtReportsHost host(state, nullptr);
+    caldren::reportwindows::RunReportsOn(state, Reports::kView, host);
     const char* names[] = {"viewer-detailed", "viewer-summary", "viewer-inputs"};
     for (size_t i = 0; i < host.Viewers().size() && i < 3; ++i) {
         frmReportForm* viewer = host.Viewers()[i];
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
         out.close();
         const QString fy2026 = work.path() + QStringLiteral("/Harlow FY2026.cld");
         QFile::copy(demo, fy2026);
-        caldren::reports::ViewSink sink(state, nullptr);
+        caldren::reportwindows::ViewSink sink(state, nullptr);
         caldren::CompareYears::CompareFiles({fy2026.toStdString(), fy2025.toStdString()}, sink, [] {
             return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         });
@@ -254,7 +254,7 @@ int main(int argc, char** argv) {
         }
         return int(QDialog::Accepted);
     };
-    caldren::reports::RunReportsOn(state, Reports::kPrint, host);
+    caldren::reportwindows::RunReportsOn(state, Reports::kPrint, host);
     QProcess::execute(
         QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), QStringLiteral("1"),
@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
         }
         return int(QDialog::Accepted);
     };
-    caldren::reports::RunReportsOn(state, Reports::kPrint, host);
+    caldren::reportwindows::RunReportsOn(state, Reports::kPrint, host);
     {
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {work.path() + QStringLiteral("/detailed.pdf")});
@@ -299,8 +299,8 @@ int main(int argc, char** argv) {
     // The font warning.
     {
         frmError warning;
-        warning.SetMessage(
-            QString::fromStdString(caldren::reports::NewFontWarningText("Courier New", 10.0f)));
+        warning.SetMessage(QString::fromStdString(
+            caldren::reportwindows::NewFontWarningText("Courier New", 10.0f)));
         Save(&warning, "error-warning");
     }
     // The exit screen.

@@ -223,7 +223,7 @@ private slots:
             }
             return int(QDialog::Rejected);
         };
-        caldren::reports::QtReportsHost host(session.state, nullptr);
+        caldren::reportwindows::QtReportsHost host(session.state, nullptr);
         Reports::ReportChoices choices;
         host.GetReports(Reports::kPrint, choices);
         QCOMPARE(host.GetCopies(), 0);

@@ -21,7 +21,7 @@
 #include <QPushButton>
 
 namespace gui = caldren::gui;
-namespace rep = caldren::reports;
+namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -64,8 +64,8 @@ Fixture& Shared() {
 void BM_OpenThreeViewers(benchmark::State& bench) {
     Fixture& f = Shared();
     for (auto _ : bench) {
-        caldren::reports::QtReportsHost host(f.state, nullptr);
-        caldren::reports::RunReportsOn(f.state, Reports::kView, host);
+        caldren::reportwindows::QtReportsHost host(f.state, nullptr);
+        caldren::reportwindows::RunReportsOn(f.state, Reports::kView, host);
         QApplication::processEvents();
         bench.PauseTiming();
         if (host.Viewers().size() != 3) bench.SkipWithError("three viewers expected");
@@ -78,9 +78,9 @@ BENCHMARK(BM_OpenThreeViewers)->Unit(benchmark::kMillisecond);
 void BM_PrintThreeReportsToPdf(benchmark::State& bench) {
     Fixture& f = Shared();
     for (auto _ : bench) {
-        caldren::reports::QtReportsHost host(f.state, nullptr);
-        caldren::reports::RunReportsOn(f.state, Reports::kPrint, host);
-        if (caldren::reports::ReportPrinter::Instance().JobsEnded() != 1)
+        caldren::reportwindows::QtReportsHost host(f.state, nullptr);
+        caldren::reportwindows::RunReportsOn(f.state, Reports::kPrint, host);
+        if (caldren::reportwindows::ReportPrinter::Instance().JobsEnded() != 1)
             bench.SkipWithError("one job expected");
     }
 }

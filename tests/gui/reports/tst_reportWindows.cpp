@@ -30,7 +30,7 @@
 #include <QToolBar>
 
 namespace gui = caldren::gui;
-namespace rep = caldren::reports;
+namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
 
 namespace {
