@@ -2,34 +2,20 @@
 
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
-#include "app/gui/ErrorDialogs.h"
-#include "app/gui/GuiHooks.h"
 #include "app/reports/QtReportsHost.h"
 
 #include <activation/Activation.h>
 
 namespace caldren::reportwindows {
 
-int CompareYearsCommand(RunState& state, QWidget* parent) {
+int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
     if (!state.ui) return 0;
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
-    ViewSink sink(state, parent);
+    ViewSink sink(state, dialogs, parent);
     return CompareYears::Run(state, *state.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }
 
 }  // namespace caldren::reportwindows
-
-namespace {
-
-const bool kRegistered = [] {
-    caldren::gui::Hooks().compareYears = [](caldren::RunState& state, QWidget* parent) {
-        caldren::gui::NoteRunState(state);
-        caldren::reportwindows::CompareYearsCommand(state, parent);
-    };
-    return true;
-}();
-
-}  // namespace

@@ -7,13 +7,14 @@
 #include "app/core/GuiEntry.h"
 
 #include "ErrorDialogs.h"
-#include "GuiHooks.h"
 #include "ProgramIcon.h"
+#include "QtDialogs.h"
 #include "QtUi.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Settings.h"
 #include "app/input/IPSupport.h"
+#include "app/reports/ReportPrinter.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmStartUp.h"
@@ -24,20 +25,21 @@
 
 namespace caldren::gui {
 
-// The interactive start after the QApplication exists; returns the event loop's code.
-int RunInteractive(RunState& state) {
-    QtUi ui(state);
+// The interactive start after the QApplication exists, every dialog through `dialogs`;
+// returns the event loop's code.
+int RunInteractive(RunState& state, Dialogs& dialogs) {
+    QtUi ui(state, dialogs);
     state.ui = &ui;
     if (!state.errorReporter)
         state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    state.errorReporter->SetPresenter(MakeErrorPresenter());
+    state.errorReporter->SetPresenter(MakeErrorPresenter(dialogs, state.errorLogPath));
 
     {
-        frmAbout splash(state);
+        frmAbout splash(state, dialogs);
         splash.exec();
     }
 
-    frmMain main(state, ui);
+    frmMain main(state, ui, dialogs);
     ui.setMainWindow(&main);
 
     const bool openStartFile = !state.startFile.empty();
@@ -47,9 +49,7 @@ int RunInteractive(RunState& state) {
     }
     state.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
-    if (!Settings::GetIni(state, Hooks().rememberPrinterFont
-                                     ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
-                                     : Settings::PrinterFontStep())) {
+    if (!Settings::GetIni(state, &reportwindows::RememberPrinterFont)) {
         state.ui = nullptr;
         return 1;
     }
@@ -64,7 +64,7 @@ int RunInteractive(RunState& state) {
 
     ui.SetStatusText("File: " + state.currentFileName);
     // The same clock as the end time at shutdown, rounded the same way.
-    state.startTime = Seams().clock ? Seams().clock() : SecondsSinceMidnight();
+    state.startTime = dialogs.secondsSinceMidnight();
     main.show();
     const int code = QApplication::exec();
     state.ui = nullptr;
@@ -81,5 +81,6 @@ extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::Ru
     QApplication::setApplicationName(QString::fromUtf8(caldren::kTitle));
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
     QApplication::setWindowIcon(caldren::gui::ProgramIcon());
-    return caldren::gui::RunInteractive(*state);
+    caldren::gui::QtDialogs dialogs;
+    return caldren::gui::RunInteractive(*state, dialogs);
 }

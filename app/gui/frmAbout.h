@@ -10,10 +10,14 @@ class QPushButton;
 namespace caldren {
 
 struct RunState;
+namespace gui {
+class Dialogs;
+}
 
 class frmAbout : public QDialog {
 public:
-    explicit frmAbout(const RunState& state, QWidget* parent = nullptr);
+    // The system information and the web pages are opened through `dialogs`.
+    frmAbout(const RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

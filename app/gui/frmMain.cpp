@@ -1,13 +1,15 @@
 #include "frmMain.h"
 
-#include "GuiHooks.h"
 #include "HelpSupport.h"
 #include "ProgramIcon.h"
+#include "app/compare/CompareCommand.h"
 #include "app/core/FileOperations.h"
 #include "app/core/NewYearCommand.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/input/IPSupport.h"
+#include "app/reports/QtReportsHost.h"
+#include "app/reports/ReportFonts.h"
 #include "app/results/ResultsPanel.h"
 #include "frmAbout.h"
 
@@ -61,8 +63,8 @@ float readTwips(QSettings& settings, const char* key, float defaultValue) {
 
 }  // namespace
 
-frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_ui(ui) {
+frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_ui(ui), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(gui::ProgramIcon());
@@ -258,10 +260,7 @@ void frmMain::mnuFileNewYearClick() {
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
 void frmMain::mnuFilePrintClick() {
-    if (gui::Hooks().printReports)
-        gui::Hooks().printReports(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Printing");
+    reportwindows::RunReportCommand(m_state, m_dialogs, Reports::kPrint, this);
 }
 
 void frmMain::mnuFileMRUClick(int n) {
@@ -273,40 +272,24 @@ void frmMain::mnuFileMRUClick(int n) {
 void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
 
 void frmMain::mnuViewCompareClick() {
-    if (gui::Hooks().compareYears)
-        gui::Hooks().compareYears(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Comparing years");
+    reportwindows::CompareYearsCommand(m_state, m_dialogs, this);
 }
 
 void frmMain::mnuViewReportsClick() {
-    if (gui::Hooks().viewReports)
-        gui::Hooks().viewReports(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Viewing the reports");
+    reportwindows::RunReportCommand(m_state, m_dialogs, Reports::kView, this);
 }
 
-void frmMain::mnuOptionsFontsClick() {
-    if (gui::Hooks().optionsFonts)
-        gui::Hooks().optionsFonts(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Choosing the report font");
-}
+void frmMain::mnuOptionsFontsClick() { reportwindows::GetFonts(m_state, m_dialogs, this); }
 
-void frmMain::mnuHelpContentsClick() {
-    if (gui::Hooks().helpContents)
-        gui::Hooks().helpContents(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "The manual");
-}
+void frmMain::mnuHelpContentsClick() { HelpSupport::ShowHelp(m_state, m_dialogs, this); }
 
 // The help window with its search box ready for the words to look for.
 void frmMain::mnuHelpSearchForHelpOnClick() {
-    HelpSupport::ShowHelp(m_state, this, QString(), true);
+    HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
 }
 
 void frmMain::mnuHelpAboutClick() {
-    frmAbout about(m_state, this);
+    frmAbout about(m_state, m_dialogs, this);
     about.exec();
 }
 

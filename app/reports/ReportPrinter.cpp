@@ -1,6 +1,6 @@
 #include "ReportPrinter.h"
 
-#include "../gui/MessageBox.h"
+#include "../gui/Dialogs.h"
 
 #include <activation/Com.h>
 
@@ -81,9 +81,10 @@ void ReportPrinter::SetFontSize(float size) {
 
 void ReportPrinter::SetFontBold(bool bold) { m_font.bold = bold; }
 
-void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer) {
+void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer, gui::Dialogs* dialogs) {
     AbortJob();
     m_printer = std::move(printer);
+    m_dialogs = dialogs;
     m_jobsEnded = 0;
     m_jobFiles.clear();
     m_baseFileName = m_printer ? m_printer->outputFileName() : QString();
@@ -195,8 +196,9 @@ void ReportPrinter::AbortJob() noexcept {
 }
 
 void ReportPrinter::ShowLineCountError(const std::string& text) {
-    gui::MessageBox::show(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
-                          QStringLiteral("Error!"));
+    if (m_dialogs)
+        m_dialogs->message(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
+                           QStringLiteral("Error!"));
 }
 
 void RememberPrinterFont(RunState& state) {

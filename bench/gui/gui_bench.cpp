@@ -2,13 +2,12 @@
 // number field (engine write included), and building the start-up windows (About box,
 // main window, chooser) once the application exists. Offscreen platform, pinned HOME.
 #include "app/core/RunState.h"
-#include "app/gui/FileDialog.h"
-#include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
 #include "app/input/frmIP.h"
+#include "tests/gui/FakeDialogs.h"
 
 #include <activation/Activation.h>
 #include <benchmark/benchmark.h>
@@ -25,6 +24,7 @@
 namespace {
 
 struct Fixture {
+    guitest::FakeDialogs dialogs;  // every box answered at once
     caldren::RunState state;
     std::unique_ptr<caldren::QtUi> ui;
     Fixture() {
@@ -33,10 +33,8 @@ struct Fixture {
         state.currentFileName = "/tmp/bench/DEMO.CLD";
         state.versionTag = "CLD2026.12";
         state.fullVersion = "CLD2026.12.1";
-        ui = std::make_unique<caldren::QtUi>(state);
+        ui = std::make_unique<caldren::QtUi>(state, dialogs);
         state.ui = ui.get();
-        caldren::gui::MessageBox::setHeadless(true);
-        caldren::gui::FileDialog::setHeadless(true);
     }
 };
 
@@ -82,8 +80,8 @@ void BM_RejectedKeystroke(benchmark::State& bench) {
     QCoreApplication::processEvents();
     for (auto _ : bench) {
         box->setCursorPosition(static_cast<int>(box->text().size()));
-        QTest::keyClick(box, Qt::Key_X);  // message (answered by the seam), beep, restore
-        caldren::gui::MessageBox::history().clear();
+        QTest::keyClick(box, Qt::Key_X);  // message (answered by the fake), beep, restore
+        f.dialogs.boxes.clear();
     }
 }
 BENCHMARK(BM_RejectedKeystroke)->Unit(benchmark::kMicrosecond);
@@ -92,11 +90,11 @@ void BM_StartWindows(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
         {
-            caldren::frmAbout splash(f.state);
+            caldren::frmAbout splash(f.state, f.dialogs);
             splash.show();
             QCoreApplication::processEvents();
         }
-        caldren::frmMain main(f.state, *f.ui);
+        caldren::frmMain main(f.state, *f.ui, f.dialogs);
         caldren::frmStartUp chooser(f.state);
         chooser.show();
         QCoreApplication::processEvents();

@@ -1,13 +1,11 @@
 // Shared set-up of the window tests: a pinned environment (offscreen platform, temporary
 // HOME and XDG folders, C locale), the engine from the build, a run state with the Qt Ui,
-// and seams that answer every dialog without showing it.
+// and fake dialogs that answer every dialog without showing it.
 #pragma once
 
 #include "app/core/RunState.h"
-#include "app/gui/FileDialog.h"
-#include "app/gui/GuiHooks.h"
-#include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
+#include "tests/gui/FakeDialogs.h"
 #include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
@@ -23,38 +21,21 @@
 
 namespace guitest {
 
-// A run state on a fresh engine with the Qt Ui; every dialog answered by the seams.
+// A run state on a fresh engine with the Qt Ui on fake dialogs.
 struct Session {
+    FakeDialogs dialogs;
     caldren::RunState state;
     std::unique_ptr<caldren::QtUi> ui;
-    int shutDowns = 0;
-    bool lastSaveFirst = false;
-    int errorsAndQuit = 0;
-    caldren::gui::GuiHooks savedHooks;
 
     Session() {
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         state.versionTag = "CLD2026.12";
         state.fullVersion = "CLD2026.12.1";
         state.programFolder = CALDREN_PROGRAM_FOLDER;
-        ui = std::make_unique<caldren::QtUi>(state);
+        ui = std::make_unique<caldren::QtUi>(state, dialogs);
         state.ui = ui.get();
-        caldren::gui::MessageBox::reset();
-        caldren::gui::MessageBox::setHeadless(true);
-        caldren::gui::FileDialog::reset();
-        caldren::gui::FileDialog::setHeadless(true);
-        savedHooks = caldren::gui::Hooks();
-        caldren::gui::Hooks().shutDown = [this](caldren::RunState&, bool saveFirst) {
-            ++shutDowns;
-            lastSaveFirst = saveFirst;
-        };
-        caldren::gui::Hooks().reportErrorAndQuit = [this](caldren::RunState&, long,
-                                                          const std::string&) { ++errorsAndQuit; };
     }
-    ~Session() {
-        caldren::gui::Hooks() = savedHooks;
-        state.ui = nullptr;
-    }
+    ~Session() { state.ui = nullptr; }
 };
 
 // Acts on the modal window that the next nested event loop shows (e.g. the input form

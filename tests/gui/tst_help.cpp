@@ -54,7 +54,9 @@ bool InSight(QTextBrowser* browser, const QString& anchor) {
 class tst_help : public QObject {
     Q_OBJECT
     guitest::Session m_session;
-    caldren::frmHelp* Help() { return caldren::HelpSupport::ShowHelp(m_session.state, nullptr); }
+    caldren::frmHelp* Help() {
+        return caldren::HelpSupport::ShowHelp(m_session.state, m_session.dialogs, nullptr);
+    }
     QTextBrowser* Browser() { return Help()->findChild<QTextBrowser*>(Q("txtGuide")); }
 
 private slots:

@@ -1,12 +1,12 @@
 // Shared set-up of the report window tests: a pinned environment (offscreen platform,
 // temporary HOME and XDG folders, C locale), the engine from the build with DEMO.CLD
-// loaded, a run state with its settings file in a temporary folder, the dialog seams
-// answered by the test, and what a test saw compared with its transcript in data/.
+// loaded, a run state with its settings file in a temporary folder, fake dialogs answered
+// by the test, and what a test saw compared with its transcript in data/.
 #pragma once
 
 #include "app/core/RunState.h"
-#include "app/gui/ErrorDialogs.h"
-#include "app/gui/MessageBox.h"
+#include "app/gui/QtUi.h"
+#include "tests/gui/FakeDialogs.h"
 #include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
@@ -21,18 +21,15 @@
 namespace reportstest {
 
 // A run state on a fresh engine holding DEMO.CLD (copied to a temporary folder), with the
-// settings file, error log and manual in that folder; every message box answered
-// headless, every other dialog rejected; the process never ended by a test.
+// settings file, error log and manual in that folder, and the Qt Ui on fake dialogs.
 struct Session {
     QTemporaryDir dir;
+    guitest::FakeDialogs dialogs;
     caldren::RunState state;
-    caldren::gui::DialogSeams savedSeams = caldren::gui::Seams();
-    int programEnds = 0, saveAsCalls = 0;
-    QStringList opened;  // what the shell was asked to open
+    caldren::QtUi ui{state, dialogs};
 
     explicit Session(bool load = true) {
-        caldren::gui::MessageBox::reset();
-        caldren::gui::MessageBox::setHeadless(true);
+        state.ui = &ui;
         state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         state.programFolder = dir.path().toStdString();
         state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
@@ -46,19 +43,8 @@ struct Session {
             state.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
             state.engine->Load(state.currentFileName);
         }
-        auto& seams = caldren::gui::Seams();
-        seams.endProgram = [this](int) { ++programEnds; };
-        seams.saveAs = [this](caldren::RunState&) { ++saveAsCalls; };
-        seams.openExternal = [this](const QString& path) {
-            opened << QString(path).replace(dir.path(), QStringLiteral("<folder>"));
-            return true;
-        };
-        seams.runModal = [](QDialog&) { return int(QDialog::Rejected); };
     }
-    ~Session() {
-        caldren::gui::Seams() = savedSeams;
-        caldren::gui::MessageBox::reset();
-    }
+    ~Session() { state.ui = nullptr; }
     QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
 };
 
@@ -78,15 +64,6 @@ inline QString Text(double n) { return QString::number(n); }
 template <class... T>
 QString Line(const T&... values) {
     return QStringList{Text(values)...}.join(QLatin1Char(' '));
-}
-
-// The message boxes shown so far: "box", the title, the style and the text (line ends as "|").
-inline QStringList Boxes() {
-    QStringList boxes;
-    for (const auto& box : caldren::gui::MessageBox::history())
-        boxes << Line("box", box.title, box.style,
-                      QString(box.text).replace(QLatin1Char('\n'), QLatin1Char('|')));
-    return boxes;
 }
 
 // Compares what a test saw with data/<name>.txt, line by line.

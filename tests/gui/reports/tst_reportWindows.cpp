@@ -6,6 +6,7 @@
 // across midnight and the exit screen, the "Notice", the manual.
 #include "ReportsTestSupport.h"
 
+#include "app/gui/ErrorDialogs.h"
 #include "app/gui/frmError.h"
 #include "app/gui/frmFinal.h"
 #include "app/reports/QtReportsHost.h"
@@ -23,7 +24,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -43,22 +43,22 @@ struct Script {
     QString pdf;
     int copies = 1;
     std::function<void(dlgRptChoices&)> boxes = [](dlgRptChoices& c) { c.btnOK->click(); };
-    Script() {
-        gui::Seams().runModal = [this](QDialog& d) {
+    explicit Script(guitest::FakeDialogs& dialogs) {
+        dialogs.modal = [this](QDialog& d) {
+            auto& c = dynamic_cast<dlgRptChoices&>(d);
             log << d.windowTitle();
-            if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-                for (QCheckBox* box : {c->chkRptInput, c->chkRptSummary, c->chkRptDetail})
-                    log.last() += QString::number(box->checkState());
-                boxes(*c);
-                return c->result();
-            }
-            auto* p = dynamic_cast<QPrintDialog*>(&d);
-            if (!p || pdf.isEmpty()) return int(QDialog::Rejected);
-            p->printer()->setOutputFormat(QPrinter::PdfFormat);
-            p->printer()->setOutputFileName(pdf);
-            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-            p->printer()->setCopyCount(copies);
-            return int(QDialog::Accepted);
+            for (QCheckBox* box : {c.chkRptInput, c.chkRptSummary, c.chkRptDetail})
+                log.last() += QString::number(box->checkState());
+            boxes(c);
+            return c.result();
+        };
+        dialogs.print = [this](QPrinter& p, const QString& title) {
+            log << title;
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageSize(QPageSize(QPageSize::Letter));
+            p.setCopyCount(copies);
+            return !pdf.isEmpty();
         };
     }
 };
@@ -81,8 +81,8 @@ private slots:
     // boxes (greyed: 2), Cancel stores nothing ticked, the close box changes no flag.
     void choicesAndViewers() {
         reportstest::Session s;
-        Script script;
-        rep::QtReportsHost host(s.state, nullptr);
+        Script script(s.dialogs);
+        rep::QtReportsHost host(s.state, s.dialogs, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kView, host));
         int i = 0;
         for (auto build :
@@ -141,10 +141,10 @@ private slots:
     // path, and the hourglass is gone.
     void printJobs() {
         reportstest::Session s;
-        Script script;
+        Script script(s.dialogs);
         script.pdf = s.Path(u"copies.pdf"_s);
         script.copies = 2;
-        rep::QtReportsHost host(s.state, nullptr);
+        rep::QtReportsHost host(s.state, s.dialogs, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         const auto& printer = rep::ReportPrinter::Instance();
         QCOMPARE(printer.JobFiles(), (QStringList{script.pdf, s.Path(u"copies-2.pdf"_s)}));
@@ -158,12 +158,13 @@ private slots:
         script.log << Fonts(s.state)
                    << reportstest::Line(
                           rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
-                   << reportstest::Boxes();
+                   << s.dialogs.boxes;
+        s.dialogs.boxes.clear();
         reportstest::Session empty(false);
         QVERIFY(!rep::RunReportsOn(empty.state, Reports::kView, host));
-        script.log << reportstest::Line("ends", s.programEnds, empty.programEnds,
+        script.log << reportstest::Line("ends", s.dialogs.ends.size(), empty.dialogs.ends.size(),
                                         QApplication::overrideCursor() != nullptr);
-        reportstest::ExpectTranscript(u"printJobs"_s, script.log + reportstest::Boxes());
+        reportstest::ExpectTranscript(u"printJobs"_s, script.log + s.dialogs.boxes);
     }
 
     // A font the printer cannot use: the "Error Warning" window, GetFonts' own warning, then
@@ -175,7 +176,7 @@ private slots:
         s.state.fontName = "DejaVu Sans";
         QStringList log;
         double chosenSize = 12.0;
-        gui::Seams().runModal = [&](QDialog& d) {
+        s.dialogs.modal = [&](QDialog& d) {
             if (auto* w = dynamic_cast<frmError*>(&d)) {
                 log << reportstest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
                                          w->chkDontShow->text(), w->btnOK->objectName())
@@ -196,22 +197,23 @@ private slots:
             return int(QDialog::Accepted);
         };
         Reports::PrinterFontRecord saved;
-        rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.dialogs, s.state.fontName, 10.0f, false, saved);
         log << Fonts(s.state);
         chosenSize = 4.0;
-        rep::GetFonts(s.state);
+        rep::GetFonts(s.state, s.dialogs);
         log << Fonts(s.state);
         chosenSize = 0;
         s.state.fontName = "DejaVu Sans";
-        rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
-        rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
-        rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
+        rep::SetOldFont(s.state, s.dialogs, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
+        rep::SetNewFont(s.state, s.dialogs, s.state.fontName, 10.0f, false, saved);
+        rep::SetOldFont(s.state, s.dialogs,
+                        Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
             << reportstest::Line(
                    rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
                    rep::IsFixedPitchFamily("Liberation Serif"),
-                   gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
-        reportstest::ExpectTranscript(u"reportFont"_s, log + reportstest::Boxes());
+                   gui::ShowErrorWarning(s.dialogs, "x", "SetOldFont()", true));  // not shown
+        reportstest::ExpectTranscript(u"reportFont"_s, log + s.dialogs.boxes);
     }
 
     // The exit message for the time spent, the time across midnight, the error type of a
@@ -229,61 +231,56 @@ private slots:
         for (long number : {53, 380, 10005}) log << reportstest::Text(gui::ErrorTypeText(number));
         for (const caldren::MsgAnswer answer : {caldren::MsgAnswer::Yes, caldren::MsgAnswer::No}) {
             reportstest::Session s;
-            gui::MessageBox::setNextAnswer(answer);
-            gui::ReportErrorAndQuit(s.state, 11, "RunReports");
-            log << reportstest::Boxes()
-                << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds,
-                                     bool(s.state.engine));
+            s.dialogs.answers = {answer};
+            gui::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
+            log << s.dialogs.boxes
+                << reportstest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
+                                     s.dialogs.ends.size(), bool(s.state.engine));
         }
         reportstest::Session s(false);
         QWidget main;
-        rep::QtReportsHost(s.state, &main).ShowNoDataNotice();
-        rep::ShowPDFHelp(s.state, nullptr);
+        rep::QtReportsHost(s.state, s.dialogs, &main).ShowNoDataNotice();
+        rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
         QFile(reportstest::Text(s.state.helpFile)).open(QIODevice::WriteOnly);
-        rep::ShowPDFHelp(s.state, nullptr);
-        log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened
-            << reportstest::Boxes();
+        rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
+        log << reportstest::Line(main.isVisible(), "ends", s.dialogs.ends.size())
+            << s.dialogs.opened << s.dialogs.boxes;
         reportstest::ExpectTranscript(u"messages"_s,
                                       log.replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 
-    // Save As, the preferences (the reporter released), the exit screen (the engine
-    // released) with the time spent across midnight, the end; the printer font restored.
+    // Save As while the engine holds the data, the preferences, the exit screen (the reporter
+    // and the engine released) with the time spent across midnight, the end; the printer
+    // font restored.
     void shutDown() {
         reportstest::Session s;
         s.state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
         s.state.fontSize = 10.5f;
         s.state.printerFont = {"Courier New", 11.0f, true};
         s.state.startTime = 86100;  // 23:55:00
-        gui::Seams().clock = [] { return std::int32_t(300); };
+        s.dialogs.clock = 300;
+        s.dialogs.files = {{s.Path(u"saved.cld"_s)}};
         QStringList log;
-        auto held = [&](const char* step) {
-            return reportstest::Line(step, "engine", bool(s.state.engine), "reporter",
-                                     bool(s.state.errorReporter));
-        };
-        gui::Seams().saveAs = [&](caldren::RunState&) { log << held("saveAs"); };
-        const auto store = s.savedSeams.storeFontPreferences;
-        gui::Seams().storeFontPreferences = [&](caldren::RunState& st) {
-            log << held("store");
-            store(st);
-        };
-        gui::Seams().runModal = [&](QDialog& d) {
+        s.dialogs.modal = [&](QDialog& d) {
             auto& f = dynamic_cast<frmFinal&>(d);
-            log << held("exit screen")
+            log << reportstest::Line("exit screen engine", bool(s.state.engine), "reporter",
+                                     bool(s.state.errorReporter))
                 << reportstest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
                                      f.txtDisplay->isReadOnly())
                 << f.txtDisplay->toPlainText().section(u"\n"_s, 0, 0);
             f.btnBuy->click();
             return int(QDialog::Accepted);
         };
-        gui::Seams().endProgram = [&](int code) { log << reportstest::Line("end", code); };
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
-        gui::ShutDown(s.state, true);
+        gui::ShutDown(s.state, s.dialogs, true);
         profilestore::ProfileStore ini;
         ini.SetFileName(s.state.settingsFilePath);
-        log << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
+        log << reportstest::Line(s.dialogs.fileDialogs.at(0).title,
+                                 QFile(s.Path(u"saved.cld"_s)).size() > 1000, "end",
+                                 s.dialogs.ends.at(0))
+            << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
                                  ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << reportstest::Line(s.state.endTime) << s.opened;
+            << Fonts(s.state) << reportstest::Line(s.state.endTime) << s.dialogs.opened;
         reportstest::ExpectTranscript(u"shutDown"_s, log);
     }
 };
