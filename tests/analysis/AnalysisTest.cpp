@@ -53,6 +53,8 @@ struct FileCase {
     const char* file;
     const char* expected;
 };
+// Test names show the file, not the bytes of the pointers.
+std::ostream& operator<<(std::ostream& os, const FileCase& c) { return os << c.file; }
 
 class Checks : public ::testing::TestWithParam<FileCase> {};
 
