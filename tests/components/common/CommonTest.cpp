@@ -38,9 +38,12 @@ std::string Raw(Conv c, const T& value) {
 }
 std::string Raw(bool ok, const Amount& value) { return Raw(ok ? Conv::Ok : Conv::Overflow, value); }
 std::string Text(const std::optional<std::string>& s) { return s.value_or("fail"); }
-std::string Slash(const std::string& text, std::string (*f)(Date)) {
+// A slash date, shown as read (0), one year later (1) or one year later as a month end (2).
+std::string Slash(const std::string& text, int later) {
     const std::optional<Date> d = ParseSlashDate(text);
-    return d ? f(*d) : "fail";
+    if (!d) return "fail";
+    if (later == 0) return DateText(*d);
+    return later == 1 ? ShortDateText(OneYearLater(*d, false)) : DateText(OneYearLater(*d, true));
 }
 
 using F = std::function<std::string(const Args&)>;
@@ -77,15 +80,9 @@ const std::map<std::string, F> kFunctions = {
          return std::to_string(SerialFromCivil(Small(a[0]), Small(a[1]), Small(a[2])));
      }},
     {"dateof", [](const Args& a) { return FormatDate(Small(a[0])); }},
-    {"slash", [](const Args& a) { return Slash(a[0], [](Date d) { return DateText(d); }); }},
-    {"nextyear",
-     [](const Args& a) {
-         return Slash(a[0], [](Date d) { return ShortDateText(OneYearLater(d, false)); });
-     }},
-    {"monthend",
-     [](const Args& a) {
-         return Slash(a[0], [](Date d) { return DateText(OneYearLater(d, true)); });
-     }},
+    {"slash", [](const Args& a) { return Slash(a[0], 0); }},
+    {"nextyear", [](const Args& a) { return Slash(a[0], 1); }},
+    {"monthend", [](const Args& a) { return Slash(a[0], 2); }},
     {"monthname", [](const Args& a) { return MonthAndYear(Small(a[0])); }},
     {"chars", [](const Args& a) { return std::to_string(CharCount(a[0])); }},
     {"first", [](const Args& a) { return std::string(FirstChars(a[0], Int(a[1]))); }},
