@@ -4,12 +4,31 @@
 #include <cstdio>
 #include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace common {
 
 namespace {
+
+// ".<name>." of a target: the start of its temporary files' names.
+std::string TemporaryPrefix(const std::string& target) {
+    const auto slash = target.rfind('/');
+    return "." + (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200) +
+           ".";
+}
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.back() != '~')
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
+        const char c = name[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    }
+    return true;
+}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -54,15 +73,15 @@ int Rename(const std::string& temporary, const std::string& target) {
 int WriteFileAtomically(const std::string& target, std::string_view bytes, const struct stat* keep,
                         mode_t mode) {
     const auto slash = target.rfind('/');
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::random_device rd;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         char suffix[20];
-        std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
-        temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + "." +
-               base.substr(0, 200) + suffix;
+        std::snprintf(suffix, sizeof suffix, "%08x~", static_cast<unsigned>(rd()));
+        temp = folder + TemporaryPrefix(target) + suffix;
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd < 0 && errno != EEXIST) return errno;
     }
@@ -94,6 +113,21 @@ int MoveIntoPlace(const std::string& temporary, const std::string& target) {
     if (err == 0) return Rename(temporary, target);
     ::unlink(temporary.c_str());
     return err;
+}
+
+void RemoveStrayTemporaryFiles(const std::string& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* dir = ::opendir(FolderOf(target).c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (IsTemporaryName(name, prefix) &&
+            ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode))
+            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace common

@@ -23,4 +23,8 @@ int WriteFileAtomically(const std::string& target, std::string_view bytes,
 // flushes it, renames it and flushes the folder.
 int MoveIntoPlace(const std::string& temporary, const std::string& target);
 
+// Removes the temporary files that interrupted writes of `target` left beside it (regular
+// files named ".<name>.<8 hex digits>~"). Call only while no write of it can be running.
+void RemoveStrayTemporaryFiles(const std::string& target);
+
 }  // namespace common
