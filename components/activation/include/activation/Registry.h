@@ -14,7 +14,8 @@
 // flushed, renamed) under an exclusive lock on "components.reg.lock", so concurrent
 // registrations never lose each other's lines and a reader never sees half a file.
 //
-// Header-only so that a component library can register itself without linking the loader.
+// Header-only so that a component library can register itself without linking the loader;
+// the folder and the atomic write come from the shared rules (libcaldrencommon).
 #pragma once
 
 #include <activation/Com.h>
