@@ -9,11 +9,11 @@
 namespace caldren::reportwindows {
 
 int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
-    if (!state.ui) return 0;
+    if (!state.options.ui) return 0;
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
     ViewSink sink(state, dialogs, parent);
-    return CompareYears::Run(state, *state.ui, sink, [] {
+    return CompareYears::Run(state, *state.options.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }

@@ -29,10 +29,11 @@ namespace caldren::gui {
 // returns the event loop's code.
 int RunInteractive(RunState& state, Dialogs& dialogs) {
     QtUi ui(state, dialogs);
-    state.ui = &ui;
-    if (!state.errorReporter)
-        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    state.errorReporter->SetPresenter(MakeErrorPresenter(dialogs, state.errorLogPath));
+    state.SetUi(&ui);
+    if (!state.program.errorReporter)
+        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    state.program.errorReporter->SetPresenter(
+        MakeErrorPresenter(dialogs, state.program.errorLogPath));
 
     {
         frmAbout splash(state, dialogs);
@@ -42,32 +43,33 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
     frmMain main(state, ui, dialogs);
     ui.setMainWindow(&main);
 
-    const bool openStartFile = !state.startFile.empty();
+    const bool openStartFile = !state.options.startFile.empty();
     if (!openStartFile) {
         frmStartUp chooser(state);
         chooser.exec();
     }
-    state.SetSaved(true);
+    state.document.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
     if (!Settings::GetIni(state, &reportwindows::RememberPrinterFont)) {
-        state.ui = nullptr;
+        state.SetUi(nullptr);
         return 1;
     }
 
     if (openStartFile) {
-        if (FileOperations::OpenFile(state, state.startFile)) IPSupport::InitIP(state, ui, &main);
-    } else if (state.startChoice == kStartNew) {
+        if (FileOperations::OpenFile(state, state.options.startFile))
+            IPSupport::InitIP(state, ui, &main);
+    } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
-    } else if (state.startChoice == kStartOld) {
+    } else if (state.options.startChoice == kStartOld) {
         if (FileOperations::OpenFile(state, std::string())) IPSupport::InitIP(state, ui, &main);
     }
 
-    ui.SetStatusText("File: " + state.currentFileName);
+    ui.SetStatusText("File: " + state.document.currentFileName);
     // The same clock as the end time at shutdown, rounded the same way.
-    state.startTime = dialogs.secondsSinceMidnight();
+    state.options.startTime = dialogs.secondsSinceMidnight();
     main.show();
     const int code = QApplication::exec();
-    state.ui = nullptr;
+    state.SetUi(nullptr);
     return code;
 }
 

@@ -16,7 +16,7 @@
 namespace caldren {
 
 QtUi::QtUi(RunState& state, gui::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {
-    gui::SetInputFormDialogs(&dialogs, &state.errorLogPath);
+    gui::SetInputFormDialogs(&dialogs, &state.program.errorLogPath);
 }
 
 QtUi::~QtUi() {

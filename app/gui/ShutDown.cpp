@@ -24,12 +24,12 @@ std::string SingleText(float value) {
 }
 
 // The report font in the settings file ("User Preferences"/"Font Name", "Font Size").
-void StoreFontPreferences(const RunState& state) {
-    if (state.settingsFilePath.empty()) return;
+void StoreFontPreferences(const Preferences& preferences) {
+    if (preferences.settingsFilePath.empty()) return;
     profilestore::ProfileStore store;
-    store.SetFileName(state.settingsFilePath);
-    store.WriteEntry("User Preferences", "Font Name", state.fontName);
-    store.WriteEntry("User Preferences", "Font Size", SingleText(state.fontSize));
+    store.SetFileName(preferences.settingsFilePath);
+    store.WriteEntry("User Preferences", "Font Name", preferences.fontName);
+    store.WriteEntry("User Preferences", "Font Size", SingleText(preferences.fontSize));
 }
 
 }  // namespace
@@ -107,24 +107,24 @@ void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst) {
     } catch (...) {}
     // 2. The error reporter goes first.
     try {
-        state.errorReporter.reset();
+        state.program.errorReporter.reset();
     } catch (...) {}
     // 3. The report font, for the next run.
     try {
-        StoreFontPreferences(state);
+        StoreFontPreferences(state.preferences);
     } catch (...) {}
     // 4. The engine.
     try {
-        state.engine.Reset();
+        state.document.engine.Reset();
     } catch (...) {}
     // 5. The printer gets back the font it had at start.
     try {
-        reportwindows::RestorePrinterFont(state.printerFont);
+        reportwindows::RestorePrinterFont(state.preferences.printerFont);
     } catch (...) {}
     // 6.-7. The time spent, on the exit screen.
     try {
-        state.endTime = dialogs.secondsSinceMidnight();
-        BuildExitMessage(dialogs, ElapsedSeconds(state.startTime, state.endTime));
+        state.options.endTime = dialogs.secondsSinceMidnight();
+        BuildExitMessage(dialogs, ElapsedSeconds(state.options.startTime, state.options.endTime));
     } catch (...) {}
     // 8. The end.
     dialogs.endProgram(0);

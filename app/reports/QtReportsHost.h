@@ -128,7 +128,7 @@ void RunReportCommand(RunState& state, gui::Dialogs& dialogs, Reports::ReportMod
 // of years): the print dialog, then the report as the viewer holds it, once per copy.
 void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& viewer);
 
-// ShowPDFHelp: opens the manual (state.helpFile) with the desktop's default viewer.
+// ShowPDFHelp: opens the manual (state.program.helpFile) with the desktop's default viewer.
 void ShowPDFHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent);
 
 }  // namespace caldren::reportwindows

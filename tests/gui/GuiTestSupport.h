@@ -28,14 +28,15 @@ struct Session {
     std::unique_ptr<caldren::QtUi> ui;
 
     Session() {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        state.versionTag = "CLD2026.12";
-        state.fullVersion = "CLD2026.12.1";
-        state.programFolder = CALDREN_PROGRAM_FOLDER;
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.program.versionTag = "CLD2026.12";
+        state.program.fullVersion = "CLD2026.12.1";
+        state.program.programFolder = CALDREN_PROGRAM_FOLDER;
         ui = std::make_unique<caldren::QtUi>(state, dialogs);
-        state.ui = ui.get();
+        state.SetUi(ui.get());
     }
-    ~Session() { state.ui = nullptr; }
+    ~Session() { state.SetUi(nullptr); }
 };
 
 // Acts on the modal window that the next nested event loop shows (e.g. the input form

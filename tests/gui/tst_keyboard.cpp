@@ -69,7 +69,7 @@ private slots:
         guitest::Session session;
         QTemporaryDir folder;
         QVERIFY(QFile::copy(Q(CALDREN_DEMO_SOURCE), folder.filePath(Q("DEMO.CLD"))));
-        session.state.programFolder = folder.path().toStdString();
+        session.state.program.programFolder = folder.path().toStdString();
         session.dialogs.modal = [](QDialog& d) { return d.exec(); };  // answered by keys
         const QString pdf = folder.filePath(Q("summary.pdf"));
         QString title, summary;
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(session.dialogs.ends, QList<int>{0});
         QVERIFY(session.dialogs.boxes.isEmpty());
         QCOMPARE(title, Q("UNTITLED.CLD[*] - Orlen Caldren Formula Calculator"));
-        QFile saved(Q(session.state.currentFileName.c_str()));
+        QFile saved(Q(session.state.document.currentFileName.c_str()));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
         QVERIFY(bytes.contains("Current Assets=500,000\r\n"));
@@ -204,8 +204,9 @@ private slots:
     // Letter; where printers are installed the default one stays chosen with its own paper.
     void printingToAFileProposesWhatSaveAsPdfDoes() {
         guitest::Session session;
-        session.state.settingsFilePath = QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
-        session.state.currentFileName = "/data/acme.cld";
+        session.state.preferences.settingsFilePath =
+            QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
+        session.state.document.currentFileName = "/data/acme.cld";
         QStringList proposed;
         QPageSize::PageSizeId paper = QPageSize::A4;
         session.dialogs.modal = [](QDialog& dialog) {

@@ -96,9 +96,9 @@ private slots:
                                               viewer->txtReport->mapTo(viewer, QPoint()).y(),
                                           int(d.months.size()), d.averageCycle.value_or(0),
                                           CycleChart::PeakLabel(d),
-                                          s.state.engine->get_OperatingCyclePeak());
+                                          s.state.document.engine->get_OperatingCyclePeak());
             }
-            s.state.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
+            s.state.document.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
             const auto viewers = View(s, reports);
             seen << reportstest::Line(viewers.at(0)->Chart() == nullptr,
                                       !viewers[0]->Recorded().chart.has_value());

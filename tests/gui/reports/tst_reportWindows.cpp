@@ -65,8 +65,8 @@ struct Script {
 
 QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return reportstest::Line(st.fontName, st.fontSize, "printer", p.FontName(), p.FontSize(),
-                             p.FontBold());
+    return reportstest::Line(st.preferences.fontName, st.preferences.fontSize, "printer",
+                             p.FontName(), p.FontSize(), p.FontBold());
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ private slots:
         for (auto build :
              {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
             Reports::RecordingSink sink;
-            build(*s.state.engine, sink, s.state.currentFileName);
+            build(*s.state.document.engine, sink, s.state.document.currentFileName);
             const auto& r = sink.Reports().at(0);
             frmReportForm* v = host.Viewers()[i++];
             QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());
@@ -173,7 +173,7 @@ private slots:
     // Ticking "Don't show this message again" silences both font warnings.
     void reportFont() {
         reportstest::Session s(false);
-        s.state.fontName = "DejaVu Sans";
+        s.state.preferences.fontName = "DejaVu Sans";
         QStringList log;
         double chosenSize = 12.0;
         s.dialogs.modal = [&](QDialog& d) {
@@ -197,15 +197,15 @@ private slots:
             return int(QDialog::Accepted);
         };
         Reports::PrinterFontRecord saved;
-        rep::SetNewFont(s.state, s.dialogs, s.state.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.dialogs, s.state.preferences.fontName, 10.0f, false, saved);
         log << Fonts(s.state);
         chosenSize = 4.0;
         rep::GetFonts(s.state, s.dialogs);
         log << Fonts(s.state);
         chosenSize = 0;
-        s.state.fontName = "DejaVu Sans";
+        s.state.preferences.fontName = "DejaVu Sans";
         rep::SetOldFont(s.state, s.dialogs, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
-        rep::SetNewFont(s.state, s.dialogs, s.state.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.dialogs, s.state.preferences.fontName, 10.0f, false, saved);
         rep::SetOldFont(s.state, s.dialogs,
                         Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
@@ -235,13 +235,13 @@ private slots:
             gui::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
             log << s.dialogs.boxes
                 << reportstest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
-                                     s.dialogs.ends.size(), bool(s.state.engine));
+                                     s.dialogs.ends.size(), bool(s.state.document.engine));
         }
         reportstest::Session s(false);
         QWidget main;
         rep::QtReportsHost(s.state, s.dialogs, &main).ShowNoDataNotice();
         rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
-        QFile(reportstest::Text(s.state.helpFile)).open(QIODevice::WriteOnly);
+        QFile(reportstest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
         rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
         log << reportstest::Line(main.isVisible(), "ends", s.dialogs.ends.size())
             << s.dialogs.opened << s.dialogs.boxes;
@@ -254,17 +254,17 @@ private slots:
     // font restored.
     void shutDown() {
         reportstest::Session s;
-        s.state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-        s.state.fontSize = 10.5f;
-        s.state.printerFont = {"Courier New", 11.0f, true};
-        s.state.startTime = 86100;  // 23:55:00
+        s.state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+        s.state.preferences.fontSize = 10.5f;
+        s.state.preferences.printerFont = {"Courier New", 11.0f, true};
+        s.state.options.startTime = 86100;  // 23:55:00
         s.dialogs.clock = 300;
         s.dialogs.files = {{s.Path(u"saved.cld"_s)}};
         QStringList log;
         s.dialogs.modal = [&](QDialog& d) {
             auto& f = dynamic_cast<frmFinal&>(d);
-            log << reportstest::Line("exit screen engine", bool(s.state.engine), "reporter",
-                                     bool(s.state.errorReporter))
+            log << reportstest::Line("exit screen engine", bool(s.state.document.engine),
+                                     "reporter", bool(s.state.program.errorReporter))
                 << reportstest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
                                      f.txtDisplay->isReadOnly())
                 << f.txtDisplay->toPlainText().section(u"\n"_s, 0, 0);
@@ -274,13 +274,13 @@ private slots:
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         gui::ShutDown(s.state, s.dialogs, true);
         profilestore::ProfileStore ini;
-        ini.SetFileName(s.state.settingsFilePath);
+        ini.SetFileName(s.state.preferences.settingsFilePath);
         log << reportstest::Line(s.dialogs.fileDialogs.at(0).title,
                                  QFile(s.Path(u"saved.cld"_s)).size() > 1000, "end",
                                  s.dialogs.ends.at(0))
             << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
                                  ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << reportstest::Line(s.state.endTime) << s.dialogs.opened;
+            << Fonts(s.state) << reportstest::Line(s.state.options.endTime) << s.dialogs.opened;
         reportstest::ExpectTranscript(u"shutDown"_s, log);
     }
 };
