@@ -98,34 +98,14 @@ private slots:
         m_session.reset();
     }
 
+    // The frame's texts, the tool keys (tip, key, picture), the status line and the recent files.
     void theFrame() {
-        QCOMPARE(m_window->windowTitle(), Q("Orlen Caldren Formula Calculator"));
-        QStringList menus, file, tools;
-        for (QAction* entry : m_window->menuBar()->actions()) menus << entry->text();
-        QCOMPARE(menus.join(QLatin1Char('|')), Q("&File|&Inputs|&View|&Options|&Help"));
-        for (QAction* entry : m_window->findChild<QMenu*>(Q("mnuFile"))->actions())
-            file << (entry->isSeparator() ? Q("-")
-                                          : entry->objectName() + QLatin1Char('=') + entry->text());
-        QCOMPARE(
-            file.join(QLatin1Char('|')),
-            Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|"
-              "mnuFileNewYear=New &Year from This Analysis...|-|"
-              "mnuFilePrintPreview=Print Pre&view|mnuFilePrint=&Print...|-|mnuFileMRU=|mnuFileMRU=|"
-              "mnuFileMRU=|mnuFileMRU=|mnuFileMRU=|-|mnuFileExit=E&xit"));
-        const char* const others[][2] = {{"mnuViewReports", "&Reports..."},
-                                         {"mnuOptionsFonts", "&Fonts..."},
-                                         {"mnuHelpContents", "&Contents"},
-                                         {"mnuHelpAbout", "&About "},
-                                         {"mnuHelpSearchForHelpOn", "&Search For Help On..."}};
-        for (const auto& [name, caption] : others)
-            QCOMPARE(m_window->findChild<QAction*>(Q(name))->text(), Q(caption));
-        for (QAction* button : m_window->findChild<QToolBar*>(Q("tbToolBar"))->actions())
-            if (!button->isSeparator() && !button->icon().isNull() &&
-                button->toolTip() == button->data())
-                tools << button->data().toString();
-        QCOMPARE(tools.join(QLatin1Char('|')), Q("New|Open|Save|Input|Preview|Print|Help"));
         m_session->ui->SetStatusText("File: /tmp/acme.cld");
-        QCOMPARE(m_window->findChild<QLabel*>(Q("sbPanel1"))->text(), Q("File: /tmp/acme.cld"));
+        QStringList seen = guitest::Texts(m_window.get());
+        for (QAction* key : m_window->findChild<QToolBar*>(Q("tbToolBar"))->actions())
+            if (!key->isSeparator())
+                seen << guitest::Line(key->toolTip(), key->data().toString(),
+                                      !key->icon().isNull());
         const auto entries = m_window->findChildren<QAction*>(Q("mnuFileMRU"));
         auto* separator = m_window->findChild<QAction*>(Q("mnuFileMRUSep"));
         QVERIFY(!entries.at(0)->isVisible() && !separator->isVisible());
@@ -133,6 +113,7 @@ private slots:
         m_session->ui->SetRecentSeparatorVisible(true);
         QVERIFY(entries.at(0)->isVisible() && separator->isVisible());
         QCOMPARE(entries.at(0)->text(), Q("&1 /tmp/acme.cld"));
+        guitest::ExpectTranscript(Q("theFrame"), seen);
     }
 
     void commandsReachTheirWindows() {
@@ -416,54 +397,29 @@ private slots:
         QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Summary Report=0\r\n"));
     }
 
+    // The chooser's buttons and their answers; the About box's texts, its web pages and the
+    // system information tool (the first of those known that is installed), or a message.
     void theChooserAndTheAboutBox() {
-        const char* const buttons[][2] = {
-            {"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"}, {"btnMain", "&Main Window"}};
-        for (int choice = 0; choice < 3; ++choice) {
+        QStringList seen;
+        for (const char* name : {"btnNew", "btnOld", "btnMain"}) {
             state().options.startChoice = 0;
             caldren::frmStartUp chooser(state());
-            QCOMPARE(chooser.windowTitle(), Q("Startup Options"));
-            auto* button = chooser.findChild<QPushButton*>(Q(buttons[choice][0]));
-            QCOMPARE(button->text(), Q(buttons[choice][1]));
             chooser.show();
-            QTest::mouseClick(button, Qt::LeftButton);
-            QVERIFY(!chooser.isVisible());
-            QCOMPARE(int(state().options.startChoice), (choice + 1) % 3);
+            QTest::mouseClick(chooser.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
+            seen << guitest::Texts(&chooser)
+                 << guitest::Line(chooser.isVisible(), state().options.startChoice);
         }
         caldren::frmAbout about(state(), dialogs(), m_window.get());
-        const char* const labels[][2] = {{"lblTitle", "Caldren Formula Calculator"},
-                                         {"lblVersion", "Version: CLD2026.12.1"},
-                                         {"cmdOK", "Run Program"},
-                                         {"cmdSysInfo", "&System Info..."},
-                                         {"btnInfoWWW", "Go to program Home Page"},
-                                         {"btnOLS", "Go to Online Store"}};
-        QCOMPARE(about.windowTitle(), Q("About Caldren Formula Calculator"));
-        for (const auto& [name, text] : labels)
-            QCOMPARE(about.findChild<QWidget*>(Q(name))->property("text").toString(), Q(text));
-        const char* const prefixes[][2] = {{"lblPhone", "Phone: "},
-                                           {"lblFAX", "FAX: "},
-                                           {"lblInfoURL", "Information: "},
-                                           {"lblSalesURL", "Online Sales: "},
-                                           {"lblEmail", "email: "},
-                                           {"lblStreet", ""},
-                                           {"lblCityState", ""}};
-        for (const auto& [name, prefix] : prefixes) {
-            const QString text = about.findChild<QLabel*>(Q(name))->text();
-            QVERIFY2(text.startsWith(Q(prefix)) && text.size() > int(qstrlen(prefix)), name);
-        }
-        QVERIFY(about.isModal() && about.parentWidget() == m_window.get());
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("btnInfoWWW")), Qt::LeftButton);
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("btnOLS")), Qt::LeftButton);
+        seen << guitest::Texts(&about)
+             << guitest::Line(about.isModal(), about.parentWidget() == m_window.get());
         dialogs().programs =
             QStringList{Q("/usr/bin/gnome-system-monitor"), Q("/usr/bin/hardinfo")};
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
-        dialogs().programs.clear();
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
-        const QStringList& opened = dialogs().opened;  // two pages, then the first tool known
-        QVERIFY(opened.size() == 3 && opened.at(0) != opened.at(1));
-        QCOMPARE(opened.at(2), Q("/usr/bin/hardinfo"));
-        QCOMPARE(boxes(), QStringList{Q("Orlen Caldren Formula Calculator|0|System Information Is "
-                                        "Unavailable At This Time")});
+        for (const char* name : {"cmdSysInfo", "btnInfoWWW", "btnOLS", "cmdSysInfo"}) {
+            QTest::mouseClick(about.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
+            dialogs().programs.clear();  // the second time, no tool is installed
+        }
+        seen << dialogs().opened << boxes();
+        guitest::ExpectTranscript(Q("theChooserAndTheAboutBox"), seen);
     }
 
     void interactiveStarts_data() {

@@ -60,8 +60,8 @@ void SaveAndPrint(reportstest::Session& s, frmReportForm* viewer, const char* re
     const QString text = reportstest::PdfText(s.Path(u"saved.pdf"_s));
     QCOMPARE(reportstest::PdfText(s.Path(u"printed.pdf"_s)), text);
     const caldren::FileDialogSpec spec = s.dialogs.fileDialogs.last();
-    seen << reportstest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(),
-                              spec.title, spec.filter, spec.initialName);
+    seen << guitest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(), spec.title,
+                          spec.filter, spec.initialName);
     for (QString line :
          QString(text).replace(QLatin1Char('\f'), u"\n---\n"_s).split(QLatin1Char('\n')))
         if (!(line = line.simplified()).isEmpty()) seen << line;
@@ -91,20 +91,20 @@ private slots:
             SaveAndPrint(s, viewer, reports, seen);
             if (const CycleChart::CycleChartWidget* chart = viewer->Chart()) {
                 const CycleChart::ChartData& d = chart->data();
-                seen << reportstest::Line(chart->isVisible(),
-                                          chart->mapTo(viewer, QPoint()).y() >
-                                              viewer->txtReport->mapTo(viewer, QPoint()).y(),
-                                          int(d.months.size()), d.averageCycle.value_or(0),
-                                          CycleChart::PeakLabel(d),
-                                          s.state.document.engine->get_OperatingCyclePeak());
+                seen << guitest::Line(chart->isVisible(),
+                                      chart->mapTo(viewer, QPoint()).y() >
+                                          viewer->txtReport->mapTo(viewer, QPoint()).y(),
+                                      int(d.months.size()), d.averageCycle.value_or(0),
+                                      CycleChart::PeakLabel(d),
+                                      s.state.document.engine->get_OperatingCyclePeak());
             }
             s.state.document.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
             const auto viewers = View(s, reports);
-            seen << reportstest::Line(viewers.at(0)->Chart() == nullptr,
-                                      !viewers[0]->Recorded().chart.has_value());
+            seen << guitest::Line(viewers.at(0)->Chart() == nullptr,
+                                  !viewers[0]->Recorded().chart.has_value());
             log << (seen + s.dialogs.boxes).replaceInStrings(s.dir.path(), u"<folder>"_s);
         }
-        reportstest::ExpectTranscript(u"saved"_s, log);
+        guitest::ExpectTranscript(u"saved"_s, log);
     }
 
     // View, Compare Years...: the comparison of the worked examples in a viewer of its own;
@@ -132,21 +132,16 @@ private slots:
             s.dialogs.files = {{name}};
             log << viewer->SavePdf();
             QVERIFY(old.open(QIODevice::ReadOnly));
-            log << reportstest::Line(
+            log << guitest::Line(
                 QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).join(u","_s),
                 old.read(4).data());
             old.close();
         }
-        reportstest::ExpectTranscript(
+        guitest::ExpectTranscript(
             u"compare"_s, (log + s.dialogs.boxes).replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 };
 
-int main(int argc, char** argv) {
-    guitest::PinEnvironment();
-    QApplication app(argc, argv);
-    tst_reportPdf test;
-    return QTest::qExec(&test, argc, argv);
-}
+GUITEST_MAIN(tst_reportPdf)
 
 #include "tst_reportPdf.moc"

@@ -1,52 +1,28 @@
-// Shared set-up of the report window tests: a pinned environment (offscreen platform,
-// temporary HOME and XDG folders, C locale), the engine from the build with DEMO.CLD
-// loaded, a run state with its settings file in a temporary folder, fake dialogs answered
-// by the test, and what a test saw compared with its transcript in data/.
+// Shared set-up of the report window tests: the window tests' session (GuiTestSupport.h)
+// on DEMO.CLD, with the settings file, error log and manual in its temporary folder.
 #pragma once
 
-#include "app/core/RunState.h"
-#include "app/gui/QtUi.h"
-#include "tests/gui/FakeDialogs.h"
-#include "tests/gui/PinnedEnvironment.h"
+#include "tests/gui/GuiTestSupport.h"
 
-#include <activation/Activation.h>
-#include <vesmora/Vesmora.h>
-
-#include <QDialog>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace reportstest {
 
-// A run state on a fresh engine holding DEMO.CLD (copied to a temporary folder), with the
-// settings file, error log and manual in that folder, and the Qt Ui on fake dialogs.
-struct Session {
-    QTemporaryDir dir;
-    guitest::FakeDialogs dialogs;
-    caldren::RunState state;
-    caldren::QtUi ui{state, dialogs};
-
+// A session on a fresh engine holding DEMO.CLD (copied to the temporary folder), which is
+// also the program folder, and all three reports chosen.
+struct Session : guitest::Session {
     explicit Session(bool load = true) {
-        state.SetUi(&ui);
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         state.program.programFolder = dir.path().toStdString();
         state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
         state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
         state.program.helpFile = state.program.programFolder + "/cldguide.pdf";
-        state.program.versionTag = "CLD2026.12";
         state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
-        if (load) {
-            QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"),
-                        Path(QStringLiteral("DEMO.CLD")));
-            state.document.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
-            state.document.engine->Load(state.document.currentFileName);
-        }
+        if (!load) return;
+        QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"),
+                    Path(QStringLiteral("DEMO.CLD")));
+        state.document.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
+        state.document.engine->Load(state.document.currentFileName);
     }
-    ~Session() { state.SetUi(nullptr); }
-    QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
 };
 
 // pdftotext of a PDF file (pages separated by form feeds), "-layout" or "-bbox".
@@ -55,23 +31,6 @@ inline QString PdfText(const QString& pdf, const QString& how = QStringLiteral("
     p.start(QStringLiteral("pdftotext"), {how, pdf, QStringLiteral("-")});
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// A line of a transcript: the values given, blanks between them.
-inline QString Text(const QString& s) { return s; }
-inline QString Text(const std::string& s) { return QString::fromStdString(s); }
-inline QString Text(const char* s) { return QString::fromUtf8(s); }
-inline QString Text(double n) { return QString::number(n); }
-template <class... T>
-QString Line(const T&... values) {
-    return QStringList{Text(values)...}.join(QLatin1Char(' '));
-}
-
-// Compares what a test saw with data/<name>.txt, line by line.
-inline void ExpectTranscript(const QString& name, const QStringList& seen) {
-    QFile file(QStringLiteral(CALDREN_GUI_REPORTS_DATA "/") + name + QStringLiteral(".txt"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(seen.join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromUtf8(file.readAll()));
 }
 
 }  // namespace reportstest

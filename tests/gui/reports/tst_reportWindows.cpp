@@ -65,8 +65,8 @@ struct Script {
 
 QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return reportstest::Line(st.preferences.fontName, st.preferences.fontSize, "printer",
-                             p.FontName(), p.FontSize(), p.FontBold());
+    return guitest::Line(st.preferences.fontName, st.preferences.fontSize, "printer", p.FontName(),
+                         p.FontSize(), p.FontBold());
 }
 
 }  // namespace
@@ -92,31 +92,31 @@ private slots:
             const auto& r = sink.Reports().at(0);
             frmReportForm* v = host.Viewers()[i++];
             QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());
-            script.log << reportstest::Line(v->windowTitle() == reportstest::Text(r.start.caption),
-                                            v->isVisible(), v->isModal());
+            script.log << guitest::Line(v->windowTitle() == guitest::Text(r.start.caption),
+                                        v->isVisible(), v->isModal());
         }
         QPointer<frmReportForm> v = host.Viewers()[1];
         QPlainTextEdit* text = v->txtReport;
         const QString before = text->toPlainText();
-        QCOMPARE(before, reportstest::Text(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
+        QCOMPARE(before, guitest::Text(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
         QTest::keyClicks(text, u"abc"_s);
         QTest::keyClick(text, Qt::Key_Backspace);
         const QSize opening = v->size();
         v->resize(opening / 2);
-        script.log << reportstest::Line(text->isReadOnly(), text->lineWrapMode(),
-                                        QFontInfo(text->font()).fixedPitch(), v->size() == opening,
-                                        text->toPlainText() == before, v->tbToolbar->objectName(),
-                                        v->actPrint->objectName(), v->actPrint->text(),
-                                        v->actExit->objectName(), v->actExit->text());
+        script.log << guitest::Line(text->isReadOnly(), text->lineWrapMode(),
+                                    QFontInfo(text->font()).fixedPitch(), v->size() == opening,
+                                    text->toPlainText() == before, v->tbToolbar->objectName(),
+                                    v->actPrint->objectName(), v->actPrint->text(),
+                                    v->actExit->objectName(), v->actExit->text());
         v->actPrint->trigger();
         v->actExit->trigger();
         QTRY_VERIFY(v.isNull());
         dlgRptChoices d;
-        script.log << reportstest::Line(d.windowTitle(), d.fraChoices->objectName(),
-                                        d.fraChoices->title());
+        script.log << guitest::Line(d.windowTitle(), d.fraChoices->objectName(),
+                                    d.fraChoices->title());
         for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
                  d.chkRptInput, d.chkRptSummary, d.chkRptDetail, d.btnOK, d.btnCancel})
-            script.log << reportstest::Line(b->objectName(), b->text());
+            script.log << guitest::Line(b->objectName(), b->text());
         for (const char* answer : {"OK", "Cancel", "close"}) {
             script.boxes = [answer](dlgRptChoices& c) {
                 c.chkRptInput->setChecked(!c.chkRptInput->isChecked());
@@ -129,10 +129,10 @@ private slots:
             Reports::ReportChoices chosen{1, 1, 1};
             host.GetReports(answer[0] == 'C' ? Reports::kPrint : Reports::kView, chosen);
             const Reports::ReportChoices stored = rep::ReadReportChoices(s.state);
-            script.log << reportstest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
-                                            "stored", stored.input, stored.summary, stored.detail);
+            script.log << guitest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
+                                        "stored", stored.input, stored.summary, stored.detail);
         }
-        reportstest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
+        guitest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
     }
 
     // Two copies are two print jobs (PDF files), each from page 1; a cancelled print dialog
@@ -156,15 +156,15 @@ private slots:
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         script.log << Fonts(s.state)
-                   << reportstest::Line(
+                   << guitest::Line(
                           rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
                    << s.dialogs.boxes;
         s.dialogs.boxes.clear();
         reportstest::Session empty(false);
         QVERIFY(!rep::RunReportsOn(empty.state, Reports::kView, host));
-        script.log << reportstest::Line("ends", s.dialogs.ends.size(), empty.dialogs.ends.size(),
-                                        QApplication::overrideCursor() != nullptr);
-        reportstest::ExpectTranscript(u"printJobs"_s, script.log + s.dialogs.boxes);
+        script.log << guitest::Line("ends", s.dialogs.ends.size(), empty.dialogs.ends.size(),
+                                    QApplication::overrideCursor() != nullptr);
+        guitest::ExpectTranscript(u"printJobs"_s, script.log + s.dialogs.boxes);
     }
 
     // A font the printer cannot use: the "Error Warning" window, GetFonts' own warning, then
@@ -178,17 +178,17 @@ private slots:
         double chosenSize = 12.0;
         s.dialogs.modal = [&](QDialog& d) {
             if (auto* w = dynamic_cast<frmError*>(&d)) {
-                log << reportstest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
-                                         w->chkDontShow->text(), w->btnOK->objectName())
+                log << guitest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
+                                     w->chkDontShow->text(), w->btnOK->objectName())
                     << w->lblErrInfo->text();
                 w->chkDontShow->setChecked(chosenSize == 0);
                 w->btnOK->click();
                 return w->result();
             }
             auto& f = dynamic_cast<QFontDialog&>(d);
-            log << reportstest::Line(
-                "fonts", f.testOption(QFontDialog::MonospacedFonts), f.currentFont().bold(),
-                f.currentFont().family() == rep::ResolvedFamily("Courier New"));
+            log << guitest::Line("fonts", f.testOption(QFontDialog::MonospacedFonts),
+                                 f.currentFont().bold(),
+                                 f.currentFont().family() == rep::ResolvedFamily("Courier New"));
             if (chosenSize == 0) return int(QDialog::Rejected);
             QFont font(u"Liberation Mono"_s);
             font.setPointSizeF(chosenSize);
@@ -209,11 +209,11 @@ private slots:
         rep::SetOldFont(s.state, s.dialogs,
                         Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
-            << reportstest::Line(
+            << guitest::Line(
                    rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
                    rep::IsFixedPitchFamily("Liberation Serif"),
                    gui::ShowErrorWarning(s.dialogs, "x", "SetOldFont()", true));  // not shown
-        reportstest::ExpectTranscript(u"reportFont"_s, log + s.dialogs.boxes);
+        guitest::ExpectTranscript(u"reportFont"_s, log + s.dialogs.boxes);
     }
 
     // The exit message for the time spent, the time across midnight, the error type of a
@@ -223,30 +223,29 @@ private slots:
         QStringList log;
         for (long seconds :
              {0, 1, 59, 60, 61, 754, 3599, 3600, 3659, 3660, 3720, 7200, 7260, 90000, -5})
-            log << reportstest::Text(gui::BuildExitMessageText(seconds))
+            log << guitest::Text(gui::BuildExitMessageText(seconds))
                        .section(u" Orlenwick's"_s, 0, 0);
-        log << reportstest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
-        log << reportstest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
-                                 gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
-        for (long number : {53, 380, 10005}) log << reportstest::Text(gui::ErrorTypeText(number));
+        log << guitest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
+        log << guitest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
+                             gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
+        for (long number : {53, 380, 10005}) log << guitest::Text(gui::ErrorTypeText(number));
         for (const caldren::MsgAnswer answer : {caldren::MsgAnswer::Yes, caldren::MsgAnswer::No}) {
             reportstest::Session s;
             s.dialogs.answers = {answer};
             gui::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
             log << s.dialogs.boxes
-                << reportstest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
-                                     s.dialogs.ends.size(), bool(s.state.document.engine));
+                << guitest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
+                                 s.dialogs.ends.size(), bool(s.state.document.engine));
         }
         reportstest::Session s(false);
         QWidget main;
         rep::QtReportsHost(s.state, s.dialogs, &main).ShowNoDataNotice();
         rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
-        QFile(reportstest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
+        QFile(guitest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
         rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
-        log << reportstest::Line(main.isVisible(), "ends", s.dialogs.ends.size())
-            << s.dialogs.opened << s.dialogs.boxes;
-        reportstest::ExpectTranscript(u"messages"_s,
-                                      log.replaceInStrings(s.dir.path(), u"<folder>"_s));
+        log << guitest::Line(main.isVisible(), "ends", s.dialogs.ends.size()) << s.dialogs.opened
+            << s.dialogs.boxes;
+        guitest::ExpectTranscript(u"messages"_s, log.replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 
     // Save As while the engine holds the data, the preferences, the exit screen (the reporter
@@ -263,10 +262,10 @@ private slots:
         QStringList log;
         s.dialogs.modal = [&](QDialog& d) {
             auto& f = dynamic_cast<frmFinal&>(d);
-            log << reportstest::Line("exit screen engine", bool(s.state.document.engine),
-                                     "reporter", bool(s.state.program.errorReporter))
-                << reportstest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
-                                     f.txtDisplay->isReadOnly())
+            log << guitest::Line("exit screen engine", bool(s.state.document.engine), "reporter",
+                                 bool(s.state.program.errorReporter))
+                << guitest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
+                                 f.txtDisplay->isReadOnly())
                 << f.txtDisplay->toPlainText().section(u"\n"_s, 0, 0);
             f.btnBuy->click();
             return int(QDialog::Accepted);
@@ -275,21 +274,16 @@ private slots:
         gui::ShutDown(s.state, s.dialogs, true);
         profilestore::ProfileStore ini;
         ini.SetFileName(s.state.preferences.settingsFilePath);
-        log << reportstest::Line(s.dialogs.fileDialogs.at(0).title,
-                                 QFile(s.Path(u"saved.cld"_s)).size() > 1000, "end",
-                                 s.dialogs.ends.at(0))
-            << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
-                                 ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << reportstest::Line(s.state.options.endTime) << s.dialogs.opened;
-        reportstest::ExpectTranscript(u"shutDown"_s, log);
+        log << guitest::Line(s.dialogs.fileDialogs.at(0).title,
+                             QFile(s.Path(u"saved.cld"_s)).size() > 1000, "end",
+                             s.dialogs.ends.at(0))
+            << guitest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
+                             ini.ReadEntry("User Preferences", "Font Size", ""))
+            << Fonts(s.state) << guitest::Line(s.state.options.endTime) << s.dialogs.opened;
+        guitest::ExpectTranscript(u"shutDown"_s, log);
     }
 };
 
-int main(int argc, char** argv) {
-    guitest::PinEnvironment();
-    QApplication app(argc, argv);
-    tst_reportWindows test;
-    return QTest::qExec(&test, argc, argv);
-}
+GUITEST_MAIN(tst_reportWindows)
 
 #include "tst_reportWindows.moc"
