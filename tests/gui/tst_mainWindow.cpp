@@ -1,7 +1,7 @@
 // The main window, the start-up chooser, the About box and the interactive start, driven
 // through their real widgets on the real engine and real files, every dialog answered by
-// the seams: the frame, the file commands and what they do to the client's files and the
-// settings file, failed opens, report commands on an empty analysis.
+// the fake dialogs: the frame, the commands, the file commands and what they do to the
+// client's files and the settings file, failed opens, report commands on an empty analysis.
 #include "GuiTestSupport.h"
 
 #include "app/core/FileOperations.h"
