@@ -606,7 +606,7 @@ void frmIP::loadSequence() {
     lblInventoryOrSales->setText(QStringLiteral("Sales"));
 
     // What Cancel comes back to: the months as they are before the form adds its twelve.
-    keepForCancel();
+    m_snapshot.Take(m_state);
     if (auto months = engine.get_colMonths()) IPSupport::InitMonths(m_state, *months);
     fillGrid();
 
@@ -659,50 +659,6 @@ void frmIP::loadSequence() {
     m_loading = false;
     // Writes take effect from here on: the engine ignores them outside an edit.
     engine.BeginEdit();
-}
-
-void frmIP::keepForCancel() {
-    m_savedAtOpen = m_state.IsSaved();
-    m_monthsAtOpen.clear();
-    if (auto months = m_state.engine->get_colMonths()) {
-        const long count = months->get_Count();
-        for (long n = 1; n <= count; ++n) {
-            auto m = months->get_Item(vesmora::IndexKey{n});
-            m_monthsAtOpen.push_back({m->get_MonthDate(), m->get_Inventory(), m->get_Receivables(),
-                                      m->get_Sales(), m->get_Purchases()});
-        }
-    }
-}
-
-void frmIP::discardChanges() {
-    vesmora::_Caldren& engine = *m_state.engine;
-    // The record goes back to the snapshot its edit took when the form opened (or when the
-    // file-name button last saved it); the months, which the snapshot does not hold, to the
-    // copy kept at the same moment.
-    try {
-        engine.CancelEdit();
-    } catch (const ComError&) {
-        // No edit open: nothing was changed through the form.
-    }
-    if (auto months = engine.get_colMonths()) {
-        const auto keptCount = static_cast<long>(m_monthsAtOpen.size());
-        while (months->get_Count() > keptCount)
-            months->Remove(vesmora::IndexKey{months->get_Count()});
-        const long count = months->get_Count();
-        for (long n = 1; n <= count; ++n) {
-            auto m = months->get_Item(vesmora::IndexKey{n});
-            const auto& kept = m_monthsAtOpen[static_cast<std::size_t>(n - 1)];
-            m->put_MonthDate(kept[0]);
-            const bool computing = m->get_IsComputing();
-            m->put_IsComputing(true);
-            m->put_Inventory(kept[1]);
-            m->put_IsComputing(computing);
-            m->put_Receivables(kept[2]);
-            m->put_Sales(kept[3]);
-            m->put_Purchases(kept[4]);
-        }
-    }
-    m_state.SetSaved(m_savedAtOpen);
 }
 
 void frmIP::fillGrid() {
@@ -942,7 +898,8 @@ bool frmIP::eventFilter(QObject* watched, QEvent* event) {
 void frmIP::done(int result) {
     m_closing = true;
     // Cancel, Esc and the close box discard every change made since the form opened.
-    if (result == QDialog::Rejected) Guard("frmIP.btnCancel_Click", [&] { discardChanges(); });
+    if (result == QDialog::Rejected)
+        Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state); });
     QDialog::done(result);
 }
 
@@ -1395,7 +1352,7 @@ void frmIP::btnFilenameClick() {
     const bool saved = FileOperations::SaveAs(m_state);
     m_state.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
-    if (saved) keepForCancel();
+    if (saved) m_snapshot.Take(m_state);
     lblFilename->setText(fromUtf8(m_state.currentFileName));
 }
 

@@ -9,6 +9,7 @@
 // txtSalesInv, txtPurchases) share their name and carry their row in the property "Index".
 #pragma once
 
+#include "CancelSnapshot.h"
 #include "ControlExtend.h"
 
 #include <QDialog>
@@ -87,12 +88,8 @@ private:
     // The sales-or-inventory and purchases columns from the months, as the engine's options
     // say (heading, end-of-month box, purchases shown or hidden).
     void fillAmountColumns();
-    // Cancel: the engine's edit back to its snapshot, the months and the saved flag to what
-    // keepForCancel took when the form opened.
-    void keepForCancel();
     // The month date boxes from the months (after the checks moved them into the year).
     void refillMonthDates();
-    void discardChanges();
 
     // Handlers.
     void fieldChanged(Binding& binding);
@@ -170,9 +167,8 @@ private:
     std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
     std::vector<QLineEdit*> m_averageFields;
     ChecksList* m_checks = nullptr;
-    bool m_savedAtOpen = true;
-    std::vector<std::array<std::string, 5>>
-        m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
+    // What Cancel, Esc and the close box come back to.
+    input::CancelSnapshot m_snapshot;
 };
 
 }  // namespace caldren
