@@ -1,5 +1,6 @@
 #include "frmIP.h"
 
+#include "FormControls.h"
 #include "IPSupport.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
@@ -156,21 +157,6 @@ QString paddedDate(int month, int day, int year) {
         .arg(year, 4, 10, QLatin1Char('0'));
 }
 
-// Runs a handler; an error that escapes it goes to the error reporter with the handler's
-// location, and the form goes on (no exception ever crosses the event loop).
-template <class F>
-void Guard(const char* location, F&& handler) {
-    try {
-        handler();
-    } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(),
-                         std::string(location) + "\r" + err.Source());
-    } catch (const std::exception& err) {
-        gui::ReportError(5, activation::StandardErrorText(5),
-                         std::string(location) + "\r" + err.what());
-    }
-}
-
 // A page of the form: as large as its fields want, and scrolled where the screen is smaller
 // (the focused field is scrolled into sight as Tab and Enter move through it).
 class PageArea final : public QScrollArea {
@@ -195,7 +181,11 @@ bool countsAsKeyPress(const QKeyEvent* key) {
 
 }  // namespace
 
-frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_state(state), m_ui(ui) {
+frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent)
+    : QDialog(parent),
+      m_state(state),
+      m_ui(ui),
+      m_context(std::make_shared<input::FormContext>(state, ui)) {
     setObjectName(QStringLiteral("frmIP"));
     setWindowTitle(QStringLiteral("Inputs"));
     setModal(true);
@@ -217,21 +207,24 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
 void frmIP::refillMonthDates() {
     auto months = m_state.engine->get_colMonths();
     if (!months) return;
-    const bool loading = m_loading;
-    m_loading = true;
+    const bool loading = m_context->loading();
+    m_context->setLoading(true);
     for (long row = 0; row < 12 && row < months->get_Count(); ++row)
         txtMonthDate[static_cast<std::size_t>(row)]->setText(
             fromUtf8(months->get_Item(vesmora::IndexKey{row + 1})->get_MonthDate()));
-    m_loading = loading;
+    m_context->setLoading(loading);
 }
 
-frmIP::~frmIP() = default;
+frmIP::~frmIP() {
+    // The controls outlive the form's members by a moment: nothing they see is handled now.
+    m_context->setClosing();
+}
 
 // ---- Building the form ----------------------------------------------------------------
 
 QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* property, int row,
                            bool zeroWhenEmpty, const QString& help) {
-    auto* box = new QLineEdit(this);
+    auto* box = new input::FieldBox(m_context, this);
     box->setObjectName(QString::fromLatin1(objectName));
     auto binding = std::make_unique<Binding>();
     binding->box = box;
@@ -242,9 +235,25 @@ QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* proper
     binding->help = help;
     Binding* raw = binding.get();
     m_bindings.push_back(std::move(binding));
-    box->installEventFilter(this);
+    box->whenEntered([this, raw](Qt::FocusReason reason) {
+        fieldGotFocus(*raw);
+        // Entered with the mouse, the field is selected whole as a spreadsheet cell is: the
+        // press that gave the focus does not place the caret (the next one does).
+        raw->clickToSelect = reason == Qt::MouseFocusReason;
+    });
+    box->whenPressed([raw] {
+        if (!std::exchange(raw->clickToSelect, false)) return false;
+        ControlExtend::SelectAllText(raw->box);
+        return true;
+    });
+    box->whenLeft([this, raw] {
+        raw->clickToSelect = false;
+        fieldLostFocus(*raw);
+    });
+    box->whenKey([box](QKeyEvent* key) { return ControlExtend::EnterAsTab(key, box); });
+    if (kind != Kind::Engine) box->whenPasting([this, box] { return pasteMonths(box); });
     connect(box, &QLineEdit::textChanged, this,
-            [this, raw] { Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
+            [this, raw] { input::Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
     return box;
 }
 
@@ -271,24 +280,19 @@ void frmIP::buildUi() {
 
     txtHelp = new QPlainTextEdit(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    m_context->setHelpPane(txtHelp);
     txtHelp->setReadOnly(true);
     txtHelp->setTabChangesFocus(true);
     txtHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtHelp->setFixedHeight(fontMetrics().lineSpacing() * 5 + 12);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK = new input::FormButton(m_context, QStringLiteral("OK"), {}, this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel = new input::FormButton(m_context, QStringLiteral("Cancel"), {}, this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    for (QPushButton* button : {btnOK, btnCancel}) {
-        // Enter on the focused button presses it (handleEvent); there is no default button
-        // that Enter elsewhere would press.
-        button->setAutoDefault(false);
-        button->installEventFilter(this);
-        button->setMinimumWidth(90);
-    }
+    for (QPushButton* button : {btnOK, btnCancel}) button->setMinimumWidth(90);
     connect(btnOK, &QPushButton::clicked, this,
-            [this] { Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
+            [this] { input::Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
 
     auto* buttons = new QVBoxLayout;
@@ -310,12 +314,11 @@ QWidget* frmIP::buildInitialPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("pageInitialInputs"));
 
-    btnFilename = new QPushButton(QStringLiteral("Change or set filename"), page);
+    btnFilename = new input::FormButton(m_context, QStringLiteral("Change or set filename"),
+                                        QString::fromUtf8(kHelpFilename), page);
     btnFilename->setObjectName(QStringLiteral("btnFilename"));
-    btnFilename->setAutoDefault(false);
-    btnFilename->installEventFilter(this);
     connect(btnFilename, &QPushButton::clicked, this,
-            [this] { Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
+            [this] { input::Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
 
     lblFilename = new QLabel(page);
     lblFilename->setObjectName(QStringLiteral("lblFilename"));
@@ -331,9 +334,11 @@ QWidget* frmIP::buildInitialPage() {
 
     FraMethod = new QGroupBox(QStringLiteral("Method"), page);
     FraMethod->setObjectName(QStringLiteral("FraMethod"));
-    chkAveCycle = new QCheckBox(QStringLiteral("Average Cycle"), FraMethod);
+    chkAveCycle = new input::FormCheckBox(m_context, QStringLiteral("Average Cycle"),
+                                          QString::fromUtf8(kHelpAveCycle), FraMethod);
     chkAveCycle->setObjectName(QStringLiteral("chkAveCycle"));
-    chkPeakCycle = new QCheckBox(QStringLiteral("Peak Cycle"), FraMethod);
+    chkPeakCycle = new input::FormCheckBox(m_context, QStringLiteral("Peak Cycle"),
+                                           QString::fromUtf8(kHelpPeakCycle), FraMethod);
     chkPeakCycle->setObjectName(QStringLiteral("chkPeakCycle"));
     auto* methodLayout = new QHBoxLayout(FraMethod);
     methodLayout->addWidget(chkAveCycle);
@@ -341,27 +346,36 @@ QWidget* frmIP::buildInitialPage() {
     methodLayout->addWidget(chkPeakCycle);
     methodLayout->addStretch(1);
 
-    MaskDtEOYCurrent = new QLineEdit(page);
+    auto* eoy = new input::FieldBox(m_context, page);
+    MaskDtEOYCurrent = eoy;
     MaskDtEOYCurrent->setObjectName(QStringLiteral("MaskDtEOYCurrent"));
     MaskDtEOYCurrent->setInputMask(QString::fromLatin1(kDateMask));
     MaskDtEOYCurrent->setFixedWidth(
         MaskDtEOYCurrent->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
-    MaskDtEOYCurrent->installEventFilter(this);
+    eoy->whenEntered([this](Qt::FocusReason) {
+        setHelp(QString::fromUtf8(kHelpEOYCurrent));
+        QTimer::singleShot(0, MaskDtEOYCurrent, [box = MaskDtEOYCurrent] { box->selectAll(); });
+    });
+    eoy->whenReleased([this] { MaskDtEOYCurrent->selectAll(); });
+    eoy->whenLeft([this] { maskDtEOYCurrentLostFocus(); });
+    eoy->whenKey(
+        [this](QKeyEvent* key) { return ControlExtend::EnterAsTab(key, MaskDtEOYCurrent); });
 
-    chkCurAmountsNextYr = new QCheckBox(
+    chkCurAmountsNextYr = new input::FormCheckBox(
+        m_context,
         QStringLiteral(
             "Use (current year) amounts as estimates for (next year) amounts where applicable"),
-        page);
+        QString::fromUtf8(kHelpCurAmounts), page);
     chkCurAmountsNextYr->setObjectName(QStringLiteral("chkCurAmountsNextYr"));
 
-    for (QCheckBox* box : {chkAveCycle, chkPeakCycle, chkCurAmountsNextYr})
-        box->installEventFilter(this);
-    connect(chkAveCycle, &QCheckBox::toggled, this,
-            [this](bool on) { Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); }); });
-    connect(chkPeakCycle, &QCheckBox::toggled, this,
-            [this](bool on) { Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); }); });
+    connect(chkAveCycle, &QCheckBox::toggled, this, [this](bool on) {
+        input::Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); });
+    });
+    connect(chkPeakCycle, &QCheckBox::toggled, this, [this](bool on) {
+        input::Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); });
+    });
     connect(chkCurAmountsNextYr, &QCheckBox::toggled, this, [this](bool on) {
-        Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); });
+        input::Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); });
     });
 
     auto* grid = new QGridLayout;
@@ -442,14 +456,14 @@ QWidget* frmIP::buildPeakPage() {
     fraPeakOpCycle = new QGroupBox(page);
     fraPeakOpCycle->setObjectName(QStringLiteral("fraPeakOpCycle"));
 
-    chkEndOfMonth = new QCheckBox(
+    chkEndOfMonth = new input::FormCheckBox(
+        m_context,
         QStringLiteral(
             "Use End - of - Month inventory instead of monthly sales && inventory purchases"),
-        fraPeakOpCycle);
+        QString::fromUtf8(kHelpEndOfMonth), fraPeakOpCycle);
     chkEndOfMonth->setObjectName(QStringLiteral("chkEndOfMonth"));
-    chkEndOfMonth->installEventFilter(this);
     connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) {
-        Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); });
+        input::Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); });
     });
 
     auto heading = [&](const char* name, const char* caption) {
@@ -473,7 +487,7 @@ QWidget* frmIP::buildPeakPage() {
 
     const int amountWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000"));
     for (int row = 0; row < 12; ++row) {
-        auto* date = new QLineEdit(fraPeakOpCycle);
+        auto* date = new input::FieldBox(m_context, fraPeakOpCycle);
         date->setObjectName(QStringLiteral("txtMonthDate"));
         date->setProperty("Index", row);
         date->setInputMask(QString::fromLatin1(kDateMask));
@@ -481,7 +495,10 @@ QWidget* frmIP::buildPeakPage() {
                             16);
         // Only the first month's date is a tab stop; the others are derived from it.
         if (row > 0) date->setFocusPolicy(Qt::ClickFocus);
-        date->installEventFilter(this);
+        date->whenEntered([this, row, date](Qt::FocusReason) { monthDateGotFocus(row, date); });
+        if (row == 0) date->whenLeft([this] { monthDateLostFocus(); });
+        date->whenPasting([this, date] { return pasteMonths(date); });
+        date->whenKey([this, date](QKeyEvent* key) { return monthDateKey(date, key); });
         txtMonthDate[row] = date;
 
         txtReceivables[row] = addField("txtReceivables", Kind::Receivables, nullptr, row, true,
@@ -508,7 +525,7 @@ QWidget* frmIP::buildPeakPage() {
     // the mouse or its Alt key.
     btnClearMonths->setFocusPolicy(Qt::NoFocus);
     connect(btnClearMonths, &QPushButton::clicked, this,
-            [this] { Guard("frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); }); });
+            [this] { input::Guard("frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); }); });
 
     auto* frameLayout = new QVBoxLayout(fraPeakOpCycle);
     frameLayout->addWidget(chkEndOfMonth);
@@ -590,7 +607,7 @@ void frmIP::setTabOrder() {
 
 void frmIP::loadSequence() {
     vesmora::_Caldren& engine = *m_state.engine;
-    m_loading = true;
+    m_context->setLoading(true);
 
     const QString eoyCurrent = fromUtf8(engine.get_EOYCurrent());
     fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
@@ -656,7 +673,7 @@ void frmIP::loadSequence() {
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtAPBegRel2Inv")), engine.get_APBegRel2Inv());
     fieldText(findChild<QLineEdit*>(QStringLiteral("txtAPEndRel2Inv")), engine.get_APEndRel2Inv());
 
-    m_loading = false;
+    m_context->setLoading(false);
     // Writes take effect from here on: the engine ignores them outside an edit.
     engine.BeginEdit();
 }
@@ -774,17 +791,12 @@ frmIP::Binding* frmIP::bindingOf(QObject* object) {
     return nullptr;
 }
 
-void frmIP::setHelp(const QString& text) { txtHelp->setPlainText(text); }
+void frmIP::setHelp(const QString& text) { m_context->showHelp(text); }
 
-void frmIP::markChanged(bool changed) {
-    if (!changed) return;
-    m_state.SetSaved(false);
-    // The results and the checks follow each accepted change, before OK.
-    analysis::InputChanges().Notify();
-}
+void frmIP::markChanged(bool changed) { m_context->markChanged(changed); }
 
 void frmIP::fieldChanged(Binding& binding) {
-    if (m_loading) return;
+    if (m_context->loading()) return;
     QLineEdit* box = binding.box;
     if (binding.zeroWhenEmpty && box->text().isEmpty()) {
         // Setting "0" runs this handler once more, which sends the "0".
@@ -889,154 +901,32 @@ void frmIP::noteGridEntryValue() {
         binding->entryValue = targetFor(*binding)->Get(propertyFor(*binding));
 }
 
-bool frmIP::eventFilter(QObject* watched, QEvent* event) {
-    bool handled = false;
-    Guard("frmIP", [&] { handled = handleEvent(watched, event); });
-    return handled || QDialog::eventFilter(watched, event);
-}
-
 void frmIP::done(int result) {
-    m_closing = true;
+    m_context->setClosing();
     // Cancel, Esc and the close box discard every change made since the form opened.
     if (result == QDialog::Rejected)
-        Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state); });
+        input::Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state); });
     QDialog::done(result);
 }
 
-bool frmIP::handleEvent(QObject* watched, QEvent* event) {
-    if (m_closing) return false;
-    const QEvent::Type type = event->type();
-    if (type != QEvent::FocusIn && type != QEvent::FocusOut && type != QEvent::KeyPress &&
-        type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonPress)
-        return false;
+// ---- The month date boxes ----------------------------------------------------------------
 
-    // Enter on a focused button presses it, as Space does.
-    if (type == QEvent::KeyPress &&
-        (watched == btnOK || watched == btnCancel || watched == btnFilename)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            static_cast<QPushButton*>(watched)->click();
-            return true;
-        }
+void frmIP::monthDateGotFocus(int row, QLineEdit* box) {
+    if (row == 0) {
+        if (auto months = m_state.engine->get_colMonths()) IPSupport::InitMonths(m_state, *months);
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
     }
+    setHelp(QString::fromUtf8(kHelpMonthDate));
+}
 
-    // Focus that leaves with the window (a message box, another program) is not a change
-    // of field: the field is left when the focus moves inside the form.
-    if (type == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+bool frmIP::monthDateKey(QLineEdit* box, QKeyEvent* key) {
+    if (countsAsKeyPress(key)) {
+        // Typing a month's date chooses the peak method (the check box stays as it is).
+        const bool before = m_state.engine->get_DoPeakCycle();
+        m_state.engine->put_DoPeakCycle(true);
+        markChanged(m_state.engine->get_DoPeakCycle() != before);
     }
-    // Nor is its coming back to the field that had it: the field was never left.
-    if (type == QEvent::FocusIn) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if ((reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) &&
-            watched == m_focused)
-            return false;
-        m_focused = watched;
-    }
-
-    if (watched == MaskDtEOYCurrent) {
-        switch (type) {
-            case QEvent::FocusIn:
-                setHelp(QString::fromUtf8(kHelpEOYCurrent));
-                QTimer::singleShot(0, MaskDtEOYCurrent,
-                                   [box = MaskDtEOYCurrent] { box->selectAll(); });
-                break;
-            case QEvent::MouseButtonRelease:
-                MaskDtEOYCurrent->selectAll();
-                break;
-            case QEvent::FocusOut:
-                maskDtEOYCurrentLostFocus();
-                break;
-            case QEvent::KeyPress:
-                if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), MaskDtEOYCurrent))
-                    return true;
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
-    if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
-        pasteMonths(watched))
-        return true;
-
-    for (int row = 0; row < 12; ++row) {
-        if (watched != txtMonthDate[row]) continue;
-        QLineEdit* box = txtMonthDate[row];
-        switch (type) {
-            case QEvent::FocusIn:
-                if (row == 0) {
-                    if (auto months = m_state.engine->get_colMonths())
-                        IPSupport::InitMonths(m_state, *months);
-                    QTimer::singleShot(0, box, [box] { box->selectAll(); });
-                }
-                setHelp(QString::fromUtf8(kHelpMonthDate));
-                break;
-            case QEvent::FocusOut:
-                if (row == 0) monthDateLostFocus();
-                break;
-            case QEvent::KeyPress: {
-                auto* key = static_cast<QKeyEvent*>(event);
-                if (countsAsKeyPress(key)) {
-                    // Typing a month's date chooses the peak method (the check box stays as it is).
-                    const bool before = m_state.engine->get_DoPeakCycle();
-                    m_state.engine->put_DoPeakCycle(true);
-                    markChanged(m_state.engine->get_DoPeakCycle() != before);
-                }
-                if (ControlExtend::EnterAsTab(key, box)) return true;
-                break;
-            }
-            default:
-                break;
-        }
-        return false;
-    }
-
-    if (Binding* binding = bindingOf(watched)) {
-        switch (type) {
-            case QEvent::FocusIn: {
-                fieldGotFocus(*binding);
-                // Entered with the mouse, the field is selected whole as a spreadsheet cell is:
-                // the press that gave the focus does not place the caret (the next one does).
-                binding->clickToSelect =
-                    static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
-                break;
-            }
-            case QEvent::MouseButtonPress:
-                if (std::exchange(binding->clickToSelect, false)) {
-                    ControlExtend::SelectAllText(binding->box);
-                    return true;
-                }
-                break;
-            case QEvent::FocusOut:
-                binding->clickToSelect = false;
-                fieldLostFocus(*binding);
-                break;
-            case QEvent::KeyPress:
-                if (ControlExtend::EnterAsTab(static_cast<QKeyEvent*>(event), binding->box))
-                    return true;
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
-    if (type == QEvent::FocusIn) {
-        if (watched == btnFilename)
-            setHelp(QString::fromUtf8(kHelpFilename));
-        else if (watched == chkAveCycle)
-            setHelp(QString::fromUtf8(kHelpAveCycle));
-        else if (watched == chkPeakCycle)
-            setHelp(QString::fromUtf8(kHelpPeakCycle));
-        else if (watched == chkCurAmountsNextYr)
-            setHelp(QString::fromUtf8(kHelpCurAmounts));
-        else if (watched == chkEndOfMonth)
-            setHelp(QString::fromUtf8(kHelpEndOfMonth));
-    }
-    return false;
+    return ControlExtend::EnterAsTab(key, box);
 }
 
 // ---- Method options ----------------------------------------------------------------------
@@ -1052,10 +942,10 @@ void frmIP::chkPeakCycleClick(bool checked) {
     m_state.engine->put_DoPeakCycle(checked);
     markChanged(m_state.engine->get_DoPeakCycle() != before);
     // Turned on again, the method finds its months as they are: the grid shows them.
-    if (checked && !m_loading && m_state.engine->get_DoPeakCycle()) {
-        m_loading = true;
+    if (checked && !m_context->loading() && m_state.engine->get_DoPeakCycle()) {
+        m_context->setLoading(true);
         fillAmountColumns();
-        m_loading = false;
+        m_context->setLoading(false);
     }
 }
 
@@ -1240,9 +1130,9 @@ bool frmIP::pasteMonths(QObject* watched) {
                     const std::string before = month->get_MonthDate();
                     month->put_MonthDate(cell.value);
                     changed = changed || month->get_MonthDate() != before;
-                    m_loading = true;
+                    m_context->setLoading(true);
                     txtMonthDate[0]->setText(paddedDate(m, d, y));
-                    m_loading = false;
+                    m_context->setLoading(false);
                     firstDate = true;
                     break;
                 }
@@ -1303,8 +1193,8 @@ void frmIP::refreshGridAmounts() {
     if (!months) return;
     const bool salesAndPurchases = m_state.engine->get_DoPeakUseSalesAndPurch();
     const long count = months->get_Count();
-    const bool loading = m_loading;
-    m_loading = true;
+    const bool loading = m_context->loading();
+    m_context->setLoading(true);
     for (int row = 0; row < 12 && row < count; ++row) {
         auto m = months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
         txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
@@ -1312,7 +1202,7 @@ void frmIP::refreshGridAmounts() {
             fromUtf8(salesAndPurchases ? m->get_Sales() : m->get_Inventory()));
         txtPurchases[row]->setText(fromUtf8(m->get_Purchases()));
     }
-    m_loading = loading;
+    m_context->setLoading(loading);
 }
 
 void frmIP::btnClearMonthsClick() {

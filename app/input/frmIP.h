@@ -11,6 +11,7 @@
 
 #include "CancelSnapshot.h"
 #include "ControlExtend.h"
+#include "FormContext.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,6 +23,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -55,13 +57,11 @@ public:
     QLineEdit* gridBox(Column column, int row) const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Closing (OK, Cancel, Esc, the frame's close box): the controls losing the focus
     // with the window are not fields being left.
     void done(int result) override;
 
 private:
-    bool handleEvent(QObject* watched, QEvent* event);
     enum class Kind { Engine, Receivables, SalesInv, Purchases };
     struct Binding {
         QLineEdit* box = nullptr;
@@ -118,6 +118,9 @@ private:
     void btnOKClick();
     void btnFilenameClick();
     void maskDtEOYCurrentLostFocus();
+    void monthDateGotFocus(int row, QLineEdit* box);
+    // A key in a month date box: typing chooses the peak method; Enter acts as Tab.
+    bool monthDateKey(QLineEdit* box, QKeyEvent* key);
     void monthDateLostFocus();
     void restoreDateBox(QLineEdit* box, const std::string& engineValue);
     void setNxtYrCaption(const QString& caption);
@@ -130,9 +133,8 @@ private:
 
     RunState& m_state;
     Ui& m_ui;
-    bool m_loading = false;
-    QObject* m_focused = nullptr;  // the control that last received the focus
-    bool m_closing = false;
+    // The loading flag, the help pane, the focus rules: shared with every control.
+    std::shared_ptr<input::FormContext> m_context;
     std::vector<std::unique_ptr<Binding>> m_bindings;
 
     QTabWidget* vsTabIP = nullptr;
