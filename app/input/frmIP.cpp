@@ -1,5 +1,6 @@
 #include "frmIP.h"
 
+#include "BoundField.h"
 #include "FormControls.h"
 #include "IPSupport.h"
 #include "app/core/FileOperations.h"
@@ -222,39 +223,9 @@ frmIP::~frmIP() {
 
 // ---- Building the form ----------------------------------------------------------------
 
-QLineEdit* frmIP::addField(const char* objectName, Kind kind, const char* property, int row,
-                           bool zeroWhenEmpty, const QString& help) {
-    auto* box = new input::FieldBox(m_context, this);
-    box->setObjectName(QString::fromLatin1(objectName));
-    auto binding = std::make_unique<Binding>();
-    binding->box = box;
-    binding->kind = kind;
-    binding->property = property ? property : "";
-    binding->row = row;
-    binding->zeroWhenEmpty = zeroWhenEmpty;
-    binding->help = help;
-    Binding* raw = binding.get();
-    m_bindings.push_back(std::move(binding));
-    box->whenEntered([this, raw](Qt::FocusReason reason) {
-        fieldGotFocus(*raw);
-        // Entered with the mouse, the field is selected whole as a spreadsheet cell is: the
-        // press that gave the focus does not place the caret (the next one does).
-        raw->clickToSelect = reason == Qt::MouseFocusReason;
-    });
-    box->whenPressed([raw] {
-        if (!std::exchange(raw->clickToSelect, false)) return false;
-        ControlExtend::SelectAllText(raw->box);
-        return true;
-    });
-    box->whenLeft([this, raw] {
-        raw->clickToSelect = false;
-        fieldLostFocus(*raw);
-    });
-    box->whenKey([box](QKeyEvent* key) { return ControlExtend::EnterAsTab(key, box); });
-    if (kind != Kind::Engine) box->whenPasting([this, box] { return pasteMonths(box); });
-    connect(box, &QLineEdit::textChanged, this,
-            [this, raw] { input::Guard("ControlExtend.TextChg", [&] { fieldChanged(*raw); }); });
-    return box;
+input::BoundField* frmIP::addField(const char* objectName, input::BoundField* field) {
+    field->setObjectName(QString::fromLatin1(objectName));
+    return field;
 }
 
 void frmIP::buildUi() {
@@ -326,9 +297,10 @@ QWidget* frmIP::buildInitialPage() {
     lblFilename->setFrameShape(QFrame::StyledPanel);
     lblFilename->setMinimumWidth(420);
 
-    txtName = addField("txtName", Kind::Engine, "sName", -1, false, QString::fromUtf8(kHelpName));
-    txtLine2 =
-        addField("txtLine2", Kind::Engine, "Line2", -1, false, QString::fromUtf8(kHelpLine2));
+    txtName = addField("txtName", new input::BoundField(m_context, "sName", false,
+                                                        QString::fromUtf8(kHelpName), {}, this));
+    txtLine2 = addField("txtLine2", new input::BoundField(m_context, "Line2", false,
+                                                          QString::fromUtf8(kHelpLine2), {}, this));
     txtName->setParent(page);
     txtLine2->setParent(page);
 
@@ -419,13 +391,14 @@ QWidget* frmIP::buildGeneralPage() {
         grid->setVerticalSpacing(6);
         for (std::size_t i = 0; i < count; ++i) {
             const FieldSpec& spec = specs[i];
-            QLineEdit* box = addField(spec.objectName, Kind::Engine, spec.property, -1, true,
-                                      QString::fromUtf8(spec.help));
+            QLineEdit* box = addField(
+                spec.objectName,
+                new input::BoundField(m_context, spec.property, true, QString::fromUtf8(spec.help),
+                                      QString::fromUtf8(spec.name ? spec.name : spec.label), this));
             box->setParent(frame);
             box->setAlignment(Qt::AlignRight);
             box->setFixedWidth(
                 box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
-            bindingOf(box)->label = QString::fromUtf8(spec.name ? spec.name : spec.label);
             auto* label = new QLabel(QString::fromUtf8(spec.label), frame);
             label->setObjectName(
                 QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
@@ -442,6 +415,14 @@ QWidget* frmIP::buildGeneralPage() {
     fraNxtYr = makeFrame("fraNxtYr", kNxtYrFields, std::size(kNxtYrFields));
     txtCOGS = page->findChild<QLineEdit*>(QStringLiteral("txtCOGS"));
     txtCOGSNxtYr = page->findChild<QLineEdit*>(QStringLiteral("txtCOGSNxtYr"));
+    // While the current amounts serve as next year's, leaving Cost of Goods Sold copies it.
+    static_cast<input::BoundField*>(txtCOGS)->afterLeaving([this] {
+        if (!chkCurAmountsNextYr->isChecked()) return;
+        txtCOGSNxtYr->setText(txtCOGS->text());
+        const std::string before = m_state.engine->get_COGSNxtYr();
+        m_state.engine->put_COGSNxtYr(m_state.engine->get_COGS());
+        markChanged(m_state.engine->get_COGSNxtYr() != before);
+    });
 
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(fraCurYear, 1);
@@ -501,11 +482,31 @@ QWidget* frmIP::buildPeakPage() {
         date->whenKey([this, date](QKeyEvent* key) { return monthDateKey(date, key); });
         txtMonthDate[row] = date;
 
-        txtReceivables[row] = addField("txtReceivables", Kind::Receivables, nullptr, row, true,
-                                       QString::fromUtf8(kHelpReceivables));
-        txtSalesInv[row] = addField("txtSalesInv", Kind::SalesInv, nullptr, row, true, QString());
-        txtPurchases[row] = addField("txtPurchases", Kind::Purchases, nullptr, row, true,
-                                     QString::fromUtf8(kHelpPurchases));
+        using Figure = input::BoundField::Figure;
+        auto cell = [&](const char* name, Figure figure, input::BoundField::Text help,
+                        const QLabel* column) {
+            // Messages name a cell by its column and its month: "Receivables of 12/31/2002".
+            auto label = [column, date] {
+                return column->text() + QStringLiteral(" of ") + date->text();
+            };
+            auto* field = addField(
+                name, new input::BoundField(m_context, figure, row, std::move(help), label, this));
+            field->whenPasting([this, field] { return pasteMonths(field); });
+            return field;
+        };
+        txtReceivables[row] = cell(
+            "txtReceivables", Figure::Receivables,
+            [] { return QString::fromUtf8(kHelpReceivables); }, lblReceivables);
+        txtSalesInv[row] = cell(
+            "txtSalesInv", Figure::SalesOrInventory,
+            [this] {
+                return QString::fromUtf8(
+                    m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales : kHelpInventory);
+            },
+            lblInventoryOrSales);
+        txtPurchases[row] = cell(
+            "txtPurchases", Figure::Purchases, [] { return QString::fromUtf8(kHelpPurchases); },
+            lblPurchases);
         for (QLineEdit* box : {txtReceivables[row], txtSalesInv[row], txtPurchases[row]}) {
             box->setParent(fraPeakOpCycle);
             box->setProperty("Index", row);
@@ -559,13 +560,14 @@ QWidget* frmIP::buildAveragePage() {
     grid->setVerticalSpacing(8);
     int row = 0;
     for (const FieldSpec& spec : kAverageFields) {
-        QLineEdit* box = addField(spec.objectName, Kind::Engine, spec.property, -1, true,
-                                  QString::fromUtf8(spec.help));
+        QLineEdit* box =
+            addField(spec.objectName, new input::BoundField(m_context, spec.property, true,
+                                                            QString::fromUtf8(spec.help),
+                                                            QString::fromUtf8(spec.label), this));
         box->setParent(page);
         box->setAlignment(Qt::AlignRight);
         box->setFixedWidth(
             box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
-        bindingOf(box)->label = QString::fromUtf8(spec.label);
         auto* label = new QLabel(QString::fromUtf8(spec.label), page);
         label->setObjectName(
             QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
@@ -764,141 +766,14 @@ QLineEdit* frmIP::gridBox(Column column, int row) const {
 
 // ---- Field editing ----------------------------------------------------------------------
 
-std::unique_ptr<ControlExtend::Target> frmIP::targetFor(const Binding& binding) const {
-    if (binding.kind == Kind::Engine)
-        return std::make_unique<ControlExtend::CaldrenTarget>(m_state.engine.Get());
-    return std::make_unique<ControlExtend::MonthlyTarget>(m_state.engine.Get(), binding.row + 1);
-}
-
-std::string frmIP::propertyFor(const Binding& binding) const {
-    switch (binding.kind) {
-        case Kind::Engine:
-            return binding.property;
-        case Kind::Receivables:
-            return "Receivables";
-        case Kind::Purchases:
-            return "Purchases";
-        case Kind::SalesInv:
-            // Decided by the engine's option at each change, not by the check box.
-            return m_state.engine->get_DoPeakUseSalesAndPurch() ? "Sales" : "Inventory";
-    }
-    return binding.property;
-}
-
-frmIP::Binding* frmIP::bindingOf(QObject* object) {
-    for (auto& binding : m_bindings)
-        if (binding->box == object) return binding.get();
-    return nullptr;
-}
-
 void frmIP::setHelp(const QString& text) { m_context->showHelp(text); }
 
 void frmIP::markChanged(bool changed) { m_context->markChanged(changed); }
 
-void frmIP::fieldChanged(Binding& binding) {
-    if (m_context->loading()) return;
-    QLineEdit* box = binding.box;
-    if (binding.zeroWhenEmpty && box->text().isEmpty()) {
-        // Setting "0" runs this handler once more, which sends the "0".
-        box->setText(QStringLiteral("0"));
-        ControlExtend::SelectAllText(box);
-    }
-    if (binding.zeroWhenEmpty) {
-        amountChanged(binding);
-        return;
-    }
-    try {
-        auto target = targetFor(binding);
-        const std::string property = propertyFor(binding);
-        const std::string before = target->Get(property);
-        ControlExtend::TextChg(box, *target, property, m_ui);
-        markChanged(target->Get(property) != before);
-    } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(),
-                         std::string("ControlExtend.TextChg\r") + err.Source());
-    }
-}
-
-void frmIP::fieldGotFocus(Binding& binding) {
-    ControlExtend::SelectAllText(binding.box);
-    binding.entryValue = targetFor(binding)->Get(propertyFor(binding));
-    if (binding.kind == Kind::SalesInv) {
-        setHelp(QString::fromUtf8(m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales
-                                                                               : kHelpInventory));
-    } else {
-        setHelp(binding.help);
-    }
-}
-
-void frmIP::fieldLostFocus(Binding& binding) {
-    try {
-        if (binding.zeroWhenEmpty) amountLeft(binding);
-        auto target = targetFor(binding);
-        binding.box->setText(fromUtf8(ControlExtend::GetPropByName(*target, propertyFor(binding))));
-        if (binding.box == txtCOGS && chkCurAmountsNextYr->isChecked()) {
-            txtCOGSNxtYr->setText(txtCOGS->text());
-            const std::string before = m_state.engine->get_COGSNxtYr();
-            m_state.engine->put_COGSNxtYr(m_state.engine->get_COGS());
-            markChanged(m_state.engine->get_COGSNxtYr() != before);
-        }
-    } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(),
-                         std::string("ControlExtend.TextChg\r") + err.Source());
-    }
-}
-
-void frmIP::amountChanged(Binding& binding) {
-    try {
-        auto target = targetFor(binding);
-        const std::string property = propertyFor(binding);
-        const std::string before = target->Get(property);
-        const bool fine = ControlExtend::AmountChg(toUtf8(binding.box->text()), *target, property);
-        showTextAsAmount(binding.box, fine);
-        markChanged(target->Get(property) != before);
-    } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(),
-                         std::string("ControlExtend.TextChg\r") + err.Source());
-    }
-}
-
-void frmIP::amountLeft(Binding& binding) {
-    auto target = targetFor(binding);
-    const std::string property = propertyFor(binding);
-    const std::string typed = toUtf8(binding.box->text());
-    const ControlExtend::AmountCheck check = ControlExtend::AmountLeft(typed, *target, property);
-    if (check == ControlExtend::AmountCheck::Taken) return;
-    // Back to the value the field held when it was entered, in the target and the box.
-    const std::string before = target->Get(property);
-    target->Let(property, AmountText::Normalize(binding.entryValue).value_or(binding.entryValue));
-    markChanged(target->Get(property) != before);
-    binding.box->setText(fromUtf8(target->Get(property)));
-    m_ui.MsgBox(ControlExtend::AmountRefusal(toUtf8(fieldLabel(binding)), typed, check,
-                                             target->Get(property)),
-                kOkOnly | kExclamation, kTitle);
-    m_ui.Beep();
-}
-
-QString frmIP::fieldLabel(const Binding& binding) const {
-    if (binding.kind == Kind::Engine) return binding.label;
-    const QLabel* column = binding.kind == Kind::Receivables ? lblReceivables
-                           : binding.kind == Kind::Purchases ? lblPurchases
-                                                             : lblInventoryOrSales;
-    return column->text() + QStringLiteral(" of ") + txtMonthDate[binding.row]->text();
-}
-
-void frmIP::showTextAsAmount(QLineEdit* box, bool amount) {
-    // A text that cannot become an amount shows in red until it is mended or the field is
-    // left; no message interrupts the typing.
-    if (box->property("notAnAmount").toBool() == !amount) return;
-    box->setProperty("notAnAmount", !amount);
-    QPalette palette;  // no role of its own: the box's usual colours
-    if (!amount) palette.setColor(QPalette::Text, QColor(0xb0, 0x00, 0x20));
-    box->setPalette(palette);
-}
-
 void frmIP::noteGridEntryValue() {
-    if (Binding* binding = bindingOf(focusWidget()); binding && binding->kind != Kind::Engine)
-        binding->entryValue = targetFor(*binding)->Get(propertyFor(*binding));
+    if (auto* field = dynamic_cast<input::BoundField*>(focusWidget());
+        field && field->isMonthFigure())
+        field->noteEntryValue();
 }
 
 void frmIP::done(int result) {

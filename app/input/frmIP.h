@@ -31,6 +31,9 @@ class QPushButton;
 class QTabWidget;
 
 namespace caldren {
+namespace input {
+class BoundField;
+}
 struct RunState;
 class Ui;
 class ChecksList;
@@ -62,27 +65,14 @@ protected:
     void done(int result) override;
 
 private:
-    enum class Kind { Engine, Receivables, SalesInv, Purchases };
-    struct Binding {
-        QLineEdit* box = nullptr;
-        Kind kind = Kind::Engine;
-        std::string property;       // engine property (Kind::Engine)
-        int row = -1;               // grid row 0..11 (month row + 1)
-        bool zeroWhenEmpty = true;  // the amount fields
-        QString help;
-        QString label;               // the field's label, as messages name it (not the grid's)
-        std::string entryValue;      // the target's value when the field was entered
-        bool clickToSelect = false;  // the mouse press that gave the focus selects the text
-    };
-
     void buildUi();
     QWidget* buildInitialPage();
     QWidget* buildGeneralPage();
     QWidget* buildPeakPage();
     QWidget* buildAveragePage();
     void setTabOrder();
-    QLineEdit* addField(const char* objectName, Kind kind, const char* property, int row,
-                        bool zeroWhenEmpty, const QString& help);
+    // The field named objectName.
+    input::BoundField* addField(const char* objectName, input::BoundField* field);
     void loadSequence();
     void fillGrid();
     // The sales-or-inventory and purchases columns from the months, as the engine's options
@@ -91,16 +81,6 @@ private:
     // The month date boxes from the months (after the checks moved them into the year).
     void refillMonthDates();
 
-    // Handlers.
-    void fieldChanged(Binding& binding);
-    void fieldLostFocus(Binding& binding);
-    void fieldGotFocus(Binding& binding);
-    // Amount fields: the value typed so far as each key changes the text, the whole text
-    // checked when the field is left.
-    void amountChanged(Binding& binding);
-    void amountLeft(Binding& binding);
-    QString fieldLabel(const Binding& binding) const;
-    void showTextAsAmount(QLineEdit* box, bool amount);
     // The focused grid cell's value after the months were changed under it.
     void noteGridEntryValue();
     void chkAveCycleClick(bool checked);
@@ -125,9 +105,6 @@ private:
     void restoreDateBox(QLineEdit* box, const std::string& engineValue);
     void setNxtYrCaption(const QString& caption);
 
-    std::unique_ptr<ControlExtend::Target> targetFor(const Binding& binding) const;
-    std::string propertyFor(const Binding& binding) const;
-    Binding* bindingOf(QObject* object);
     void setHelp(const QString& text);
     void markChanged(bool changed);
 
@@ -135,7 +112,6 @@ private:
     Ui& m_ui;
     // The loading flag, the help pane, the focus rules: shared with every control.
     std::shared_ptr<input::FormContext> m_context;
-    std::vector<std::unique_ptr<Binding>> m_bindings;
 
     QTabWidget* vsTabIP = nullptr;
     QPlainTextEdit* txtHelp = nullptr;
