@@ -13,6 +13,11 @@ const char* const kLocation = "frmIP";
 FieldBox::FieldBox(FormContextPtr context, QWidget* parent)
     : QLineEdit(parent), m_context(std::move(context)) {}
 
+void FieldBox::makeDateBox() {
+    setInputMask(QStringLiteral("99/99/9999;_"));
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+}
+
 void FieldBox::focusInEvent(QFocusEvent* event) {
     Guard(kLocation, [&] {
         if (m_context->entering(this, event->reason()) && m_entered) m_entered(event->reason());

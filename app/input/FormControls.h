@@ -26,6 +26,10 @@ class FieldBox : public QLineEdit {
 public:
     explicit FieldBox(FormContextPtr context, QWidget* parent = nullptr);
 
+    // A date box: the mask "99/99/9999" with "_" for the places not typed yet, as wide as a
+    // date.
+    void makeDateBox();
+
     // Entered (not the window coming back to the box that had the focus).
     void whenEntered(std::function<void(Qt::FocusReason)> step) { m_entered = std::move(step); }
     // Left for another control of the form (not the focus leaving with the window).

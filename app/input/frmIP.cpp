@@ -3,6 +3,7 @@
 #include "BoundField.h"
 #include "FormControls.h"
 #include "IPSupport.h"
+#include "MonthGrid.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
@@ -48,8 +49,6 @@ using activation::ComError;
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 std::string toUtf8(const QString& text) { return text.toStdString(); }
 
-const char* const kDateMask = "99/99/9999;_";
-
 // Help texts of the fields, as the help pane shows them.
 const char* const kHelpFilename = "You can change or choose a filename by clicking on the button";
 const char* const kHelpName = "Enter the name of the corporation. This input is optional.";
@@ -73,25 +72,8 @@ const char* const kHelpCurAmounts =
     "practical matter, if the subsequent year's information is not yet available, the Caldren "
     "Formula is often computed by using the current year information as an estimate for the "
     "subsequent year.";
-const char* const kHelpEndOfMonth =
-    "Check the box to use End - of - Month Inventory instead of monthly Sales & Inventory "
-    "Purchases. It is preferable to use End - of - Month Inventory. However, some business do "
-    "not have End - of - Month Inventory.Almost all businesses have monthly Sales and "
-    "InventoryPurchases that can be used to estimate End - of - Month Inventory.";
 const char* const kHelpEOYCurrent =
     "Enter the analysis date. If the date is correct as shown, just press ENTER.";
-const char* const kHelpMonthDate =
-    "Enter the first month of the year. The program will figure out the next 11 months. Format "
-    "mm/dd/yyyy";
-const char* const kHelpReceivables = "Enter the End - of - Month Receivables.";
-const char* const kHelpSales =
-    "Enter Sales for the month if you DID NOT check the box to use End - of - Month Inventory.";
-const char* const kHelpInventory =
-    "Enter the End - of - Month Inventory for the monthif you DID check the box to use End - of "
-    "- Month Inventory.";
-const char* const kHelpPurchases =
-    "Enter the Inventory Purchases for the current year. These would be the purchases used to "
-    "compute Cost Of Goods Sold.";
 
 struct FieldSpec {
     const char* objectName;
@@ -150,14 +132,6 @@ const FieldSpec kAverageFields[] = {
      "Enter the Ending Accounts Payable Related to Inventory for the current year."},
 };
 
-// "mm/dd/yyyy" of a date given as month, day, year.
-QString paddedDate(int month, int day, int year) {
-    return QStringLiteral("%1/%2/%3")
-        .arg(month, 2, 10, QLatin1Char('0'))
-        .arg(day, 2, 10, QLatin1Char('0'))
-        .arg(year, 4, 10, QLatin1Char('0'));
-}
-
 // A page of the form: as large as its fields want, and scrolled where the screen is smaller
 // (the focused field is scrolled into sight as Tab and Enter move through it).
 class PageArea final : public QScrollArea {
@@ -173,12 +147,6 @@ public:
     }
     QSize sizeHint() const override { return widget()->sizeHint(); }
 };
-
-bool countsAsKeyPress(const QKeyEvent* key) {
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
-    return !key->text().isEmpty();
-}
 
 }  // namespace
 
@@ -203,17 +171,6 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent)
     FitToScreen();
     // The form may have given the analysis its twelve months: the checks see them.
     analysis::InputChanges().Notify();
-}
-
-void frmIP::refillMonthDates() {
-    auto months = m_state.engine->get_colMonths();
-    if (!months) return;
-    const bool loading = m_context->loading();
-    m_context->setLoading(true);
-    for (long row = 0; row < 12 && row < months->get_Count(); ++row)
-        txtMonthDate[static_cast<std::size_t>(row)]->setText(
-            fromUtf8(months->get_Item(vesmora::IndexKey{row + 1})->get_MonthDate()));
-    m_context->setLoading(loading);
 }
 
 frmIP::~frmIP() {
@@ -242,7 +199,7 @@ void frmIP::buildUi() {
     vsTabIP->addTab(new PageArea(buildAveragePage()), QStringLiteral("&Average Operating Cycle"));
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
     m_checks = new ChecksList(m_state, this);
-    m_checks->setAfterAction([this](analysis::CheckAction) { refillMonthDates(); });
+    m_checks->setAfterAction([this](analysis::CheckAction) { m_grid->refillDates(); });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
     // scroll arrows (a narrow form) are not stops of Tab.
@@ -321,9 +278,7 @@ QWidget* frmIP::buildInitialPage() {
     auto* eoy = new input::FieldBox(m_context, page);
     MaskDtEOYCurrent = eoy;
     MaskDtEOYCurrent->setObjectName(QStringLiteral("MaskDtEOYCurrent"));
-    MaskDtEOYCurrent->setInputMask(QString::fromLatin1(kDateMask));
-    MaskDtEOYCurrent->setFixedWidth(
-        MaskDtEOYCurrent->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    eoy->makeDateBox();
     eoy->whenEntered([this](Qt::FocusReason) {
         setHelp(QString::fromUtf8(kHelpEOYCurrent));
         QTimer::singleShot(0, MaskDtEOYCurrent, [box = MaskDtEOYCurrent] { box->selectAll(); });
@@ -437,109 +392,10 @@ QWidget* frmIP::buildPeakPage() {
     fraPeakOpCycle = new QGroupBox(page);
     fraPeakOpCycle->setObjectName(QStringLiteral("fraPeakOpCycle"));
 
-    chkEndOfMonth = new input::FormCheckBox(
-        m_context,
-        QStringLiteral(
-            "Use End - of - Month inventory instead of monthly sales && inventory purchases"),
-        QString::fromUtf8(kHelpEndOfMonth), fraPeakOpCycle);
-    chkEndOfMonth->setObjectName(QStringLiteral("chkEndOfMonth"));
-    connect(chkEndOfMonth, &QCheckBox::toggled, this, [this](bool on) {
+    m_grid = std::make_unique<input::MonthGrid>(m_context, fraPeakOpCycle);
+    connect(m_grid->endOfMonthBox(), &QCheckBox::toggled, this, [this](bool on) {
         input::Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); });
     });
-
-    auto heading = [&](const char* name, const char* caption) {
-        auto* label = new QLabel(QString::fromUtf8(caption), fraPeakOpCycle);
-        label->setObjectName(QString::fromLatin1(name));
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-        return label;
-    };
-    lblMonth = heading("lblMonth", "Month End");
-    lblReceivables = heading("lblReceivables", "Receivables");
-    lblInventoryOrSales = heading("lblInventoryOrSales", "Sales");
-    lblPurchases = heading("lblPurchases", "Purchases");
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(3);
-    grid->addWidget(lblMonth, 0, 0);
-    grid->addWidget(lblReceivables, 0, 1);
-    grid->addWidget(lblInventoryOrSales, 0, 2);
-    grid->addWidget(lblPurchases, 0, 3);
-
-    const int amountWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000"));
-    for (int row = 0; row < 12; ++row) {
-        auto* date = new input::FieldBox(m_context, fraPeakOpCycle);
-        date->setObjectName(QStringLiteral("txtMonthDate"));
-        date->setProperty("Index", row);
-        date->setInputMask(QString::fromLatin1(kDateMask));
-        date->setFixedWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
-                            16);
-        // Only the first month's date is a tab stop; the others are derived from it.
-        if (row > 0) date->setFocusPolicy(Qt::ClickFocus);
-        date->whenEntered([this, row, date](Qt::FocusReason) { monthDateGotFocus(row, date); });
-        if (row == 0) date->whenLeft([this] { monthDateLostFocus(); });
-        date->whenPasting([this, date] { return pasteMonths(date); });
-        date->whenKey([this, date](QKeyEvent* key) { return monthDateKey(date, key); });
-        txtMonthDate[row] = date;
-
-        using Figure = input::BoundField::Figure;
-        auto cell = [&](const char* name, Figure figure, input::BoundField::Text help,
-                        const QLabel* column) {
-            // Messages name a cell by its column and its month: "Receivables of 12/31/2002".
-            auto label = [column, date] {
-                return column->text() + QStringLiteral(" of ") + date->text();
-            };
-            auto* field = addField(
-                name, new input::BoundField(m_context, figure, row, std::move(help), label, this));
-            field->whenPasting([this, field] { return pasteMonths(field); });
-            return field;
-        };
-        txtReceivables[row] = cell(
-            "txtReceivables", Figure::Receivables,
-            [] { return QString::fromUtf8(kHelpReceivables); }, lblReceivables);
-        txtSalesInv[row] = cell(
-            "txtSalesInv", Figure::SalesOrInventory,
-            [this] {
-                return QString::fromUtf8(
-                    m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales : kHelpInventory);
-            },
-            lblInventoryOrSales);
-        txtPurchases[row] = cell(
-            "txtPurchases", Figure::Purchases, [] { return QString::fromUtf8(kHelpPurchases); },
-            lblPurchases);
-        for (QLineEdit* box : {txtReceivables[row], txtSalesInv[row], txtPurchases[row]}) {
-            box->setParent(fraPeakOpCycle);
-            box->setProperty("Index", row);
-            box->setAlignment(Qt::AlignRight);
-            box->setFixedWidth(amountWidth);
-        }
-        grid->addWidget(date, row + 1, 0);
-        grid->addWidget(txtReceivables[row], row + 1, 1);
-        grid->addWidget(txtSalesInv[row], row + 1, 2);
-        grid->addWidget(txtPurchases[row], row + 1, 3);
-    }
-
-    btnClearMonths = new QPushButton(QStringLiteral("C&lear Months"), fraPeakOpCycle);
-    btnClearMonths->setObjectName(QStringLiteral("btnClearMonths"));
-    btnClearMonths->setToolTip(QStringLiteral("Set the amounts of all twelve months to zero"));
-    // Not in the form's focus order (which runs from the last grid row to OK); reached by
-    // the mouse or its Alt key.
-    btnClearMonths->setFocusPolicy(Qt::NoFocus);
-    connect(btnClearMonths, &QPushButton::clicked, this,
-            [this] { input::Guard("frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); }); });
-
-    auto* frameLayout = new QVBoxLayout(fraPeakOpCycle);
-    frameLayout->addWidget(chkEndOfMonth);
-    frameLayout->addSpacing(6);
-    auto* row = new QHBoxLayout;
-    row->addLayout(grid);
-    row->addStretch(1);
-    auto* side = new QVBoxLayout;
-    side->addStretch(1);
-    side->addWidget(btnClearMonths);
-    row->addLayout(side);
-    frameLayout->addLayout(row);
-    frameLayout->addStretch(1);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(fraPeakOpCycle);
@@ -595,13 +451,8 @@ void frmIP::setTabOrder() {
         order.push_back(w);
     order.insert(order.end(), m_generalFields.begin(), m_generalFields.end());
     order.insert(order.end(), m_averageFields.begin(), m_averageFields.end());
-    order.push_back(chkEndOfMonth);
-    order.push_back(txtMonthDate[0]);
-    for (int row = 0; row < 12; ++row) {
-        order.push_back(txtReceivables[row]);
-        order.push_back(txtSalesInv[row]);
-        order.push_back(txtPurchases[row]);
-    }
+    const std::vector<QWidget*> grid = m_grid->focusOrder();
+    order.insert(order.end(), grid.begin(), grid.end());
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -622,12 +473,10 @@ void frmIP::loadSequence() {
     if (engine.get_DoPeakCycle()) chkPeakCycle->setChecked(true);
     if (engine.get_UseCurrentAmounts()) chkCurAmountsNextYr->setChecked(true);
 
-    lblInventoryOrSales->setText(QStringLiteral("Sales"));
-
     // What Cancel comes back to: the months as they are before the form adds its twelve.
     m_snapshot.Take(m_state);
     if (auto months = engine.get_colMonths()) IPSupport::InitMonths(m_state, *months);
-    fillGrid();
+    m_grid->fill();
 
     MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
 
@@ -680,58 +529,6 @@ void frmIP::loadSequence() {
     engine.BeginEdit();
 }
 
-void frmIP::fillGrid() {
-    vesmora::_Caldren& engine = *m_state.engine;
-    auto months = engine.get_colMonths();
-    if (!months) return;
-    const long count = months->get_Count();
-    auto month = [&](int row) -> activation::ComPtr<vesmora::_Monthly> {
-        if (row + 1 > count) return {};
-        return months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
-    };
-
-    for (int row = 0; row < 12; ++row)
-        if (auto m = month(row)) txtMonthDate[row]->setText(fromUtf8(m->get_MonthDate()));
-
-    if (engine.get_DoPeakCycle()) fillAmountColumns();
-
-    for (int row = 0; row < 12; ++row)
-        if (auto m = month(row)) txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
-}
-
-void frmIP::fillAmountColumns() {
-    vesmora::_Caldren& engine = *m_state.engine;
-    auto months = engine.get_colMonths();
-    if (!months) return;
-    const long count = months->get_Count();
-    auto month = [&](int row) -> activation::ComPtr<vesmora::_Monthly> {
-        if (row + 1 > count) return {};
-        return months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
-    };
-    {
-        if (!engine.get_DoPeakUseSalesAndPurch()) {
-            lblInventoryOrSales->setText(QStringLiteral("Inventory"));
-            lblPurchases->setVisible(false);
-            lblReceivables->setVisible(true);
-            chkEndOfMonth->setChecked(true);
-            for (int row = 0; row < 12; ++row) {
-                if (auto m = month(row)) txtSalesInv[row]->setText(fromUtf8(m->get_Inventory()));
-                txtPurchases[row]->setVisible(false);
-            }
-        } else {
-            lblInventoryOrSales->setText(QStringLiteral("Sales"));
-            lblPurchases->setVisible(true);
-            lblReceivables->setVisible(true);
-            for (int row = 0; row < 12; ++row) {
-                if (auto m = month(row)) {
-                    txtPurchases[row]->setText(fromUtf8(m->get_Purchases()));
-                    txtSalesInv[row]->setText(fromUtf8(m->get_Sales()));
-                }
-            }
-        }
-    }
-}
-
 void frmIP::FitToScreen() {
     QSize size = sizeHint();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -749,20 +546,7 @@ void frmIP::SetInitialIP() {
         fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
 }
 
-QLineEdit* frmIP::gridBox(Column column, int row) const {
-    if (row < 0 || row > 11) return nullptr;
-    switch (column) {
-        case Column::MonthDate:
-            return txtMonthDate[row];
-        case Column::Receivables:
-            return txtReceivables[row];
-        case Column::SalesInv:
-            return txtSalesInv[row];
-        case Column::Purchases:
-            return txtPurchases[row];
-    }
-    return nullptr;
-}
+QLineEdit* frmIP::gridBox(Column column, int row) const { return m_grid->box(column, row); }
 
 // ---- Field editing ----------------------------------------------------------------------
 
@@ -770,38 +554,12 @@ void frmIP::setHelp(const QString& text) { m_context->showHelp(text); }
 
 void frmIP::markChanged(bool changed) { m_context->markChanged(changed); }
 
-void frmIP::noteGridEntryValue() {
-    if (auto* field = dynamic_cast<input::BoundField*>(focusWidget());
-        field && field->isMonthFigure())
-        field->noteEntryValue();
-}
-
 void frmIP::done(int result) {
     m_context->setClosing();
     // Cancel, Esc and the close box discard every change made since the form opened.
     if (result == QDialog::Rejected)
         input::Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state); });
     QDialog::done(result);
-}
-
-// ---- The month date boxes ----------------------------------------------------------------
-
-void frmIP::monthDateGotFocus(int row, QLineEdit* box) {
-    if (row == 0) {
-        if (auto months = m_state.engine->get_colMonths()) IPSupport::InitMonths(m_state, *months);
-        QTimer::singleShot(0, box, [box] { box->selectAll(); });
-    }
-    setHelp(QString::fromUtf8(kHelpMonthDate));
-}
-
-bool frmIP::monthDateKey(QLineEdit* box, QKeyEvent* key) {
-    if (countsAsKeyPress(key)) {
-        // Typing a month's date chooses the peak method (the check box stays as it is).
-        const bool before = m_state.engine->get_DoPeakCycle();
-        m_state.engine->put_DoPeakCycle(true);
-        markChanged(m_state.engine->get_DoPeakCycle() != before);
-    }
-    return ControlExtend::EnterAsTab(key, box);
 }
 
 // ---- Method options ----------------------------------------------------------------------
@@ -819,7 +577,7 @@ void frmIP::chkPeakCycleClick(bool checked) {
     // Turned on again, the method finds its months as they are: the grid shows them.
     if (checked && !m_context->loading() && m_state.engine->get_DoPeakCycle()) {
         m_context->setLoading(true);
-        fillAmountColumns();
+        m_grid->fillAmountColumns();
         m_context->setLoading(false);
     }
 }
@@ -844,37 +602,22 @@ void frmIP::chkEndOfMonthClick(bool checked) {
     vesmora::_Caldren& engine = *m_state.engine;
     if (!engine.get_DoPeakCycle()) return;
     const bool before = engine.get_DoPeakUseSalesAndPurch();
-    if (checked) {
-        engine.put_DoPeakUseSalesAndPurch(false);
-        lblInventoryOrSales->setText(QStringLiteral("Inventory"));
-        lblPurchases->setVisible(false);
-        for (QLineEdit* box : txtPurchases) box->setVisible(false);
-    } else {
-        engine.put_DoPeakUseSalesAndPurch(true);
-        lblPurchases->setVisible(true);
-        lblInventoryOrSales->setText(QStringLiteral("Sales"));
-        for (QLineEdit* box : txtPurchases) box->setVisible(true);
-    }
+    engine.put_DoPeakUseSalesAndPurch(!checked);
+    m_grid->showInventoryColumn(checked);
     markChanged(engine.get_DoPeakUseSalesAndPurch() != before);
     // The third column now edits another figure of each month: show that figure, never the
     // other one under the new heading.
-    refreshGridAmounts();
+    m_grid->refreshAmounts();
 }
 
 // ---- Dates -------------------------------------------------------------------------------
-
-void frmIP::restoreDateBox(QLineEdit* box, const std::string& engineValue) {
-    m_ui.MsgBox(ControlExtend::RejectionMessage(10002), kOkOnly, kTitle);
-    m_ui.Beep();
-    box->setText(fromUtf8(engineValue));
-}
 
 void frmIP::maskDtEOYCurrentLostFocus() {
     vesmora::_Caldren& engine = *m_state.engine;
     const std::string text = toUtf8(MaskDtEOYCurrent->text());
     int m = 0, d = 0, y = 0;
     if (!MaskDtEOYCurrent->hasAcceptableInput() || !IPSupport::SplitDate(text, m, d, y)) {
-        restoreDateBox(MaskDtEOYCurrent, engine.get_EOYCurrent());
+        m_context->putDateBack(MaskDtEOYCurrent, engine.get_EOYCurrent());
         return;
     }
     const std::string beforeCurrent = engine.get_EOYCurrent();
@@ -883,7 +626,7 @@ void frmIP::maskDtEOYCurrentLostFocus() {
         engine.put_EOYCurrent(text);
     } catch (const ComError& err) {
         if (!ControlExtend::RejectionMessage(err.Number()).empty()) {
-            restoreDateBox(MaskDtEOYCurrent, engine.get_EOYCurrent());
+            m_context->putDateBack(MaskDtEOYCurrent, engine.get_EOYCurrent());
         } else {
             gui::ReportError(err.Number(), err.Description(),
                              std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
@@ -905,205 +648,6 @@ void frmIP::maskDtEOYCurrentLostFocus() {
     fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + current);
     setNxtYrCaption(fromUtf8(next));
     AveInputYrLabel->setText(QStringLiteral("Year Ending ") + current);
-}
-
-void frmIP::monthDateLostFocus() {
-    auto months = m_state.engine->get_colMonths();
-    if (!months || months->get_Count() < 12) return;
-    QLineEdit* box = txtMonthDate[0];
-    auto first = months->get_Item(vesmora::IndexKey{1L});
-    const std::string text = toUtf8(box->text());
-    int m = 0, d = 0, y = 0;
-    if (!box->hasAcceptableInput() || !IPSupport::SplitDate(text, m, d, y)) {
-        // Months 2 to 12 keep their dates.
-        restoreDateBox(box, first->get_MonthDate());
-        return;
-    }
-    const std::string before = first->get_MonthDate();
-    try {
-        first->put_MonthDate(text);
-    } catch (const ComError& err) {
-        if (!ControlExtend::RejectionMessage(err.Number()).empty()) {
-            restoreDateBox(box, first->get_MonthDate());
-        } else {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
-            box->setText(fromUtf8(first->get_MonthDate()));
-        }
-        return;
-    }
-    bool changed = first->get_MonthDate() != before;
-
-    int month = m + 1;
-    for (int i = 1; i <= 11; ++i) {
-        if (month == 13) month = 1;
-        int day = d > 27 ? IPSupport::CalcDaysMonth(month) : d;
-        if (month == 1) ++y;
-        if (d > 27 && month == 2 && y % 4 == 0) day = 29;
-        const std::string dateText =
-            std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(y);
-        txtMonthDate[i]->setText(paddedDate(month, day, y));
-        try {
-            auto item = months->get_Item(vesmora::IndexKey{static_cast<long>(i + 1)});
-            const std::string itemBefore = item->get_MonthDate();
-            item->put_MonthDate(dateText);
-            changed = changed || item->get_MonthDate() != itemBefore;
-        } catch (const ComError& err) {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
-            break;
-        }
-        ++month;
-    }
-    markChanged(changed);
-}
-
-// ---- Months pasted from a spreadsheet, and cleared ----------------------------------------
-
-bool frmIP::pasteMonths(QObject* watched) {
-    int startRow = -1, startColumn = -1;
-    for (int row = 0; row < 12 && startRow < 0; ++row) {
-        const std::array<QLineEdit*, 4> boxes{txtMonthDate[row], txtReceivables[row],
-                                              txtSalesInv[row], txtPurchases[row]};
-        for (int column = 0; column < 4; ++column)
-            if (boxes[column] == watched) {
-                startRow = row;
-                startColumn = column;
-            }
-    }
-    if (startRow < 0) return false;
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    const std::string text = toUtf8(clipboard ? clipboard->text() : QString());
-    if (!MonthPaste::IsBlock(text))
-        return false;  // one value: the box's own paste and editing pattern
-
-    vesmora::_Caldren& engine = *m_state.engine;
-    auto months = engine.get_colMonths();
-    if (!months) return true;
-    IPSupport::InitMonths(m_state, *months);
-    const bool salesAndPurchases = engine.get_DoPeakUseSalesAndPurch();
-    MonthPaste::GridShape shape;
-    if (!salesAndPurchases)
-        shape.columns = {MonthPaste::kMonthDate, MonthPaste::kReceivables,
-                         MonthPaste::kSalesOrInventory};
-    const MonthPaste::Plan plan = MonthPaste::PlanPaste(text, startRow, startColumn, shape);
-    if (!plan.error.empty()) {
-        m_ui.MsgBox(plan.error, kOkOnly | kExclamation, kTitle);
-        return true;
-    }
-
-    bool changed = false;
-    bool firstDate = false;
-    const MonthPaste::Outcome outcome =
-        MonthPaste::ApplyPaste(plan, [&](const MonthPaste::Cell& cell) {
-            auto month = months->get_Item(vesmora::IndexKey{static_cast<long>(cell.row + 1)});
-            switch (cell.column) {
-                case MonthPaste::kMonthDate: {
-                    int m = 0, d = 0, y = 0;
-                    if (!IPSupport::SplitDate(cell.value, m, d, y))
-                        throw ComError(10002, "frmIP.PasteMonths", "Caldren Formula Calculator");
-                    const std::string before = month->get_MonthDate();
-                    month->put_MonthDate(cell.value);
-                    changed = changed || month->get_MonthDate() != before;
-                    m_context->setLoading(true);
-                    txtMonthDate[0]->setText(paddedDate(m, d, y));
-                    m_context->setLoading(false);
-                    firstDate = true;
-                    break;
-                }
-                case MonthPaste::kReceivables: {
-                    const std::string before = month->get_Receivables();
-                    month->put_Receivables(cell.value);
-                    changed = changed || month->get_Receivables() != before;
-                    break;
-                }
-                case MonthPaste::kSalesOrInventory: {
-                    const std::string before =
-                        salesAndPurchases ? month->get_Sales() : month->get_Inventory();
-                    if (salesAndPurchases)
-                        month->put_Sales(cell.value);
-                    else
-                        month->put_Inventory(cell.value);
-                    changed = changed || (salesAndPurchases ? month->get_Sales()
-                                                            : month->get_Inventory()) != before;
-                    break;
-                }
-                case MonthPaste::kPurchases: {
-                    const std::string before = month->get_Purchases();
-                    month->put_Purchases(cell.value);
-                    changed = changed || month->get_Purchases() != before;
-                    break;
-                }
-                default:
-                    break;
-            }
-        });
-    // The months follow the first one's date, as when it is typed.
-    if (firstDate) monthDateLostFocus();
-    refreshGridAmounts();
-    noteGridEntryValue();
-    markChanged(changed);
-
-    if (!outcome.Ok()) {
-        const ComError& err = *outcome.error;
-        const std::string message = ControlExtend::RejectionMessage(err.Number());
-        if (message.empty()) {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.PasteMonths\r") + err.Source());
-        } else {
-            m_ui.MsgBox(message, kOkOnly, kTitle);
-            m_ui.Beep();
-        }
-        const MonthPaste::Cell& at = *outcome.failedCell;
-        if (QLineEdit* box = gridBox(static_cast<Column>(at.column), at.row)) {
-            box->setFocus(Qt::OtherFocusReason);
-            ControlExtend::SelectAllText(box);
-        }
-    }
-    return true;
-}
-
-void frmIP::refreshGridAmounts() {
-    auto months = m_state.engine->get_colMonths();
-    if (!months) return;
-    const bool salesAndPurchases = m_state.engine->get_DoPeakUseSalesAndPurch();
-    const long count = months->get_Count();
-    const bool loading = m_context->loading();
-    m_context->setLoading(true);
-    for (int row = 0; row < 12 && row < count; ++row) {
-        auto m = months->get_Item(vesmora::IndexKey{static_cast<long>(row + 1)});
-        txtReceivables[row]->setText(fromUtf8(m->get_Receivables()));
-        txtSalesInv[row]->setText(
-            fromUtf8(salesAndPurchases ? m->get_Sales() : m->get_Inventory()));
-        txtPurchases[row]->setText(fromUtf8(m->get_Purchases()));
-    }
-    m_context->setLoading(loading);
-}
-
-void frmIP::btnClearMonthsClick() {
-    if (m_ui.MsgBox(
-            "Set the receivables, sales, inventory and purchases of all twelve months to zero?",
-            kYesNo | kQuestion, kTitle) != MsgAnswer::Yes)
-        return;
-    auto months = m_state.engine->get_colMonths();
-    if (!months) return;
-    IPSupport::InitMonths(m_state, *months);
-    bool changed = false;
-    const long count = months->get_Count();
-    for (long i = 1; i <= count && i <= 12; ++i) {
-        auto m = months->get_Item(vesmora::IndexKey{i});
-        const std::string before = m->get_Receivables() + "|" + m->get_Sales() + "|" +
-                                   m->get_Inventory() + "|" + m->get_Purchases();
-        m->put_Receivables("0");
-        m->put_Sales("0");
-        m->put_Inventory("0");
-        m->put_Purchases("0");
-        changed = changed || before != m->get_Receivables() + "|" + m->get_Sales() + "|" +
-                                           m->get_Inventory() + "|" + m->get_Purchases();
-    }
-    refreshGridAmounts();
-    noteGridEntryValue();
-    markChanged(changed);
 }
 
 // ---- Buttons -----------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "CancelSnapshot.h"
 #include "ControlExtend.h"
 #include "FormContext.h"
+#include "MonthGrid.h"
 
 #include <QDialog>
 #include <QString>
@@ -56,7 +57,7 @@ public:
     void SetInitialIP();
 
     // Grid boxes by column and row 0..11.
-    enum class Column { MonthDate, Receivables, SalesInv, Purchases };
+    using Column = input::MonthGrid::Column;
     QLineEdit* gridBox(Column column, int row) const;
 
 protected:
@@ -74,35 +75,14 @@ private:
     // The field named objectName.
     input::BoundField* addField(const char* objectName, input::BoundField* field);
     void loadSequence();
-    void fillGrid();
-    // The sales-or-inventory and purchases columns from the months, as the engine's options
-    // say (heading, end-of-month box, purchases shown or hidden).
-    void fillAmountColumns();
-    // The month date boxes from the months (after the checks moved them into the year).
-    void refillMonthDates();
 
-    // The focused grid cell's value after the months were changed under it.
-    void noteGridEntryValue();
     void chkAveCycleClick(bool checked);
     void chkPeakCycleClick(bool checked);
     void chkCurAmountsNextYrClick(bool checked);
     void chkEndOfMonthClick(bool checked);
-    // Ctrl+V in the monthly grid: a block of spreadsheet cells from the focused cell down
-    // and to the right (MonthPaste); every value through the month's setter, the first
-    // refused value stops the paste there with its message. False when the clipboard holds
-    // a single value (the box pastes it itself).
-    bool pasteMonths(QObject* watched);
-    // "Clear Months": after a question, the twelve months' amounts to zero.
-    void btnClearMonthsClick();
-    void refreshGridAmounts();
     void btnOKClick();
     void btnFilenameClick();
     void maskDtEOYCurrentLostFocus();
-    void monthDateGotFocus(int row, QLineEdit* box);
-    // A key in a month date box: typing chooses the peak method; Enter acts as Tab.
-    bool monthDateKey(QLineEdit* box, QKeyEvent* key);
-    void monthDateLostFocus();
-    void restoreDateBox(QLineEdit* box, const std::string& engineValue);
     void setNxtYrCaption(const QString& caption);
 
     void setHelp(const QString& text);
@@ -132,21 +112,12 @@ private:
     QLineEdit* txtCOGSNxtYr = nullptr;
     QLabel* AveInputYrLabel = nullptr;
     QGroupBox* fraPeakOpCycle = nullptr;
-    QCheckBox* chkEndOfMonth = nullptr;
-    QPushButton* btnClearMonths = nullptr;
-    QLabel* lblMonth = nullptr;
-    QLabel* lblReceivables = nullptr;
-    QLabel* lblInventoryOrSales = nullptr;
-    QLabel* lblPurchases = nullptr;
-    std::array<QLineEdit*, 12> txtMonthDate{};
-    std::array<QLineEdit*, 12> txtReceivables{};
-    std::array<QLineEdit*, 12> txtSalesInv{};
-    std::array<QLineEdit*, 12> txtPurchases{};
     std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
     std::vector<QLineEdit*> m_averageFields;
     ChecksList* m_checks = nullptr;
     // What Cancel, Esc and the close box come back to.
     input::CancelSnapshot m_snapshot;
+    std::unique_ptr<input::MonthGrid> m_grid;
 };
 
 }  // namespace caldren
