@@ -1,44 +1,31 @@
 #include "frmIP.h"
 
 #include "BoundField.h"
-#include "FormControls.h"
+#include "ControlExtend.h"
 #include "IPSupport.h"
+#include "InputPages.h"
 #include "MonthGrid.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
-#include "app/core/Ui.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/HelpSupport.h"
-#include "app/paste/AmountText.h"
-#include "app/paste/MonthPaste.h"
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>
 
 #include <QCheckBox>
-#include <QClipboard>
-#include <QEvent>
-#include <QFocusEvent>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
-
-#include <utility>
 
 namespace caldren {
 
@@ -49,112 +36,10 @@ using activation::ComError;
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 std::string toUtf8(const QString& text) { return text.toStdString(); }
 
-// Help texts of the fields, as the help pane shows them.
-const char* const kHelpFilename = "You can change or choose a filename by clicking on the button";
-const char* const kHelpName = "Enter the name of the corporation. This input is optional.";
-const char* const kHelpLine2 =
-    "Enter the information that you would like printed on each report below the name of the "
-    "corporation.";
-const char* const kHelpAveCycle =
-    "Check this box if you want to use the Average Operating Cycle Method. This is also called "
-    "the Caldren Formula as modified by The Empire Steel Castings decision. This requires fewer "
-    "inputs since month end amounts are not needed. This method is usually not as favorable to "
-    "the taxpayer.\r\n\r\nStrategy: Compute the Caldren Formula using the Average Operating "
-    "Cycle Method. If the results arenot good, compute the Caldren Formula using the Peak "
-    "Operating Cycle Method.";
-const char* const kHelpPeakCycle =
-    "Check this box if you want to use the PeakOperating Cycle Method. This method requires "
-    "more information than the Average Operating Cycle Method, but usually gives better results "
-    "for the taxpayer.";
-const char* const kHelpCurAmounts =
-    "Check this box if you want to use the current year amounts as estimates for next year. The "
-    "Caldren Formula uses information for both the current year and the subsequent year. As a "
-    "practical matter, if the subsequent year's information is not yet available, the Caldren "
-    "Formula is often computed by using the current year information as an estimate for the "
-    "subsequent year.";
-const char* const kHelpEOYCurrent =
-    "Enter the analysis date. If the date is correct as shown, just press ENTER.";
-
-struct FieldSpec {
-    const char* objectName;
-    const char* label;
-    const char* property;
-    const char* help;
-    const char* name = nullptr;  // how messages name the field, when not by its label
-};
-
-const FieldSpec kCurYearFields[] = {
-    {"txtCurAssets", "Current Assets", "CurAssets",
-     "Enter the Current Assets for the current year."},
-    {"txtSecurities", "Investment in Securities", "Securities",
-     "Enter any Investment in Securities for the current year. Do not include Investment in "
-     "Securities that are included in Current Assets."},
-    {"txtNotesFromShareholders", "Notes Receivable from Shareholders", "NotesFromShareholders",
-     "Enter any Notes Receivable from Shareholders for the current year.  Do not include Notes "
-     "Receivable from Shareholders that are included in Current Assets."},
-    {"txtCurLiab", "Current Liabilities", "CurLiab",
-     "Enter Current Liabilities for the current year."},
-    {"txtOtherWorkCapAdj", "Other Adjustments to Working Capital", "OtherWorkCapAdj",
-     "Enter any Other Adjustments to Available Working Capital for the current year."},
-    {"txtInvBeg", "Beginning Inventory", "InvBeg",
-     "Enter the Beginning Inventory for the current year."},
-    {"txtInvEnd", "Ending Inventory", "InvEnd", "Enter the Ending Inventory for the current year."},
-    {"txtInvPurchases", "Inventory Purchases", "InvPurchases",
-     "Enter Inventory Purchases for the. Inventory Purchases are the purchase that increase Cost "
-     "Of Goods Sold."},
-    {"txtNetSales", "Net Sales", "NetSales", "Enter the Net Sales for the current year."},
-    {"txtCOGS", "Cost of Goods Sold", "COGS", "Enter the Cost of Goods Sold for the current year."},
-};
-
-const FieldSpec kNxtYrFields[] = {
-    {"txtCOGSNxtYr", "Cost of Goods Sold", "COGSNxtYr",
-     "Enter the Cost of Goods Sold for the next year.", "Cost of Goods Sold for the next year"},
-    {"txtOperatingExpNxtYr", "Operating Expense", "OperatingExpNxtYr",
-     "Enter the Operating Expenses for the next year."},
-    {"txtIncTaxNxtYr", "Income Tax Expense", "IncTaxNxtYr",
-     "Enter the Income Tax Expense for the next year."},
-    {"txtDeprecNxtYr", "Depreciation", "DeprecNxtYr", "Enter the Depreciation for the next year."},
-    {"txtOtherCostAdjNxtYr", "Other Adjustments to Cost of Operations", "OtherCostAdjNxtYr",
-     "Enter Other Adjustments To Cost Of Operations for the next year."},
-    {"txtReasonableNeeds", "Other Reasonable Needs", "ReasonableNeeds",
-     "Enter Other Reasonable Needs."},
-    {"txtContingencies", "Contingencies", "Contingencies", "Enter any Contingencies"},
-};
-
-const FieldSpec kAverageFields[] = {
-    {"txtARBeg", "Beginning Accounts Receivable", "ARBeg",
-     "Enter the Beginning Accounts Receivable for the current year."},
-    {"txtAREnd", "Ending Accounts Receivable", "AREnd",
-     "Enter the Ending Accounts Receivable for the current year."},
-    {"txtAPBegRel2Inv", "Beginning Accounts Payable Related to Inventory", "APBegRel2Inv",
-     "Enter the Beginning Accounts Payable Related to Inventory for the current year."},
-    {"txtAPEndRel2Inv", "Ending Accounts Payable Related to Inventory", "APEndRel2Inv",
-     "Enter the Ending Accounts Payable Related to Inventory for the current year."},
-};
-
-// A page of the form: as large as its fields want, and scrolled where the screen is smaller
-// (the focused field is scrolled into sight as Tab and Enter move through it).
-class PageArea final : public QScrollArea {
-public:
-    explicit PageArea(QWidget* page) {
-        setObjectName(page->objectName() + QStringLiteral("Area"));
-        setFrameShape(QFrame::NoFrame);
-        setFocusPolicy(Qt::NoFocus);
-        setWidgetResizable(true);
-        setWidget(page);
-        viewport()->setAutoFillBackground(false);
-        page->setAutoFillBackground(false);
-    }
-    QSize sizeHint() const override { return widget()->sizeHint(); }
-};
-
 }  // namespace
 
 frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent)
-    : QDialog(parent),
-      m_state(state),
-      m_ui(ui),
-      m_context(std::make_shared<input::FormContext>(state, ui)) {
+    : QDialog(parent), m_state(state), m_context(std::make_shared<input::FormContext>(state, ui)) {
     setObjectName(QStringLiteral("frmIP"));
     setWindowTitle(QStringLiteral("Inputs"));
     setModal(true);
@@ -180,11 +65,6 @@ frmIP::~frmIP() {
 
 // ---- Building the form ----------------------------------------------------------------
 
-input::BoundField* frmIP::addField(const char* objectName, input::BoundField* field) {
-    field->setObjectName(QString::fromLatin1(objectName));
-    return field;
-}
-
 void frmIP::buildUi() {
     vsTabIP = new QTabWidget(this);
     vsTabIP->setObjectName(QStringLiteral("vsTabIP"));
@@ -193,13 +73,10 @@ void frmIP::buildUi() {
     vsTabIP->setFocusPolicy(Qt::NoFocus);
     vsTabIP->setFocusProxy(nullptr);
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
-    vsTabIP->addTab(new PageArea(buildInitialPage()), QStringLiteral("&Initial Inputs"));
-    vsTabIP->addTab(new PageArea(buildGeneralPage()), QStringLiteral("&General Inputs"));
-    vsTabIP->addTab(new PageArea(buildPeakPage()), QStringLiteral("&Peak Operating Cycle"));
-    vsTabIP->addTab(new PageArea(buildAveragePage()), QStringLiteral("&Average Operating Cycle"));
+    m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
     m_checks = new ChecksList(m_state, this);
-    m_checks->setAfterAction([this](analysis::CheckAction) { m_grid->refillDates(); });
+    m_checks->setAfterAction([this](analysis::CheckAction) { m_pages->monthGrid->refillDates(); });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
     // scroll arrows (a narrow form) are not stops of Tab.
@@ -219,9 +96,6 @@ void frmIP::buildUi() {
     btnCancel = new input::FormButton(m_context, QStringLiteral("Cancel"), {}, this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     for (QPushButton* button : {btnOK, btnCancel}) button->setMinimumWidth(90);
-    connect(btnOK, &QPushButton::clicked, this,
-            [this] { input::Guard("frmIP.btnOK_Click", [&] { btnOKClick(); }); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
@@ -236,222 +110,55 @@ void frmIP::buildUi() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(vsTabIP, 1);
     layout->addLayout(bottom);
+    connectHandlers();
 }
 
-QWidget* frmIP::buildInitialPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pageInitialInputs"));
-
-    btnFilename = new input::FormButton(m_context, QStringLiteral("Change or set filename"),
-                                        QString::fromUtf8(kHelpFilename), page);
-    btnFilename->setObjectName(QStringLiteral("btnFilename"));
-    connect(btnFilename, &QPushButton::clicked, this,
-            [this] { input::Guard("frmIP.btnFilename_Click", [&] { btnFilenameClick(); }); });
-
-    lblFilename = new QLabel(page);
-    lblFilename->setObjectName(QStringLiteral("lblFilename"));
-    lblFilename->setTextFormat(Qt::PlainText);
-    lblFilename->setFrameShape(QFrame::StyledPanel);
-    lblFilename->setMinimumWidth(420);
-
-    txtName = addField("txtName", new input::BoundField(m_context, "sName", false,
-                                                        QString::fromUtf8(kHelpName), {}, this));
-    txtLine2 = addField("txtLine2", new input::BoundField(m_context, "Line2", false,
-                                                          QString::fromUtf8(kHelpLine2), {}, this));
-    txtName->setParent(page);
-    txtLine2->setParent(page);
-
-    FraMethod = new QGroupBox(QStringLiteral("Method"), page);
-    FraMethod->setObjectName(QStringLiteral("FraMethod"));
-    chkAveCycle = new input::FormCheckBox(m_context, QStringLiteral("Average Cycle"),
-                                          QString::fromUtf8(kHelpAveCycle), FraMethod);
-    chkAveCycle->setObjectName(QStringLiteral("chkAveCycle"));
-    chkPeakCycle = new input::FormCheckBox(m_context, QStringLiteral("Peak Cycle"),
-                                           QString::fromUtf8(kHelpPeakCycle), FraMethod);
-    chkPeakCycle->setObjectName(QStringLiteral("chkPeakCycle"));
-    auto* methodLayout = new QHBoxLayout(FraMethod);
-    methodLayout->addWidget(chkAveCycle);
-    methodLayout->addSpacing(24);
-    methodLayout->addWidget(chkPeakCycle);
-    methodLayout->addStretch(1);
-
-    auto* eoy = new input::FieldBox(m_context, page);
-    MaskDtEOYCurrent = eoy;
-    MaskDtEOYCurrent->setObjectName(QStringLiteral("MaskDtEOYCurrent"));
-    eoy->makeDateBox();
-    eoy->whenEntered([this](Qt::FocusReason) {
-        setHelp(QString::fromUtf8(kHelpEOYCurrent));
-        QTimer::singleShot(0, MaskDtEOYCurrent, [box = MaskDtEOYCurrent] { box->selectAll(); });
-    });
-    eoy->whenReleased([this] { MaskDtEOYCurrent->selectAll(); });
-    eoy->whenLeft([this] { maskDtEOYCurrentLostFocus(); });
-    eoy->whenKey(
-        [this](QKeyEvent* key) { return ControlExtend::EnterAsTab(key, MaskDtEOYCurrent); });
-
-    chkCurAmountsNextYr = new input::FormCheckBox(
-        m_context,
-        QStringLiteral(
-            "Use (current year) amounts as estimates for (next year) amounts where applicable"),
-        QString::fromUtf8(kHelpCurAmounts), page);
-    chkCurAmountsNextYr->setObjectName(QStringLiteral("chkCurAmountsNextYr"));
-
-    connect(chkAveCycle, &QCheckBox::toggled, this, [this](bool on) {
-        input::Guard("frmIP.chkAveCycle_Click", [&] { chkAveCycleClick(on); });
-    });
-    connect(chkPeakCycle, &QCheckBox::toggled, this, [this](bool on) {
-        input::Guard("frmIP.chkPeakCycle_Click", [&] { chkPeakCycleClick(on); });
-    });
-    connect(chkCurAmountsNextYr, &QCheckBox::toggled, this, [this](bool on) {
-        input::Guard("frmIP.chkCurAmountsNextYr_Click", [&] { chkCurAmountsNextYrClick(on); });
-    });
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(10);
-    grid->addWidget(btnFilename, 0, 0);
-    grid->addWidget(lblFilename, 0, 1);
-    auto* nameLabel = new QLabel(QStringLiteral("Name of Corporation"), page);
-    nameLabel->setObjectName(QStringLiteral("lblName"));
-    nameLabel->setBuddy(txtName);
-    grid->addWidget(nameLabel, 1, 0);
-    grid->addWidget(txtName, 1, 1);
-    auto* line2Label = new QLabel(QStringLiteral("Optional Second Line:"), page);
-    line2Label->setObjectName(QStringLiteral("lblLine2"));
-    line2Label->setBuddy(txtLine2);
-    grid->addWidget(line2Label, 2, 0);
-    grid->addWidget(txtLine2, 2, 1);
-    grid->addWidget(FraMethod, 3, 0, 1, 2);
-    auto* eoyLabel = new QLabel(QStringLiteral("End of current tax year"), page);
-    eoyLabel->setObjectName(QStringLiteral("lblEOYCurrent"));
-    eoyLabel->setBuddy(MaskDtEOYCurrent);
-    grid->addWidget(eoyLabel, 4, 0);
-    grid->addWidget(MaskDtEOYCurrent, 4, 1, Qt::AlignLeft);
-    grid->addWidget(chkCurAmountsNextYr, 5, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addLayout(grid);
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* frmIP::buildGeneralPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pageGeneralInputs"));
-
-    auto makeFrame = [&](const char* name, const FieldSpec* specs, std::size_t count) {
-        auto* frame = new QGroupBox(page);
-        frame->setObjectName(QString::fromLatin1(name));
-        auto* grid = new QGridLayout(frame);
-        grid->setVerticalSpacing(6);
-        for (std::size_t i = 0; i < count; ++i) {
-            const FieldSpec& spec = specs[i];
-            QLineEdit* box = addField(
-                spec.objectName,
-                new input::BoundField(m_context, spec.property, true, QString::fromUtf8(spec.help),
-                                      QString::fromUtf8(spec.name ? spec.name : spec.label), this));
-            box->setParent(frame);
-            box->setAlignment(Qt::AlignRight);
-            box->setFixedWidth(
-                box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
-            auto* label = new QLabel(QString::fromUtf8(spec.label), frame);
-            label->setObjectName(
-                QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
-            label->setBuddy(box);
-            grid->addWidget(label, static_cast<int>(i), 0);
-            grid->addWidget(box, static_cast<int>(i), 1);
-            m_generalFields.push_back(box);
-        }
-        grid->setRowStretch(static_cast<int>(count), 1);
-        grid->setColumnStretch(0, 1);
-        return frame;
+void frmIP::connectHandlers() {
+    const input::InputPages& p = *m_pages;
+    auto onClick = [this](QPushButton* button, const char* location, void (frmIP::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [=, this] { input::Guard(location, [&] { (this->*handler)(); }); });
     };
-    fraCurYear = makeFrame("fraCurYear", kCurYearFields, std::size(kCurYearFields));
-    fraNxtYr = makeFrame("fraNxtYr", kNxtYrFields, std::size(kNxtYrFields));
-    txtCOGS = page->findChild<QLineEdit*>(QStringLiteral("txtCOGS"));
-    txtCOGSNxtYr = page->findChild<QLineEdit*>(QStringLiteral("txtCOGSNxtYr"));
+    onClick(btnOK, "frmIP.btnOK_Click", &frmIP::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
+    onClick(p.btnFilename, "frmIP.btnFilename_Click", &frmIP::btnFilenameClick);
+    auto onToggle = [this](QCheckBox* box, const char* location, void (frmIP::*handler)(bool)) {
+        connect(box, &QCheckBox::toggled, this,
+                [=, this](bool on) { input::Guard(location, [&] { (this->*handler)(on); }); });
+    };
+    onToggle(p.chkAveCycle, "frmIP.chkAveCycle_Click", &frmIP::chkAveCycleClick);
+    onToggle(p.chkPeakCycle, "frmIP.chkPeakCycle_Click", &frmIP::chkPeakCycleClick);
+    onToggle(p.chkCurAmountsNextYr, "frmIP.chkCurAmountsNextYr_Click",
+             &frmIP::chkCurAmountsNextYrClick);
+    onToggle(p.monthGrid->endOfMonthBox(), "frmIP.chkEndOfMonth_Click", &frmIP::chkEndOfMonthClick);
+    p.MaskDtEOYCurrent->whenLeft([this] { maskDtEOYCurrentLostFocus(); });
     // While the current amounts serve as next year's, leaving Cost of Goods Sold copies it.
-    static_cast<input::BoundField*>(txtCOGS)->afterLeaving([this] {
-        if (!chkCurAmountsNextYr->isChecked()) return;
-        txtCOGSNxtYr->setText(txtCOGS->text());
-        const std::string before = m_state.engine->get_COGSNxtYr();
-        m_state.engine->put_COGSNxtYr(m_state.engine->get_COGS());
-        markChanged(m_state.engine->get_COGSNxtYr() != before);
+    p.txtCOGS->afterLeaving([this] {
+        if (!m_pages->chkCurAmountsNextYr->isChecked()) return;
+        m_pages->txtCOGSNxtYr->setText(m_pages->txtCOGS->text());
+        vesmora::_Caldren& engine = *m_state.engine;
+        const std::string before = engine.get_COGSNxtYr();
+        engine.put_COGSNxtYr(engine.get_COGS());
+        m_context->markChanged(engine.get_COGSNxtYr() != before);
     });
-
-    auto* layout = new QHBoxLayout(page);
-    layout->addWidget(fraCurYear, 1);
-    layout->addWidget(fraNxtYr, 1);
-    return page;
-}
-
-QWidget* frmIP::buildPeakPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pagePeakOperatingCycle"));
-
-    fraPeakOpCycle = new QGroupBox(page);
-    fraPeakOpCycle->setObjectName(QStringLiteral("fraPeakOpCycle"));
-
-    m_grid = std::make_unique<input::MonthGrid>(m_context, fraPeakOpCycle);
-    connect(m_grid->endOfMonthBox(), &QCheckBox::toggled, this, [this](bool on) {
-        input::Guard("frmIP.chkEndOfMonth_Click", [&] { chkEndOfMonthClick(on); });
-    });
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(fraPeakOpCycle);
-    return page;
-}
-
-QWidget* frmIP::buildAveragePage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("pageAverageOperatingCycle"));
-
-    AveInputYrLabel = new QLabel(page);
-    AveInputYrLabel->setObjectName(QStringLiteral("AveInputYrLabel"));
-    QFont bold = AveInputYrLabel->font();
-    bold.setBold(true);
-    AveInputYrLabel->setFont(bold);
-
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(8);
-    int row = 0;
-    for (const FieldSpec& spec : kAverageFields) {
-        QLineEdit* box =
-            addField(spec.objectName, new input::BoundField(m_context, spec.property, true,
-                                                            QString::fromUtf8(spec.help),
-                                                            QString::fromUtf8(spec.label), this));
-        box->setParent(page);
-        box->setAlignment(Qt::AlignRight);
-        box->setFixedWidth(
-            box->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));
-        auto* label = new QLabel(QString::fromUtf8(spec.label), page);
-        label->setObjectName(
-            QString::fromLatin1(spec.objectName).replace(0, 3, QStringLiteral("lbl")));
-        label->setBuddy(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 1);
-        m_averageFields.push_back(box);
-        ++row;
-    }
-    grid->setColumnStretch(2, 1);
-
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(AveInputYrLabel);
-    layout->addSpacing(8);
-    layout->addLayout(grid);
-    layout->addStretch(1);
-    return page;
 }
 
 void frmIP::setTabOrder() {
-    std::vector<QWidget*> order;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             btnFilename, txtName, txtLine2, chkAveCycle, chkPeakCycle, MaskDtEOYCurrent,
-             chkCurAmountsNextYr, btnOK, btnCancel, txtHelp, vsTabIP->tabBar()})
-        order.push_back(w);
-    order.insert(order.end(), m_generalFields.begin(), m_generalFields.end());
-    order.insert(order.end(), m_averageFields.begin(), m_averageFields.end());
-    const std::vector<QWidget*> grid = m_grid->focusOrder();
+    const input::InputPages& p = *m_pages;
+    std::vector<QWidget*> order{p.btnFilename,
+                                p.txtName,
+                                p.txtLine2,
+                                p.chkAveCycle,
+                                p.chkPeakCycle,
+                                p.MaskDtEOYCurrent,
+                                p.chkCurAmountsNextYr,
+                                btnOK,
+                                btnCancel,
+                                txtHelp,
+                                vsTabIP->tabBar()};
+    for (const auto* fields : {&p.currentYearFields, &p.nextYearFields, &p.averageFields})
+        order.insert(order.end(), fields->begin(), fields->end());
+    const std::vector<QWidget*> grid = p.monthGrid->focusOrder();
     order.insert(order.end(), grid.begin(), grid.end());
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
@@ -460,69 +167,39 @@ void frmIP::setTabOrder() {
 
 void frmIP::loadSequence() {
     vesmora::_Caldren& engine = *m_state.engine;
+    const input::InputPages& p = *m_pages;
     m_context->setLoading(true);
 
     const QString eoyCurrent = fromUtf8(engine.get_EOYCurrent());
-    fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
-    AveInputYrLabel->setText(QStringLiteral("Tax Year Ending ") + eoyCurrent);
+    p.fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
+    p.AveInputYrLabel->setText(QStringLiteral("Tax Year Ending ") + eoyCurrent);
 
-    txtName->setText(fromUtf8(engine.get_sName()));
-    txtLine2->setText(fromUtf8(engine.get_Line2()));
+    p.txtName->showValue();
+    p.txtLine2->showValue();
 
-    if (engine.get_DoAveCycle()) chkAveCycle->setChecked(true);
-    if (engine.get_DoPeakCycle()) chkPeakCycle->setChecked(true);
-    if (engine.get_UseCurrentAmounts()) chkCurAmountsNextYr->setChecked(true);
+    if (engine.get_DoAveCycle()) p.chkAveCycle->setChecked(true);
+    if (engine.get_DoPeakCycle()) p.chkPeakCycle->setChecked(true);
+    if (engine.get_UseCurrentAmounts()) p.chkCurAmountsNextYr->setChecked(true);
 
     // What Cancel comes back to: the months as they are before the form adds its twelve.
     m_snapshot.Take(m_state);
     if (auto months = engine.get_colMonths()) IPSupport::InitMonths(m_state, *months);
-    m_grid->fill();
+    p.monthGrid->fill();
 
-    MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
-
-    auto fieldText = [this](QLineEdit* box, const std::string& value) {
-        (void)this;
-        box->setText(fromUtf8(value));
-    };
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtCurAssets")), engine.get_CurAssets());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtSecurities")), engine.get_Securities());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtNotesFromShareholders")),
-              engine.get_NotesFromShareholders());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtCurLiab")), engine.get_CurLiab());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherWorkCapAdj")),
-              engine.get_OtherWorkCapAdj());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvBeg")), engine.get_InvBeg());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvEnd")), engine.get_InvEnd());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtInvPurchases")), engine.get_InvPurchases());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtNetSales")), engine.get_NetSales());
-    fieldText(txtCOGS, engine.get_COGS());
+    p.MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
+    for (input::BoundField* field : p.currentYearFields) field->showValue();
 
     // The next year: month and day of the year-end box, the engine's year plus one.
     int m = 0, d = 0, y = 0, boxMonth = 0, boxDay = 0, boxYear = 0;
     if (IPSupport::SplitDate(engine.get_EOYCurrent(), m, d, y) &&
-        IPSupport::SplitDate(toUtf8(MaskDtEOYCurrent->text()), boxMonth, boxDay, boxYear)) {
-        fraNxtYr->setTitle(QStringLiteral("Tax Year Ending ") +
-                           fromUtf8(IPSupport::NextYearDate(boxMonth, boxDay, y)));
+        IPSupport::SplitDate(toUtf8(p.MaskDtEOYCurrent->text()), boxMonth, boxDay, boxYear)) {
+        p.fraNxtYr->setTitle(QStringLiteral("Tax Year Ending ") +
+                             fromUtf8(IPSupport::NextYearDate(boxMonth, boxDay, y)));
     }
+    for (input::BoundField* field : p.nextYearFields) field->showValue();
 
-    fieldText(txtCOGSNxtYr, engine.get_COGSNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOperatingExpNxtYr")),
-              engine.get_OperatingExpNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtIncTaxNxtYr")), engine.get_IncTaxNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtDeprecNxtYr")), engine.get_DeprecNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtOtherCostAdjNxtYr")),
-              engine.get_OtherCostAdjNxtYr());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtReasonableNeeds")),
-              engine.get_Reasonableneeds());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtContingencies")),
-              engine.get_Contingencies());
-
-    fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
-
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtARBeg")), engine.get_ARBeg());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtAREnd")), engine.get_AREnd());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtAPBegRel2Inv")), engine.get_APBegRel2Inv());
-    fieldText(findChild<QLineEdit*>(QStringLiteral("txtAPEndRel2Inv")), engine.get_APEndRel2Inv());
+    p.fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
+    for (input::BoundField* field : p.averageFields) field->showValue();
 
     m_context->setLoading(false);
     // Writes take effect from here on: the engine ignores them outside an edit.
@@ -542,17 +219,13 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    lblFilename->setText(
+    m_pages->lblFilename->setText(
         fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
 }
 
-QLineEdit* frmIP::gridBox(Column column, int row) const { return m_grid->box(column, row); }
-
-// ---- Field editing ----------------------------------------------------------------------
-
-void frmIP::setHelp(const QString& text) { m_context->showHelp(text); }
-
-void frmIP::markChanged(bool changed) { m_context->markChanged(changed); }
+QLineEdit* frmIP::gridBox(Column column, int row) const {
+    return m_pages->monthGrid->box(column, row);
+}
 
 void frmIP::done(int result) {
     m_context->setClosing();
@@ -567,22 +240,22 @@ void frmIP::done(int result) {
 void frmIP::chkAveCycleClick(bool checked) {
     const bool before = m_state.engine->get_DoAveCycle();
     m_state.engine->put_DoAveCycle(checked);
-    markChanged(m_state.engine->get_DoAveCycle() != before);
+    m_context->markChanged(m_state.engine->get_DoAveCycle() != before);
 }
 
 void frmIP::chkPeakCycleClick(bool checked) {
     const bool before = m_state.engine->get_DoPeakCycle();
     m_state.engine->put_DoPeakCycle(checked);
-    markChanged(m_state.engine->get_DoPeakCycle() != before);
+    m_context->markChanged(m_state.engine->get_DoPeakCycle() != before);
     // Turned on again, the method finds its months as they are: the grid shows them.
     if (checked && !m_context->loading() && m_state.engine->get_DoPeakCycle()) {
         m_context->setLoading(true);
-        m_grid->fillAmountColumns();
+        m_pages->monthGrid->fillAmountColumns();
         m_context->setLoading(false);
     }
 }
 
-void frmIP::setNxtYrCaption(const QString& caption) { fraNxtYr->setTitle(caption); }
+void frmIP::setNxtYrCaption(const QString& caption) { m_pages->fraNxtYr->setTitle(caption); }
 
 void frmIP::chkCurAmountsNextYrClick(bool checked) {
     vesmora::_Caldren& engine = *m_state.engine;
@@ -592,7 +265,7 @@ void frmIP::chkCurAmountsNextYrClick(bool checked) {
     setNxtYrCaption(QStringLiteral("Year ending ") + fromUtf8(eoy));
     const bool before = engine.get_UseCurrentAmounts();
     engine.put_UseCurrentAmounts(checked);
-    markChanged(engine.get_UseCurrentAmounts() != before);
+    m_context->markChanged(engine.get_UseCurrentAmounts() != before);
     if (checked)
         setNxtYrCaption(QStringLiteral("Estimates for Tax Year ending ") +
                         QStringLiteral("%1/%2/%3").arg(m).arg(d).arg(y + 1));
@@ -603,21 +276,22 @@ void frmIP::chkEndOfMonthClick(bool checked) {
     if (!engine.get_DoPeakCycle()) return;
     const bool before = engine.get_DoPeakUseSalesAndPurch();
     engine.put_DoPeakUseSalesAndPurch(!checked);
-    m_grid->showInventoryColumn(checked);
-    markChanged(engine.get_DoPeakUseSalesAndPurch() != before);
+    m_pages->monthGrid->showInventoryColumn(checked);
+    m_context->markChanged(engine.get_DoPeakUseSalesAndPurch() != before);
     // The third column now edits another figure of each month: show that figure, never the
     // other one under the new heading.
-    m_grid->refreshAmounts();
+    m_pages->monthGrid->refreshAmounts();
 }
 
 // ---- Dates -------------------------------------------------------------------------------
 
 void frmIP::maskDtEOYCurrentLostFocus() {
     vesmora::_Caldren& engine = *m_state.engine;
-    const std::string text = toUtf8(MaskDtEOYCurrent->text());
+    QLineEdit* box = m_pages->MaskDtEOYCurrent;
+    const std::string text = toUtf8(box->text());
     int m = 0, d = 0, y = 0;
-    if (!MaskDtEOYCurrent->hasAcceptableInput() || !IPSupport::SplitDate(text, m, d, y)) {
-        m_context->putDateBack(MaskDtEOYCurrent, engine.get_EOYCurrent());
+    if (!box->hasAcceptableInput() || !IPSupport::SplitDate(text, m, d, y)) {
+        m_context->putDateBack(box, engine.get_EOYCurrent());
         return;
     }
     const std::string beforeCurrent = engine.get_EOYCurrent();
@@ -626,11 +300,11 @@ void frmIP::maskDtEOYCurrentLostFocus() {
         engine.put_EOYCurrent(text);
     } catch (const ComError& err) {
         if (!ControlExtend::RejectionMessage(err.Number()).empty()) {
-            m_context->putDateBack(MaskDtEOYCurrent, engine.get_EOYCurrent());
+            m_context->putDateBack(box, engine.get_EOYCurrent());
         } else {
             gui::ReportError(err.Number(), err.Description(),
                              std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
-            MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
+            box->setText(fromUtf8(engine.get_EOYCurrent()));
         }
         return;
     }
@@ -641,13 +315,14 @@ void frmIP::maskDtEOYCurrentLostFocus() {
         gui::ReportError(err.Number(), err.Description(),
                          std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
     }
-    markChanged(engine.get_EOYCurrent() != beforeCurrent || engine.get_EOYNxtYr() != beforeNext);
+    m_context->markChanged(engine.get_EOYCurrent() != beforeCurrent ||
+                           engine.get_EOYNxtYr() != beforeNext);
 
     const QString current = fromUtf8(engine.get_EOYCurrent());
-    fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + current);
-    fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + current);
+    m_pages->fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + current);
+    m_pages->fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + current);
     setNxtYrCaption(fromUtf8(next));
-    AveInputYrLabel->setText(QStringLiteral("Year Ending ") + current);
+    m_pages->AveInputYrLabel->setText(QStringLiteral("Year Ending ") + current);
 }
 
 // ---- Buttons -----------------------------------------------------------------------------
@@ -662,7 +337,7 @@ void frmIP::btnFilenameClick() {
     m_state.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
     if (saved) m_snapshot.Take(m_state);
-    lblFilename->setText(fromUtf8(m_state.currentFileName));
+    m_pages->lblFilename->setText(fromUtf8(m_state.currentFileName));
 }
 
 }  // namespace caldren

@@ -1,31 +1,30 @@
 // frmIP: the input form. Four pages ("Initial Inputs", "General Inputs", "Peak Operating
-// Cycle", "Average Operating Cycle"), the help pane, OK and Cancel.
+// Cycle", "Average Operating Cycle"), the Checks page, the help pane, OK and Cancel.
 //
 // The form holds no input data of its own: it reads every value from the run state's
-// engine when it loads, writes each keystroke into the bound engine property (or month
-// property) through ControlExtend::TextChg, and on OK saves the data file. Every control
-// carries the name the form is known by as its objectName (txtCurAssets, chkPeakCycle,
+// engine when it loads, each field writes its keystrokes into the bound engine property (or
+// month property) itself, and on OK the form saves the data file. Every control carries the
+// name the form is known by as its objectName (txtCurAssets, chkPeakCycle,
 // MaskDtEOYCurrent, ...); the monthly grid's control arrays (txtMonthDate, txtReceivables,
 // txtSalesInv, txtPurchases) share their name and carry their row in the property "Index".
+//
+// The rooms of the form (namespace input): InputPages builds the pages and their controls,
+// MonthGrid is the peak method's months, BoundField a field bound to a property, FieldBox,
+// FormButton and FormCheckBox the controls that carry their own behaviour, FormContext what
+// they share, CancelSnapshot what Cancel comes back to. The form itself runs the load
+// sequence, the focus order, the method options, the year end, OK, Cancel and the file
+// button.
 #pragma once
 
 #include "CancelSnapshot.h"
-#include "ControlExtend.h"
 #include "FormContext.h"
 #include "MonthGrid.h"
 
 #include <QDialog>
 #include <QString>
 
-#include <array>
 #include <memory>
-#include <string>
-#include <vector>
 
-class QCheckBox;
-class QGroupBox;
-class QKeyEvent;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -33,7 +32,7 @@ class QTabWidget;
 
 namespace caldren {
 namespace input {
-class BoundField;
+class InputPages;
 }
 struct RunState;
 class Ui;
@@ -67,13 +66,9 @@ protected:
 
 private:
     void buildUi();
-    QWidget* buildInitialPage();
-    QWidget* buildGeneralPage();
-    QWidget* buildPeakPage();
-    QWidget* buildAveragePage();
+    // The form's procedures on the controls' signals, and the steps it adds to theirs.
+    void connectHandlers();
     void setTabOrder();
-    // The field named objectName.
-    input::BoundField* addField(const char* objectName, input::BoundField* field);
     void loadSequence();
 
     void chkAveCycleClick(bool checked);
@@ -85,39 +80,18 @@ private:
     void maskDtEOYCurrentLostFocus();
     void setNxtYrCaption(const QString& caption);
 
-    void setHelp(const QString& text);
-    void markChanged(bool changed);
-
     RunState& m_state;
-    Ui& m_ui;
     // The loading flag, the help pane, the focus rules: shared with every control.
     std::shared_ptr<input::FormContext> m_context;
-
+    // The four pages of fields and the month grid.
+    std::unique_ptr<input::InputPages> m_pages;
     QTabWidget* vsTabIP = nullptr;
     QPlainTextEdit* txtHelp = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
-    QPushButton* btnFilename = nullptr;
-    QLabel* lblFilename = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLineEdit* txtLine2 = nullptr;
-    QGroupBox* FraMethod = nullptr;
-    QCheckBox* chkAveCycle = nullptr;
-    QCheckBox* chkPeakCycle = nullptr;
-    QLineEdit* MaskDtEOYCurrent = nullptr;
-    QCheckBox* chkCurAmountsNextYr = nullptr;
-    QGroupBox* fraCurYear = nullptr;
-    QGroupBox* fraNxtYr = nullptr;
-    QLineEdit* txtCOGS = nullptr;
-    QLineEdit* txtCOGSNxtYr = nullptr;
-    QLabel* AveInputYrLabel = nullptr;
-    QGroupBox* fraPeakOpCycle = nullptr;
-    std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
-    std::vector<QLineEdit*> m_averageFields;
     ChecksList* m_checks = nullptr;
     // What Cancel, Esc and the close box come back to.
     input::CancelSnapshot m_snapshot;
-    std::unique_ptr<input::MonthGrid> m_grid;
 };
 
 }  // namespace caldren
