@@ -57,7 +57,7 @@ BoundField::BoundField(FormContextPtr context, Figure figure, int row, Text help
 }
 
 std::unique_ptr<ControlExtend::Target> BoundField::target() const {
-    vesmora::_Caldren* engine = context().state().engine.Get();
+    vesmora::_Caldren* engine = context().document().engine.Get();
     if (!isMonthFigure()) return std::make_unique<ControlExtend::CaldrenTarget>(engine);
     return std::make_unique<ControlExtend::MonthlyTarget>(engine, m_row + 1);
 }

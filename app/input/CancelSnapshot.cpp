@@ -1,15 +1,15 @@
 #include "CancelSnapshot.h"
 
-#include "app/core/RunState.h"
+#include "app/core/Document.h"
 
 #include <activation/Com.h>
 
 namespace caldren::input {
 
-void CancelSnapshot::Take(const RunState& state) {
-    m_saved = state.IsSaved();
+void CancelSnapshot::Take(const Document& document) {
+    m_saved = document.IsSaved();
     m_months.clear();
-    if (auto months = state.engine->get_colMonths()) {
+    if (auto months = document.engine->get_colMonths()) {
         const long count = months->get_Count();
         for (long n = 1; n <= count; ++n) {
             auto m = months->get_Item(vesmora::IndexKey{n});
@@ -19,8 +19,8 @@ void CancelSnapshot::Take(const RunState& state) {
     }
 }
 
-void CancelSnapshot::Restore(RunState& state) const {
-    vesmora::_Caldren& engine = *state.engine;
+void CancelSnapshot::Restore(Document& document) const {
+    vesmora::_Caldren& engine = *document.engine;
     // The record goes back to the snapshot its edit took when the form opened (or when the
     // file-name button last saved it); the months, which the snapshot does not hold, to the
     // copy kept at the same moment.
@@ -47,7 +47,7 @@ void CancelSnapshot::Restore(RunState& state) const {
             m->put_Purchases(kept[4]);
         }
     }
-    state.SetSaved(m_saved);
+    document.SetSaved(m_saved);
 }
 
 }  // namespace caldren::input

@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace caldren {
-struct RunState;
+struct Document;
 }
 
 namespace caldren::input {
@@ -18,10 +18,10 @@ namespace caldren::input {
 class CancelSnapshot {
 public:
     // The months as they are now and the saved flag.
-    void Take(const RunState& state);
+    void Take(const Document& document);
     // The engine's edit cancelled (no edit open: nothing to cancel), the months and the
     // saved flag as taken.
-    void Restore(RunState& state) const;
+    void Restore(Document& document) const;
 
 private:
     bool m_saved = true;

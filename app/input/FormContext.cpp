@@ -12,7 +12,9 @@
 
 namespace caldren::input {
 
-vesmora::_Caldren& FormContext::engine() const { return *m_state.engine; }
+Document& FormContext::document() const { return m_state.document; }
+
+vesmora::_Caldren& FormContext::engine() const { return *m_state.document.engine; }
 
 void FormContext::showHelp(const QString& text) const {
     if (m_helpPane) m_helpPane->setPlainText(text);
@@ -20,7 +22,7 @@ void FormContext::showHelp(const QString& text) const {
 
 void FormContext::markChanged(bool changed) const {
     if (!changed) return;
-    m_state.SetSaved(false);
+    m_state.document.SetSaved(false);
     // The results and the checks follow each accepted change, before OK.
     analysis::InputChanges().Notify();
 }

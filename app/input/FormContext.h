@@ -24,6 +24,7 @@ class _Caldren;
 }
 
 namespace caldren {
+struct Document;
 struct RunState;
 class Ui;
 }  // namespace caldren
@@ -35,6 +36,7 @@ public:
     FormContext(RunState& state, Ui& ui) : m_state(state), m_ui(ui) {}
 
     RunState& state() const { return m_state; }
+    Document& document() const;
     Ui& ui() const { return m_ui; }
     vesmora::_Caldren& engine() const;
 

@@ -136,7 +136,7 @@ void frmIP::connectHandlers() {
     p.txtCOGS->afterLeaving([this] {
         if (!m_pages->chkCurAmountsNextYr->isChecked()) return;
         m_pages->txtCOGSNxtYr->setText(m_pages->txtCOGS->text());
-        vesmora::_Caldren& engine = *m_state.engine;
+        vesmora::_Caldren& engine = *m_state.document.engine;
         const std::string before = engine.get_COGSNxtYr();
         engine.put_COGSNxtYr(engine.get_COGS());
         m_context->markChanged(engine.get_COGSNxtYr() != before);
@@ -166,7 +166,7 @@ void frmIP::setTabOrder() {
 // ---- Load sequence ----------------------------------------------------------------------
 
 void frmIP::loadSequence() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     const input::InputPages& p = *m_pages;
     m_context->setLoading(true);
 
@@ -182,7 +182,7 @@ void frmIP::loadSequence() {
     if (engine.get_UseCurrentAmounts()) p.chkCurAmountsNextYr->setChecked(true);
 
     // What Cancel comes back to: the months as they are before the form adds its twelve.
-    m_snapshot.Take(m_state);
+    m_snapshot.Take(m_state.document);
     if (auto months = engine.get_colMonths()) IPSupport::InitMonths(m_state, *months);
     p.monthGrid->fill();
 
@@ -219,8 +219,8 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    m_pages->lblFilename->setText(
-        fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
+    m_pages->lblFilename->setText(fromUtf8(
+        FileOperations::DisplayShorterFilename(m_state, m_state.document.currentFileName)));
 }
 
 QLineEdit* frmIP::gridBox(Column column, int row) const {
@@ -231,24 +231,24 @@ void frmIP::done(int result) {
     m_context->setClosing();
     // Cancel, Esc and the close box discard every change made since the form opened.
     if (result == QDialog::Rejected)
-        input::Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state); });
+        input::Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state.document); });
     QDialog::done(result);
 }
 
 // ---- Method options ----------------------------------------------------------------------
 
 void frmIP::chkAveCycleClick(bool checked) {
-    const bool before = m_state.engine->get_DoAveCycle();
-    m_state.engine->put_DoAveCycle(checked);
-    m_context->markChanged(m_state.engine->get_DoAveCycle() != before);
+    const bool before = m_state.document.engine->get_DoAveCycle();
+    m_state.document.engine->put_DoAveCycle(checked);
+    m_context->markChanged(m_state.document.engine->get_DoAveCycle() != before);
 }
 
 void frmIP::chkPeakCycleClick(bool checked) {
-    const bool before = m_state.engine->get_DoPeakCycle();
-    m_state.engine->put_DoPeakCycle(checked);
-    m_context->markChanged(m_state.engine->get_DoPeakCycle() != before);
+    const bool before = m_state.document.engine->get_DoPeakCycle();
+    m_state.document.engine->put_DoPeakCycle(checked);
+    m_context->markChanged(m_state.document.engine->get_DoPeakCycle() != before);
     // Turned on again, the method finds its months as they are: the grid shows them.
-    if (checked && !m_context->loading() && m_state.engine->get_DoPeakCycle()) {
+    if (checked && !m_context->loading() && m_state.document.engine->get_DoPeakCycle()) {
         m_context->setLoading(true);
         m_pages->monthGrid->fillAmountColumns();
         m_context->setLoading(false);
@@ -258,7 +258,7 @@ void frmIP::chkPeakCycleClick(bool checked) {
 void frmIP::setNxtYrCaption(const QString& caption) { m_pages->fraNxtYr->setTitle(caption); }
 
 void frmIP::chkCurAmountsNextYrClick(bool checked) {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     const std::string eoy = engine.get_EOYCurrent();
     int m = 0, d = 0, y = 0;
     IPSupport::SplitDate(eoy, m, d, y);
@@ -272,7 +272,7 @@ void frmIP::chkCurAmountsNextYrClick(bool checked) {
 }
 
 void frmIP::chkEndOfMonthClick(bool checked) {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     if (!engine.get_DoPeakCycle()) return;
     const bool before = engine.get_DoPeakUseSalesAndPurch();
     engine.put_DoPeakUseSalesAndPurch(!checked);
@@ -286,7 +286,7 @@ void frmIP::chkEndOfMonthClick(bool checked) {
 // ---- Dates -------------------------------------------------------------------------------
 
 void frmIP::maskDtEOYCurrentLostFocus() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     QLineEdit* box = m_pages->MaskDtEOYCurrent;
     const std::string text = toUtf8(box->text());
     int m = 0, d = 0, y = 0;
@@ -334,10 +334,10 @@ void frmIP::btnOKClick() {
 
 void frmIP::btnFilenameClick() {
     const bool saved = FileOperations::SaveAs(m_state);
-    m_state.engine->BeginEdit();
+    m_state.document.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
-    if (saved) m_snapshot.Take(m_state);
-    m_pages->lblFilename->setText(fromUtf8(m_state.currentFileName));
+    if (saved) m_snapshot.Take(m_state.document);
+    m_pages->lblFilename->setText(fromUtf8(m_state.document.currentFileName));
 }
 
 }  // namespace caldren
