@@ -74,10 +74,12 @@ private:
     const QWidget* m_entered = nullptr;  // the control that was entered last
 };
 
-// Runs a handler; an error that escapes it goes to the error reporter with the handler's
-// location, and the form goes on (no exception ever crosses the event loop).
+// An error that escaped a handler, to the error reporter with the handler's location.
 void ReportHandlerError(const char* location, const activation::ComError& err);
 void ReportHandlerError(const char* location, const std::exception& err);
+
+// Runs a handler; an error that escapes it goes to the error reporter with the handler's
+// location, and the form goes on (no exception ever crosses the event loop).
 template <class F>
 void Guard(const char* location, F&& handler) {
     try {
