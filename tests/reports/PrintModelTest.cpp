@@ -77,7 +77,7 @@ TEST(PrintModel, Pages) {
         for (std::istringstream ops(row[1]); ops >> op;) {
             if (op.rfind("h:", 0) == 0) h3 = casefiles::Unescape(op.substr(2));
             if (op.rfind("t:", 0) == 0) pm.PrintChunk(casefiles::Unescape(op.substr(2)));
-            if (op.rfind("r:", 0) == 0) kBuilders.at(op.substr(2))(*calc, sink, "/data/acme.cld");
+            if (op.rfind("r:", 0) == 0) BuildNamed(op.substr(2), *calc, sink);
             if (op == "j") sink.EndPrintJob();
             if (op[0] == 'c') {
                 std::string chunk;
