@@ -30,12 +30,15 @@ namespace {
 constexpr const char* kPrefs = "User Preferences";
 
 // The monthly-cycle chart of the run's analysis, when it is a peak-method analysis that
-// the engine has calculated. Nothing when the engine cannot be read: the chart is an
-// addition to the report, never a reason for it to fail.
+// the engine has calculated, its months numbered from the year end. Nothing when the
+// engine cannot be read: the chart is an addition to the report, never a reason for it to
+// fail.
 std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
     try {
-        if (state.engine && CycleChart::WantsChart(*state.engine))
+        if (state.engine && CycleChart::WantsChart(*state.engine)) {
+            Reports::FillMonthsFromYearEnd(*state.engine);
             return CycleChart::FromEngine(*state.engine);
+        }
     } catch (...) {}
     return std::nullopt;
 }
