@@ -112,7 +112,7 @@ void PrintSink::BeginReport(const Reports::ReportStart& start) {
 
 void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
                                const Reports::ReportHeadings& headings) {
-    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    Reports::PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
     try {
         pages.PrnManager2(lines, headings.h1, headings.h2, headings.h3);
     } catch (const activation::ComError& e) {
@@ -123,7 +123,7 @@ void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
 }
 
 void PrintSink::EndReport() {
-    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    Reports::PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
     m_open = false;
     try {
         pages.PrnManager2(Reports::kEndReport, "", "", "");

@@ -49,7 +49,7 @@ std::string ShortName(const std::string& fileName) {
 }
 
 // Words of `text` on lines of at most `width` characters (a longer word stands alone).
-std::vector<std::string> Wrap(const std::string& text, std::size_t width) {
+std::vector<std::string> WrapWords(const std::string& text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
     std::size_t i = 0;
@@ -85,10 +85,10 @@ struct Column {
 };
 
 // The text of one cell, from a calculated file.
-using CellFn = std::string (*)(const vesmora::_Caldren&);
+using CellReader = std::string (*)(const vesmora::_Caldren&);
 
 // A row: label and one cell per column.
-std::string Row(const std::string& label, const std::vector<std::string>& cells) {
+std::string TableRow(const std::string& label, const std::vector<std::string>& cells) {
     std::string s = "  " + PadRight(label, kLabelWidth);
     for (std::size_t k = 0; k < cells.size(); ++k) {
         if (k > 0) s += Blanks(kFieldGap);
@@ -99,7 +99,7 @@ std::string Row(const std::string& label, const std::vector<std::string>& cells)
     return Line(s);
 }
 
-std::string RuleRow(std::size_t columns, char c) {
+std::string ColumnRules(std::size_t columns, char c) {
     std::string s = Blanks(2 + kLabelWidth);
     for (std::size_t k = 0; k < columns; ++k) {
         if (k > 0) s += Blanks(kFieldGap);
@@ -179,15 +179,15 @@ std::string ColumnHeadings(const std::vector<Column>& cols) {
         dates.push_back(date);
     }
     std::string s;
-    if (twoLines) s += Row("", upper);
-    s += Row("", names);
-    s += Row("Year Ending", dates);
-    s += RuleRow(cols.size(), '-');
+    if (twoLines) s += TableRow("", upper);
+    s += TableRow("", names);
+    s += TableRow("Year Ending", dates);
+    s += ColumnRules(cols.size(), '-');
     return s;
 }
 
 // A row of every file: a failed column shows `failedCell`, or its note when `withNote`.
-std::string CommonRow(const std::vector<Column>& cols, const char* label, CellFn cell,
+std::string CommonRow(const std::vector<Column>& cols, const char* label, CellReader cell,
                       const char* failedCell, bool withNote) {
     std::vector<std::string> cells;
     for (const Column& c : cols) {
@@ -198,7 +198,7 @@ std::string CommonRow(const std::vector<Column>& cols, const char* label, CellFn
         else
             cells.push_back(failedCell);
     }
-    return Row(label, cells);
+    return TableRow(label, cells);
 }
 
 // The rows of one method: its title, then days, part of a year, needed, excess before and
@@ -208,7 +208,7 @@ std::string MethodSection(const std::vector<Column>& cols, const MethodRows& m) 
     std::string s;
     s += Line("");
     s += Line(std::string("  ") + m.title);
-    const std::pair<const char*, CellFn> rows[] = {
+    const std::pair<const char*, CellReader> rows[] = {
         {m.daysLabel, m.days},
         {m.partLabel, m.part},
         {"Working Capital Needed", m.needed},
@@ -226,14 +226,14 @@ std::string MethodSection(const std::vector<Column>& cols, const MethodRows& m) 
             else
                 cells.push_back(cell(*c.file->calc));
         }
-        s += Row(label, cells);
+        s += TableRow(label, cells);
         first = false;
     }
     return s;
 }
 
 // The table of one block of columns (at most three).
-std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
+std::string BlockTable(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
     std::string s = ColumnHeadings(cols);
     // The first two rows of a failed column say why it has no figures.
     s += CommonRow(
@@ -246,18 +246,18 @@ std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
         true);
     if (anyPeak) s += MethodSection(cols, kPeakRows);
     if (anyAve) s += MethodSection(cols, kAveRows);
-    s += RuleRow(cols.size(), '=');
+    s += ColumnRules(cols.size(), '=');
     return s;
 }
 
 // The note of a failed column: why the file has no figures, on lines of at most 76
 // characters (at most ten).
-std::string Note(const Column& c) {
+std::string FailureNote(const Column& c) {
     std::string s;
     if (c.note == 1) s += Line("");
     const std::string head = "  Note " + std::to_string(c.note) + ": ";
     const std::vector<std::string> lines =
-        Wrap(c.file->fileName + ": " + c.file->failure, kNoteWidth - head.size());
+        WrapWords(c.file->fileName + ": " + c.file->failure, kNoteWidth - head.size());
     for (std::size_t i = 0; i < lines.size() && i < 10; ++i)
         s += Line((i == 0 ? head : Blanks(static_cast<int>(head.size()))) + lines[i]);
     return s;
@@ -390,10 +390,10 @@ void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink)
         const std::vector<Column> block(
             cols.begin() + static_cast<std::ptrdiff_t>(b),
             cols.begin() + static_cast<std::ptrdiff_t>(std::min(cols.size(), b + kFilesPerBlock)));
-        chunks.push_back((b > 0 ? Line("") : std::string()) + Block(block, anyPeak, anyAve));
+        chunks.push_back((b > 0 ? Line("") : std::string()) + BlockTable(block, anyPeak, anyAve));
     }
     for (const Column& c : cols)
-        if (c.note != 0) chunks.push_back(Note(c));
+        if (c.note != 0) chunks.push_back(FailureNote(c));
 
     // The report's last line has no line end, as in every report, and is counted all the
     // same; a chunk counts from 1 to 40 lines.

@@ -15,11 +15,12 @@ constexpr int kOneLineLess = -1;
 constexpr int kPageStepLines = 1;
 
 // "  " + label padded to `width` + value field: the labelled lines of every section.
-std::string Labelled(const char* label, std::size_t width, const std::string& formatted) {
+std::string LabelledValue(const char* label, std::size_t width, const std::string& formatted) {
     return Line("  " + PadRight(label, width) + ValueField(formatted));
 }
 
-std::string Rule39(char c) { return Line(Blanks(39) + Repeat(c, 12)); }
+// A rule of `c` under the value field of sections A and B (columns 39 to 50).
+std::string ValueRule(char c) { return Line(Blanks(39) + Repeat(c, 12)); }
 
 // "Jan 2003 ": the start of a month row.
 std::string MonthLabel(const vesmora::_Monthly& month) {
@@ -34,15 +35,15 @@ std::string AvailableCapital(const vesmora::_Caldren& calc, const std::string& e
     s += Line("  Year Ending " + eoyNext);
     s += Line("  Available Working Capital" + Blanks(12) +
               ValueField(FormatDollars(calc.get_CurAssets())));
-    s += Labelled("Investment Securities", 37, FormatAmount(calc.get_Securities()));
-    s += Labelled("Note Receivable (From Shareholder)", 37,
-                  FormatAmount(calc.get_NotesFromShareholders()));
-    s += Labelled("Current Liabilities", 37, FormatSubtracted(calc.get_CurLiab()));
+    s += LabelledValue("Investment Securities", 37, FormatAmount(calc.get_Securities()));
+    s += LabelledValue("Note Receivable (From Shareholder)", 37,
+                       FormatAmount(calc.get_NotesFromShareholders()));
+    s += LabelledValue("Current Liabilities", 37, FormatSubtracted(calc.get_CurLiab()));
     s += Line("  Other Adjustments to Available");
-    s += Labelled(" Working Capital", 37, FormatAmount(calc.get_OtherWorkCapAdj()));
-    s += Rule39('-');
-    s += Labelled("Available Working Capital", 37, FormatDollars(calc.get_AvailableWC()));
-    s += Rule39('=');
+    s += LabelledValue(" Working Capital", 37, FormatAmount(calc.get_OtherWorkCapAdj()));
+    s += ValueRule('-');
+    s += LabelledValue("Available Working Capital", 37, FormatDollars(calc.get_AvailableWC()));
+    s += ValueRule('=');
     s += Line("");
     s += Line("");
     return s;
@@ -51,16 +52,19 @@ std::string AvailableCapital(const vesmora::_Caldren& calc, const std::string& e
 // Section B: operating expenses for next year.
 std::string OperatingExpenses(const vesmora::_Caldren& calc) {
     std::string s;
-    s += Labelled("Operating Expenses For Next Year", 37,
-                  FormatDollars(calc.get_OperatingExpNxtYr()));
-    s += Labelled("Plus, COGS For Next Year", 37, FormatAmount(calc.get_COGSNxtYr()));
-    s += Labelled("Less, Depreciation For Next Year", 37, FormatSubtracted(calc.get_DeprecNxtYr()));
-    s += Labelled("Plus, Estimated Tax For Next Year", 37, FormatAmount(calc.get_IncTaxNxtYr()));
+    s += LabelledValue("Operating Expenses For Next Year", 37,
+                       FormatDollars(calc.get_OperatingExpNxtYr()));
+    s += LabelledValue("Plus, COGS For Next Year", 37, FormatAmount(calc.get_COGSNxtYr()));
+    s += LabelledValue("Less, Depreciation For Next Year", 37,
+                       FormatSubtracted(calc.get_DeprecNxtYr()));
+    s += LabelledValue("Plus, Estimated Tax For Next Year", 37,
+                       FormatAmount(calc.get_IncTaxNxtYr()));
     s += Line("  Other Adjustments To");
-    s += Labelled(" Cost Of Operations", 37, FormatAmount(calc.get_OtherCostAdjNxtYr()));
-    s += Rule39('-');
-    s += Labelled("Operating Expenses As Adj.", 37, FormatDollars(calc.get_CostOfOperations()));
-    s += Rule39('=');
+    s += LabelledValue(" Cost Of Operations", 37, FormatAmount(calc.get_OtherCostAdjNxtYr()));
+    s += ValueRule('-');
+    s +=
+        LabelledValue("Operating Expenses As Adj.", 37, FormatDollars(calc.get_CostOfOperations()));
+    s += ValueRule('=');
     s += Line("");
     return s;
 }
@@ -127,18 +131,18 @@ std::string PeakNeeded(const vesmora::_Caldren& calc) {
     s += Line("");
     s += Line("  Working Capital Needed For Operating Cycle:");
     s += Line("");
-    s += Labelled("Operating Cycle Ratio", 30, FormatRatio(calc.get_OperatingCyclePeak()));
+    s += LabelledValue("Operating Cycle Ratio", 30, FormatRatio(calc.get_OperatingCyclePeak()));
     s += Line("  Average A/P Related To");
     s += Line(PadRight("   Inventory", 32) + ValueField(FormatDollars(calc.get_AveAP4InvPeak())));
     s += Line("  Inventory Purchases");
-    s += Labelled(" Cur. Year", 30, FormatDollars(calc.get_InvPurchases()));
-    s += Labelled("A/P Turnover ratio", 30, FormatRatio(calc.get_APTurnRatioPeak()));
-    s += Labelled("Net Ratio", 30, FormatRatio(calc.get_NetOperatingCycle()));
+    s += LabelledValue(" Cur. Year", 30, FormatDollars(calc.get_InvPurchases()));
+    s += LabelledValue("A/P Turnover ratio", 30, FormatRatio(calc.get_APTurnRatioPeak()));
+    s += LabelledValue("Net Ratio", 30, FormatRatio(calc.get_NetOperatingCycle()));
     s += Line("");
     s += Line("  Cost Of Operations");
-    s += Labelled(" Subsequent Year", 30, FormatDollars(calc.get_CostOfOperations()));
+    s += LabelledValue(" Subsequent Year", 30, FormatDollars(calc.get_CostOfOperations()));
     s += Line(Blanks(32) + Repeat('-', 12));
-    s += Labelled("Needed Working Capital", 30, FormatDollars(calc.get_NeededWCPeak()));
+    s += LabelledValue("Needed Working Capital", 30, FormatDollars(calc.get_NeededWCPeak()));
     s += Line(Blanks(32) + Repeat('=', 12));
     s += Line("");
     s += Line("");
@@ -163,18 +167,18 @@ std::string AverageTitle() {
 std::string AverageInventory(const vesmora::_Caldren& calc) {
     const std::string inner = Line(Blanks(39) + Repeat('-', 12));
     std::string s;
-    s += Labelled("Current Year COGS", 51, FormatDollars(calc.get_COGS()));
-    s += Labelled("Beg. Inventory", 37, FormatDollars(calc.get_InvBeg()));
-    s += Labelled("Ending Inventory", 37, FormatAmount(calc.get_InvEnd()));
+    s += LabelledValue("Current Year COGS", 51, FormatDollars(calc.get_COGS()));
+    s += LabelledValue("Beg. Inventory", 37, FormatDollars(calc.get_InvBeg()));
+    s += LabelledValue("Ending Inventory", 37, FormatAmount(calc.get_InvEnd()));
     s += inner;
     s += Line(Blanks(39) + ValueField(FormatDollars(calc.get_InvBegAndEndAve())));
     s += Line("  " + PadRight("Average Inventory", 48) + "2  " +
               ValueField(FormatDollars(calc.get_InvAve())));
     s += inner;
-    s += Labelled("Inventory Turnover - Days", 51, FormatDays(calc.get_InvTurnDaysAve()));
-    s += Labelled("Net Sales", 51, FormatDollars(calc.get_NetSales()));
-    s += Labelled("Beg. A/R", 37, FormatDollars(calc.get_ARBeg()));
-    s += Labelled("Ending A/R", 37, FormatAmount(calc.get_AREnd()));
+    s += LabelledValue("Inventory Turnover - Days", 51, FormatDays(calc.get_InvTurnDaysAve()));
+    s += LabelledValue("Net Sales", 51, FormatDollars(calc.get_NetSales()));
+    s += LabelledValue("Beg. A/R", 37, FormatDollars(calc.get_ARBeg()));
+    s += LabelledValue("Ending A/R", 37, FormatAmount(calc.get_AREnd()));
     s += inner;
     s += Blanks(39);
     return s;
@@ -186,11 +190,11 @@ std::string AverageReceivables(const vesmora::_Caldren& calc) {
     s += Line(ValueField(FormatDollars(calc.get_ARBegAndEndAve())));
     s += Line(Blanks(50) + "2  " + ValueField(FormatDollars(calc.get_ARAve())));
     s += Line(Blanks(39) + Repeat('-', 12));
-    s += Labelled("A/R Turnover - Days", 51, FormatRatio(calc.get_ARTurnDaysAve()));
-    s += Labelled("Days In Operating Cycle", 51, FormatDays(calc.get_OperatingCycleDaysAve()));
-    s += Labelled("Average A/P Related To Inventory", 51, FormatDollars(calc.get_APAve()));
-    s += Labelled("Inventory Purchases", 51, FormatDollars(calc.get_InvPurchases()));
-    s += Labelled("A/P Turnover - Days", 51, FormatRatio(calc.get_APTurnDaysAve()));
+    s += LabelledValue("A/R Turnover - Days", 51, FormatRatio(calc.get_ARTurnDaysAve()));
+    s += LabelledValue("Days In Operating Cycle", 51, FormatDays(calc.get_OperatingCycleDaysAve()));
+    s += LabelledValue("Average A/P Related To Inventory", 51, FormatDollars(calc.get_APAve()));
+    s += LabelledValue("Inventory Purchases", 51, FormatDollars(calc.get_InvPurchases()));
+    s += LabelledValue("A/P Turnover - Days", 51, FormatRatio(calc.get_APTurnDaysAve()));
     s += "  ";
     return s;
 }
@@ -200,13 +204,13 @@ std::string AverageNeeded(const vesmora::_Caldren& calc) {
     std::string s;
     s += Line(PadRight("Days In Adjusted Operating Cycle", 51) +
               ValueField(FormatDays(calc.get_OperatingCycleAdjDaysAve())));
-    s += Labelled("Adjusted Operating Cycle (% of Yr)", 51,
-                  FormatPercent(calc.get_AdjOperatingCycleAve()));
-    s += Labelled("Multiply by Operating Expenses As Adj.", 51,
-                  FormatDollars(calc.get_CostOfOperations()));
+    s += LabelledValue("Adjusted Operating Cycle (% of Yr)", 51,
+                       FormatPercent(calc.get_AdjOperatingCycleAve()));
+    s += LabelledValue("Multiply by Operating Expenses As Adj.", 51,
+                       FormatDollars(calc.get_CostOfOperations()));
     s += Line(Blanks(53) + Repeat('-', 12));
     s += Line("  Working Capital Needed");
-    s += Labelled(" For Business Cycle", 51, FormatDollars(calc.get_NeededWCAve()));
+    s += LabelledValue(" For Business Cycle", 51, FormatDollars(calc.get_NeededWCAve()));
     s += Blanks(53) + Repeat('=', 12);  // no line end
     return s;
 }

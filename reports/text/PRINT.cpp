@@ -1,8 +1,8 @@
-#include "PrintModel.h"
+#include "PRINT.h"
 
 #include <string>
 
-namespace PRINT {
+namespace Reports::PRINT {
 
 namespace {
 
@@ -133,4 +133,4 @@ int PageModel::PrnManager2(int n, std::string_view h1, std::string_view h2, std:
     return result;
 }
 
-}  // namespace PRINT
+}  // namespace Reports::PRINT
