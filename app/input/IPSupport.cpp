@@ -71,9 +71,9 @@ int CalcDaysMonth(int month) {
 
 void GetInputs(RunState& state) {
     try {
-        FileOperations::Save(state, state.currentFileName);
+        FileOperations::Save(state, state.document.currentFileName);
     } catch (const activation::ComError& err) {
-        if (state.ui) state.ui->ReportErrorAndQuit(err.Number(), "GetInputs");
+        if (state.options.ui) state.options.ui->ReportErrorAndQuit(err.Number(), "GetInputs");
     }
 }
 

@@ -35,9 +35,9 @@ constexpr const char* kPrefs = "User Preferences";
 // fail.
 std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
     try {
-        if (state.engine && CycleChart::WantsChart(*state.engine)) {
-            Reports::FillMonthsFromYearEnd(*state.engine);
-            return CycleChart::FromEngine(*state.engine);
+        if (state.document.engine && CycleChart::WantsChart(*state.document.engine)) {
+            Reports::FillMonthsFromYearEnd(*state.document.engine);
+            return CycleChart::FromEngine(*state.document.engine);
         }
     } catch (...) {}
     return std::nullopt;
@@ -56,7 +56,8 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
     m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
     m_viewer->SetReportStart(start);
-    if (start.kind != Reports::ReportKind::Compare) m_viewer->SetDataFile(m_state.currentFileName);
+    if (start.kind != Reports::ReportKind::Compare)
+        m_viewer->SetDataFile(m_state.document.currentFileName);
     RunState* state = &m_state;
     m_viewer->SetPdfFontSource([state] { return ReportFont(*state); });
     QPointer<frmReportForm> viewer(m_viewer);
@@ -106,7 +107,8 @@ PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_paren
 void PrintSink::BeginReport(const Reports::ReportStart& start) {
     m_kind = start.kind;
     m_headings = start.headings;
-    SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, m_saved, m_parent);
+    SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false, m_saved,
+               m_parent);
     m_open = true;
 }
 
@@ -203,7 +205,7 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
                          : choices.input == 1   ? "Inputs Report"
                          : choices.summary == 1 ? "Summary Report"
                                                 : "Detailed Analysis Report";
-    m_printCaption = std::string(report) + " - " + m_state.currentFileName;
+    m_printCaption = std::string(report) + " - " + m_state.document.currentFileName;
 }
 
 int QtReportsHost::GetCopies() {
@@ -223,7 +225,8 @@ int QtReportsHost::GetCopies() {
         // paper. Where printers are installed the system's default one stays chosen and
         // keeps its own paper; a file then takes the document's name.
         const PdfTarget target = DefaultPdfTarget(
-            m_printCaption.empty() ? "Reports - " + m_state.currentFileName : m_printCaption);
+            m_printCaption.empty() ? "Reports - " + m_state.document.currentFileName
+                                   : m_printCaption);
         printer->setDocName(QFileInfo(target.name).completeBaseName());
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             printer->setOutputFileName(target.Path());
@@ -243,7 +246,8 @@ int QtReportsHost::GetCopies() {
 }
 
 void QtReportsHost::SetNewFont(Reports::PrinterFontRecord& saved) {
-    reports::SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, saved, m_mainWindow);
+    reports::SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false,
+                        saved, m_mainWindow);
 }
 
 void QtReportsHost::SetOldFont(const Reports::PrinterFontRecord& saved) {
@@ -271,7 +275,7 @@ std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode
         case Reports::kPrint:
             return std::make_unique<PrintSink>(m_state, m_mainWindow);
         case Reports::kFile:
-            return std::make_unique<Reports::FileSink>(m_state.outputFileName);
+            return std::make_unique<Reports::FileSink>(m_state.options.outputFileName);
     }
     return nullptr;
 }
@@ -299,19 +303,20 @@ void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
 
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host) {
     Reports::ReportChoices choices;
-    choices.input = state.rptInput;
-    choices.summary = state.rptSummary;
-    choices.detail = state.rptDetail;
-    if (!state.engine) {
+    choices.input = state.preferences.rptInput;
+    choices.summary = state.preferences.rptSummary;
+    choices.detail = state.preferences.rptDetail;
+    if (!state.document.engine) {
         // No analysis object: the run's own error path, as RunReports would take it.
         host.ReportErrorAndQuit(activation::ComError(91, "RunReports"), "RunReports");
         return false;
     }
-    Reports::RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+    Reports::RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
+                            state.options.batch};
     const bool done = Reports::RunReports(mode, ctx);
-    state.rptInput = static_cast<std::int16_t>(choices.input);
-    state.rptSummary = static_cast<std::int16_t>(choices.summary);
-    state.rptDetail = static_cast<std::int16_t>(choices.detail);
+    state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
+    state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
+    state.preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return done;
 }
 
@@ -341,7 +346,7 @@ void PrintViewerReport(RunState& state, frmReportForm& viewer) {
 
 void ShowPDFHelp(RunState& state, QWidget* parent) {
     try {
-        const QString path = QString::fromUtf8(state.helpFile);
+        const QString path = QString::fromUtf8(state.program.helpFile);
         bool opened = false;
         if (!path.isEmpty() && QFileInfo::exists(path) && gui::Seams().openExternal)
             opened = gui::Seams().openExternal(path);

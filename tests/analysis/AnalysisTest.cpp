@@ -171,17 +171,17 @@ TEST(NextYearFileName, InTheSameFolder) {
 TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
     TempDir dir;
     caldren::RunState state;
-    state.currentFileName = (fs::path(dir.path()) / "brennet 2023.cld").string();
-    fs::copy_file(kData / "rollforward_source.cld", state.currentFileName);
-    state.engine = NewEngine();
-    state.engine->Load(state.currentFileName);
+    state.document.currentFileName = (fs::path(dir.path()) / "brennet 2023.cld").string();
+    fs::copy_file(kData / "rollforward_source.cld", state.document.currentFileName);
+    state.document.engine = NewEngine();
+    state.document.engine->Load(state.document.currentFileName);
     int notices = 0;
     const int subscription = InputChanges().Subscribe([&] { ++notices; });
     EXPECT_TRUE(caldren::NewYearCommand::Run(state));
     InputChanges().Unsubscribe(subscription);
-    EXPECT_EQ((fs::path(dir.path()) / "brennet 2024.cld").string(), state.currentFileName);
-    EXPECT_EQ("02/29/2024", state.engine->get_EOYCurrent());
-    EXPECT_FALSE(state.IsSaved());
+    EXPECT_EQ((fs::path(dir.path()) / "brennet 2024.cld").string(), state.document.currentFileName);
+    EXPECT_EQ("02/29/2024", state.document.engine->get_EOYCurrent());
+    EXPECT_FALSE(state.document.IsSaved());
     EXPECT_EQ(1, notices);
     EXPECT_EQ(
         1, std::distance(fs::directory_iterator(fs::path(dir.path())), fs::directory_iterator{}));
