@@ -1,5 +1,6 @@
-// Module Reports: the report run (RunReports), the builders' error paths, and the shared
-// text helpers GetPrintLine and MonthAbbrev.
+// Module Reports: the report run (RunReports), the builders' error paths, the renumbering
+// of the months around the builders (BuildReport), and the shared text helpers
+// GetPrintLine and MonthAbbrev.
 #include "Reports.h"
 
 #include "ReportWriter.h"
