@@ -11,6 +11,7 @@
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>
+#include <common/Calendar.h>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -1216,9 +1217,8 @@ void frmIP::monthDateLostFocus() {
     int month = m + 1;
     for (int i = 1; i <= 11; ++i) {
         if (month == 13) month = 1;
-        int day = d > 27 ? IPSupport::CalcDaysMonth(month) : d;
         if (month == 1) ++y;
-        if (d > 27 && month == 2 && y % 4 == 0) day = 29;
+        const int day = d > 27 ? common::DaysInMonth(month, y) : d;
         const std::string dateText =
             std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(y);
         txtMonthDate[i]->setText(paddedDate(month, day, y));

@@ -25,9 +25,9 @@ std::string RowField(bool first, const std::string& engineText, std::size_t widt
 
 // Month and year of a "mm/dd/yyyy" text.
 void MonthYear(const std::string& date, int& month, int& year) {
-    const std::string d = FormatDate(date);
-    month = std::stoi(d.substr(0, 2));
-    year = std::stoi(d.substr(6, 4));
+    const common::Date d = ParseDate(date);
+    month = d.month;
+    year = d.year;
 }
 
 // The dates and years the lines of the general inputs name.
