@@ -57,11 +57,12 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
 
     if (openStartFile) {
         if (FileOperations::OpenFile(state, state.options.startFile))
-            IPSupport::InitIP(state, ui, &main);
+            IPSupport::InitIP(state, ui, dialogs, &main);
     } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
     } else if (state.options.startChoice == kStartOld) {
-        if (FileOperations::OpenFile(state, std::string())) IPSupport::InitIP(state, ui, &main);
+        if (FileOperations::OpenFile(state, std::string()))
+            IPSupport::InitIP(state, ui, dialogs, &main);
     }
 
     ui.SetStatusText("File: " + state.document.currentFileName);

@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 #include "ErrorDialogs.h"
-#include "GuiHooks.h"
 #include "app/core/RunState.h"
 #include "app/input/IPSupport.h"
 #include "frmMain.h"
@@ -15,13 +14,7 @@
 
 namespace caldren {
 
-QtUi::QtUi(RunState& state, gui::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {
-    gui::SetInputFormDialogs(&dialogs, &state.program.errorLogPath);
-}
-
-QtUi::~QtUi() {
-    if (gui::InputFormDialogs() == &m_dialogs) gui::SetInputFormDialogs(nullptr, nullptr);
-}
+QtUi::QtUi(RunState& state, gui::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
 
 void QtUi::setMainWindow(frmMain* window) { m_main = window; }
 frmMain* QtUi::mainWindow() const { return m_main.data(); }
@@ -75,7 +68,7 @@ void QtUi::SetRecentSeparatorVisible(bool visible) {
     if (m_main) m_main->setRecentSeparatorVisible(visible);
 }
 
-void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_main.data()); }
+void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
 
 void QtUi::ReportErrorAndQuit(long number, const std::string& location) {
     gui::ReportErrorAndQuit(m_state, m_dialogs, number, location);

@@ -22,7 +22,6 @@ class Dialogs;
 class QtUi final : public Ui {
 public:
     QtUi(RunState& state, gui::Dialogs& dialogs);
-    ~QtUi() override;
 
     // The main window whose status line and File menu the commands update.
     void setMainWindow(frmMain* window);

@@ -83,7 +83,7 @@ frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
-    m_results = new ResultsPanel(m_state, central);
+    m_results = new ResultsPanel(m_state, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
@@ -249,7 +249,8 @@ void frmMain::mnuFileNewClick() { FileOperations::NewFile(m_state); }
 void frmMain::mnuFileOpenClick() {
     // The input form follows only a file that was loaded: after a cancelled dialog or a
     // missing file it would show the previous analysis under the new name.
-    if (FileOperations::OpenFile(m_state, std::string())) IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, std::string()))
+        IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
 void frmMain::mnuFileSaveClick() {
@@ -258,7 +259,7 @@ void frmMain::mnuFileSaveClick() {
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
-    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, this);
+    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
@@ -269,10 +270,10 @@ void frmMain::mnuFilePrintClick() {
 void frmMain::mnuFileMRUClick(int n) {
     if (n < 1 || n > 5) return;
     const std::string name = m_state.preferences.recentFiles[static_cast<std::size_t>(n - 1)];
-    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
-void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
+void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
 
 void frmMain::mnuViewCompareClick() {
     reportwindows::CompareYearsCommand(m_state, m_dialogs, this);

@@ -3,7 +3,7 @@
 #include "FollowInputChanges.h"
 
 #include "app/core/RunState.h"
-#include "app/gui/GuiHooks.h"
+#include "app/gui/ErrorDialogs.h"
 
 #include <activation/Com.h>
 #include <analysis/Analyzer.h>
@@ -26,8 +26,9 @@ const char* const kNothingFound = "Nothing looks wrong.";
 
 }  // namespace
 
-ChecksList::ChecksList(RunState& state, QWidget* parent, bool followInputChanges)
-    : QWidget(parent), m_state(state) {
+ChecksList::ChecksList(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+                       bool followInputChanges)
+    : QWidget(parent), m_state(state), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("ChecksList"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,7 +112,8 @@ void ChecksList::runAction(analysis::CheckAction action) {
         if (analysis::MoveMonthDatesIntoTaxYear(*m_state.document.engine) > 0)
             m_state.document.SetSaved(false);
     } catch (const activation::ComError& e) {
-        gui::ReportError(e.Number(), e.Description(), "ChecksList.MoveMonthDates\r" + e.Source());
+        gui::ReportError(m_dialogs, m_state.program.errorLogPath, e.Number(), e.Description(),
+                         "ChecksList.MoveMonthDates\r" + e.Source());
     }
     if (m_afterAction) m_afterAction(action);
     analysis::InputChanges().Notify();

@@ -23,6 +23,9 @@ namespace caldren {
 
 struct RunState;
 class FollowInputChanges;
+namespace gui {
+class Dialogs;
+}
 
 namespace analysis {
 class Analyzer;
@@ -30,7 +33,9 @@ class Analyzer;
 
 class ChecksList : public QWidget {
 public:
-    ChecksList(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    // An action's error is shown through `dialogs`.
+    ChecksList(RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr,
+               bool followInputChanges = true);
     ~ChecksList() override;
 
     // Checks the run state's engine now (following mode; fed lists only show what they got).
@@ -50,6 +55,7 @@ public:
 
 private:
     RunState& m_state;
+    gui::Dialogs& m_dialogs;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
     bool m_shown = false;                            // the list shows m_findings

@@ -32,10 +32,15 @@ namespace caldren {
 struct RunState;
 class ChecksList;
 class FollowInputChanges;
+namespace gui {
+class Dialogs;
+}
 
 class ResultsPanel : public QWidget {
 public:
-    ResultsPanel(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    // The checks' actions show their errors through `dialogs`.
+    ResultsPanel(RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr,
+                 bool followInputChanges = true);
     ~ResultsPanel() override;
 
     // Recomputes from the run state's engine now.

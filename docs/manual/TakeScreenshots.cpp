@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         ui.setMainWindow(nullptr);
     }
     {
-        caldren::frmIP form(state, ui);
+        caldren::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         other.document.engine->put_COGS("5,300,000");
         caldren::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi);
+        caldren::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);

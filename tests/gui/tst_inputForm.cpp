@@ -48,7 +48,7 @@ private:
     QLineEdit* grid(Column column, int row) { return m_form->gridBox(column, row); }
 
     void openForm() {
-        m_form = std::make_unique<frmIP>(state(), *m_session->ui);
+        m_form = std::make_unique<frmIP>(state(), *m_session->ui, m_session->dialogs);
         m_form->SetInitialIP();
         m_form->show();
         m_form->activateWindow();

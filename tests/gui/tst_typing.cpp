@@ -68,7 +68,7 @@ private slots:
         guitest::Session session;
         QTemporaryDir dir;
         session.state.document.currentFileName = dir.filePath(Q("acme.cld")).toStdString();
-        caldren::frmIP form(session.state, *session.ui);
+        caldren::frmIP form(session.state, *session.ui, session.dialogs);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
