@@ -11,8 +11,9 @@ namespace {
 std::string B(int row) { return Sheet::Cell(row, 1); }
 
 // Title lines of a method sheet; returns the next free row.
-int Titles(Sheet& s, const Figures& f, std::initializer_list<const char*> lines) {
-    s.Widths({52, 16, 26, 64, 14, 14});
+int Titles(Sheet& s, const Figures& f, std::initializer_list<const char*> lines,
+           const std::vector<double>& widths) {
+    s.Widths(widths);
     int row = 0;
     s.Text(row++, 0, s.Name(), Style::Title);
     s.Text(row++, 0, f.name, Style::Heading);
@@ -60,7 +61,8 @@ void Excesses(Workbook& book, Sheet& s, int row, int needed, const Figures& f,
 
 void WritePeak(Workbook& book, const Figures& f, const MonthsLayout& months) {
     Sheet& s = book.AddSheet("Peak Operating Cycle");
-    int row = Titles(s, f, {"Caldren Formula - Using Peak Amounts"});
+    int row = Titles(s, f, {"Caldren Formula - Using Peak Amounts"},
+                     {42, 16, 28, 13, 13, 13, 19, 19, 19});
     const std::string year = f.eoyNxtYr.size() >= 4 ? f.eoyNxtYr.substr(f.eoyNxtYr.size() - 4) : "";
     s.Text(row, 0, "Next Year's (" + year + ") Operating Cycles:", Style::Heading);
     s.Text(row++, 6, "Not rounded", Style::Heading);
@@ -173,7 +175,8 @@ void WriteAverage(Workbook& book, const Figures& f) {
     int row = Titles(s, f,
                      {"Working Capital Needed For Business Cycle Using Average Inventory & A/R",
                       "Caldren Formula As Modified By The Empire Steel Castings Decision",
-                      "Internal Revenue HandBook 4233 Exhibit 600-2 Worksheet"});
+                      "Internal Revenue HandBook 4233 Exhibit 600-2 Worksheet"},
+                     {60, 16, 28, 70});
     row = FigureHeads(s, row);
     // One turnover: basis, beginning, ending, their sum, the average, the days.
     struct Turnover {
@@ -272,6 +275,7 @@ void WriteSummary(Workbook& book, const Figures& f) {
         s.Activate();
         return;
     }
+    s.RowHeight(row, 48);  // the heading of the average column takes three lines
     for (std::size_t c = 0; c < columns.size(); ++c)
         s.Text(row, 1 + static_cast<int>(c), columns[c].heading, Style::Column);
     ++row;

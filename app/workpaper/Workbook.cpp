@@ -112,6 +112,11 @@ void Sheet::Widths(const std::vector<double>& widths) {
 
 void Sheet::FreezeRows(int rows) { worksheet_freeze_panes(m_sheet, rows, 0); }
 
+void Sheet::RowHeight(int row, double points) {
+    Check(worksheet_set_row(m_sheet, static_cast<lxw_row_t>(row), points, nullptr),
+          "worksheet_set_row");
+}
+
 void Sheet::Activate() { worksheet_activate(m_sheet); }
 
 std::string Sheet::Cell(int row, int col) {

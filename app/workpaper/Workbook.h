@@ -51,6 +51,7 @@ public:
     void Formula(int row, int col, const std::string& formula, double cached, Style style);
     void Widths(const std::vector<double>& widths);
     void FreezeRows(int rows);
+    void RowHeight(int row, double points);
     void Activate();
 
     // "B5" and "'Peak Operating Cycle'!$B$5" of a cell of this sheet.
