@@ -11,20 +11,19 @@
 #include <cstdio>
 #include <iostream>
 
-#define FIGURES(X)                                                                              \
-    X(CurAssets)                                                                                \
-    X(Securities) X(NotesFromShareholders) X(CurLiab) X(OtherWorkCapAdj) X(InvBeg) X(InvEnd)    \
-        X(InvPurchases) X(NetSales) X(COGS) X(COGSNxtYr) X(OperatingExpNxtYr) X(IncTaxNxtYr)    \
-            X(DeprecNxtYr) X(OtherCostAdjNxtYr) X(Reasonableneeds) X(Contingencies) X(ARBeg)    \
-                X(AREnd) X(APBegRel2Inv) X(APEndRel2Inv) X(AvailableWC) X(CostOfOperations)     \
-                    X(GrossProfitPercent) X(OperatingCyclePeak) X(AveAP4InvPeak)                \
-                        X(APTurnRatioPeak) X(NetOperatingCycle) X(NeededWCPeak)                 \
-                            X(ExcessPreContingencyWCPeak) X(ExcessWCPeak) X(InvBegAndEndAve)    \
-                                X(InvAve) X(InvTurnDaysAve) X(ARBegAndEndAve) X(ARAve)          \
-                                    X(ARTurnDaysAve) X(OperatingCycleDaysAve) X(APBegAndEndAve) \
-                                        X(APAve) X(APTurnDaysAve) X(OperatingCycleAdjDaysAve)   \
-                                            X(AdjOperatingCycleAve) X(NeededWCAve)              \
-                                                X(ExcessPreContingencyWCAve) X(ExcessWCAve)
+// clang-format off
+#define FIGURES(X)                                                                          \
+    X(CurAssets) X(Securities) X(NotesFromShareholders) X(CurLiab) X(OtherWorkCapAdj)       \
+    X(InvBeg) X(InvEnd) X(InvPurchases) X(NetSales) X(COGS) X(COGSNxtYr)                   \
+    X(OperatingExpNxtYr) X(IncTaxNxtYr) X(DeprecNxtYr) X(OtherCostAdjNxtYr)                \
+    X(Reasonableneeds) X(Contingencies) X(ARBeg) X(AREnd) X(APBegRel2Inv) X(APEndRel2Inv)  \
+    X(AvailableWC) X(CostOfOperations) X(GrossProfitPercent) X(OperatingCyclePeak)         \
+    X(AveAP4InvPeak) X(APTurnRatioPeak) X(NetOperatingCycle) X(NeededWCPeak)               \
+    X(ExcessPreContingencyWCPeak) X(ExcessWCPeak) X(InvBegAndEndAve) X(InvAve)             \
+    X(InvTurnDaysAve) X(ARBegAndEndAve) X(ARAve) X(ARTurnDaysAve) X(OperatingCycleDaysAve) \
+    X(APBegAndEndAve) X(APAve) X(APTurnDaysAve) X(OperatingCycleAdjDaysAve)                \
+    X(AdjOperatingCycleAve) X(NeededWCAve) X(ExcessPreContingencyWCAve) X(ExcessWCAve)
+// clang-format on
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
