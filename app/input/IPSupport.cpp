@@ -1,5 +1,6 @@
 #include "IPSupport.h"
 
+#include "ControlExtend.h"
 #include "app/core/ErrorPaths.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
