@@ -139,9 +139,10 @@ int RunBatch(const Place& p) {
             activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         code = MainMod::RunSilent(state);
     } catch (const ComError& e) {
-        MainMod::ReportBatchFailure(state, {e.Number(), e.Description(), "MainMod.Main", {}, {}});
+        MainMod::ReportBatchFailure(state.program,
+                                    {e.Number(), e.Description(), "MainMod.Main", {}, {}});
     } catch (const caldren::BatchFailure& f) {
-        MainMod::ReportBatchFailure(state, f);
+        MainMod::ReportBatchFailure(state.program, f);
     }
     state.document.engine.Reset();
     state.SetUi(nullptr);
@@ -153,7 +154,8 @@ int RunCompare(const Place& p) {
     caldren::RunState state = NewState(p);
     caldren::BatchUi ui;
     state.SetUi(&ui);
-    const int code = MainMod::RunCompare(state, {p.input, p.demo});
+    const int code =
+        MainMod::RunCompare(state.program, state.options.outputFileName, {p.input, p.demo});
     state.SetUi(nullptr);
     return code;
 }

@@ -15,7 +15,7 @@ int CompareYearsCommand(RunState& state, QWidget* parent) {
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
     ViewSink sink(state, parent);
-    return CompareYears::Run(state, *state.options.ui, sink, [] {
+    return CompareYears::Run(state.preferences, *state.options.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }

@@ -58,11 +58,10 @@ std::size_t FindExtension(const std::string& text, const std::string& extension)
     return std::string::npos;
 }
 
-void SetVersionTexts(RunState& state) {
-    state.program.versionTag =
+void SetVersionTexts(ProgramInfo& program) {
+    program.versionTag =
         "CLD" + std::to_string(CALDREN_VERSION_MAJOR) + "." + std::to_string(CALDREN_VERSION_MINOR);
-    state.program.fullVersion =
-        state.program.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
+    program.fullVersion = program.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
 }
 
 bool HasDisplay() {
@@ -245,7 +244,7 @@ std::string Usage() {
            "      Shows this text.\n";
 }
 
-void ReportBatchFailure(RunState& state, const BatchFailure& failure) {
+void ReportBatchFailure(ProgramInfo& program, const BatchFailure& failure) {
     // "CaldrenCalc: error 11: Division by zero", the file and the entry concerned, then the
     // location and the source chain, newest first, one per line.
     std::string text = "CaldrenCalc: error " + std::to_string(failure.number) + ": " +
@@ -266,9 +265,10 @@ void ReportBatchFailure(RunState& state, const BatchFailure& failure) {
     }
     std::cerr << text << std::flush;
     try {
-        Reporter::LogBatchFailure(state, failure.number, LogDescription(failure), failure.location);
+        Reporter::LogBatchFailure(program, failure.number, LogDescription(failure),
+                                  failure.location);
     } catch (const std::exception& e) {
-        std::cerr << "CaldrenCalc: the error log " << state.program.errorLogPath
+        std::cerr << "CaldrenCalc: the error log " << program.errorLogPath
                   << " could not be written: " << e.what() << "\n";
     }
 }
@@ -313,7 +313,8 @@ int RunSilent(RunState& state) {
                                {},
                                {}};
         } catch (const std::exception& e) {
-            ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "MainMod.RunSilent");
+            ErrorPaths::LogThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                        "MainMod.RunSilent");
             throw BatchFailure{5, e.what(), "MainMod.RunSilent", {}, {}};
         }
     } catch (BatchFailure& failure) {
@@ -324,14 +325,15 @@ int RunSilent(RunState& state) {
             failure.file = aboutReport ? state.options.outputFileName : dataFile;
         }
         if (failure.entry.empty()) failure.entry = RefusedEntry(failure.location);
-        ReportBatchFailure(state, failure);
+        ReportBatchFailure(state.program, failure);
         return kExitFailure;
     }
 }
 
-int RunCompare(RunState& state, const std::vector<std::string>& names) {
+int RunCompare(ProgramInfo& program, const std::string& outputFile,
+               const std::vector<std::string>& names) {
     try {
-        BatchFiles::ReportFile report(state.options.outputFileName);
+        BatchFiles::ReportFile report(outputFile);
         for (const std::string& name : names) {
             struct stat st {};
             if (::stat(name.c_str(), &st) == 0) report.RefuseSameAs({st.st_dev, st.st_ino}, name);
@@ -341,20 +343,19 @@ int RunCompare(RunState& state, const std::vector<std::string>& names) {
         });
         for (const auto& failure : result.failures)
             ReportBatchFailure(
-                state,
+                program,
                 {failure.number, failure.Text(), "MainMod.RunCompare", failure.fileName, {}});
         report.Append(result.text);
         return result.Ok() ? kExitOk : kExitFailure;
     } catch (const ComError& e) {
         // The output file could not be written: it is as it was.
-        ReportBatchFailure(state, {e.Number(),
-                                   e.Description(),
-                                   ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
-                                   state.options.outputFileName,
-                                   {}});
+        ReportBatchFailure(program, {e.Number(),
+                                     e.Description(),
+                                     ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
+                                     outputFile,
+                                     {}});
     } catch (const std::exception& e) {
-        ReportBatchFailure(state,
-                           {5, e.what(), "MainMod.RunCompare", state.options.outputFileName, {}});
+        ReportBatchFailure(program, {5, e.what(), "MainMod.RunCompare", outputFile, {}});
     }
     return kExitFailure;
 }
@@ -368,7 +369,7 @@ int Main(RunState& state, int argc, char** argv) {
     // Program folder, help file and version texts.
     state.program.programFolder = activation::ProgramFolder();
     state.program.helpFile = state.program.programFolder + "/" + kHelpFileName;
-    SetVersionTexts(state);
+    SetVersionTexts(state.program);
     state.program.errorLogPath = Settings::ErrorLogPath(state.program.programFolder);
 
     // A write to a closed pipe or past the file-size limit fails with EPIPE or EFBIG and
@@ -396,7 +397,7 @@ int Main(RunState& state, int argc, char** argv) {
     } catch (const ComError& e) {
         // No window is up yet and no data is held: the error is shown and the run ends.
         ReportBatchFailure(
-            state,
+            state.program,
             {e.Number(), e.Description(), ErrorPaths::ReporterLocation(location, e), {}, {}});
         return kExitFailure;
     }
@@ -413,7 +414,7 @@ int Main(RunState& state, int argc, char** argv) {
         }
         BatchUi batchUi;
         state.SetUi(&batchUi);
-        const int code = RunCompare(state, names);
+        const int code = RunCompare(state.program, state.options.outputFileName, names);
         state.SetUi(nullptr);
         return code;
     }
@@ -435,13 +436,13 @@ int Main(RunState& state, int argc, char** argv) {
                 activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
             code = RunSilent(state);
         } catch (const ComError& e) {
-            ReportBatchFailure(state, {e.Number(),
-                                       e.Description(),
-                                       ErrorPaths::ReporterLocation("MainMod.Main", e),
-                                       {},
-                                       {}});
+            ReportBatchFailure(state.program, {e.Number(),
+                                               e.Description(),
+                                               ErrorPaths::ReporterLocation("MainMod.Main", e),
+                                               {},
+                                               {}});
         } catch (const BatchFailure& f) {
-            ReportBatchFailure(state, f);
+            ReportBatchFailure(state.program, f);
         }
         state.document.engine.Reset();
         state.SetUi(nullptr);
@@ -460,7 +461,7 @@ int Main(RunState& state, int argc, char** argv) {
             activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     } catch (const ComError& e) {
         ReportBatchFailure(
-            state,
+            state.program,
             {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
         return kExitFailure;
     }

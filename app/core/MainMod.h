@@ -19,6 +19,7 @@
 namespace caldren {
 
 struct RunState;
+struct ProgramInfo;
 struct BatchFailure;
 
 namespace MainMod {
@@ -71,7 +72,8 @@ int RunSilent(RunState& state);
 // comparison report appended to the output file under its lock. A report path that names
 // one of the data files is refused. A failed file is printed on stderr and logged; the
 // exit code is then kExitFailure, as when the output file cannot be written.
-int RunCompare(RunState& state, const std::vector<std::string>& names);
+int RunCompare(ProgramInfo& program, const std::string& outputFile,
+               const std::vector<std::string>& names);
 
 // The whole program: help, error reporter and engine, version texts, command line, then
 // the batch run or the interactive start (the window library, GuiEntry.h). Returns the
@@ -80,7 +82,7 @@ int Main(RunState& state, int argc, char** argv);
 
 // Prints a batch failure on stderr and appends it to the error log: number, text, the
 // file and the entry concerned, the location and the source chain.
-void ReportBatchFailure(RunState& state, const BatchFailure& failure);
+void ReportBatchFailure(ProgramInfo& program, const BatchFailure& failure);
 
 }  // namespace MainMod
 }  // namespace caldren

@@ -12,17 +12,19 @@ namespace Reports {
 
 namespace {
 
-bool Run(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
+// The reports of the document's analysis with the report choices of the preferences (which
+// the report selection may change).
+bool Run(const caldren::Document& document, caldren::Preferences& preferences, bool batch,
+         ReportMode mode, ReportsHost& host) {
     ReportChoices choices;
-    choices.input = state.preferences.rptInput;
-    choices.summary = state.preferences.rptSummary;
-    choices.detail = state.preferences.rptDetail;
-    RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
-                   state.options.batch};
+    choices.input = preferences.rptInput;
+    choices.summary = preferences.rptSummary;
+    choices.detail = preferences.rptDetail;
+    RunContext ctx{*document.engine, host, choices, document.currentFileName, batch};
     const bool written = RunReports(mode, ctx);
-    state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
-    state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
-    state.preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
+    preferences.rptInput = static_cast<std::int16_t>(choices.input);
+    preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
+    preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return written;
 }
 
@@ -32,12 +34,14 @@ bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     using namespace caldren;
     try {
         if (!FileOperations::Save(state, state.document.currentFileName)) return false;
-        const bool written = Run(state, mode, host);
+        const bool written =
+            Run(state.document, state.preferences, state.options.batch, mode, host);
         if (!written && state.options.batch) return false;
         const bool reopened = FileOperations::OpenFile(state, state.document.currentFileName);
         return written && reopened;
     } catch (const std::exception& e) {
-        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "Reports.RouteOutput");
         return false;
     }
 }
@@ -58,7 +62,7 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
             ~PutBack() { state.document.engine = engine; }
         } putBack{state, loaded};
         state.document.engine->Load(state.document.currentFileName);
-        if (!Run(state, kFile, host)) return false;
+        if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
         state.document.engine = loaded;
         report.Append(host.Text());
         if (FileOperations::Save(state, state.document.currentFileName)) return true;
@@ -66,7 +70,8 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         return false;
     } catch (const std::exception& e) {
         report.TakeBack();
-        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "Reports.RouteOutput");
         return false;
     }
 }

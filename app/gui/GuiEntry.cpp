@@ -47,9 +47,10 @@ int RunInteractive(RunState& state) {
     }
     state.document.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
-    if (!Settings::GetIni(state, Hooks().rememberPrinterFont
-                                     ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
-                                     : Settings::PrinterFontStep())) {
+    Settings::PrinterFontStep printerFontStep;
+    if (const auto& remember = Hooks().rememberPrinterFont)
+        printerFontStep = [&state, remember](PrinterFont&) { remember(state); };
+    if (!Settings::GetIni(state.preferences, state.program, state.options, printerFontStep)) {
         state.SetUi(nullptr);
         return 1;
     }

@@ -770,8 +770,8 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    lblFilename->setText(fromUtf8(
-        FileOperations::DisplayShorterFilename(m_state, m_state.document.currentFileName)));
+    lblFilename->setText(fromUtf8(FileOperations::DisplayShorterFilename(
+        m_state.program, m_state.options, m_state.document.currentFileName)));
 }
 
 QLineEdit* frmIP::gridBox(Column column, int row) const {

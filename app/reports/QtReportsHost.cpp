@@ -163,16 +163,18 @@ void PrintSink::EndPrintJob() {
 
 Reports::ReportChoices ReadReportChoices(const RunState& state) {
     Reports::ReportChoices choices;
-    choices.input = Settings::ReadNumber(state, kPrefs, "Input Report", 1);
-    choices.summary = Settings::ReadNumber(state, kPrefs, "Summary Report", 1);
-    choices.detail = Settings::ReadNumber(state, kPrefs, "Detailed Report", 1);
+    choices.input = Settings::ReadNumber(state.preferences, kPrefs, "Input Report", 1);
+    choices.summary = Settings::ReadNumber(state.preferences, kPrefs, "Summary Report", 1);
+    choices.detail = Settings::ReadNumber(state.preferences, kPrefs, "Detailed Report", 1);
     return choices;
 }
 
 void WriteReportChoices(const RunState& state, const Reports::ReportChoices& choices) {
-    Settings::WriteText(state, kPrefs, "Input Report", std::to_string(choices.input));
-    Settings::WriteText(state, kPrefs, "Summary Report", std::to_string(choices.summary));
-    Settings::WriteText(state, kPrefs, "Detailed Report", std::to_string(choices.detail));
+    Settings::WriteText(state.preferences, kPrefs, "Input Report", std::to_string(choices.input));
+    Settings::WriteText(state.preferences, kPrefs, "Summary Report",
+                        std::to_string(choices.summary));
+    Settings::WriteText(state.preferences, kPrefs, "Detailed Report",
+                        std::to_string(choices.detail));
 }
 
 QtReportsHost::QtReportsHost(RunState& state, QWidget* mainWindow)
@@ -290,7 +292,7 @@ void QtReportsHost::ShowCalculationProblem(const std::string& text) {
 
 void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::string& location) {
     // The error reporter, then the end of the run with its answer as the save choice.
-    ErrorPaths::LogThenShutDown(m_state, error, location);
+    ErrorPaths::LogThenShutDown(m_state.program, m_state.options, error, location);
 }
 
 void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,

@@ -55,7 +55,7 @@ TEST_F(CompareYearsTest, TwoFilesGoToTheViewer) {
     ui.openManyAnswers.push_back({a2003, a2002});
     const std::string before = ReadFile(a2003);
     Reports::RecordingSink sink;
-    EXPECT_EQ(2, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(2, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
     ASSERT_EQ(1u, ui.openManyDialogs.size());
     EXPECT_EQ("Compare Years", ui.openManyDialogs[0].title);
     EXPECT_EQ(dir.Path(), ui.openManyDialogs[0].initialFolder);
@@ -74,7 +74,7 @@ TEST_F(CompareYearsTest, TwoFilesGoToTheViewer) {
 
 TEST_F(CompareYearsTest, CancelShowsNothing) {
     Reports::RecordingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
     EXPECT_TRUE(sink.Reports().empty());
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -83,8 +83,8 @@ TEST_F(CompareYearsTest, OneOrSevenFilesAreRefused) {
     ui.openManyAnswers.push_back({a2002});
     ui.openManyAnswers.push_back({a2002, a2003, a2002, a2003, a2002, a2003, a2002});
     Reports::RecordingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
     EXPECT_TRUE(sink.Reports().empty());
     ASSERT_EQ(2u, ui.messages.size());
     for (const auto& m : ui.messages) {
@@ -98,7 +98,7 @@ TEST_F(CompareYearsTest, SixFilesWithAMissingOne) {
     const std::string missing = dir / "missing.cld";
     ui.openManyAnswers.push_back({a2002, a2003, missing, a2002, a2003, a2002});
     Reports::RecordingSink sink;
-    EXPECT_EQ(6, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(6, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
     ASSERT_EQ(1u, sink.Reports().size());
     const std::string body = sink.Reports()[0].Body();
     EXPECT_EQ(2u, sink.Reports()[0].chunks.size() - 1);  // two blocks and one note
@@ -110,10 +110,12 @@ TEST_F(CompareYearsTest, AnEngineThatCannotBeCreatedIsAFailedColumn) {
     ui.openManyAnswers.push_back({a2002, a2003});
     int made = 0;
     Reports::RecordingSink sink;
-    EXPECT_EQ(2, CompareYears::Run(state, ui, sink, [&]() -> vesmora::ComPtr<vesmora::_Caldren> {
-                  if (++made == 1) throw activation::ComError(429, "Activation.CreateObject", "");
-                  return NewEngine();
-              }));
+    EXPECT_EQ(2, CompareYears::Run(
+                     state.preferences, ui, sink, [&]() -> vesmora::ComPtr<vesmora::_Caldren> {
+                         if (++made == 1)
+                             throw activation::ComError(429, "Activation.CreateObject", "");
+                         return NewEngine();
+                     }));
     const std::string body = sink.Reports()[0].Body();
     EXPECT_NE(std::string::npos, body.find("  Note 1: " + a2002 + ": Could not be loaded:"))
         << body;
@@ -130,7 +132,7 @@ public:
 TEST_F(CompareYearsTest, SinkErrorIsShown) {
     ui.openManyAnswers.push_back({a2002, a2003});
     FailingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(state.preferences, ui, sink, &NewEngine));
     ASSERT_EQ(1u, ui.messages.size());
     EXPECT_EQ("The comparison could not be shown: Object variable not set (error 91)",
               ui.messages[0].text);
