@@ -1,7 +1,8 @@
-// The command line (the cases in tests/data/command_lines.cases): switches found without
-// regard to case where a word begins, names kept exactly as typed, one separator skipped,
-// a name ending at the line's first extension that ends a word, and switch words the
-// program does not know.
+// The command line (the cases in tests/data/command_lines.cases and compare_lines.cases):
+// switches found without regard to case where a word begins, names kept exactly as typed,
+// one separator skipped, a name ending at the line's first extension that ends a word, the
+// compared names, and switch words the program does not know.
+#include "CommandLine.h"
 #include "MainMod.h"
 #include "TestSupport.h"
 
@@ -17,6 +18,7 @@
 #include <csignal>
 
 namespace MainMod = caldren::MainMod;
+namespace Line = caldren::CommandLine;
 
 namespace {
 
@@ -28,7 +30,7 @@ std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.f
 
 std::string Name(const std::string& line, const char* extension, const char* switchText) {
     try {
-        return MainMod::GetCommandLineFilename(line, extension, switchText);
+        return Line::GetCommandLineFilename(line, extension, switchText);
     } catch (const activation::ComError& e) {
         return "!" + std::to_string(e.Number()) +
                (e.Source() == "MainMod.GetCommandLineFilename" ? "" : e.Source());
@@ -40,10 +42,10 @@ class CommandLine : public ::testing::TestWithParam<LineCase> {};
 // name  line  /silent seen  name after /input  name after /output  first unknown switch
 TEST_P(CommandLine, SwitchesAndNames) {
     const std::vector<std::string>& c = GetParam().f;
-    EXPECT_EQ(MainMod::IsSilent(c[1]), c[2] == "true");
+    EXPECT_EQ(Line::IsSilent(c[1]), c[2] == "true");
     EXPECT_EQ(Name(c[1], ".cld", "/input"), c[3]);
     EXPECT_EQ(Name(c[1], ".txt", "/output"), c[4]);
-    EXPECT_EQ(MainMod::UnknownSwitch(c[1]), c[5]);
+    EXPECT_EQ(Line::UnknownSwitch(c[1]), c[5]);
 }
 
 std::vector<LineCase> Lines() {
@@ -55,6 +57,17 @@ std::vector<LineCase> Lines() {
 
 INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()),
                          [](const auto& p) { return p.param.f[0]; });
+
+// names|switch  line  the names after "/compare" (" ; " between them)|whether it is a word
+TEST(CompareLine, NamesAndSwitch) {
+    for (const auto& c : testsupport::Rows(CALDREN_TEST_DATA "/compare_lines.cases")) {
+        std::string got = Line::HasCompareSwitch(c[1]) ? "true" : "false";
+        if (c[0] == "names") got.clear();
+        for (const std::string& n : Line::GetCompareFileNames(c[1]))
+            if (c[0] == "names") got += (got.empty() ? "" : " ; ") + n;
+        EXPECT_EQ(got, c[2]) << c[1];
+    }
+}
 
 // A data file named alone starts the windows on it; without any display the program says
 // so and ends, having given the signals back their defaults and kept the file and the
