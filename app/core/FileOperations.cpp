@@ -114,7 +114,7 @@ bool AskUnsaved(RunState& state) {
 
 bool ClearAllData(Document& document, const RunOptions& options) {
     try {
-        document.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        document.engine = document.NewEngine();
         return true;
     } catch (const std::exception& e) {
         ErrorPaths::OwnMessage(options, ErrorPaths::AsComError(e), "ClearAllData");
@@ -174,7 +174,7 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         if (hold == Hold::Refused) return false;
         // Loaded into an object of its own, which replaces the engine only when every entry
         // was accepted: a file refused part-way never leaves a half-loaded analysis behind.
-        auto loaded = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        auto loaded = state.document.NewEngine();
         try {
             loaded->Load(name);
         } catch (...) {

@@ -20,7 +20,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include <dlfcn.h>
@@ -84,6 +86,17 @@ int StartWindows(RunState& state, int argc, char** argv) {
     return entry(&state, argc, argv);
 }
 
+// Makes engine objects of the class found at the first call: the registry is read and the
+// library's class factory asked for once. A class that cannot be found is looked for again
+// at the next call, and fails the same way.
+std::function<vesmora::ComPtr<vesmora::_Caldren>()> EngineMaker() {
+    auto found = std::make_shared<std::optional<activation::ClassObject>>();
+    return [found] {
+        if (!*found) found->emplace(vesmora::kProgID_Caldren);
+        return (*found)->Create<vesmora::_Caldren>();
+    };
+}
+
 // "/input <data file> /output <report file> /silent".
 int RunBatch(RunState& state, const CommandLine::Command& command) {
     state.options.batch = true;
@@ -93,8 +106,8 @@ int RunBatch(RunState& state, const CommandLine::Command& command) {
     state.SetUi(&batchUi);
     int code = kExitFailure;
     try {
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.newEngine = EngineMaker();
+        state.document.engine = state.document.NewEngine();
         code = RunSilent(state);
     } catch (const ComError& e) {
         ReportBatchFailure(
@@ -104,6 +117,7 @@ int RunBatch(RunState& state, const CommandLine::Command& command) {
         ReportBatchFailure(state.program, f);
     }
     state.document.engine.Reset();
+    state.document.newEngine = nullptr;
     state.SetUi(nullptr);
     return code;
 }
@@ -226,9 +240,7 @@ int RunCompare(ProgramInfo& program, const std::string& outputFile,
             struct stat st {};
             if (::stat(name.c_str(), &st) == 0) report.RefuseSameAs({st.st_dev, st.st_ino}, name);
         }
-        const Reports::CompareRunResult result = Reports::BuildCompareRun(names, [] {
-            return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        });
+        const Reports::CompareRunResult result = Reports::BuildCompareRun(names, EngineMaker());
         for (const auto& failure : result.failures)
             ReportBatchFailure(
                 program,

@@ -6,7 +6,7 @@
 #include "FileOperations.h"
 #include "RunState.h"
 
-#include <activation/Activation.h>
+#include <analysis/Inputs.h>
 
 namespace Reports {
 
@@ -50,20 +50,16 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
                  caldren::BatchFiles::ReportFile& report) {
     using namespace caldren;
     try {
-        // The reports are calculated on an object of their own, loaded from the same (locked)
-        // file: a calculation re-estimates the months' inventories, and the data file is
-        // saved as it was read, with this program's version, never with those estimates.
+        // The data file is saved as it was read, with this program's version, never with the
+        // estimates a calculation makes of the months' inventories. So the analysis as loaded
+        // is copied (inputs and months) into an object of its own, which is saved; the loaded
+        // object is calculated for the reports. The file is read once.
         const vesmora::ComPtr<vesmora::_Caldren> loaded = state.document.engine;
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        struct PutBack {
-            caldren::RunState& state;
-            const vesmora::ComPtr<vesmora::_Caldren>& engine;
-            ~PutBack() { state.document.engine = engine; }
-        } putBack{state, loaded};
-        state.document.engine->Load(state.document.currentFileName);
+        const vesmora::ComPtr<vesmora::_Caldren> asRead = state.document.NewEngine();
+        asRead->BeginEdit();
+        analysis::CopyInputs(*loaded, *asRead);
         if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
-        state.document.engine = loaded;
+        state.document.engine = asRead;
         report.Append(host.Text());
         if (FileOperations::Save(state, state.document.currentFileName)) return true;
         report.TakeBack();
