@@ -5,6 +5,7 @@
 #include "BatchReportsHost.h"
 #include "BatchUi.h"
 #include "CommandLine.h"
+#include "Console.h"
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "GuiEntry.h"
@@ -21,7 +22,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -59,27 +59,25 @@ bool HasDisplay() {
 int StartWindows(RunState& state, int argc, char** argv) {
     // Without any display the window toolkit would abort the process; say what to do.
     if (!HasDisplay()) {
-        std::cerr << "CaldrenCalc: there is no display (DISPLAY, WAYLAND_DISPLAY and "
-                     "QT_QPA_PLATFORM are unset), so the program's windows cannot start.\n"
-                  << "A batch run needs no display:\n"
-                  << CommandLine::Usage();
+        Console::Err(
+            "CaldrenCalc: there is no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are "
+            "unset), so the program's windows cannot start.\nA batch run needs no display:\n" +
+            CommandLine::Usage());
         return kExitFailure;
     }
     const std::string library = state.program.programFolder + "/" + kGuiLibraryName;
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
-        std::cerr << "CaldrenCalc: the window library " << library
-                  << " cannot be loaded, so the program cannot start its windows"
-                  << (why ? std::string(" (") + why + ")" : std::string()) << ".\n"
-                  << "A batch run needs no windows:\n"
-                  << CommandLine::Usage();
+        Console::Err("CaldrenCalc: the window library " + library +
+                     " cannot be loaded, so the program cannot start its windows" +
+                     (why ? std::string(" (") + why + ")" : std::string()) +
+                     ".\nA batch run needs no windows:\n" + CommandLine::Usage());
         return kExitFailure;
     }
     auto entry = reinterpret_cast<GuiMainFunction>(::dlsym(handle, kGuiEntrySymbol));
     if (!entry) {
-        std::cerr << "CaldrenCalc: " << library << " has no entry point " << kGuiEntrySymbol
-                  << ".\n";
+        Console::Err("CaldrenCalc: " + library + " has no entry point " + kGuiEntrySymbol + ".\n");
         return kExitFailure;
     }
     // The library stays loaded until the process ends.
@@ -165,13 +163,13 @@ void ReportBatchFailure(ProgramInfo& program, const BatchFailure& failure) {
         }
         begin = cr + 1;
     }
-    std::cerr << text << std::flush;
+    Console::Err(text);
     try {
         Reporter::LogBatchFailure(program, failure.number, LogDescription(failure),
                                   failure.location);
     } catch (const std::exception& e) {
-        std::cerr << "CaldrenCalc: the error log " << program.errorLogPath
-                  << " could not be written: " << e.what() << "\n";
+        Console::Err("CaldrenCalc: the error log " + program.errorLogPath +
+                     " could not be written: " + e.what() + "\n");
     }
 }
 
@@ -263,7 +261,7 @@ int RunCompare(ProgramInfo& program, const std::string& outputFile,
 int Main(RunState& state, int argc, char** argv) {
     const CommandLine::Command command = CommandLine::Parse(argc, argv);
     if (command.kind == CommandLine::Kind::Help) {
-        std::cout << CommandLine::Usage();
+        Console::Out(CommandLine::Usage());
         return kExitOk;
     }
     SetProgramInfo(state.program);
@@ -274,19 +272,22 @@ int Main(RunState& state, int argc, char** argv) {
 
     switch (command.kind) {
         case CommandLine::Kind::UsageError:
-            std::cerr << command.message;
+            Console::Err(command.message);
             return kExitUsage;
         case CommandLine::Kind::NameError:
             // No window is up yet and no data is held: the error is shown and the run ends.
             ReportBatchFailure(state.program, command.failure);
             return kExitFailure;
-        case CommandLine::Kind::Check:
-            return ToolCommands::RunCheck(command.dataFile, std::cout, std::cerr,
-                                          analysis::NewEngine);
-        case CommandLine::Kind::NextYear:
+        case CommandLine::Kind::Check: {
+            Console::Stream out(stdout), err(stderr);
+            return ToolCommands::RunCheck(command.dataFile, out, err, analysis::NewEngine);
+        }
+        case CommandLine::Kind::NextYear: {
+            Console::Stream out(stdout), err(stderr);
             return ToolCommands::RunRollforward(command.dataFile, command.outputFile,
-                                                state.program.versionTag, std::cout, std::cerr,
+                                                state.program.versionTag, out, err,
                                                 analysis::NewEngine);
+        }
         case CommandLine::Kind::Compare:
             return RunCompare(state.program, command.outputFile, command.compareFiles);
         case CommandLine::Kind::BatchRun:
