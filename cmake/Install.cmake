@@ -1,6 +1,7 @@
 # Installation as a desktop program: `cmake --install <build> --prefix <prefix>`.
 #
 #   <prefix>/lib/caldrencalc/      the program folder: CaldrenCalc, libvesmora.so,
+#                                  libcaldrencommon.so,
 #                                  libcaldrengui.so, DEMO.CLD, cldguide.pdf, and help/ (the
 #                                  guide and its pictures for the help window)
 #   <prefix>/bin/CaldrenCalc       a relative symbolic link to the program (the program
@@ -18,7 +19,7 @@ include_guard(GLOBAL)
 
 set(CALDREN_INSTALL_DIR lib/caldrencalc)
 
-foreach(target CaldrenCalc vesmora caldrengui)
+foreach(target CaldrenCalc vesmora caldrencommon caldrengui)
   if(TARGET ${target})
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
     install(TARGETS ${target}

@@ -8,6 +8,8 @@
 #include "Ui.h"
 
 #include <activation/Activation.h>
+#include <common/TextWidth.h>
+#include <common/UserFolders.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,23 +40,12 @@ void ShowFileStatus(const RunOptions& options, const Document& document) {
 std::string UntitledFolder(const Preferences& preferences) {
     if (!preferences.dataFilePath.empty()) return preferences.dataFilePath;
     if (!preferences.perUserDataFolder.empty()) return preferences.perUserDataFolder;
-    const char* home = std::getenv("HOME");
-    return home && *home ? std::string(home) : fs::current_path().string();
+    return common::HomeFolder();
 }
 
 MsgAnswer Ask(const RunOptions& options, const std::string& text, int style,
               const std::string& title) {
     return options.ui ? options.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
-}
-
-// Byte offsets of the UTF-8 characters of a text (a stray byte counts as one character).
-std::vector<std::size_t> CharStarts(const std::string& s) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if ((c & 0xC0) != 0x80 || starts.empty()) starts.push_back(i);
-    }
-    return starts;
 }
 
 enum class Hold { Taken, ReadOnly, Refused };
@@ -291,7 +282,7 @@ std::string GetPathOnly(const std::string& path) {
 }
 
 std::string DisplayShorterFilename(const std::string& fileName) {
-    const std::vector<std::size_t> starts = CharStarts(fileName);
+    const std::vector<std::size_t> starts = common::CharStarts(fileName);
     const std::size_t count = starts.size();
     const std::size_t firstEnd = count > 25 ? starts[25] : fileName.size();
     const std::size_t lastBegin = count > 25 ? starts[count - 25] : 0;

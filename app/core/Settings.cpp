@@ -6,11 +6,11 @@
 #include "ProgramInfo.h"
 #include "RunOptions.h"
 
-#include <activation/Registry.h>
+#include <activation/Com.h>
+#include <common/UserFolders.h>
 #include <profilestore/ProfileStore.h>
 
 #include <unistd.h>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -19,13 +19,6 @@ namespace fs = std::filesystem;
 namespace caldren::Settings {
 
 namespace {
-
-std::string EnvOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
-}
-
-std::string HomeFolder() { return EnvOr("HOME", "/tmp"); }
 
 std::string TrimTrailing(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
@@ -46,7 +39,7 @@ bool FolderWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserSettingsFolder() { return activation::registry::ConfigHome() + "/" + kMaker; }
+std::string UserSettingsFolder() { return common::MakerConfigFolder(); }
 
 std::string SettingsFilePath(const std::string& programFolder) {
     if (FolderWritable(programFolder)) return programFolder + "/" + kSettingsFileName;
@@ -65,16 +58,9 @@ std::string ErrorLogPath(const std::string& programFolder) {
 }
 
 std::string PerUserDataFolder(bool create) {
-    std::string base;
-    if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
-        base = appData;
-    } else {
-        base = EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share");
-    }
-    const std::string makerFolder = base + "/" + kMaker;
-    const std::string folder = makerFolder + "/CLD";
+    const std::string folder = common::MakerDataFolder();
     if (create) {
-        CreateFolders(makerFolder);
+        CreateFolders(folder.substr(0, folder.rfind('/')));  // the maker's folder first
         CreateFolders(folder);
     }
     return folder;

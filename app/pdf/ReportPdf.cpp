@@ -1,6 +1,7 @@
 #include "ReportPdf.h"
 
 #include <activation/Com.h>
+#include <common/AtomicFile.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +17,7 @@ namespace caldren::reports {
 
 void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
                     const Reports::ReportHeadings& headings) {
-    PRINT::PageModel& pages = printer.Pages();
+    Reports::PRINT::PageModel& pages = printer.Pages();
     // A new page with the heading block (the counter is 0 after the report's end).
     pages.PrnManager2(1, headings.h1, headings.h2, headings.h3);
     const int first = pages.Line() + 1;
@@ -30,7 +31,7 @@ void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
 }
 
 void PrintRecorded(ReportPrinter& printer, const RecordedReport& report, bool endJob) {
-    PRINT::PageModel& pages = printer.Pages();
+    Reports::PRINT::PageModel& pages = printer.Pages();
     for (const auto& chunk : report.chunks) {
         pages.PrnManager2(chunk.lines, chunk.headings.h1, chunk.headings.h2, chunk.headings.h3);
         pages.PrintChunk(chunk.text);
@@ -94,8 +95,9 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");
     }
-    if (!QFileInfo::exists(part) || std::rename(QFile::encodeName(part).constData(),
-                                                QFile::encodeName(path).constData()) != 0) {
+    if (!QFileInfo::exists(part) ||
+        common::MoveIntoPlace(QFile::encodeName(part).toStdString(),
+                              QFile::encodeName(path).toStdString()) != 0) {
         QFile::remove(part);
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");

@@ -53,6 +53,8 @@ struct FileCase {
     const char* file;
     const char* expected;
 };
+// Test names show the file, not the bytes of the pointers.
+std::ostream& operator<<(std::ostream& os, const FileCase& c) { return os << c.file; }
 
 class Checks : public ::testing::TestWithParam<FileCase> {};
 
@@ -65,17 +67,21 @@ TEST_P(Checks, FireOrStayQuiet) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Checks,
-    ::testing::Values(FileCase{"checks_clean_estimated.cld", "checks_none.txt"},
-                      FileCase{"checks_clean_actual.cld", "checks_none.txt"},
-                      FileCase{"checks_cogs.cld", "checks_cogs.txt"},
-                      FileCase{"checks_totals.cld", "checks_totals.txt"},
-                      FileCase{"checks_dates.cld", "checks_dates.txt"},
-                      FileCase{"checks_twelfth_actual.cld", "checks_twelfth_actual.txt"},
-                      FileCase{"checks_negative.cld", "checks_negative.txt"},
-                      FileCase{"checks_negative_estimated.cld", "checks_negative_estimated.txt"},
-                      FileCase{"checks_zero_sales.cld", "checks_zero_sales.txt"},
-                      FileCase{"checks_zero_cogs.cld", "checks_zero_cogs.txt"},
-                      FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
+    ::testing::Values(
+        FileCase{"checks_clean_estimated.cld", "checks_none.txt"},
+        FileCase{"checks_clean_actual.cld", "checks_none.txt"},
+        FileCase{"checks_cogs.cld", "checks_cogs.txt"},
+        FileCase{"checks_totals.cld", "checks_totals.txt"},
+        FileCase{"checks_dates.cld", "checks_dates.txt"},
+        FileCase{"checks_twelfth_actual.cld", "checks_twelfth_actual.txt"},
+        FileCase{"checks_twelfth_actual_over.cld", "checks_twelfth_actual_over.txt"},
+        FileCase{"checks_twelfth_estimated_edge.cld", "checks_twelfth_estimated_edge.txt"},
+        FileCase{"checks_twelfth_estimated_over.cld", "checks_twelfth_estimated_over.txt"},
+        FileCase{"checks_negative.cld", "checks_negative.txt"},
+        FileCase{"checks_negative_estimated.cld", "checks_negative_estimated.txt"},
+        FileCase{"checks_zero_sales.cld", "checks_zero_sales.txt"},
+        FileCase{"checks_zero_cogs.cld", "checks_zero_cogs.txt"},
+        FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
 
 TEST(MonthDates, MoveIntoTheTaxYear) {
     // File, dates moved, month 1 and month 12 afterwards: the 15th stays, a month end stays one.

@@ -1,5 +1,5 @@
 // The batch run and the batch comparison end to end, through the built program in a program
-// folder of its own (the program, the engine library and DEMO.CLD copied into a temporary
+// folder of its own (the program, its libraries and DEMO.CLD copied into a temporary
 // folder), with a temporary HOME and no display variables at all. Reports are compared
 // byte for byte with tests/batch/data; every failing run must leave the client folder
 // exactly as it was (its lock files aside) and write one log line.
@@ -43,7 +43,8 @@ protected:
     void SetUp() override {
         for (const fs::path& p : {program, home, work}) fs::create_directories(p);
         fs::copy_file(CALDREN_PROGRAM, program / "CaldrenCalc");
-        fs::copy_file(CALDREN_ENGINE, program / fs::path(CALDREN_ENGINE).filename());
+        for (const fs::path library : {CALDREN_ENGINE, CALDREN_COMMON})
+            fs::copy_file(library, program / library.filename());
         fs::copy_file(CALDREN_DEMO_SOURCE, program / "DEMO.CLD");
     }
 

@@ -310,6 +310,8 @@ private slots:
                                   << Q("01/31/2004 02/29/2004 03/31/2004 11/30/2004");
         QTest::newRow("into 2100")
             << Q("02/28/2099") << Q("03/31/2099 04/30/2099 05/31/2099 01/31/2100");
+        QTest::newRow("2100 is no leap year")
+            << Q("03/31/2099") << Q("04/30/2099 05/31/2099 06/30/2099 02/28/2100");
     }
     void monthsAreDerivedFromTheFirstDate() {
         QFETCH(QString, first);
