@@ -33,7 +33,7 @@ int RunInteractive(RunState& state) {
     state.program.errorReporter->SetPresenter(MakeErrorPresenter());
 
     {
-        frmAbout splash(state);
+        frmAbout splash(state.program);
         splash.exec();
     }
 
@@ -42,7 +42,7 @@ int RunInteractive(RunState& state) {
 
     const bool openStartFile = !state.options.startFile.empty();
     if (!openStartFile) {
-        frmStartUp chooser(state);
+        frmStartUp chooser(state.options);
         chooser.exec();
     }
     state.document.SetSaved(true);

@@ -92,15 +92,15 @@ private:
 
 }  // namespace
 
-QString GuideFile(const RunState& state) {
-    return QString::fromStdString(state.program.programFolder) + QLatin1Char('/') +
+QString GuideFile(const ProgramInfo& program) {
+    return QString::fromStdString(program.programFolder) + QLatin1Char('/') +
            QString::fromLatin1(kGuideFile);
 }
 
 frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor, bool search) {
     QWidget* owner = parent ? parent->window() : nullptr;
     if (!g_help)
-        g_help = new frmHelp(state, GuideFile(state), owner);
+        g_help = new frmHelp(state, GuideFile(state.program), owner);
     else
         Adopt(g_help, owner);
     if (owner && owner->isModal() &&

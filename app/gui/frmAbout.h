@@ -9,11 +9,11 @@ class QPushButton;
 
 namespace caldren {
 
-struct RunState;
+struct ProgramInfo;
 
 class frmAbout : public QDialog {
 public:
-    explicit frmAbout(const RunState& state, QWidget* parent = nullptr);
+    explicit frmAbout(const ProgramInfo& program, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

@@ -81,7 +81,7 @@ frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
-    m_results = new ResultsPanel(m_state, central);
+    m_results = new ResultsPanel(m_state.document, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
@@ -309,7 +309,7 @@ void frmMain::mnuHelpSearchForHelpOnClick() {
 }
 
 void frmMain::mnuHelpAboutClick() {
-    frmAbout about(m_state, this);
+    frmAbout about(m_state.program, this);
     about.exec();
 }
 

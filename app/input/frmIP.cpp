@@ -75,7 +75,7 @@ void frmIP::buildUi() {
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
-    m_checks = new ChecksList(m_state, this);
+    m_checks = new ChecksList(m_state.document, this);
     m_checks->setAfterAction([this](analysis::CheckAction) { m_pages->monthGrid->refillDates(); });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's

@@ -44,7 +44,7 @@ void SetOldFont(RunState& state, const Reports::PrinterFontRecord& saved,
 // ReportErrorAndQuit "GetFonts".
 void GetFonts(RunState& state, QWidget* parent = nullptr);
 
-// The report font of the run state (bold: the program's flag, off).
-FontSpec ReportFont(const RunState& state);
+// The report font of the preferences (bold: the program's flag, off).
+FontSpec ReportFont(const Preferences& preferences);
 
 }  // namespace caldren::reports

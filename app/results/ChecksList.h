@@ -21,7 +21,7 @@ class QPushButton;
 
 namespace caldren {
 
-struct RunState;
+struct Document;
 class FollowInputChanges;
 
 namespace analysis {
@@ -30,7 +30,7 @@ class Analyzer;
 
 class ChecksList : public QWidget {
 public:
-    ChecksList(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    ChecksList(Document& document, QWidget* parent = nullptr, bool followInputChanges = true);
     ~ChecksList() override;
 
     // Checks the run state's engine now (following mode; fed lists only show what they got).
@@ -49,7 +49,7 @@ public:
     }
 
 private:
-    RunState& m_state;
+    Document& m_document;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
     bool m_shown = false;                            // the list shows m_findings

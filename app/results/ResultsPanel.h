@@ -29,13 +29,13 @@ class CycleChartWidget;
 
 namespace caldren {
 
-struct RunState;
+struct Document;
 class ChecksList;
 class FollowInputChanges;
 
 class ResultsPanel : public QWidget {
 public:
-    ResultsPanel(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    ResultsPanel(Document& document, QWidget* parent = nullptr, bool followInputChanges = true);
     ~ResultsPanel() override;
 
     // Recomputes from the run state's engine now.
@@ -47,7 +47,7 @@ public:
     CycleChart::CycleChartWidget* chart() const { return m_chart; }
 
 private:
-    RunState& m_state;
+    Document& m_document;
     analysis::Analyzer m_analyzer;
     std::unique_ptr<FollowInputChanges> m_follow;
     QSplitter* m_splitter = nullptr;

@@ -93,12 +93,12 @@ void BM_StartWindows(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
         {
-            caldren::frmAbout splash(f.state);
+            caldren::frmAbout splash(f.state.program);
             splash.show();
             QCoreApplication::processEvents();
         }
         caldren::frmMain main(f.state, *f.ui);
-        caldren::frmStartUp chooser(f.state);
+        caldren::frmStartUp chooser(f.state.options);
         chooser.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(chooser.isVisible());

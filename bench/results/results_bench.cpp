@@ -65,8 +65,8 @@ BENCHMARK(BM_FirstUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_Keystroke(benchmark::State& st) {
     Fixture f;
-    caldren::ResultsPanel panel(f.state);
-    caldren::ChecksList checks(f.state);
+    caldren::ResultsPanel panel(f.state.document);
+    caldren::ChecksList checks(f.state.document);
     panel.resize(900, 600);
     panel.show();
     QApplication::processEvents();

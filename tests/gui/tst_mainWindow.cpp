@@ -431,7 +431,7 @@ private slots:
             {"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"}, {"btnMain", "&Main Window"}};
         for (int choice = 0; choice < 3; ++choice) {
             state().options.startChoice = 0;
-            caldren::frmStartUp chooser(state());
+            caldren::frmStartUp chooser(state().options);
             QCOMPARE(chooser.windowTitle(), Q("Startup Options"));
             auto* button = chooser.findChild<QPushButton*>(Q(buttons[choice][0]));
             QCOMPARE(button->text(), Q(buttons[choice][1]));
@@ -440,7 +440,7 @@ private slots:
             QVERIFY(!chooser.isVisible());
             QCOMPARE(int(state().options.startChoice), (choice + 1) % 3);
         }
-        caldren::frmAbout about(state(), m_window.get());
+        caldren::frmAbout about(state().program, m_window.get());
         const char* const labels[][2] = {{"lblTitle", "Caldren Formula Calculator"},
                                          {"lblVersion", "Version: CLD2026.12.1"},
                                          {"cmdOK", "Run Program"},
