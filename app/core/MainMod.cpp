@@ -95,31 +95,6 @@ std::function<vesmora::ComPtr<vesmora::_Caldren>()> EngineMaker() {
     };
 }
 
-// "/input <data file> /output <report file> /silent".
-int RunBatch(RunState& state, const CommandLine::Command& command) {
-    state.options.batch = true;
-    state.document.currentFileName = command.dataFile;
-    state.options.outputFileName = command.outputFile;
-    BatchUi batchUi;
-    state.SetUi(&batchUi);
-    int code = kExitFailure;
-    try {
-        state.document.newEngine = EngineMaker();
-        state.document.engine = state.document.NewEngine();
-        code = RunSilent(state);
-    } catch (const ComError& e) {
-        ReportBatchFailure(
-            state.program,
-            {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
-    } catch (const BatchFailure& f) {
-        ReportBatchFailure(state.program, f);
-    }
-    state.document.engine.Reset();
-    state.document.newEngine = nullptr;
-    state.SetUi(nullptr);
-    return code;
-}
-
 // The windows: the engine, then the window library. The names the line gave become the
 // current and output file names; a data file named alone opens at start.
 int StartInteractive(RunState& state, const CommandLine::Command& command, int argc, char** argv) {
@@ -143,6 +118,30 @@ int StartInteractive(RunState& state, const CommandLine::Command& command, int a
 }
 
 }  // namespace
+
+int RunBatch(RunState& state, const std::string& dataFile, const std::string& outputFile) {
+    state.options.batch = true;
+    state.document.currentFileName = dataFile;
+    state.options.outputFileName = outputFile;
+    BatchUi batchUi;
+    state.SetUi(&batchUi);
+    int code = kExitFailure;
+    try {
+        state.document.newEngine = EngineMaker();
+        state.document.engine = state.document.NewEngine();
+        code = RunSilent(state);
+    } catch (const ComError& e) {
+        ReportBatchFailure(
+            state.program,
+            {e.Number(), e.Description(), ErrorPaths::ReporterLocation("MainMod.Main", e), {}, {}});
+    } catch (const BatchFailure& f) {
+        ReportBatchFailure(state.program, f);
+    }
+    state.document.engine.Reset();
+    state.document.newEngine = nullptr;
+    state.SetUi(nullptr);
+    return code;
+}
 
 void ReportBatchFailure(ProgramInfo& program, const BatchFailure& failure) {
     // "CaldrenCalc: error 11: Division by zero", the file and the entry concerned, then the
@@ -291,7 +290,7 @@ int Main(RunState& state, int argc, char** argv) {
         case CommandLine::Kind::Compare:
             return RunCompare(state.program, command.outputFile, command.compareFiles);
         case CommandLine::Kind::BatchRun:
-            return RunBatch(state, command);
+            return RunBatch(state, command.dataFile, command.outputFile);
         case CommandLine::Kind::Help:
         case CommandLine::Kind::Interactive:
             break;

@@ -21,6 +21,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// Main's batch run ("/input <data file> /output <report file> /silent"): BatchUi as the
+// Ui, the engine's class found once for every engine object of the run, RunSilent. A
+// failure on the way is printed on stderr and logged. Returns the exit code.
+int RunBatch(RunState& state, const std::string& dataFile, const std::string& outputFile);
+
 // The batch run: Summary and Detailed report choices, the data file locked and opened,
 // RouteOutput in File mode (reports built, appended, then the data file saved; the run
 // protocol is in BatchFiles.h). Returns the exit code. A failing run leaves the data file

@@ -22,12 +22,6 @@ namespace Line = caldren::CommandLine;
 
 namespace {
 
-struct LineCase {
-    std::vector<std::string> f;  // a row of tests/data/command_lines.cases
-};
-
-std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.f[0]; }
-
 std::string Name(const std::string& line, const char* extension, const char* switchText) {
     try {
         return Line::GetCommandLineFilename(line, extension, switchText);
@@ -37,35 +31,30 @@ std::string Name(const std::string& line, const char* extension, const char* swi
     }
 }
 
-class CommandLine : public ::testing::TestWithParam<LineCase> {};
+class CommandLine : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 // name  line  /silent seen  name after /input  name after /output  first unknown switch
 TEST_P(CommandLine, SwitchesAndNames) {
-    const std::vector<std::string>& c = GetParam().f;
+    const std::vector<std::string>& c = GetParam();
     EXPECT_EQ(Line::IsSilent(c[1]), c[2] == "true");
     EXPECT_EQ(Name(c[1], ".cld", "/input"), c[3]);
     EXPECT_EQ(Name(c[1], ".txt", "/output"), c[4]);
     EXPECT_EQ(Line::UnknownSwitch(c[1]), c[5]);
 }
 
-std::vector<LineCase> Lines() {
-    std::vector<LineCase> lines;
-    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/command_lines.cases"))
-        lines.push_back({row});
-    return lines;
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()),
-                         [](const auto& p) { return p.param.f[0]; });
+INSTANTIATE_TEST_SUITE_P(Rows, CommandLine,
+                         ::testing::ValuesIn(testsupport::Rows(CALDREN_TEST_DATA
+                                                               "/command_lines.cases")),
+                         [](const auto& p) { return p.param[0]; });
 
 // names|switch  line  the names after "/compare" (" ; " between them)|whether it is a word
 TEST(CompareLine, NamesAndSwitch) {
     for (const auto& c : testsupport::Rows(CALDREN_TEST_DATA "/compare_lines.cases")) {
-        std::string got = Line::HasCompareSwitch(c[1]) ? "true" : "false";
-        if (c[0] == "names") got.clear();
+        std::string names;
         for (const std::string& n : Line::GetCompareFileNames(c[1]))
-            if (c[0] == "names") got += (got.empty() ? "" : " ; ") + n;
-        EXPECT_EQ(got, c[2]) << c[1];
+            names += (names.empty() ? "" : " ; ") + n;
+        const std::string word = Line::HasCompareSwitch(c[1]) ? "true" : "false";
+        EXPECT_EQ(c[0] == "names" ? names : word, c[2]) << c[1];
     }
 }
 
