@@ -75,10 +75,13 @@ std::string ToolName(const std::string& line, const Switch& sw, const char* exte
     return line.substr(start, ext + std::strlen(extension) - start);
 }
 
-// A whole word at `pos` that ends a list of compared names.
+// A whole word at `pos` that ends a list of compared names: a switch of the batch run
+// (a tool's switch is not one; a line with a tool is the tool's).
 bool EndsNameList(const std::string& line, std::size_t pos) {
-    for (const char* w : {"/input", "/output", "/silent", "/compare"})
-        if (MatchesAt(line, pos, w) && EndsWord(line, pos + std::strlen(w))) return true;
+    for (const Switch& s : kSwitches)
+        if (s.kind != SwitchKind::Tool && MatchesAt(line, pos, s.text) &&
+            EndsWord(line, pos + std::strlen(s.text)))
+            return true;
     return false;
 }
 
@@ -243,8 +246,9 @@ Command Parse(int argc, char** argv) {
     const std::string line = JoinCommandLine(argc, argv);
     if (const std::string unknown = UnknownSwitch(line); !unknown.empty())
         return UsageError(unknown + " is not a switch of this program.", Usage());
-    if (FindWholeWord(line, "/rollforward") != std::string::npos ||
-        FindWholeWord(line, "/check") != std::string::npos)
+    if (std::any_of(std::begin(kSwitches), std::end(kSwitches), [&](const Switch& s) {
+            return s.kind == SwitchKind::Tool && FindWholeWord(line, s.text) != std::string::npos;
+        }))
         return ParseTool(line);
 
     bool silent = false;
