@@ -103,11 +103,12 @@ bool ExtensionAt(const std::string& line, std::size_t at, const std::string& ext
 }
 
 // A name the batch switches can carry back exactly: no extension that ends a word within it
-// and no switch word of its own (in any case), so that the first ".cld"/".txt" that ends a
-// word is the one added. An extension inside a word ("clients.cld-2025") is allowed.
+// and no switch of the program (in any case; a tool's switch makes the line the tool's), so
+// that the first ".cld"/".txt" that ends a word is the one added. An extension inside a word
+// ("clients.cld-2025") is allowed.
 bool PlainName(const std::string& name) {
-    for (const char* word : {"/input", "/output", "/silent", "/compare"})
-        if (ContainsNoCase(name, word)) return false;
+    for (const auto& sw : Line::kSwitches)
+        if (ContainsNoCase(name, sw.text)) return false;
     for (std::size_t at = 0; at < name.size(); ++at)
         if ((ExtensionAt(name, at, ".cld") || ExtensionAt(name, at, ".txt")) &&
             at + 4 < name.size())
