@@ -13,7 +13,7 @@ int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent)
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
     ViewSink sink(state, dialogs, parent);
-    return CompareYears::Run(state, *state.options.ui, sink, [] {
+    return CompareYears::Run(state.preferences, *state.options.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }

@@ -36,7 +36,7 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
         MakeErrorPresenter(dialogs, state.program.errorLogPath));
 
     {
-        frmAbout splash(state, dialogs);
+        frmAbout splash(state.program, dialogs);
         splash.exec();
     }
 
@@ -45,12 +45,13 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
 
     const bool openStartFile = !state.options.startFile.empty();
     if (!openStartFile) {
-        frmStartUp chooser(state);
+        frmStartUp chooser(state.options);
         chooser.exec();
     }
     state.document.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
-    if (!Settings::GetIni(state, &reportwindows::RememberPrinterFont)) {
+    if (!Settings::GetIni(state.preferences, state.program, state.options,
+                          &reportwindows::RememberPrinterFont)) {
         state.SetUi(nullptr);
         return 1;
     }

@@ -91,8 +91,8 @@ private:
 
 }  // namespace
 
-QString GuideFile(const RunState& state) {
-    return QString::fromStdString(state.program.programFolder) + QLatin1Char('/') +
+QString GuideFile(const ProgramInfo& program) {
+    return QString::fromStdString(program.programFolder) + QLatin1Char('/') +
            QString::fromLatin1(kGuideFile);
 }
 
@@ -100,7 +100,7 @@ frmHelp* ShowHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent, const
                   bool search) {
     QWidget* owner = parent ? parent->window() : nullptr;
     if (!g_help)
-        g_help = new frmHelp(state, dialogs, GuideFile(state), owner);
+        g_help = new frmHelp(state, dialogs, GuideFile(state.program), owner);
     else
         Adopt(g_help, owner);
     if (owner && owner->isModal() &&

@@ -8,6 +8,7 @@
 class QWidget;
 
 namespace caldren {
+struct ProgramInfo;
 struct RunState;
 class frmHelp;
 }  // namespace caldren
@@ -22,7 +23,7 @@ inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavai
 
 // The guide in the program folder, its pictures beside it in help/screenshots.
 inline constexpr const char* kGuideFile = "help/manual/cldguide.md";
-QString GuideFile(const RunState& state);
+QString GuideFile(const ProgramInfo& program);
 
 // The help window: one for the program, opened over `parent`'s window (which a modal
 // window's help must be, to take the mouse and keys), at the section with this anchor; an

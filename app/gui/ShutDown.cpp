@@ -103,7 +103,7 @@ void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst) {
     }
     // The data file is given back: another program may open it now.
     try {
-        FileOperations::ReleaseFile(state);
+        FileOperations::ReleaseFile(state.document);
     } catch (...) {}
     // 2. The error reporter goes first.
     try {

@@ -25,7 +25,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmAbout::frmAbout(const RunState& state, gui::Dialogs& dialogs, QWidget* parent)
+frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(kDescription));
@@ -44,7 +44,7 @@ frmAbout::frmAbout(const RunState& state, gui::Dialogs& dialogs, QWidget* parent
     lblTitle->setFont(titleFont);
     QLabel* lblVersion =
         makeLabel(this, "lblVersion",
-                  QStringLiteral("Version: ") + QString::fromStdString(state.program.fullVersion));
+                  QStringLiteral("Version: ") + QString::fromStdString(program.fullVersion));
     QLabel* lblDisclaimer =
         makeLabel(this, "lblDisclaimer", QString::fromUtf8(Maker::kLegalNotice));
     lblDisclaimer->setWordWrap(true);

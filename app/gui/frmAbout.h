@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace caldren {
 
-struct RunState;
+struct ProgramInfo;
 namespace gui {
 class Dialogs;
 }
@@ -17,7 +17,7 @@ class Dialogs;
 class frmAbout : public QDialog {
 public:
     // The system information and the web pages are opened through `dialogs`.
-    frmAbout(const RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

@@ -83,7 +83,7 @@ frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
-    m_results = new ResultsPanel(m_state, m_dialogs, central);
+    m_results = new ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
@@ -293,7 +293,7 @@ void frmMain::mnuHelpSearchForHelpOnClick() {
 }
 
 void frmMain::mnuHelpAboutClick() {
-    frmAbout about(m_state, m_dialogs, this);
+    frmAbout about(m_state.program, m_dialogs, this);
     about.exec();
 }
 

@@ -43,7 +43,8 @@ void InitMonths(RunState& state, vesmora::_Months& months) {
     try {
         InitMonths(months);
     } catch (const std::exception& e) {
-        ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "IPSupport.InitMonths");
+        ErrorPaths::LogThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "IPSupport.InitMonths");
     }
 }
 

@@ -76,7 +76,7 @@ void frmIP::buildUi() {
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
-    m_checks = new ChecksList(m_state, m_context->dialogs(), this);
+    m_checks = new ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
     m_checks->setAfterAction([this](analysis::CheckAction) { m_pages->monthGrid->refillDates(); });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
@@ -221,8 +221,8 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    m_pages->lblFilename->setText(fromUtf8(
-        FileOperations::DisplayShorterFilename(m_state, m_state.document.currentFileName)));
+    m_pages->lblFilename->setText(fromUtf8(FileOperations::DisplayShorterFilename(
+        m_state.program, m_state.options, m_state.document.currentFileName)));
 }
 
 QLineEdit* frmIP::gridBox(Column column, int row) const {

@@ -60,7 +60,7 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
         m_viewer->SetDataFile(m_state.document.currentFileName);
     RunState* state = &m_state;
     gui::Dialogs* dialogs = &m_dialogs;
-    m_viewer->SetPdfFontSource([state] { return ReportFont(*state); });
+    m_viewer->SetPdfFontSource([state] { return ReportFont(state->preferences); });
     QPointer<frmReportForm> viewer(m_viewer);
     if (start.kind == Reports::ReportKind::Compare) {
         // The comparison is not one of the analysis' reports: "print" prints it as shown.
@@ -103,7 +103,7 @@ void ViewSink::AbortReport() noexcept {
 PrintSink::PrintSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent)
     : m_state(state), m_dialogs(dialogs), m_parent(parent) {
     RunState* s = &m_state;
-    ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(*s); });
+    ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(s->preferences); });
 }
 
 void PrintSink::BeginReport(const Reports::ReportStart& start) {
@@ -166,18 +166,18 @@ void PrintSink::EndPrintJob() {
 
 // ---- host ----------------------------------------------------------------------------------
 
-Reports::ReportChoices ReadReportChoices(const RunState& state) {
+Reports::ReportChoices ReadReportChoices(const Preferences& preferences) {
     Reports::ReportChoices choices;
-    choices.input = Settings::ReadNumber(state, kPrefs, "Input Report", 1);
-    choices.summary = Settings::ReadNumber(state, kPrefs, "Summary Report", 1);
-    choices.detail = Settings::ReadNumber(state, kPrefs, "Detailed Report", 1);
+    choices.input = Settings::ReadNumber(preferences, kPrefs, "Input Report", 1);
+    choices.summary = Settings::ReadNumber(preferences, kPrefs, "Summary Report", 1);
+    choices.detail = Settings::ReadNumber(preferences, kPrefs, "Detailed Report", 1);
     return choices;
 }
 
-void WriteReportChoices(const RunState& state, const Reports::ReportChoices& choices) {
-    Settings::WriteText(state, kPrefs, "Input Report", std::to_string(choices.input));
-    Settings::WriteText(state, kPrefs, "Summary Report", std::to_string(choices.summary));
-    Settings::WriteText(state, kPrefs, "Detailed Report", std::to_string(choices.detail));
+void WriteReportChoices(const Preferences& preferences, const Reports::ReportChoices& choices) {
+    Settings::WriteText(preferences, kPrefs, "Input Report", std::to_string(choices.input));
+    Settings::WriteText(preferences, kPrefs, "Summary Report", std::to_string(choices.summary));
+    Settings::WriteText(preferences, kPrefs, "Detailed Report", std::to_string(choices.detail));
 }
 
 QtReportsHost::QtReportsHost(RunState& state, gui::Dialogs& dialogs, QWidget* mainWindow)
@@ -187,7 +187,7 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
     dlgRptChoices dialog(m_mainWindow);
     dialog.setWindowTitle(mode == Reports::kView ? QStringLiteral("Select Reports (View)")
                                                  : QStringLiteral("Select Reports (Print)"));
-    choices = ReadReportChoices(m_state);
+    choices = ReadReportChoices(m_state.preferences);
     dialog.SetChoices(choices);
     m_dialogs.runModal(dialog);
     switch (dialog.HowClosed()) {
@@ -200,7 +200,7 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
         case dlgRptChoices::Closing::CloseBox:
             break;  // the stored choice stands
     }
-    WriteReportChoices(m_state, choices);
+    WriteReportChoices(m_state.preferences, choices);
     // What printing to a file proposes: the report's name when one is chosen alone.
     const int chosen = (choices.input == 1) + (choices.summary == 1) + (choices.detail == 1);
     const char* report = chosen != 1            ? "Reports"
@@ -286,7 +286,7 @@ void QtReportsHost::ShowCalculationProblem(const std::string& text) {
 
 void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::string& location) {
     // The error reporter, then the end of the run with its answer as the save choice.
-    ErrorPaths::LogThenShutDown(m_state, error, location);
+    ErrorPaths::LogThenShutDown(m_state.program, m_state.options, error, location);
 }
 
 void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
@@ -326,7 +326,8 @@ void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& vi
     if (copies < 1) return;
     Reports::PrinterFontRecord saved;
     host.SetNewFont(saved);
-    ReportPrinter::Instance().SetReportFontSource([&state] { return ReportFont(state); });
+    ReportPrinter::Instance().SetReportFontSource(
+        [&state] { return ReportFont(state.preferences); });
     try {
         for (int i = 0; i < copies; ++i)
             PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);

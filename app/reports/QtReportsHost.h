@@ -115,8 +115,8 @@ private:
 
 // The report flags in the settings file ("User Preferences": "Input Report", "Summary
 // Report", "Detailed Report"; missing keys read as 1).
-Reports::ReportChoices ReadReportChoices(const RunState& state);
-void WriteReportChoices(const RunState& state, const Reports::ReportChoices& choices);
+Reports::ReportChoices ReadReportChoices(const Preferences& preferences);
+void WriteReportChoices(const Preferences& preferences, const Reports::ReportChoices& choices);
 
 // RunReports(mode) on the run state's engine and report flags (the viewer's "print").
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host);

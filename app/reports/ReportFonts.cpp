@@ -40,8 +40,8 @@ std::string OldFontWarningText(const std::string& name, float size) {
            "Report formatting may be affected.";
 }
 
-FontSpec ReportFont(const RunState& state) {
-    return FontSpec{state.preferences.fontName, state.preferences.fontSize, false};
+FontSpec ReportFont(const Preferences& preferences) {
+    return FontSpec{preferences.fontName, preferences.fontSize, false};
 }
 
 void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name, float size,

@@ -48,7 +48,7 @@ void SetOldFont(RunState& state, gui::Dialogs& dialogs, const Reports::PrinterFo
 // ReportErrorAndQuit "GetFonts".
 void GetFonts(RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 
-// The report font of the run state (bold: the program's flag, off).
-FontSpec ReportFont(const RunState& state);
+// The report font of the preferences (bold: the program's flag, off).
+FontSpec ReportFont(const Preferences& preferences);
 
 }  // namespace caldren::reportwindows

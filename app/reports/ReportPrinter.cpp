@@ -202,11 +202,11 @@ void ReportPrinter::ShowLineCountError(const std::string& text) {
                            QStringLiteral("Error!"));
 }
 
-void RememberPrinterFont(RunState& state) {
+void RememberPrinterFont(PrinterFont& font) {
     const ReportPrinter& printer = ReportPrinter::Instance();
-    state.preferences.printerFont.name = printer.FontName();
-    state.preferences.printerFont.size = printer.FontSize();
-    state.preferences.printerFont.bold = printer.FontBold();
+    font.name = printer.FontName();
+    font.size = printer.FontSize();
+    font.bold = printer.FontBold();
 }
 
 void RestorePrinterFont(const PrinterFont& font) {

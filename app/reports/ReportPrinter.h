@@ -123,8 +123,8 @@ private:
     QString m_baseFileName;  // the PDF file chosen for the first job
 };
 
-// Remembers the printer's current font in state.preferences.printerFont (GetIni, step 6).
-void RememberPrinterFont(RunState& state);
+// Remembers the printer's current font in `font` (GetIni's printer-font step).
+void RememberPrinterFont(PrinterFont& font);
 // Gives the printer back a font (ShutDown, step 5). Errors are ignored.
 void RestorePrinterFont(const PrinterFont& font);
 

@@ -91,12 +91,12 @@ void BM_StartWindows(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
         {
-            caldren::frmAbout splash(f.state, f.dialogs);
+            caldren::frmAbout splash(f.state.program, f.dialogs);
             splash.show();
             QCoreApplication::processEvents();
         }
         caldren::frmMain main(f.state, *f.ui, f.dialogs);
-        caldren::frmStartUp chooser(f.state);
+        caldren::frmStartUp chooser(f.state.options);
         chooser.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(chooser.isVisible());

@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
 
     // The windows of an interactive start.
     {
-        caldren::frmStartUp chooser(state);
+        caldren::frmStartUp chooser(state.options);
         Save(&chooser, "startup-chooser");
-        caldren::frmAbout about(state, dialogs);
+        caldren::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
     {

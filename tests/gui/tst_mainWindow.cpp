@@ -403,13 +403,13 @@ private slots:
         QStringList seen;
         for (const char* name : {"btnNew", "btnOld", "btnMain"}) {
             state().options.startChoice = 0;
-            caldren::frmStartUp chooser(state());
+            caldren::frmStartUp chooser(state().options);
             chooser.show();
             QTest::mouseClick(chooser.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
             seen << guitest::Texts(&chooser)
                  << guitest::Line(chooser.isVisible(), state().options.startChoice);
         }
-        caldren::frmAbout about(state(), dialogs(), m_window.get());
+        caldren::frmAbout about(state().program, dialogs(), m_window.get());
         seen << guitest::Texts(&about)
              << guitest::Line(about.isModal(), about.parentWidget() == m_window.get());
         dialogs().programs =

@@ -128,7 +128,7 @@ private slots:
             };
             Reports::ReportChoices chosen{1, 1, 1};
             host.GetReports(answer[0] == 'C' ? Reports::kPrint : Reports::kView, chosen);
-            const Reports::ReportChoices stored = rep::ReadReportChoices(s.state);
+            const Reports::ReportChoices stored = rep::ReadReportChoices(s.state.preferences);
             script.log << guitest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
                                         "stored", stored.input, stored.summary, stored.detail);
         }
