@@ -1,8 +1,8 @@
 // The batch run and the batch comparison end to end, through the built program in a program
-// folder of its own (the program, the engine library and DEMO.CLD copied into a temporary
-// folder), with a temporary HOME and no display variables at all. Reports are compared
-// byte for byte with tests/batch/data; every failing run must leave the client folder
-// exactly as it was (its lock files aside) and write one log line.
+// folder of its own (the program, its libraries and DEMO.CLD copied into a temporary folder), with
+// a temporary HOME and no display variables at all. Reports are compared byte for byte with
+// tests/batch/data; every failing run must leave the client folder exactly as it was (its lock
+// files aside) and write one log line.
 #include "RunProgram.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +43,12 @@ protected:
     void SetUp() override {
         for (const fs::path& p : {program, home, work}) fs::create_directories(p);
         fs::copy_file(CALDREN_PROGRAM, program / "CaldrenCalc");
-        fs::copy_file(CALDREN_ENGINE, program / fs::path(CALDREN_ENGINE).filename());
         fs::copy_file(CALDREN_DEMO_SOURCE, program / "DEMO.CLD");
+        // The engine and the libraries the program links; the windows stay behind.
+        for (const auto& e : fs::directory_iterator(fs::path(CALDREN_PROGRAM).parent_path()))
+            if (const std::string n = e.path().filename().string();
+                n.starts_with("lib") && n.ends_with(".so") && n != "libcaldrengui.so")
+                fs::copy_file(e.path(), program / n);
     }
 
     std::string W(const std::string& name) const { return (work / name).string(); }
