@@ -17,6 +17,7 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -223,10 +224,13 @@ private slots:
         QCOMPARE(FileDialog::history().at(3).initialName, first.toStdString());
         QCOMPARE(state().currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
+        // (The file and its lock file land in the test's folder, not the working folder.)
+        const QString workingFolder = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
         caldren::FileOperations::Save(state(), "relative.cld");
+        QDir::setCurrent(workingFolder);
         QVERIFY(bytesOf(path("CaldrenCalc.ini"))
                     .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
-        QFile::remove(QStringLiteral("relative.cld"));
         state().dataFilePath.clear();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
