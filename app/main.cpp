@@ -10,9 +10,9 @@
 int main(int argc, char** argv) {
     caldren::RunState state;
     // The error reporter comes first; without windows it writes to stderr and asks nothing.
-    state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     const int code = caldren::MainMod::Main(state, argc, argv);
     // The engine goes before the error reporter's last use and before the libraries unload.
-    state.engine.Reset();
+    state.document.engine.Reset();
     return code;
 }

@@ -118,13 +118,13 @@ void CheckCrLf(const std::string& text, std::size_t from, const char* step) {
 
 caldren::RunState NewState(const Place& p) {
     caldren::RunState state;
-    state.batch = true;
-    state.programFolder = fs::path(p.folder).parent_path().string();
-    state.versionTag = "CLD2026.12";
-    state.fullVersion = "CLD2026.12.1";
-    state.errorLogPath = p.log;
-    state.currentFileName = p.input;
-    state.outputFileName = p.output;
+    state.options.batch = true;
+    state.program.programFolder = fs::path(p.folder).parent_path().string();
+    state.program.versionTag = "CLD2026.12";
+    state.program.fullVersion = "CLD2026.12.1";
+    state.program.errorLogPath = p.log;
+    state.document.currentFileName = p.input;
+    state.options.outputFileName = p.output;
     return state;
 }
 
@@ -132,18 +132,19 @@ caldren::RunState NewState(const Place& p) {
 int RunBatch(const Place& p) {
     caldren::RunState state = NewState(p);
     caldren::BatchUi ui;
-    state.ui = &ui;
+    state.SetUi(&ui);
     int code = MainMod::kExitFailure;
     try {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         code = MainMod::RunSilent(state);
     } catch (const ComError& e) {
         MainMod::ReportBatchFailure(state, {e.Number(), e.Description(), "MainMod.Main", {}, {}});
     } catch (const caldren::BatchFailure& f) {
         MainMod::ReportBatchFailure(state, f);
     }
-    state.engine.Reset();
-    state.ui = nullptr;
+    state.document.engine.Reset();
+    state.SetUi(nullptr);
     return code;
 }
 
@@ -151,9 +152,9 @@ int RunBatch(const Place& p) {
 int RunCompare(const Place& p) {
     caldren::RunState state = NewState(p);
     caldren::BatchUi ui;
-    state.ui = &ui;
+    state.SetUi(&ui);
     const int code = MainMod::RunCompare(state, {p.input, p.demo});
-    state.ui = nullptr;
+    state.SetUi(nullptr);
     return code;
 }
 

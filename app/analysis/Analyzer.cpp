@@ -4,6 +4,7 @@
 
 #include <ReportCompare.h>
 #include <activation/Activation.h>
+#include <common/UserFolders.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,13 +26,7 @@ public:
     PrivateFolder() {
         // The user's runtime folder first: private, and in memory where the desktop has one,
         // so the save costs no disk flush.
-        std::string base = "/tmp";
-        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
-            const char* value = std::getenv(name);
-            std::error_code ec;
-            if (value && *value && fs::is_directory(value, ec)) base = value;
-        }
-        std::string pattern = base + "/caldren-results-XXXXXX";
+        std::string pattern = common::TemporaryFolder() + "/caldren-results-XXXXXX";
         if (!::mkdtemp(pattern.data()))
             throw ComError(75, "Analyzer.MakeScratch",
                            "A private temporary folder cannot be made in " +

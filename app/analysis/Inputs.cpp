@@ -1,6 +1,7 @@
 #include "Inputs.h"
 
 #include <Reports.h>
+#include <common/Amount.h>
 
 namespace caldren::analysis {
 
@@ -102,6 +103,6 @@ void CopyInputs(const C& from, C& to) {
 
 long long WholeUnits(const std::string& engineText) { return Reports::ParseWholeUnits(engineText); }
 
-std::string AmountText(long long units) { return Reports::FormatAmount(std::to_string(units)); }
+std::string AmountText(long long units) { return common::WholeUnitsText(units); }
 
 }  // namespace caldren::analysis

@@ -11,11 +11,11 @@
 namespace caldren::reports {
 
 int CompareYearsCommand(RunState& state, QWidget* parent) {
-    if (!state.ui) return 0;
+    if (!state.options.ui) return 0;
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
     ViewSink sink(state, parent);
-    return CompareYears::Run(state, *state.ui, sink, [] {
+    return CompareYears::Run(state, *state.options.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }

@@ -3,13 +3,13 @@
 #include "DataFileLock.h"
 
 #include <activation/Com.h>
+#include <common/AtomicFile.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -54,17 +54,6 @@ double SecondsLeft(Clock::time_point deadline) {
 }
 
 std::string Seconds(double s) { return std::to_string(static_cast<int>(s)) + " seconds"; }
-
-bool IsTemporaryName(const std::string& name, const std::string& prefix) {
-    if (name.size() != prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0 ||
-        name.back() != '~')
-        return false;
-    for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i) {
-        const char c = name[i];
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -201,23 +190,7 @@ void RemoveLeftTemporaryFiles(const std::string& dataFile) {
         target = real;
         std::free(real);
     }
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "."
-                               : slash == 0               ? "/"
-                                                          : target.substr(0, slash);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    const std::string prefix = "." + base.substr(0, 200) + ".";
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat st {};
-        if (IsTemporaryName(name, prefix) &&
-            ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode))
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
-    }
-    ::closedir(dir);
+    common::RemoveStrayTemporaryFiles(target);
 }
 
 }  // namespace caldren::BatchFiles

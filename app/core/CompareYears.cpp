@@ -9,7 +9,7 @@ namespace caldren::CompareYears {
 FileDialogSpec DialogSpec(const RunState& state) {
     FileDialogSpec spec;
     spec.title = kTitle;
-    spec.initialFolder = state.dataFilePath;
+    spec.initialFolder = state.preferences.dataFilePath;
     return spec;
 }
 

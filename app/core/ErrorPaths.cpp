@@ -29,20 +29,20 @@ namespace {
 }  // namespace
 
 void OwnMessage(RunState& state, const ComError& err, const std::string& location) {
-    if (state.batch) FailBatch(err, location);
-    if (state.ui) state.ui->ReportErrorAndQuit(err.Number(), location);
+    if (state.options.batch) FailBatch(err, location);
+    if (state.options.ui) state.options.ui->ReportErrorAndQuit(err.Number(), location);
 }
 
 void AskThenShutDown(RunState& state, const ComError& err, const std::string& location) {
-    if (state.batch) FailBatch(err, location);
+    if (state.options.batch) FailBatch(err, location);
     const bool saveFirst = Reporter::ReportAndAsk(state, err, ReporterLocation(location, err));
-    if (state.ui) state.ui->ShutDown(saveFirst);
+    if (state.options.ui) state.options.ui->ShutDown(saveFirst);
 }
 
 void LogThenShutDown(RunState& state, const ComError& err, const std::string& location) {
-    if (state.batch) FailBatch(err, location);
+    if (state.options.batch) FailBatch(err, location);
     const bool saveFirst = Reporter::ReportOrLog(state, err, ReporterLocation(location, err));
-    if (state.ui) state.ui->ShutDown(saveFirst);
+    if (state.options.ui) state.options.ui->ShutDown(saveFirst);
 }
 
 void LogAndGoOn(RunState& state, const ComError& err, const std::string& location) {
@@ -53,13 +53,13 @@ void LogAndGoOn(RunState& state, const ComError& err, const std::string& locatio
                 const std::string& description) {
     const ComError shown =
         description.empty() ? err : ComError(err.Number(), err.Source(), description);
-    if (state.batch) FailBatch(shown, location);
-    if (!state.errorReporter)
-        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    if (state.options.batch) FailBatch(shown, location);
+    if (!state.program.errorReporter)
+        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     std::string text = shown.Description();
     if (text.empty()) text = activation::StandardErrorText(shown.Number());
-    state.errorReporter->ReportError(shown.Number(), text, ReporterLocation(location, shown),
-                                     kDescription);
+    state.program.errorReporter->ReportError(shown.Number(), text,
+                                             ReporterLocation(location, shown), kDescription);
 }
 
 ComError AsComError(const std::exception& e) {

@@ -12,7 +12,7 @@
 //                   does not end.
 //
 // The reporter's location argument is the location, a carriage return and the error's
-// source. In a batch run (state.batch) every path throws BatchFailure instead: a batch run
+// source. In a batch run (state.options.batch) every path throws BatchFailure instead: a batch run
 // asks nothing, and any failure ends it with a non-zero exit.
 #pragma once
 

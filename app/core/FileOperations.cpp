@@ -8,6 +8,8 @@
 #include "Ui.h"
 
 #include <activation/Activation.h>
+#include <common/TextWidth.h>
+#include <common/UserFolders.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,35 +27,25 @@ namespace {
 FileDialogSpec DialogSpec(const RunState& state, const char* title) {
     FileDialogSpec spec;
     spec.title = title;
-    spec.initialFolder = state.dataFilePath;
+    spec.initialFolder = state.preferences.dataFilePath;
     return spec;
 }
 
 void ShowFileStatus(RunState& state) {
-    if (state.ui) state.ui->SetStatusText("File: " + state.currentFileName);
+    if (state.options.ui)
+        state.options.ui->SetStatusText("File: " + state.document.currentFileName);
 }
 
 // Folder of a new untitled file: the data file path, or, before any is known, the per-user
 // data folder (never the file-system root).
 std::string UntitledFolder(const RunState& state) {
-    if (!state.dataFilePath.empty()) return state.dataFilePath;
-    if (!state.perUserDataFolder.empty()) return state.perUserDataFolder;
-    const char* home = std::getenv("HOME");
-    return home && *home ? std::string(home) : fs::current_path().string();
+    if (!state.preferences.dataFilePath.empty()) return state.preferences.dataFilePath;
+    if (!state.preferences.perUserDataFolder.empty()) return state.preferences.perUserDataFolder;
+    return common::HomeFolder();
 }
 
 MsgAnswer Ask(RunState& state, const std::string& text, int style, const std::string& title) {
-    return state.ui ? state.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
-}
-
-// Byte offsets of the UTF-8 characters of a text (a stray byte counts as one character).
-std::vector<std::size_t> CharStarts(const std::string& s) {
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if ((c & 0xC0) != 0x80 || starts.empty()) starts.push_back(i);
-    }
-    return starts;
+    return state.options.ui ? state.options.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
 }
 
 enum class Hold { Taken, ReadOnly, Refused };
@@ -62,7 +54,7 @@ enum class Hold { Taken, ReadOnly, Refused };
 // user may open it read-only; when saving, the name is refused. A folder where no lock
 // file can be made (read-only, say) leaves the file to whoever can write it.
 Hold TakeFile(RunState& state, const std::string& name, bool opening) {
-    if (state.batch) return Hold::Taken;
+    if (state.options.batch) return Hold::Taken;
     DataFileLock::Status status;
     try {
         status = DataFileLock::Acquire(name);
@@ -87,23 +79,23 @@ Hold TakeFile(RunState& state, const std::string& name, bool opening) {
 
 // The lock is now on `name` (or on nothing, read-only): the previous file is given back.
 void MoveHold(RunState& state, const std::string& name, Hold hold) {
-    if (state.batch) return;
-    if (!state.lockedFile.empty() && state.lockedFile != name)
-        DataFileLock::Release(state.lockedFile);
-    state.lockedFile = hold == Hold::Taken ? name : std::string();
-    state.readOnly = hold == Hold::ReadOnly;
+    if (state.options.batch) return;
+    if (!state.document.lockedFile.empty() && state.document.lockedFile != name)
+        DataFileLock::Release(state.document.lockedFile);
+    state.document.lockedFile = hold == Hold::Taken ? name : std::string();
+    state.document.readOnly = hold == Hold::ReadOnly;
 }
 
 }  // namespace
 
 void ReleaseFile(RunState& state) {
-    if (!state.lockedFile.empty()) DataFileLock::Release(state.lockedFile);
-    state.lockedFile.clear();
-    state.readOnly = false;
+    if (!state.document.lockedFile.empty()) DataFileLock::Release(state.document.lockedFile);
+    state.document.lockedFile.clear();
+    state.document.readOnly = false;
 }
 
 bool AskUnsaved(RunState& state) {
-    if (state.saved) return true;
+    if (state.document.saved) return true;
     const MsgAnswer answer = Ask(state, kUnsavedText, kYesNoCancel | kExclamation, kUnsavedTitle);
     if (answer == MsgAnswer::Cancel) return false;
     if (answer == MsgAnswer::Yes) SaveAs(state);
@@ -112,7 +104,8 @@ bool AskUnsaved(RunState& state) {
 
 bool ClearAllData(RunState& state) {
     try {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         return true;
     } catch (const std::exception& e) {
         ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "ClearAllData");
@@ -125,11 +118,11 @@ void NewFile(RunState& state) {
         if (!AskUnsaved(state)) return;
         if (!ClearAllData(state)) return;
         ReleaseFile(state);
-        state.currentFileName = UntitledFolder(state) + "/" + kUntitledName;
+        state.document.currentFileName = UntitledFolder(state) + "/" + kUntitledName;
         ShowFileStatus(state);
-        state.SetSaved(true);
-        if (state.ui) state.ui->ShowInputForm();
-        if (state.engine) state.engine->BeginEdit();
+        state.document.SetSaved(true);
+        if (state.options.ui) state.options.ui->ShowInputForm();
+        if (state.document.engine) state.document.engine->BeginEdit();
     } catch (const std::exception& e) {
         ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "NewFile");
     }
@@ -140,19 +133,19 @@ bool OpenFile(RunState& state, const std::string& fileName) {
     // unreadable or malformed file leaves the analysis and the name that were current.
     std::string name = fileName;
     try {
-        if (!state.batch && !AskUnsaved(state)) return false;
+        if (!state.options.batch && !AskUnsaved(state)) return false;
         bool chosen = false;
-        if (fileName.empty() && !state.batch) {
+        if (fileName.empty() && !state.options.batch) {
             const FileDialogSpec spec = DialogSpec(state, "Open");
-            name = state.ui ? state.ui->OpenFileDialog(spec) : std::string();
+            name = state.options.ui ? state.options.ui->OpenFileDialog(spec) : std::string();
             if (name.empty()) {
                 Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
                 return false;
             }
-            state.dataFilePath = spec.initialFolder;
+            state.preferences.dataFilePath = spec.initialFolder;
             chosen = true;
         }
-        if (!state.batch && !name.empty()) {
+        if (!state.options.batch && !name.empty()) {
             // A name given relative to the working folder (the command line) is kept whole,
             // so that its folder is known to Save.
             std::error_code ec;
@@ -165,8 +158,8 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         }
         // Another program may have it open: read-only or not at all. A file reopened read-only
         // (after a report run) is not asked about again.
-        const bool ours = !state.lockedFile.empty() && name == state.lockedFile;
-        const Hold hold = state.readOnly && name == state.currentFileName
+        const bool ours = !state.document.lockedFile.empty() && name == state.document.lockedFile;
+        const Hold hold = state.document.readOnly && name == state.document.currentFileName
                               ? Hold::ReadOnly
                               : TakeFile(state, name, true);
         if (hold == Hold::Refused) return false;
@@ -176,19 +169,19 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         try {
             loaded->Load(name);
         } catch (...) {
-            if (hold == Hold::Taken && !ours && !state.batch) DataFileLock::Release(name);
+            if (hold == Hold::Taken && !ours && !state.options.batch) DataFileLock::Release(name);
             throw;
         }
-        state.engine = loaded;
+        state.document.engine = loaded;
         MoveHold(state, name, hold);
-        state.currentFileName = name;
+        state.document.currentFileName = name;
         if (chosen) MRU::MaintMRUList(state, name);
-        if (!state.batch) ShowFileStatus(state);
-        state.SetSaved(true);
+        if (!state.options.batch) ShowFileStatus(state);
+        state.document.SetSaved(true);
         return true;
     } catch (const std::exception& e) {
         const ComError err = ErrorPaths::AsComError(e);
-        if (state.batch) {
+        if (state.options.batch) {
             ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File");
             return false;
         }
@@ -210,7 +203,8 @@ bool Save(RunState& state, const std::string& fileName) {
     // An analysis without a file name (the program started on the main window) is saved
     // through the Save As dialog.
     if (fileName.empty()) return SaveAs(state);
-    if (!state.batch && state.readOnly && fileName == state.currentFileName) {
+    if (!state.options.batch && state.document.readOnly &&
+        fileName == state.document.currentFileName) {
         Ask(state,
             fileName +
                 " was opened read-only: another program has it open. Save the analysis under "
@@ -219,28 +213,29 @@ bool Save(RunState& state, const std::string& fileName) {
         return SaveAs(state);
     }
     try {
-        if (!state.batch && fileName != state.lockedFile &&
+        if (!state.options.batch && fileName != state.document.lockedFile &&
             TakeFile(state, fileName, false) == Hold::Refused)
             return false;
         const std::string folder = GetPathOnly(fileName);
         if (!folder.empty()) {
-            state.dataFilePath = folder;
-            if (!state.settingsFilePath.empty()) {
-                Settings::WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+            state.preferences.dataFilePath = folder;
+            if (!state.preferences.settingsFilePath.empty()) {
+                Settings::WriteText(state, "Data Files", "Data File Path",
+                                    state.preferences.dataFilePath);
             }
         }
-        std::string version = state.versionTag;
+        std::string version = state.program.versionTag;
         if (version.size() < 21) version.resize(21, ' ');
         // The engine writes only a new or changed analysis. The Save command always means
         // "write this file": after an earlier save nothing is open or changed, and Save As
         // to another name would write nothing while the name, the recent files and the
         // status line all moved to the new file. Opening an edit first makes the version
         // below an effective change, so the file is always written.
-        state.engine->BeginEdit();
-        state.engine->put_Version(version);
-        state.engine->ApplyEdit(fileName);
+        state.document.engine->BeginEdit();
+        state.document.engine->put_Version(version);
+        state.document.engine->ApplyEdit(fileName);
         MoveHold(state, fileName, Hold::Taken);
-        state.SetSaved(true);
+        state.document.SetSaved(true);
         return true;
     } catch (const std::exception& e) {
         ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "Save");
@@ -251,21 +246,22 @@ bool Save(RunState& state, const std::string& fileName) {
 bool SaveAs(RunState& state) {
     try {
         FileDialogSpec spec = DialogSpec(state, "Save As");
-        spec.initialName = state.currentFileName;
-        const std::string chosen = state.ui ? state.ui->SaveFileDialog(spec) : std::string();
+        spec.initialName = state.document.currentFileName;
+        const std::string chosen =
+            state.options.ui ? state.options.ui->SaveFileDialog(spec) : std::string();
         if (chosen.empty()) {
             Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
             return false;
         }
         // A name another program has open is refused before anything changes.
-        if (!state.batch && chosen != state.lockedFile &&
+        if (!state.options.batch && chosen != state.document.lockedFile &&
             TakeFile(state, chosen, false) == Hold::Refused)
             return false;
-        state.currentFileName = chosen;
-        state.readOnly = false;
-        state.dataFilePath = spec.initialFolder;
+        state.document.currentFileName = chosen;
+        state.document.readOnly = false;
+        state.preferences.dataFilePath = spec.initialFolder;
         MRU::MaintMRUList(state, chosen);
-        const bool saved = Save(state, state.currentFileName);
+        const bool saved = Save(state, state.document.currentFileName);
         ShowFileStatus(state);
         return saved;
     } catch (const std::exception& e) {
@@ -286,7 +282,7 @@ std::string GetPathOnly(const std::string& path) {
 }
 
 std::string DisplayShorterFilename(const std::string& fileName) {
-    const std::vector<std::size_t> starts = CharStarts(fileName);
+    const std::vector<std::size_t> starts = common::CharStarts(fileName);
     const std::size_t count = starts.size();
     const std::size_t firstEnd = count > 25 ? starts[25] : fileName.size();
     const std::size_t lastBegin = count > 25 ? starts[count - 25] : 0;

@@ -5,11 +5,11 @@
 // point below with dlsym and calls it once. When the library or the symbol is missing the
 // program says so on stderr and exits with 1.
 //
-// Before the call main() has filled the run state: engine and error reporter created,
-// programFolder, helpFile, versionTag, fullVersion and errorLogPath set, batch false,
-// currentFileName / outputFileName from "/input" and "/output" when given, startFile set
-// when a data file was named as the only argument, saved true. state->ui is null; the
-// window library points it at its own Ui for the run. The library then does the rest of
+// Before the call main() has filled the run state: engine and error reporter created, the
+// program's identity set (folder, help file, version texts, error log path), batch false,
+// the current file name and the output file name from "/input" and "/output" when given,
+// startFile set when a data file was named as the only argument, saved true. No Ui is set;
+// the window library sets its own for the run (RunState::SetUi). The library then does the rest of
 // the interactive start (splash, main window, chooser or startFile, GetIni, first action,
 // event loop) and returns the process exit code; main() returns it.
 //

@@ -21,11 +21,11 @@ std::string Lower(std::string s) {
 std::string KeyOf(int n) { return "File " + std::to_string(n); }
 
 void ShowEntry(RunState& state, int n, const std::string& text) {
-    if (!state.ui) return;
+    if (!state.options.ui) return;
     if (text.empty()) {
-        state.ui->SetRecentEntry(n, std::string(), false);
+        state.options.ui->SetRecentEntry(n, std::string(), false);
     } else {
-        state.ui->SetRecentEntry(n, EntryCaption(n, text), true);
+        state.options.ui->SetRecentEntry(n, EntryCaption(n, text), true);
     }
 }
 
@@ -37,7 +37,7 @@ std::string EntryCaption(int n, const std::string& text) {
 
 bool CopyMRUold2new(RunState& state, const std::array<std::string, 5>& loaded) {
     try {
-        state.recentFiles = loaded;
+        state.preferences.recentFiles = loaded;
         return true;
     } catch (const std::exception& e) {
         ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "CopyMRUold2new");
@@ -52,7 +52,8 @@ bool MaintMRUList(RunState& state, const std::string& fileName) {
         for (int n = 1; n <= 5; ++n) {
             loaded[n - 1] = Settings::ReadText(state, "User Preferences", KeyOf(n), "");
             ShowEntry(state, n, loaded[n - 1]);
-            if (n == 1 && !loaded[0].empty() && state.ui) state.ui->SetRecentSeparatorVisible(true);
+            if (n == 1 && !loaded[0].empty() && state.options.ui)
+                state.options.ui->SetRecentSeparatorVisible(true);
         }
         // 2. No name: the loaded list becomes the list of the run.
         if (fileName.empty()) return CopyMRUold2new(state, loaded);
@@ -62,12 +63,12 @@ bool MaintMRUList(RunState& state, const std::string& fileName) {
             if (Lower(entry).find(needle) != std::string::npos) return true;
         }
         // 4. The name goes first; the others move down; the fifth is dropped.
-        state.recentFiles[0] = fileName;
+        state.preferences.recentFiles[0] = fileName;
         Settings::WriteText(state, "User Preferences", KeyOf(1), fileName);
         ShowEntry(state, 1, fileName);
-        if (state.ui) state.ui->SetRecentSeparatorVisible(true);
+        if (state.options.ui) state.options.ui->SetRecentSeparatorVisible(true);
         for (int n = 2; n <= 5; ++n) {
-            state.recentFiles[n - 1] = loaded[n - 2];
+            state.preferences.recentFiles[n - 1] = loaded[n - 2];
             Settings::WriteText(state, "User Preferences", KeyOf(n), loaded[n - 2]);
             ShowEntry(state, n, loaded[n - 2]);
         }

@@ -59,9 +59,10 @@ std::size_t FindExtension(const std::string& text, const std::string& extension)
 }
 
 void SetVersionTexts(RunState& state) {
-    state.versionTag =
+    state.program.versionTag =
         "CLD" + std::to_string(CALDREN_VERSION_MAJOR) + "." + std::to_string(CALDREN_VERSION_MINOR);
-    state.fullVersion = state.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
+    state.program.fullVersion =
+        state.program.versionTag + "." + std::to_string(CALDREN_VERSION_REVISION);
 }
 
 bool HasDisplay() {
@@ -81,7 +82,7 @@ int StartWindows(RunState& state, int argc, char** argv) {
                   << Usage();
         return kExitFailure;
     }
-    const std::string library = state.programFolder + "/" + kGuiLibraryName;
+    const std::string library = state.program.programFolder + "/" + kGuiLibraryName;
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = ::dlerror();
@@ -267,22 +268,22 @@ void ReportBatchFailure(RunState& state, const BatchFailure& failure) {
     try {
         Reporter::LogBatchFailure(state, failure.number, LogDescription(failure), failure.location);
     } catch (const std::exception& e) {
-        std::cerr << "CaldrenCalc: the error log " << state.errorLogPath
+        std::cerr << "CaldrenCalc: the error log " << state.program.errorLogPath
                   << " could not be written: " << e.what() << "\n";
     }
 }
 
 int RunSilent(RunState& state) {
     // A batch run produces the Summary and the Detailed Analysis reports only.
-    state.rptSummary = 1;
-    state.rptDetail = 1;
-    state.rptInput = 0;
+    state.preferences.rptSummary = 1;
+    state.preferences.rptDetail = 1;
+    state.preferences.rptInput = 0;
 
-    const std::string& dataFile = state.currentFileName;
+    const std::string& dataFile = state.document.currentFileName;
     std::optional<BatchFiles::ReportFile> report;
     try {
         try {
-            report.emplace(state.outputFileName);
+            report.emplace(state.options.outputFileName);
             struct stat st {};
             if (::stat(dataFile.c_str(), &st) != 0 && errno == ENOENT) {
                 FileOperations::OpenFile(state, dataFile);  // "<name> does not exist."
@@ -297,11 +298,12 @@ int RunSilent(RunState& state) {
             BatchReportsHost host;
             if (!Reports::RouteOutput(state, host, *report)) {
                 if (host.Failure()) throw *host.Failure();
-                throw BatchFailure{17,
-                                   "The reports were not written to " + state.outputFileName + ".",
-                                   "MainMod.RunSilent",
-                                   state.outputFileName,
-                                   {}};
+                throw BatchFailure{
+                    17,
+                    "The reports were not written to " + state.options.outputFileName + ".",
+                    "MainMod.RunSilent",
+                    state.options.outputFileName,
+                    {}};
             }
             return kExitOk;
         } catch (const ComError& e) {
@@ -319,7 +321,7 @@ int RunSilent(RunState& state) {
         if (failure.file.empty()) {
             const bool aboutReport =
                 failure.location.find("BatchFiles.ReportFile") != std::string::npos;
-            failure.file = aboutReport ? state.outputFileName : dataFile;
+            failure.file = aboutReport ? state.options.outputFileName : dataFile;
         }
         if (failure.entry.empty()) failure.entry = RefusedEntry(failure.location);
         ReportBatchFailure(state, failure);
@@ -329,7 +331,7 @@ int RunSilent(RunState& state) {
 
 int RunCompare(RunState& state, const std::vector<std::string>& names) {
     try {
-        BatchFiles::ReportFile report(state.outputFileName);
+        BatchFiles::ReportFile report(state.options.outputFileName);
         for (const std::string& name : names) {
             struct stat st {};
             if (::stat(name.c_str(), &st) == 0) report.RefuseSameAs({st.st_dev, st.st_ino}, name);
@@ -348,10 +350,11 @@ int RunCompare(RunState& state, const std::vector<std::string>& names) {
         ReportBatchFailure(state, {e.Number(),
                                    e.Description(),
                                    ErrorPaths::ReporterLocation("MainMod.RunCompare", e),
-                                   state.outputFileName,
+                                   state.options.outputFileName,
                                    {}});
     } catch (const std::exception& e) {
-        ReportBatchFailure(state, {5, e.what(), "MainMod.RunCompare", state.outputFileName, {}});
+        ReportBatchFailure(state,
+                           {5, e.what(), "MainMod.RunCompare", state.options.outputFileName, {}});
     }
     return kExitFailure;
 }
@@ -363,10 +366,10 @@ int Main(RunState& state, int argc, char** argv) {
     }
 
     // Program folder, help file and version texts.
-    state.programFolder = activation::ProgramFolder();
-    state.helpFile = state.programFolder + "/" + kHelpFileName;
+    state.program.programFolder = activation::ProgramFolder();
+    state.program.helpFile = state.program.programFolder + "/" + kHelpFileName;
     SetVersionTexts(state);
-    state.errorLogPath = Settings::ErrorLogPath(state.programFolder);
+    state.program.errorLogPath = Settings::ErrorLogPath(state.program.programFolder);
 
     // A write to a closed pipe or past the file-size limit fails with EPIPE or EFBIG and
     // takes the error path like any other failed write, instead of ending the process.
@@ -380,15 +383,15 @@ int Main(RunState& state, int argc, char** argv) {
         return kExitUsage;
     }
     if (ToolCommands::IsToolCommand(commandLine))  // "/rollforward", "/check": headless tools
-        return ToolCommands::Run(commandLine, state.versionTag, std::cout, std::cerr);
-    state.batch = false;
+        return ToolCommands::Run(commandLine, state.program.versionTag, std::cout, std::cerr);
+    state.options.batch = false;
     std::string location = "MainMod.IsSilent";
     try {
         if (!commandLine.empty()) {
-            state.batch = IsSilent(commandLine);
+            state.options.batch = IsSilent(commandLine);
             location = "MainMod.GetCommandLineFilename";
-            state.currentFileName = GetCommandLineFilename(commandLine, ".cld", "/input");
-            state.outputFileName = GetCommandLineFilename(commandLine, ".txt", "/output");
+            state.document.currentFileName = GetCommandLineFilename(commandLine, ".cld", "/input");
+            state.options.outputFileName = GetCommandLineFilename(commandLine, ".txt", "/output");
         }
     } catch (const ComError& e) {
         // No window is up yet and no data is held: the error is shown and the run ends.
@@ -401,33 +404,35 @@ int Main(RunState& state, int argc, char** argv) {
     if (Reports::HasCompareSwitch(commandLine)) {
         // The comparison of several years is a batch run of its own.
         const std::vector<std::string> names = Reports::GetCompareFileNames(commandLine);
-        if (!state.batch || state.outputFileName.empty() || names.size() < 2 || names.size() > 6) {
+        if (!state.options.batch || state.options.outputFileName.empty() || names.size() < 2 ||
+            names.size() > 6) {
             std::cerr << "CaldrenCalc: /compare needs two to six data files (each ending in "
                          ".cld), /output <report file>.txt and /silent.\n"
                       << Usage();
             return kExitUsage;
         }
         BatchUi batchUi;
-        state.ui = &batchUi;
+        state.SetUi(&batchUi);
         const int code = RunCompare(state, names);
-        state.ui = nullptr;
+        state.SetUi(nullptr);
         return code;
     }
 
-    if (state.batch) {
-        if (state.currentFileName.empty() || state.outputFileName.empty()) {
+    if (state.options.batch) {
+        if (state.document.currentFileName.empty() || state.options.outputFileName.empty()) {
             std::cerr << "CaldrenCalc: "
-                      << (state.currentFileName.empty() ? "/input <data file>.cld"
-                                                        : "/output <report file>.txt")
+                      << (state.document.currentFileName.empty() ? "/input <data file>.cld"
+                                                                 : "/output <report file>.txt")
                       << " is missing.\n"
                       << Usage();
             return kExitUsage;
         }
         BatchUi batchUi;
-        state.ui = &batchUi;
+        state.SetUi(&batchUi);
         int code = kExitFailure;
         try {
-            state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+            state.document.engine =
+                activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
             code = RunSilent(state);
         } catch (const ComError& e) {
             ReportBatchFailure(state, {e.Number(),
@@ -438,8 +443,8 @@ int Main(RunState& state, int argc, char** argv) {
         } catch (const BatchFailure& f) {
             ReportBatchFailure(state, f);
         }
-        state.engine.Reset();
-        state.ui = nullptr;
+        state.document.engine.Reset();
+        state.SetUi(nullptr);
         return code;
     }
 
@@ -448,10 +453,11 @@ int Main(RunState& state, int argc, char** argv) {
     if (!commandLine.empty() && commandLine[0] != '-' &&
         FindSwitch(commandLine, "/input") == std::string::npos &&
         FindSwitch(commandLine, "/output") == std::string::npos) {
-        state.startFile = commandLine;
+        state.options.startFile = commandLine;
     }
     try {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     } catch (const ComError& e) {
         ReportBatchFailure(
             state,
@@ -460,7 +466,7 @@ int Main(RunState& state, int argc, char** argv) {
     }
     std::signal(SIGPIPE, SIG_DFL);
     std::signal(SIGXFSZ, SIG_DFL);
-    state.SetSaved(true);
+    state.document.SetSaved(true);
     return StartWindows(state, argc, argv);
 }
 

@@ -12,15 +12,17 @@ namespace caldren::NewYearCommand {
 
 bool Run(RunState& state, const analysis::EngineFactory& newEngine) {
     try {
-        if (!state.engine || !FileOperations::AskUnsaved(state)) return false;
-        vesmora::ComPtr<vesmora::_Caldren> next = analysis::RollForward(*state.engine, newEngine);
-        const std::string name = analysis::NextYearFileName(
-            state.currentFileName, state.engine->get_EOYCurrent(), next->get_EOYCurrent());
-        state.engine = std::move(next);
+        if (!state.document.engine || !FileOperations::AskUnsaved(state)) return false;
+        vesmora::ComPtr<vesmora::_Caldren> next =
+            analysis::RollForward(*state.document.engine, newEngine);
+        const std::string name = analysis::NextYearFileName(state.document.currentFileName,
+                                                            state.document.engine->get_EOYCurrent(),
+                                                            next->get_EOYCurrent());
+        state.document.engine = std::move(next);
         FileOperations::ReleaseFile(state);  // this year's file stays as it is, for others too
-        state.currentFileName = name;
-        state.SetSaved(false);
-        if (state.ui) state.ui->SetStatusText("File: " + name);
+        state.document.currentFileName = name;
+        state.document.SetSaved(false);
+        if (state.options.ui) state.options.ui->SetStatusText("File: " + name);
         analysis::InputChanges().Notify();
         return true;
     } catch (const std::exception& e) {

@@ -9,9 +9,9 @@ namespace caldren::Reporter {
 namespace {
 
 errorreporter::ErrorReporter& Of(RunState& state) {
-    if (!state.errorReporter)
-        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    return *state.errorReporter;
+    if (!state.program.errorReporter)
+        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    return *state.program.errorReporter;
 }
 
 std::string DescriptionOf(const activation::ComError& err) {
@@ -26,13 +26,14 @@ bool ReportAndAsk(RunState& state, const activation::ComError& err, const std::s
 }
 
 bool ReportOrLog(RunState& state, const activation::ComError& err, const std::string& location) {
-    return Of(state).ReportOrLog(err.Number(), DescriptionOf(err), location, state.batch,
-                                 state.errorLogPath, kDescription);
+    return Of(state).ReportOrLog(err.Number(), DescriptionOf(err), location, state.options.batch,
+                                 state.program.errorLogPath, kDescription);
 }
 
 void LogBatchFailure(RunState& state, long number, const std::string& description,
                      const std::string& location) {
-    Of(state).ReportOrLog(number, description, location, true, state.errorLogPath, kDescription);
+    Of(state).ReportOrLog(number, description, location, true, state.program.errorLogPath,
+                          kDescription);
 }
 
 }  // namespace caldren::Reporter

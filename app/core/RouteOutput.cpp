@@ -14,14 +14,15 @@ namespace {
 
 bool Run(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     ReportChoices choices;
-    choices.input = state.rptInput;
-    choices.summary = state.rptSummary;
-    choices.detail = state.rptDetail;
-    RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+    choices.input = state.preferences.rptInput;
+    choices.summary = state.preferences.rptSummary;
+    choices.detail = state.preferences.rptDetail;
+    RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
+                   state.options.batch};
     const bool written = RunReports(mode, ctx);
-    state.rptInput = static_cast<std::int16_t>(choices.input);
-    state.rptSummary = static_cast<std::int16_t>(choices.summary);
-    state.rptDetail = static_cast<std::int16_t>(choices.detail);
+    state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
+    state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
+    state.preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return written;
 }
 
@@ -30,10 +31,10 @@ bool Run(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
 bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     using namespace caldren;
     try {
-        if (!FileOperations::Save(state, state.currentFileName)) return false;
+        if (!FileOperations::Save(state, state.document.currentFileName)) return false;
         const bool written = Run(state, mode, host);
-        if (!written && state.batch) return false;
-        const bool reopened = FileOperations::OpenFile(state, state.currentFileName);
+        if (!written && state.options.batch) return false;
+        const bool reopened = FileOperations::OpenFile(state, state.document.currentFileName);
         return written && reopened;
     } catch (const std::exception& e) {
         ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
@@ -48,18 +49,19 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         // The reports are calculated on an object of their own, loaded from the same (locked)
         // file: a calculation re-estimates the months' inventories, and the data file is
         // saved as it was read, with this program's version, never with those estimates.
-        const vesmora::ComPtr<vesmora::_Caldren> loaded = state.engine;
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        const vesmora::ComPtr<vesmora::_Caldren> loaded = state.document.engine;
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         struct PutBack {
             caldren::RunState& state;
             const vesmora::ComPtr<vesmora::_Caldren>& engine;
-            ~PutBack() { state.engine = engine; }
+            ~PutBack() { state.document.engine = engine; }
         } putBack{state, loaded};
-        state.engine->Load(state.currentFileName);
+        state.document.engine->Load(state.document.currentFileName);
         if (!Run(state, kFile, host)) return false;
-        state.engine = loaded;
+        state.document.engine = loaded;
         report.Append(host.Text());
-        if (FileOperations::Save(state, state.currentFileName)) return true;
+        if (FileOperations::Save(state, state.document.currentFileName)) return true;
         report.TakeBack();
         return false;
     } catch (const std::exception& e) {

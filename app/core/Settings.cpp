@@ -4,11 +4,11 @@
 #include "MRU.h"
 #include "RunState.h"
 
-#include <activation/Registry.h>
+#include <activation/Com.h>
+#include <common/UserFolders.h>
 #include <profilestore/ProfileStore.h>
 
 #include <unistd.h>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 namespace caldren::Settings {
 
 namespace {
-
-std::string EnvOr(const char* name, const std::string& fallback) {
-    const char* v = std::getenv(name);
-    return (v && *v) ? std::string(v) : fallback;
-}
-
-std::string HomeFolder() { return EnvOr("HOME", "/tmp"); }
 
 std::string TrimTrailing(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.pop_back();
@@ -44,7 +37,7 @@ bool FolderWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserSettingsFolder() { return activation::registry::ConfigHome() + "/" + kMaker; }
+std::string UserSettingsFolder() { return common::MakerConfigFolder(); }
 
 std::string SettingsFilePath(const std::string& programFolder) {
     if (FolderWritable(programFolder)) return programFolder + "/" + kSettingsFileName;
@@ -63,16 +56,9 @@ std::string ErrorLogPath(const std::string& programFolder) {
 }
 
 std::string PerUserDataFolder(bool create) {
-    std::string base;
-    if (const char* appData = std::getenv("APPDATA"); appData && *appData) {
-        base = appData;
-    } else {
-        base = EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share");
-    }
-    const std::string makerFolder = base + "/" + kMaker;
-    const std::string folder = makerFolder + "/CLD";
+    const std::string folder = common::MakerDataFolder();
     if (create) {
-        CreateFolders(makerFolder);
+        CreateFolders(folder.substr(0, folder.rfind('/')));  // the maker's folder first
         CreateFolders(folder);
     }
     return folder;
@@ -81,38 +67,38 @@ std::string PerUserDataFolder(bool create) {
 std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
                      const std::string& defaultValue) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.settingsFilePath);
+    store.SetFileName(state.preferences.settingsFilePath);
     return TrimTrailing(store.ReadEntry(section, key, defaultValue));
 }
 
 std::int32_t ReadNumber(const RunState& state, const std::string& section, const std::string& key,
                         std::int32_t defaultValue) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.settingsFilePath);
+    store.SetFileName(state.preferences.settingsFilePath);
     return store.ReadNumber(section, key, defaultValue);
 }
 
 void WriteText(const RunState& state, const std::string& section, const std::string& key,
                const std::string& value) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.settingsFilePath);
+    store.SetFileName(state.preferences.settingsFilePath);
     store.WriteEntry(section, key, value);
 }
 
 bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
     try {
         // 1. The settings file.
-        state.settingsFilePath = SettingsFilePath(state.programFolder);
+        state.preferences.settingsFilePath = SettingsFilePath(state.program.programFolder);
         // 2. The short date format has no counterpart here: the engine reads "mm/dd/yyyy"
         //    month first whatever the locale.
         // 3. The hide-warning flag.
-        state.hideWarning = ReadNumber(state, "Hide Error Msg", "380", 0) != 0;
+        state.preferences.hideWarning = ReadNumber(state, "Hide Error Msg", "380", 0) != 0;
         // 4. The data folder is the per-user data folder; the sample file is copied there,
         //    replacing an older copy.
         const std::string dataFolder = PerUserDataFolder(true);
-        state.perUserDataFolder = dataFolder;
+        state.preferences.perUserDataFolder = dataFolder;
         {
-            const fs::path demo = fs::path(state.programFolder) / kDemoFileName;
+            const fs::path demo = fs::path(state.program.programFolder) / kDemoFileName;
             std::error_code ec;
             fs::copy_file(demo, fs::path(dataFolder) / kDemoFileName,
                           fs::copy_options::overwrite_existing, ec);
@@ -123,8 +109,9 @@ bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
             }
         }
         // 5. The data file path, written back at once so that the default is stored.
-        state.dataFilePath = ReadText(state, "Data Files", "Data File Path", dataFolder);
-        WriteText(state, "Data Files", "Data File Path", state.dataFilePath);
+        state.preferences.dataFilePath =
+            ReadText(state, "Data Files", "Data File Path", dataFolder);
+        WriteText(state, "Data Files", "Data File Path", state.preferences.dataFilePath);
         // 6. The printer's font as found now (the windows' step).
         if (printerFontStep) {
             try {
@@ -134,12 +121,13 @@ bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
             }
         }
         // 7, 8. The report font.
-        state.fontName = ReadText(state, "User Preferences", "Font Name", "Courier New");
+        state.preferences.fontName =
+            ReadText(state, "User Preferences", "Font Name", "Courier New");
         {
             const std::string size = ReadText(state, "User Preferences", "Font Size", "10");
             char* end = nullptr;
             const float value = std::strtof(size.c_str(), &end);
-            state.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
+            state.preferences.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
         }
         // 9. The recent-files list.
         return MRU::MaintMRUList(state, "");

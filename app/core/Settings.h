@@ -36,7 +36,7 @@ std::string ErrorLogPath(const std::string& programFolder);
 // ~/.local/share/Orlenwick/CLD. With create, the folders are created when missing.
 std::string PerUserDataFolder(bool create);
 
-// Single keys of the settings file named by state.settingsFilePath. Text values lose
+// Single keys of the settings file named by state.preferences.settingsFilePath. Text values lose
 // trailing blanks and terminator characters.
 std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
                      const std::string& defaultValue);
@@ -45,8 +45,8 @@ std::int32_t ReadNumber(const RunState& state, const std::string& section, const
 void WriteText(const RunState& state, const std::string& section, const std::string& key,
                const std::string& value);
 
-// The printer-font step of GetIni (remember the printer's font in state.printerFont). The
-// windows supply it; errors other than 380 thrown from it take GetIni's error path.
+// The printer-font step of GetIni (remember the printer's font in state.preferences.printerFont).
+// The windows supply it; errors other than 380 thrown from it take GetIni's error path.
 using PrinterFontStep = std::function<void(RunState&)>;
 
 // GetIni: settings file path, hide-warning flag, data folder (created, DEMO.CLD copied

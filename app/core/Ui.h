@@ -56,7 +56,7 @@ public:
     // Recent-files block of the File menu: entry n (1..5) and its separator.
     virtual void SetRecentEntry(int n, const std::string& caption, bool visible) = 0;
     virtual void SetRecentSeparatorVisible(bool visible) = 0;
-    // The run state's saved flag was set (RunState::SetSaved): the main window's title
+    // The run state's saved flag was set (Document::SetSaved): the main window's title
     // marks unsaved work.
     virtual void SavedChanged() {}
     // Shows the input form on the current engine (New, Open, recent entry).

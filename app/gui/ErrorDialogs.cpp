@@ -47,11 +47,11 @@ std::string SingleText(float value) {
 }
 
 void StoreFontPreferencesInSettingsFile(RunState& state) {
-    if (state.settingsFilePath.empty()) return;
+    if (state.preferences.settingsFilePath.empty()) return;
     profilestore::ProfileStore store;
-    store.SetFileName(state.settingsFilePath);
-    store.WriteEntry("User Preferences", "Font Name", state.fontName);
-    store.WriteEntry("User Preferences", "Font Size", SingleText(state.fontSize));
+    store.SetFileName(state.preferences.settingsFilePath);
+    store.WriteEntry("User Preferences", "Font Name", state.preferences.fontName);
+    store.WriteEntry("User Preferences", "Font Size", SingleText(state.preferences.fontSize));
 }
 
 DialogSeams MakeDefaultSeams() {
@@ -203,7 +203,8 @@ namespace {
 const RunState* g_runState = nullptr;
 
 std::string CurrentLogPath() {
-    if (g_runState && !g_runState->errorLogPath.empty()) return g_runState->errorLogPath;
+    if (g_runState && !g_runState->program.errorLogPath.empty())
+        return g_runState->program.errorLogPath;
     const std::string folder = errorreporter::ErrorReporter::PerUserLogFolder();
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);

@@ -74,7 +74,7 @@ struct DialogSeams {
     // owner; empty means that no Save As is available.
     std::function<void(RunState&)> saveAs;
     // Writes the report font to the settings file ("User Preferences"/"Font Name", "Font
-    // Size"); by default through the profile store at state.settingsFilePath.
+    // Size"); by default through the profile store at state.preferences.settingsFilePath.
     std::function<void(RunState&)> storeFontPreferences;
     // The clock: seconds since midnight.
     std::function<std::int32_t()> clock;

@@ -27,10 +27,10 @@ namespace caldren::gui {
 // The interactive start after the QApplication exists; returns the event loop's code.
 int RunInteractive(RunState& state) {
     QtUi ui(state);
-    state.ui = &ui;
-    if (!state.errorReporter)
-        state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    state.errorReporter->SetPresenter(MakeErrorPresenter());
+    state.SetUi(&ui);
+    if (!state.program.errorReporter)
+        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    state.program.errorReporter->SetPresenter(MakeErrorPresenter());
 
     {
         frmAbout splash(state);
@@ -40,34 +40,35 @@ int RunInteractive(RunState& state) {
     frmMain main(state, ui);
     ui.setMainWindow(&main);
 
-    const bool openStartFile = !state.startFile.empty();
+    const bool openStartFile = !state.options.startFile.empty();
     if (!openStartFile) {
         frmStartUp chooser(state);
         chooser.exec();
     }
-    state.SetSaved(true);
+    state.document.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
     if (!Settings::GetIni(state, Hooks().rememberPrinterFont
                                      ? Settings::PrinterFontStep(Hooks().rememberPrinterFont)
                                      : Settings::PrinterFontStep())) {
-        state.ui = nullptr;
+        state.SetUi(nullptr);
         return 1;
     }
 
     if (openStartFile) {
-        if (FileOperations::OpenFile(state, state.startFile)) IPSupport::InitIP(state, ui, &main);
-    } else if (state.startChoice == kStartNew) {
+        if (FileOperations::OpenFile(state, state.options.startFile))
+            IPSupport::InitIP(state, ui, &main);
+    } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
-    } else if (state.startChoice == kStartOld) {
+    } else if (state.options.startChoice == kStartOld) {
         if (FileOperations::OpenFile(state, std::string())) IPSupport::InitIP(state, ui, &main);
     }
 
-    ui.SetStatusText("File: " + state.currentFileName);
+    ui.SetStatusText("File: " + state.document.currentFileName);
     // The same clock as the end time at shutdown, rounded the same way.
-    state.startTime = Seams().clock ? Seams().clock() : SecondsSinceMidnight();
+    state.options.startTime = Seams().clock ? Seams().clock() : SecondsSinceMidnight();
     main.show();
     const int code = QApplication::exec();
-    state.ui = nullptr;
+    state.SetUi(nullptr);
     return code;
 }
 

@@ -93,7 +93,7 @@ private:
 }  // namespace
 
 QString GuideFile(const RunState& state) {
-    return QString::fromStdString(state.programFolder) + QLatin1Char('/') +
+    return QString::fromStdString(state.program.programFolder) + QLatin1Char('/') +
            QString::fromLatin1(kGuideFile);
 }
 

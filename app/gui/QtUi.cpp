@@ -97,8 +97,8 @@ void QtUi::ShutDown(bool saveFirst) {
     }
     // Stand-in until the shutdown with its exit screen is in place.
     if (saveFirst) FileOperations::SaveAs(m_state);
-    m_state.errorReporter.reset();
-    m_state.engine.Reset();
+    m_state.program.errorReporter.reset();
+    m_state.document.engine.Reset();
     QCoreApplication::exit(0);
     std::exit(0);
 }

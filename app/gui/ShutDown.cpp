@@ -85,7 +85,7 @@ void ShutDown(RunState& state, bool saveFirst) {
     } catch (...) {}
     // 2. The error reporter goes first.
     try {
-        state.errorReporter.reset();
+        state.program.errorReporter.reset();
     } catch (...) {}
     // 3. The report font, for the next run.
     try {
@@ -93,16 +93,16 @@ void ShutDown(RunState& state, bool saveFirst) {
     } catch (...) {}
     // 4. The engine.
     try {
-        state.engine.Reset();
+        state.document.engine.Reset();
     } catch (...) {}
     // 5. The printer gets back the font it had at start.
     try {
-        reports::RestorePrinterFont(state.printerFont);
+        reports::RestorePrinterFont(state.preferences.printerFont);
     } catch (...) {}
     // 6.-7. The time spent, on the exit screen.
     try {
-        state.endTime = seams.clock ? seams.clock() : SecondsSinceMidnight();
-        BuildExitMessage(ElapsedSeconds(state.startTime, state.endTime));
+        state.options.endTime = seams.clock ? seams.clock() : SecondsSinceMidnight();
+        BuildExitMessage(ElapsedSeconds(state.options.startTime, state.options.endTime));
     } catch (...) {}
     // 8. The end.
     if (seams.endProgram) seams.endProgram(0);

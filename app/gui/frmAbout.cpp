@@ -43,7 +43,7 @@ frmAbout::frmAbout(const RunState& state, QWidget* parent) : QDialog(parent) {
     lblTitle->setFont(titleFont);
     QLabel* lblVersion =
         makeLabel(this, "lblVersion",
-                  QStringLiteral("Version: ") + QString::fromStdString(state.fullVersion));
+                  QStringLiteral("Version: ") + QString::fromStdString(state.program.fullVersion));
     QLabel* lblDisclaimer =
         makeLabel(this, "lblDisclaimer", QString::fromUtf8(Maker::kLegalNotice));
     lblDisclaimer->setWordWrap(true);

@@ -206,10 +206,11 @@ void frmMain::buildToolStrip() {
 void frmMain::setStatusText(const QString& text) { m_statusPanel->setText(text); }
 
 void frmMain::updateTitle() {
-    const QString name = QFileInfo(QString::fromStdString(m_state.currentFileName)).fileName();
+    const QString name =
+        QFileInfo(QString::fromStdString(m_state.document.currentFileName)).fileName();
     setWindowTitle(name.isEmpty() ? QString::fromUtf8(kTitle)
                                   : name + QStringLiteral("[*] - ") + QString::fromUtf8(kTitle));
-    setWindowModified(!m_state.IsSaved());
+    setWindowModified(!m_state.document.IsSaved());
 }
 QString frmMain::statusText() const { return m_statusPanel->text(); }
 
@@ -249,7 +250,9 @@ void frmMain::mnuFileOpenClick() {
     if (FileOperations::OpenFile(m_state, std::string())) IPSupport::InitIP(m_state, m_ui, this);
 }
 
-void frmMain::mnuFileSaveClick() { FileOperations::Save(m_state, m_state.currentFileName); }
+void frmMain::mnuFileSaveClick() {
+    FileOperations::Save(m_state, m_state.document.currentFileName);
+}
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
@@ -266,7 +269,7 @@ void frmMain::mnuFilePrintClick() {
 
 void frmMain::mnuFileMRUClick(int n) {
     if (n < 1 || n > 5) return;
-    const std::string name = m_state.recentFiles[static_cast<std::size_t>(n - 1)];
+    const std::string name = m_state.preferences.recentFiles[static_cast<std::size_t>(n - 1)];
     if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, this);
 }
 

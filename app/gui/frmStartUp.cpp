@@ -21,11 +21,11 @@ frmStartUp::frmStartUp(RunState& state, QWidget* parent) : QDialog(parent), m_st
     btnMain->setObjectName(QStringLiteral("btnMain"));
 
     connect(btnNew, &QPushButton::clicked, this, [this] {
-        m_state.startChoice = kStartNew;
+        m_state.options.startChoice = kStartNew;
         accept();
     });
     connect(btnOld, &QPushButton::clicked, this, [this] {
-        m_state.startChoice = kStartOld;
+        m_state.options.startChoice = kStartOld;
         accept();
     });
     connect(btnMain, &QPushButton::clicked, this, [this] { accept(); });

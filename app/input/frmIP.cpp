@@ -11,6 +11,7 @@
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>
+#include <common/Calendar.h>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -215,7 +216,7 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent) : QDialog(parent), m_stat
 }
 
 void frmIP::refillMonthDates() {
-    auto months = m_state.engine->get_colMonths();
+    auto months = m_state.document.engine->get_colMonths();
     if (!months) return;
     const bool loading = m_loading;
     m_loading = true;
@@ -589,7 +590,7 @@ void frmIP::setTabOrder() {
 // ---- Load sequence ----------------------------------------------------------------------
 
 void frmIP::loadSequence() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     m_loading = true;
 
     const QString eoyCurrent = fromUtf8(engine.get_EOYCurrent());
@@ -662,9 +663,9 @@ void frmIP::loadSequence() {
 }
 
 void frmIP::keepForCancel() {
-    m_savedAtOpen = m_state.IsSaved();
+    m_savedAtOpen = m_state.document.IsSaved();
     m_monthsAtOpen.clear();
-    if (auto months = m_state.engine->get_colMonths()) {
+    if (auto months = m_state.document.engine->get_colMonths()) {
         const long count = months->get_Count();
         for (long n = 1; n <= count; ++n) {
             auto m = months->get_Item(vesmora::IndexKey{n});
@@ -675,7 +676,7 @@ void frmIP::keepForCancel() {
 }
 
 void frmIP::discardChanges() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     // The record goes back to the snapshot its edit took when the form opened (or when the
     // file-name button last saved it); the months, which the snapshot does not hold, to the
     // copy kept at the same moment.
@@ -702,11 +703,11 @@ void frmIP::discardChanges() {
             m->put_Purchases(kept[4]);
         }
     }
-    m_state.SetSaved(m_savedAtOpen);
+    m_state.document.SetSaved(m_savedAtOpen);
 }
 
 void frmIP::fillGrid() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     auto months = engine.get_colMonths();
     if (!months) return;
     const long count = months->get_Count();
@@ -725,7 +726,7 @@ void frmIP::fillGrid() {
 }
 
 void frmIP::fillAmountColumns() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     auto months = engine.get_colMonths();
     if (!months) return;
     const long count = months->get_Count();
@@ -770,8 +771,8 @@ void frmIP::FitToScreen() {
 }
 
 void frmIP::SetInitialIP() {
-    lblFilename->setText(
-        fromUtf8(FileOperations::DisplayShorterFilename(m_state, m_state.currentFileName)));
+    lblFilename->setText(fromUtf8(
+        FileOperations::DisplayShorterFilename(m_state, m_state.document.currentFileName)));
 }
 
 QLineEdit* frmIP::gridBox(Column column, int row) const {
@@ -793,8 +794,9 @@ QLineEdit* frmIP::gridBox(Column column, int row) const {
 
 std::unique_ptr<ControlExtend::Target> frmIP::targetFor(const Binding& binding) const {
     if (binding.kind == Kind::Engine)
-        return std::make_unique<ControlExtend::CaldrenTarget>(m_state.engine.Get());
-    return std::make_unique<ControlExtend::MonthlyTarget>(m_state.engine.Get(), binding.row + 1);
+        return std::make_unique<ControlExtend::CaldrenTarget>(m_state.document.engine.Get());
+    return std::make_unique<ControlExtend::MonthlyTarget>(m_state.document.engine.Get(),
+                                                          binding.row + 1);
 }
 
 std::string frmIP::propertyFor(const Binding& binding) const {
@@ -807,7 +809,7 @@ std::string frmIP::propertyFor(const Binding& binding) const {
             return "Purchases";
         case Kind::SalesInv:
             // Decided by the engine's option at each change, not by the check box.
-            return m_state.engine->get_DoPeakUseSalesAndPurch() ? "Sales" : "Inventory";
+            return m_state.document.engine->get_DoPeakUseSalesAndPurch() ? "Sales" : "Inventory";
     }
     return binding.property;
 }
@@ -822,7 +824,7 @@ void frmIP::setHelp(const QString& text) { txtHelp->setPlainText(text); }
 
 void frmIP::markChanged(bool changed) {
     if (!changed) return;
-    m_state.SetSaved(false);
+    m_state.document.SetSaved(false);
     // The results and the checks follow each accepted change, before OK.
     analysis::InputChanges().Notify();
 }
@@ -855,8 +857,8 @@ void frmIP::fieldGotFocus(Binding& binding) {
     ControlExtend::SelectAllText(binding.box);
     binding.entryValue = targetFor(binding)->Get(propertyFor(binding));
     if (binding.kind == Kind::SalesInv) {
-        setHelp(QString::fromUtf8(m_state.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales
-                                                                               : kHelpInventory));
+        setHelp(QString::fromUtf8(
+            m_state.document.engine->get_DoPeakUseSalesAndPurch() ? kHelpSales : kHelpInventory));
     } else {
         setHelp(binding.help);
     }
@@ -869,9 +871,9 @@ void frmIP::fieldLostFocus(Binding& binding) {
         binding.box->setText(fromUtf8(ControlExtend::GetPropByName(*target, propertyFor(binding))));
         if (binding.box == txtCOGS && chkCurAmountsNextYr->isChecked()) {
             txtCOGSNxtYr->setText(txtCOGS->text());
-            const std::string before = m_state.engine->get_COGSNxtYr();
-            m_state.engine->put_COGSNxtYr(m_state.engine->get_COGS());
-            markChanged(m_state.engine->get_COGSNxtYr() != before);
+            const std::string before = m_state.document.engine->get_COGSNxtYr();
+            m_state.document.engine->put_COGSNxtYr(m_state.document.engine->get_COGS());
+            markChanged(m_state.document.engine->get_COGSNxtYr() != before);
         }
     } catch (const ComError& err) {
         gui::ReportError(err.Number(), err.Description(),
@@ -1011,7 +1013,7 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
         switch (type) {
             case QEvent::FocusIn:
                 if (row == 0) {
-                    if (auto months = m_state.engine->get_colMonths())
+                    if (auto months = m_state.document.engine->get_colMonths())
                         IPSupport::InitMonths(m_state, *months);
                     QTimer::singleShot(0, box, [box] { box->selectAll(); });
                 }
@@ -1024,9 +1026,9 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
                 auto* key = static_cast<QKeyEvent*>(event);
                 if (countsAsKeyPress(key)) {
                     // Typing a month's date chooses the peak method (the check box stays as it is).
-                    const bool before = m_state.engine->get_DoPeakCycle();
-                    m_state.engine->put_DoPeakCycle(true);
-                    markChanged(m_state.engine->get_DoPeakCycle() != before);
+                    const bool before = m_state.document.engine->get_DoPeakCycle();
+                    m_state.document.engine->put_DoPeakCycle(true);
+                    markChanged(m_state.document.engine->get_DoPeakCycle() != before);
                 }
                 if (ControlExtend::EnterAsTab(key, box)) return true;
                 break;
@@ -1085,17 +1087,17 @@ bool frmIP::handleEvent(QObject* watched, QEvent* event) {
 // ---- Method options ----------------------------------------------------------------------
 
 void frmIP::chkAveCycleClick(bool checked) {
-    const bool before = m_state.engine->get_DoAveCycle();
-    m_state.engine->put_DoAveCycle(checked);
-    markChanged(m_state.engine->get_DoAveCycle() != before);
+    const bool before = m_state.document.engine->get_DoAveCycle();
+    m_state.document.engine->put_DoAveCycle(checked);
+    markChanged(m_state.document.engine->get_DoAveCycle() != before);
 }
 
 void frmIP::chkPeakCycleClick(bool checked) {
-    const bool before = m_state.engine->get_DoPeakCycle();
-    m_state.engine->put_DoPeakCycle(checked);
-    markChanged(m_state.engine->get_DoPeakCycle() != before);
+    const bool before = m_state.document.engine->get_DoPeakCycle();
+    m_state.document.engine->put_DoPeakCycle(checked);
+    markChanged(m_state.document.engine->get_DoPeakCycle() != before);
     // Turned on again, the method finds its months as they are: the grid shows them.
-    if (checked && !m_loading && m_state.engine->get_DoPeakCycle()) {
+    if (checked && !m_loading && m_state.document.engine->get_DoPeakCycle()) {
         m_loading = true;
         fillAmountColumns();
         m_loading = false;
@@ -1105,7 +1107,7 @@ void frmIP::chkPeakCycleClick(bool checked) {
 void frmIP::setNxtYrCaption(const QString& caption) { fraNxtYr->setTitle(caption); }
 
 void frmIP::chkCurAmountsNextYrClick(bool checked) {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     const std::string eoy = engine.get_EOYCurrent();
     int m = 0, d = 0, y = 0;
     IPSupport::SplitDate(eoy, m, d, y);
@@ -1119,7 +1121,7 @@ void frmIP::chkCurAmountsNextYrClick(bool checked) {
 }
 
 void frmIP::chkEndOfMonthClick(bool checked) {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     if (!engine.get_DoPeakCycle()) return;
     const bool before = engine.get_DoPeakUseSalesAndPurch();
     if (checked) {
@@ -1148,7 +1150,7 @@ void frmIP::restoreDateBox(QLineEdit* box, const std::string& engineValue) {
 }
 
 void frmIP::maskDtEOYCurrentLostFocus() {
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     const std::string text = toUtf8(MaskDtEOYCurrent->text());
     int m = 0, d = 0, y = 0;
     if (!MaskDtEOYCurrent->hasAcceptableInput() || !IPSupport::SplitDate(text, m, d, y)) {
@@ -1186,7 +1188,7 @@ void frmIP::maskDtEOYCurrentLostFocus() {
 }
 
 void frmIP::monthDateLostFocus() {
-    auto months = m_state.engine->get_colMonths();
+    auto months = m_state.document.engine->get_colMonths();
     if (!months || months->get_Count() < 12) return;
     QLineEdit* box = txtMonthDate[0];
     auto first = months->get_Item(vesmora::IndexKey{1L});
@@ -1215,9 +1217,8 @@ void frmIP::monthDateLostFocus() {
     int month = m + 1;
     for (int i = 1; i <= 11; ++i) {
         if (month == 13) month = 1;
-        int day = d > 27 ? IPSupport::CalcDaysMonth(month) : d;
         if (month == 1) ++y;
-        if (d > 27 && month == 2 && y % 4 == 0) day = 29;
+        const int day = d > 27 ? common::DaysInMonth(month, y) : d;
         const std::string dateText =
             std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(y);
         txtMonthDate[i]->setText(paddedDate(month, day, y));
@@ -1255,7 +1256,7 @@ bool frmIP::pasteMonths(QObject* watched) {
     if (!MonthPaste::IsBlock(text))
         return false;  // one value: the box's own paste and editing pattern
 
-    vesmora::_Caldren& engine = *m_state.engine;
+    vesmora::_Caldren& engine = *m_state.document.engine;
     auto months = engine.get_colMonths();
     if (!months) return true;
     IPSupport::InitMonths(m_state, *months);
@@ -1342,9 +1343,9 @@ bool frmIP::pasteMonths(QObject* watched) {
 }
 
 void frmIP::refreshGridAmounts() {
-    auto months = m_state.engine->get_colMonths();
+    auto months = m_state.document.engine->get_colMonths();
     if (!months) return;
-    const bool salesAndPurchases = m_state.engine->get_DoPeakUseSalesAndPurch();
+    const bool salesAndPurchases = m_state.document.engine->get_DoPeakUseSalesAndPurch();
     const long count = months->get_Count();
     const bool loading = m_loading;
     m_loading = true;
@@ -1363,7 +1364,7 @@ void frmIP::btnClearMonthsClick() {
             "Set the receivables, sales, inventory and purchases of all twelve months to zero?",
             kYesNo | kQuestion, kTitle) != MsgAnswer::Yes)
         return;
-    auto months = m_state.engine->get_colMonths();
+    auto months = m_state.document.engine->get_colMonths();
     if (!months) return;
     IPSupport::InitMonths(m_state, *months);
     bool changed = false;
@@ -1393,10 +1394,10 @@ void frmIP::btnOKClick() {
 
 void frmIP::btnFilenameClick() {
     const bool saved = FileOperations::SaveAs(m_state);
-    m_state.engine->BeginEdit();
+    m_state.document.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
     if (saved) keepForCancel();
-    lblFilename->setText(fromUtf8(m_state.currentFileName));
+    lblFilename->setText(fromUtf8(m_state.document.currentFileName));
 }
 
 }  // namespace caldren

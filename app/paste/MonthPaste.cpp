@@ -1,7 +1,7 @@
 // MonthPaste: spreadsheet text to grid cells.
 #include "MonthPaste.h"
 
-#include "AmountText.h"
+#include <common/AmountText.h>
 
 #include <algorithm>
 
@@ -55,7 +55,7 @@ bool IsBlock(std::string_view clipboard) {
 }
 
 std::optional<std::string> NormalizeAmount(std::string_view cell) {
-    return AmountText::Normalize(Trim(cell));
+    return common::AmountText::Normalize(Trim(cell));
 }
 
 std::vector<std::vector<std::string>> SplitRows(std::string_view text) {

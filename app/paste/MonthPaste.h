@@ -63,7 +63,7 @@ bool IsBlock(std::string_view clipboard);
 
 // An amount as a spreadsheet shows it, in the engine's plain form: "$1,234.50" ->
 // "1234.50", "(1,234)" -> "-1234", "-$75" -> "-75", "" -> "0". The syntax is the one the
-// input fields take (AmountText.h). Empty optional when it is not an amount (the raw text
+// input fields take (<common/AmountText.h>). Empty optional when it is not an amount (the raw text
 // then goes to the engine, which refuses it).
 std::optional<std::string> NormalizeAmount(std::string_view cell);
 

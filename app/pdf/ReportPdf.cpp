@@ -1,6 +1,7 @@
 #include "ReportPdf.h"
 
 #include <activation/Com.h>
+#include <common/AtomicFile.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -94,8 +95,9 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");
     }
-    if (!QFileInfo::exists(part) || std::rename(QFile::encodeName(part).constData(),
-                                                QFile::encodeName(path).constData()) != 0) {
+    if (!QFileInfo::exists(part) ||
+        common::MoveIntoPlace(QFile::encodeName(part).toStdString(),
+                              QFile::encodeName(path).toStdString()) != 0) {
         QFile::remove(part);
         throw activation::ComError(75, "ReportPdf.WriteReportPdf",
                                    "The PDF file " + path.toStdString() + " could not be written.");

@@ -34,8 +34,8 @@ constexpr const char* kPrefs = "User Preferences";
 // addition to the report, never a reason for it to fail.
 std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
     try {
-        if (state.engine && CycleChart::WantsChart(*state.engine))
-            return CycleChart::FromEngine(*state.engine);
+        if (state.document.engine && CycleChart::WantsChart(*state.document.engine))
+            return CycleChart::FromEngine(*state.document.engine);
     } catch (...) {}
     return std::nullopt;
 }
@@ -53,7 +53,8 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
     m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
     m_viewer->SetReportStart(start);
-    if (start.kind != Reports::ReportKind::Compare) m_viewer->SetDataFile(m_state.currentFileName);
+    if (start.kind != Reports::ReportKind::Compare)
+        m_viewer->SetDataFile(m_state.document.currentFileName);
     RunState* state = &m_state;
     m_viewer->SetPdfFontSource([state] { return ReportFont(*state); });
     QPointer<frmReportForm> viewer(m_viewer);
@@ -103,7 +104,8 @@ PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_paren
 void PrintSink::BeginReport(const Reports::ReportStart& start) {
     m_kind = start.kind;
     m_headings = start.headings;
-    SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, m_saved, m_parent);
+    SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false, m_saved,
+               m_parent);
     m_open = true;
 }
 
@@ -200,7 +202,7 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
                          : choices.input == 1   ? "Inputs Report"
                          : choices.summary == 1 ? "Summary Report"
                                                 : "Detailed Analysis Report";
-    m_printCaption = std::string(report) + " - " + m_state.currentFileName;
+    m_printCaption = std::string(report) + " - " + m_state.document.currentFileName;
 }
 
 int QtReportsHost::GetCopies() {
@@ -220,7 +222,8 @@ int QtReportsHost::GetCopies() {
         // paper. Where printers are installed the system's default one stays chosen and
         // keeps its own paper; a file then takes the document's name.
         const PdfTarget target = DefaultPdfTarget(
-            m_printCaption.empty() ? "Reports - " + m_state.currentFileName : m_printCaption);
+            m_printCaption.empty() ? "Reports - " + m_state.document.currentFileName
+                                   : m_printCaption);
         printer->setDocName(QFileInfo(target.name).completeBaseName());
         if (QPrinterInfo::availablePrinters().isEmpty()) {
             printer->setOutputFileName(target.Path());
@@ -240,7 +243,8 @@ int QtReportsHost::GetCopies() {
 }
 
 void QtReportsHost::SetNewFont(Reports::PrinterFontRecord& saved) {
-    reports::SetNewFont(m_state, m_state.fontName, m_state.fontSize, false, saved, m_mainWindow);
+    reports::SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false,
+                        saved, m_mainWindow);
 }
 
 void QtReportsHost::SetOldFont(const Reports::PrinterFontRecord& saved) {
@@ -268,7 +272,7 @@ std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode
         case Reports::kPrint:
             return std::make_unique<PrintSink>(m_state, m_mainWindow);
         case Reports::kFile:
-            return std::make_unique<Reports::FileSink>(m_state.outputFileName);
+            return std::make_unique<Reports::FileSink>(m_state.options.outputFileName);
     }
     return nullptr;
 }
@@ -296,19 +300,20 @@ void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
 
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host) {
     Reports::ReportChoices choices;
-    choices.input = state.rptInput;
-    choices.summary = state.rptSummary;
-    choices.detail = state.rptDetail;
-    if (!state.engine) {
+    choices.input = state.preferences.rptInput;
+    choices.summary = state.preferences.rptSummary;
+    choices.detail = state.preferences.rptDetail;
+    if (!state.document.engine) {
         // No analysis object: the run's own error path, as RunReports would take it.
         host.ReportErrorAndQuit(activation::ComError(91, "RunReports"), "RunReports");
         return false;
     }
-    Reports::RunContext ctx{*state.engine, host, choices, state.currentFileName, state.batch};
+    Reports::RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
+                            state.options.batch};
     const bool done = Reports::RunReports(mode, ctx);
-    state.rptInput = static_cast<std::int16_t>(choices.input);
-    state.rptSummary = static_cast<std::int16_t>(choices.summary);
-    state.rptDetail = static_cast<std::int16_t>(choices.detail);
+    state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
+    state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
+    state.preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return done;
 }
 
@@ -338,7 +343,7 @@ void PrintViewerReport(RunState& state, frmReportForm& viewer) {
 
 void ShowPDFHelp(RunState& state, QWidget* parent) {
     try {
-        const QString path = QString::fromUtf8(state.helpFile);
+        const QString path = QString::fromUtf8(state.program.helpFile);
         bool opened = false;
         if (!path.isEmpty() && QFileInfo::exists(path) && gui::Seams().openExternal)
             opened = gui::Seams().openExternal(path);

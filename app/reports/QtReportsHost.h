@@ -120,7 +120,7 @@ void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWi
 // of years): the print dialog, then the report as the viewer holds it, once per copy.
 void PrintViewerReport(RunState& state, frmReportForm& viewer);
 
-// ShowPDFHelp: opens the manual (state.helpFile) with the desktop's default viewer.
+// ShowPDFHelp: opens the manual (state.program.helpFile) with the desktop's default viewer.
 void ShowPDFHelp(RunState& state, QWidget* parent);
 
 }  // namespace caldren::reports

@@ -41,7 +41,7 @@ std::string OldFontWarningText(const std::string& name, float size) {
 }
 
 FontSpec ReportFont(const RunState& state) {
-    return FontSpec{state.fontName, state.fontSize, false};
+    return FontSpec{state.preferences.fontName, state.preferences.fontSize, false};
 }
 
 void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
@@ -75,14 +75,14 @@ void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
                 gui::ReportErrorAndQuit(state, e.Number(), "SetNewFont()");
                 return;
             }
-            if (!state.hideWarning)
-                state.hideWarning = gui::ShowErrorWarning(NewFontWarningText(wantName, wantSize),
-                                                          "SetNewFont()", false, parent);
+            if (!state.preferences.hideWarning)
+                state.preferences.hideWarning = gui::ShowErrorWarning(
+                    NewFontWarningText(wantName, wantSize), "SetNewFont()", false, parent);
             const std::string failedName = wantName;
             const float failedSize = wantSize;
             GetFonts(state, parent);
-            wantName = state.fontName;
-            wantSize = state.fontSize;
+            wantName = state.preferences.fontName;
+            wantSize = state.preferences.fontSize;
             wantBold = bold;
             if (wantName == failedName && wantSize == failedSize) {
                 // The dialog was cancelled: the system's default fixed-pitch font.
@@ -111,9 +111,9 @@ void SetOldFont(RunState& state, const Reports::PrinterFontRecord& saved, QWidge
             gui::ReportErrorAndQuit(state, e.Number(), "SetOldFont()");
             return;
         }
-        if (!state.hideWarning)
-            state.hideWarning = gui::ShowErrorWarning(OldFontWarningText(saved.name, saved.size),
-                                                      "SetOldFont()", false, parent);
+        if (!state.preferences.hideWarning)
+            state.preferences.hideWarning = gui::ShowErrorWarning(
+                OldFontWarningText(saved.name, saved.size), "SetOldFont()", false, parent);
     }
 }
 
@@ -123,9 +123,9 @@ void GetFonts(RunState& state, QWidget* parent) {
                               QStringLiteral("WARNING!"));
 
         // The dialog starts at the font the system resolves for the report font's name.
-        const QString resolved = ResolvedFamily(state.fontName);
+        const QString resolved = ResolvedFamily(state.preferences.fontName);
         QFont initial(resolved);
-        initial.setPointSizeF(state.fontSize > 0 ? state.fontSize : 10.0);
+        initial.setPointSizeF(state.preferences.fontSize > 0 ? state.preferences.fontSize : 10.0);
         initial.setBold(true);
 
         QFontDialog dialog(initial, parent);
@@ -139,10 +139,10 @@ void GetFonts(RunState& state, QWidget* parent) {
         const QFont chosen = dialog.selectedFont();
         std::string family = chosen.family().toStdString();
         // The same family as the resolved one keeps the name the user knows.
-        if (!family.empty() && chosen.family() == resolved) family = state.fontName;
-        state.fontName = family.empty() ? std::string("Courier New") : family;
+        if (!family.empty() && chosen.family() == resolved) family = state.preferences.fontName;
+        state.preferences.fontName = family.empty() ? std::string("Courier New") : family;
         const double points = chosen.pointSizeF();
-        state.fontSize = points >= 5.0 ? static_cast<float>(points) : 10.0f;
+        state.preferences.fontSize = points >= 5.0 ? static_cast<float>(points) : 10.0f;
     } catch (const activation::ComError& e) {
         gui::ReportErrorAndQuit(state, e.Number(), "GetFonts");
     } catch (const std::exception&) {

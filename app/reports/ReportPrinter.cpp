@@ -201,9 +201,9 @@ void ReportPrinter::ShowLineCountError(const std::string& text) {
 
 void RememberPrinterFont(RunState& state) {
     const ReportPrinter& printer = ReportPrinter::Instance();
-    state.printerFont.name = printer.FontName();
-    state.printerFont.size = printer.FontSize();
-    state.printerFont.bold = printer.FontBold();
+    state.preferences.printerFont.name = printer.FontName();
+    state.preferences.printerFont.size = printer.FontSize();
+    state.preferences.printerFont.bold = printer.FontBold();
 }
 
 void RestorePrinterFont(const PrinterFont& font) {

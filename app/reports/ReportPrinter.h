@@ -116,7 +116,7 @@ private:
     QString m_baseFileName;  // the PDF file chosen for the first job
 };
 
-// Remembers the printer's current font in state.printerFont (GetIni, step 6).
+// Remembers the printer's current font in state.preferences.printerFont (GetIni, step 6).
 void RememberPrinterFont(RunState& state);
 // Gives the printer back a font (ShutDown, step 5). Errors are ignored.
 void RestorePrinterFont(const PrinterFont& font);

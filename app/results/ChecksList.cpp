@@ -63,11 +63,11 @@ ChecksList::~ChecksList() = default;
 
 void ChecksList::refresh() {
     if (!m_analyzer) return;
-    if (!m_state.engine) {
+    if (!m_state.document.engine) {
         setFindings({});
         return;
     }
-    const analysis::Snapshot& s = m_analyzer->Update(*m_state.engine);
+    const analysis::Snapshot& s = m_analyzer->Update(*m_state.document.engine);
     setFindings(s.findings);
     if (!s.error.empty()) {
         m_shown = false;
@@ -106,9 +106,10 @@ QStringList ChecksList::lines() const {
 }
 
 void ChecksList::runAction(analysis::CheckAction action) {
-    if (action != analysis::CheckAction::MoveMonthDates || !m_state.engine) return;
+    if (action != analysis::CheckAction::MoveMonthDates || !m_state.document.engine) return;
     try {
-        if (analysis::MoveMonthDatesIntoTaxYear(*m_state.engine) > 0) m_state.SetSaved(false);
+        if (analysis::MoveMonthDatesIntoTaxYear(*m_state.document.engine) > 0)
+            m_state.document.SetSaved(false);
     } catch (const activation::ComError& e) {
         gui::ReportError(e.Number(), e.Description(), "ChecksList.MoveMonthDates\r" + e.Source());
     }

@@ -82,11 +82,11 @@ ResultsPanel::~ResultsPanel() = default;
 void ResultsPanel::refresh() {
     QString text;
     bool chart = false;
-    if (!m_state.engine) {
+    if (!m_state.document.engine) {
         text = QStringLiteral("No analysis is open.");
         m_checks->setFindings({});
     } else {
-        const analysis::Snapshot& s = m_analyzer.Update(*m_state.engine);
+        const analysis::Snapshot& s = m_analyzer.Update(*m_state.document.engine);
         text = FromUtf8(s.error.empty() ? s.results.Text() : s.error + "\n");
         m_checks->setFindings(s.findings);
         if (s.peakCalculated && m_analyzer.Scratch()) {

@@ -28,13 +28,14 @@ struct Fixture {
     caldren::RunState state;
     std::unique_ptr<caldren::QtUi> ui;
     Fixture() {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        state.engine->Load(CALDREN_DEMO_SOURCE);
-        state.currentFileName = "/tmp/bench/DEMO.CLD";
-        state.versionTag = "CLD2026.12";
-        state.fullVersion = "CLD2026.12.1";
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.engine->Load(CALDREN_DEMO_SOURCE);
+        state.document.currentFileName = "/tmp/bench/DEMO.CLD";
+        state.program.versionTag = "CLD2026.12";
+        state.program.fullVersion = "CLD2026.12.1";
         ui = std::make_unique<caldren::QtUi>(state);
-        state.ui = ui.get();
+        state.SetUi(ui.get());
         caldren::gui::MessageBox::setHeadless(true);
         caldren::gui::FileDialog::setHeadless(true);
     }
@@ -67,7 +68,7 @@ void BM_KeystrokeInNumberField(benchmark::State& bench) {
         QTest::keyClick(box, Qt::Key_Backspace);  // back to "4,850,000"
     }
     bench.SetItemsProcessed(bench.iterations() * 2);
-    if (f.state.engine->get_CurAssets() != "4,850,000")
+    if (f.state.document.engine->get_CurAssets() != "4,850,000")
         bench.SkipWithError("the field did not reach the engine");
 }
 BENCHMARK(BM_KeystrokeInNumberField)->Unit(benchmark::kMicrosecond);

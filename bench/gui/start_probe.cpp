@@ -24,10 +24,10 @@ int main(int argc, char** argv) {
     clock.start();
     activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
     caldren::RunState state;
-    state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-    state.programFolder = CALDREN_PROGRAM_FOLDER;
-    state.fullVersion = "CLD2026.12.1";
-    state.versionTag = "CLD2026.12";
+    state.document.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+    state.program.programFolder = CALDREN_PROGRAM_FOLDER;
+    state.program.fullVersion = "CLD2026.12.1";
+    state.program.versionTag = "CLD2026.12";
 
     QApplication app(argc, argv);
     std::function<void()> step;

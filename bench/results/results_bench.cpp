@@ -30,13 +30,15 @@ struct Fixture {
     caldren::RunState state;
 
     Fixture() {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         const QString demo = dir.path() + QStringLiteral("/DEMO.CLD");
         QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), demo);
-        state.engine->Load(demo.toStdString());  // leaves the edit open, as the input form does
+        state.document.engine->Load(
+            demo.toStdString());  // leaves the edit open, as the input form does
     }
     // A keystroke in Current Assets: the amount grows by one digit's worth each time.
-    void Type(long n) { state.engine->put_CurAssets(std::to_string(4850000 + n % 1000)); }
+    void Type(long n) { state.document.engine->put_CurAssets(std::to_string(4850000 + n % 1000)); }
 };
 
 void BM_Analyzer(benchmark::State& st) {
@@ -45,7 +47,7 @@ void BM_Analyzer(benchmark::State& st) {
     long n = 0;
     for (auto _ : st) {
         f.Type(++n);
-        benchmark::DoNotOptimize(analyzer.Update(*f.state.engine).results.available.text);
+        benchmark::DoNotOptimize(analyzer.Update(*f.state.document.engine).results.available.text);
     }
 }
 BENCHMARK(BM_Analyzer)->Unit(benchmark::kMicrosecond);
@@ -56,7 +58,7 @@ void BM_FirstUpdate(benchmark::State& st) {
     Fixture f;
     for (auto _ : st) {
         caldren::analysis::Analyzer analyzer(caldren::analysis::NewEngine);
-        benchmark::DoNotOptimize(analyzer.Update(*f.state.engine).results.available.text);
+        benchmark::DoNotOptimize(analyzer.Update(*f.state.document.engine).results.available.text);
     }
 }
 BENCHMARK(BM_FirstUpdate)->Unit(benchmark::kMicrosecond);

@@ -78,19 +78,19 @@ int main(int argc, char** argv) {
 
     QTemporaryDir work;
     caldren::RunState state;
-    state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-    state.programFolder = work.path().toStdString();
-    state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
-    state.errorLogPath = state.programFolder + "/CLD_err.log";
-    state.rptInput = state.rptSummary = state.rptDetail = 1;
+    state.document.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+    state.program.programFolder = work.path().toStdString();
+    state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
+    state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
+    state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
     const QString demo = work.path() + QStringLiteral("/DEMO.CLD");
     QFile::copy(programFolder + QStringLiteral("/DEMO.CLD"), demo);
-    state.currentFileName = demo.toStdString();
-    state.engine->Load(state.currentFileName);
+    state.document.currentFileName = demo.toStdString();
+    state.document.engine->Load(state.document.currentFileName);
     // The name the pictures show, as on a user's desktop.
-    state.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
+    state.document.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
     caldren::QtUi ui(state);
-    state.ui = &ui;
+    state.SetUi(&ui);
     caldren::gui::MessageBox::setHeadless(true);
 
     // The windows of an interactive start.
@@ -105,9 +105,10 @@ int main(int argc, char** argv) {
         ui.setMainWindow(&window);
         window.resize(1100, 720);
         window.setStatusText(QStringLiteral("File: ") +
-                             QString::fromStdString(state.currentFileName));
+                             QString::fromStdString(state.document.currentFileName));
         window.setRecentEntry(
-            1, QStringLiteral("&1 ") + QString::fromStdString(state.currentFileName), true);
+            1, QStringLiteral("&1 ") + QString::fromStdString(state.document.currentFileName),
+            true);
         window.setRecentSeparatorVisible(true);
         Save(&window, "main-window");
         ui.setMainWindow(nullptr);
@@ -128,24 +129,25 @@ int main(int argc, char** argv) {
     // The Checks page on a copy whose year end moved on and whose cost of goods sold is off.
     {
         caldren::RunState other = state;
-        other.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        other.engine->Load(demo.toStdString());
-        other.engine->put_EOYCurrent("06/30/2027");
-        other.engine->put_COGS("5,300,000");
+        other.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        other.document.engine->Load(demo.toStdString());
+        other.document.engine->put_EOYCurrent("06/30/2027");
+        other.document.engine->put_COGS("5,300,000");
         caldren::QtUi otherUi(other);
-        other.ui = &otherUi;
+        other.SetUi(&otherUi);
         caldren::frmIP form(other, otherUi);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
         Save(&form, "input-checks");
         form.reject();
-        other.ui = nullptr;
+        other.SetUi(nullptr);
     }
     // The help window at the peak method, the search box holding a word.
     {
         caldren::RunState helpState = state;
-        helpState.programFolder = programFolder.toStdString();
+        helpState.program.programFolder = programFolder.toStdString();
         caldren::frmHelp* help =
             caldren::HelpSupport::ShowHelp(helpState, nullptr, QStringLiteral("peak-method"));
         help->resize(1040, 700);
@@ -238,8 +240,8 @@ int main(int argc, char** argv) {
     }
 
     // The printed Summary report, first page.
-    state.rptInput = 0;
-    state.rptDetail = 0;
+    state.preferences.rptInput = 0;
+    state.preferences.rptDetail = 0;
     caldren::gui::Seams().runModal = [&](QDialog& d) {
         if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
             c->SetChoices({0, 1, 0});
@@ -263,8 +265,8 @@ int main(int argc, char** argv) {
          g_out + QStringLiteral("/printed-page")});
 
     // The printed Detailed Analysis report: its last page, the monthly-cycle chart.
-    state.rptSummary = 0;
-    state.rptDetail = 1;
+    state.preferences.rptSummary = 0;
+    state.preferences.rptDetail = 1;
     caldren::gui::Seams().runModal = [&](QDialog& d) {
         if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
             c->SetChoices({0, 0, 1});
@@ -310,6 +312,6 @@ int main(int argc, char** argv) {
         Save(&screen, "exit-screen");
     }
     for (auto& v : host.Viewers()) delete v.data();
-    state.ui = nullptr;
+    state.SetUi(nullptr);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "PrintModel.h"
 
+#include <common/TextWidth.h>
+
 #include <string>
 
 namespace PRINT {
@@ -8,13 +10,6 @@ namespace {
 
 constexpr int kHeadingLines = 13;  // the counter after a heading block
 constexpr int kBottomReserve = 6;
-
-size_t Chars(std::string_view s) {
-    size_t n = 0;
-    for (unsigned char c : s)
-        if ((c & 0xC0) != 0x80) ++n;
-    return n;
-}
 
 }  // namespace
 
@@ -40,7 +35,7 @@ void PageModel::PrintAt(int column, std::string_view text) {
     if (m_column > column) NewLine();
     m_column = column;
     if (!text.empty()) m_device.DrawText(m_line, m_column, text);
-    m_column += static_cast<int>(Chars(text));
+    m_column += static_cast<int>(common::CharCount(text));
 }
 
 void PageModel::PrintChunk(std::string_view chunk) {
@@ -51,7 +46,7 @@ void PageModel::PrintChunk(std::string_view chunk) {
             chunk.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
         if (!piece.empty()) {
             m_device.DrawText(m_line, m_column, piece);
-            m_column += static_cast<int>(Chars(piece));
+            m_column += static_cast<int>(common::CharCount(piece));
         }
         if (end == std::string_view::npos) break;
         NewLine();

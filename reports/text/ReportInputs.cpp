@@ -19,9 +19,9 @@ std::string N(const std::string& engineText, std::size_t width) {
 
 // Month and year of a "mm/dd/yyyy" text.
 void MonthYear(const std::string& date, int& month, int& year) {
-    const std::string d = FormatDate(date);
-    month = std::stoi(d.substr(0, 2));
-    year = std::stoi(d.substr(6, 4));
+    const common::Date d = ParseDate(date);
+    month = d.month;
+    year = d.year;
 }
 
 }  // namespace

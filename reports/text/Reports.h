@@ -10,6 +10,7 @@
 #include "ReportSink.h"
 
 #include <activation/Com.h>
+#include <common/Calendar.h>
 #include <vesmora/Vesmora.h>
 
 #include <memory>
@@ -171,6 +172,8 @@ std::string FormatDate(std::string_view engineText);
 // A day count: rounded to 5 decimals (ties to even), shortest decimal form ("45",
 // "45.12346").
 std::string FormatDays(std::string_view engineText);
+// The engine's date text as a date ("6/30/2004"); ComError 13 when it is not a date.
+common::Date ParseDate(std::string_view engineText);
 
 // "##0.00000" applied to a double (the month cycles cross the interface as doubles): the
 // shortest decimal text of the double, rounded as FormatRatio does.

@@ -53,6 +53,8 @@ struct FileCase {
     const char* file;
     const char* expected;
 };
+// Test names show the file, not the bytes of the pointers.
+std::ostream& operator<<(std::ostream& os, const FileCase& c) { return os << c.file; }
 
 class Checks : public ::testing::TestWithParam<FileCase> {};
 
@@ -65,17 +67,21 @@ TEST_P(Checks, FireOrStayQuiet) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Checks,
-    ::testing::Values(FileCase{"checks_clean_estimated.cld", "checks_none.txt"},
-                      FileCase{"checks_clean_actual.cld", "checks_none.txt"},
-                      FileCase{"checks_cogs.cld", "checks_cogs.txt"},
-                      FileCase{"checks_totals.cld", "checks_totals.txt"},
-                      FileCase{"checks_dates.cld", "checks_dates.txt"},
-                      FileCase{"checks_twelfth_actual.cld", "checks_twelfth_actual.txt"},
-                      FileCase{"checks_negative.cld", "checks_negative.txt"},
-                      FileCase{"checks_negative_estimated.cld", "checks_negative_estimated.txt"},
-                      FileCase{"checks_zero_sales.cld", "checks_zero_sales.txt"},
-                      FileCase{"checks_zero_cogs.cld", "checks_zero_cogs.txt"},
-                      FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
+    ::testing::Values(
+        FileCase{"checks_clean_estimated.cld", "checks_none.txt"},
+        FileCase{"checks_clean_actual.cld", "checks_none.txt"},
+        FileCase{"checks_cogs.cld", "checks_cogs.txt"},
+        FileCase{"checks_totals.cld", "checks_totals.txt"},
+        FileCase{"checks_dates.cld", "checks_dates.txt"},
+        FileCase{"checks_twelfth_actual.cld", "checks_twelfth_actual.txt"},
+        FileCase{"checks_twelfth_actual_over.cld", "checks_twelfth_actual_over.txt"},
+        FileCase{"checks_twelfth_estimated_edge.cld", "checks_twelfth_estimated_edge.txt"},
+        FileCase{"checks_twelfth_estimated_over.cld", "checks_twelfth_estimated_over.txt"},
+        FileCase{"checks_negative.cld", "checks_negative.txt"},
+        FileCase{"checks_negative_estimated.cld", "checks_negative_estimated.txt"},
+        FileCase{"checks_zero_sales.cld", "checks_zero_sales.txt"},
+        FileCase{"checks_zero_cogs.cld", "checks_zero_cogs.txt"},
+        FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
 
 TEST(MonthDates, MoveIntoTheTaxYear) {
     // File, dates moved, month 1 and month 12 afterwards: the 15th stays, a month end stays one.
@@ -171,17 +177,17 @@ TEST(NextYearFileName, InTheSameFolder) {
 TEST(NewYearCommand, ReplacesTheAnalysisUnderTheProposedNameAndWritesNothing) {
     TempDir dir;
     caldren::RunState state;
-    state.currentFileName = (fs::path(dir.path()) / "brennet 2023.cld").string();
-    fs::copy_file(kData / "rollforward_source.cld", state.currentFileName);
-    state.engine = NewEngine();
-    state.engine->Load(state.currentFileName);
+    state.document.currentFileName = (fs::path(dir.path()) / "brennet 2023.cld").string();
+    fs::copy_file(kData / "rollforward_source.cld", state.document.currentFileName);
+    state.document.engine = NewEngine();
+    state.document.engine->Load(state.document.currentFileName);
     int notices = 0;
     const int subscription = InputChanges().Subscribe([&] { ++notices; });
     EXPECT_TRUE(caldren::NewYearCommand::Run(state));
     InputChanges().Unsubscribe(subscription);
-    EXPECT_EQ((fs::path(dir.path()) / "brennet 2024.cld").string(), state.currentFileName);
-    EXPECT_EQ("02/29/2024", state.engine->get_EOYCurrent());
-    EXPECT_FALSE(state.IsSaved());
+    EXPECT_EQ((fs::path(dir.path()) / "brennet 2024.cld").string(), state.document.currentFileName);
+    EXPECT_EQ("02/29/2024", state.document.engine->get_EOYCurrent());
+    EXPECT_FALSE(state.document.IsSaved());
     EXPECT_EQ(1, notices);
     EXPECT_EQ(
         1, std::distance(fs::directory_iterator(fs::path(dir.path())), fs::directory_iterator{}));

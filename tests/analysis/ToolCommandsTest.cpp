@@ -20,6 +20,11 @@ struct ToolCase {
     const char* err;      // the beginning of the error output
     const char* written;  // expected bytes of "next.cld", when it is to be written
 };
+// Test names show the command line, not the bytes of the pointers.
+std::ostream& operator<<(std::ostream& os, const ToolCase& c) {
+    for (const std::string& arg : c.args) os << arg << ' ';
+    return os;
+}
 
 class Tools : public ::testing::TestWithParam<ToolCase> {
 protected:

@@ -62,18 +62,18 @@ INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()),
 TEST(MainWithoutADisplay, NamesTheFileAndRestoresTheSignals) {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
     caldren::RunState state;
-    state.saved = false;
+    state.document.saved = false;
     std::string program = "CaldrenCalc", file = "/srv/Clients/acme 2026.cld";
     char* argv[] = {program.data(), file.data(), nullptr};
     EXPECT_EQ(MainMod::Main(state, 2, argv), MainMod::kExitFailure);
-    EXPECT_EQ(state.startFile, file);
-    EXPECT_TRUE(state.saved);
+    EXPECT_EQ(state.options.startFile, file);
+    EXPECT_TRUE(state.document.saved);
     struct sigaction pipe {
     }, size{};
     ::sigaction(SIGPIPE, nullptr, &pipe);
     ::sigaction(SIGXFSZ, nullptr, &size);
     EXPECT_TRUE(pipe.sa_handler == SIG_DFL && size.sa_handler == SIG_DFL);
-    state.engine.Reset();
+    state.document.engine.Reset();
 }
 
 }  // namespace

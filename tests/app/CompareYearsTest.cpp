@@ -41,8 +41,8 @@ protected:
         a2003 = dir / "acme2003.CLD";
         apptest::WriteFile(a2002, ReadFile(data + "/acme2002.cld"));
         apptest::WriteFile(a2003, ReadFile(data + "/acme2003.CLD"));
-        state.dataFilePath = dir.Path();
-        state.engine = NewEngine();
+        state.preferences.dataFilePath = dir.Path();
+        state.document.engine = NewEngine();
     }
     apptest::PinnedEnvironment env;
     TempDir dir;
@@ -69,7 +69,7 @@ TEST_F(CompareYearsTest, TwoFilesGoToTheViewer) {
     EXPECT_TRUE(ui.messages.empty());
     // Nothing written; the analysis in use untouched (still new).
     EXPECT_EQ(before, ReadFile(a2003));
-    EXPECT_TRUE(state.engine->get_IsNew());
+    EXPECT_TRUE(state.document.engine->get_IsNew());
 }
 
 TEST_F(CompareYearsTest, CancelShowsNothing) {

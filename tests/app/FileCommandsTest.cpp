@@ -22,21 +22,22 @@ namespace FileOperations = caldren::FileOperations;
 class FileCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        state.ui = &ui;
-        state.versionTag = "CLD2026.12";
-        state.dataFilePath = dir.Path();
-        state.settingsFilePath = dir / "CaldrenCalc.ini";
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.SetUi(&ui);
+        state.program.versionTag = "CLD2026.12";
+        state.preferences.dataFilePath = dir.Path();
+        state.preferences.settingsFilePath = dir / "CaldrenCalc.ini";
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         WriteFile(demo, ReadFile(CALDREN_DEMO_SOURCE));
     }
     std::string Ini(const std::string& section, const std::string& key) {
         profilestore::ProfileStore store;
-        store.SetFileName(state.settingsFilePath);
+        store.SetFileName(state.preferences.settingsFilePath);
         return store.ReadEntry(section, key, "<absent>");
     }
     void StoreRecent(int n, const std::string& value) {
         profilestore::ProfileStore store;
-        store.SetFileName(state.settingsFilePath);
+        store.SetFileName(state.preferences.settingsFilePath);
         store.WriteEntry("User Preferences", "File " + std::to_string(n), value);
     }
     std::string Recent() {
@@ -54,7 +55,7 @@ protected:
 };
 
 TEST_F(FileCommands, OpenAsksWhenUnsavedAndLoadsIntoTheRunState) {
-    state.SetSaved(false);
+    state.document.SetSaved(false);
     ui.answers = {MsgAnswer::Cancel, MsgAnswer::No};
     EXPECT_FALSE(FileOperations::OpenFile(state, demo));  // Cancel ends the command
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -62,18 +63,18 @@ TEST_F(FileCommands, OpenAsksWhenUnsavedAndLoadsIntoTheRunState) {
               "Unsaved Data Exists!|Current Inputs have not been Saved!\nDo you want to save them "
               "first?");
     EXPECT_EQ(ui.messages[0].style, caldren::kYesNoCancel | caldren::kExclamation);
-    EXPECT_EQ(state.engine->get_sName(), "");
+    EXPECT_EQ(state.document.engine->get_sName(), "");
     ASSERT_TRUE(FileOperations::OpenFile(state, demo));  // No goes on without saving
     EXPECT_TRUE(ui.saveDialogs.empty());
-    EXPECT_EQ(state.engine->get_sName() + "|" + state.engine->get_NetSales(),
+    EXPECT_EQ(state.document.engine->get_sName() + "|" + state.document.engine->get_NetSales(),
               "Harlow Precision Castings, Inc.|7,900,000");
-    EXPECT_EQ(state.engine->get_colMonths()->get_Count(), 12);
-    EXPECT_EQ(state.currentFileName, demo);
+    EXPECT_EQ(state.document.engine->get_colMonths()->get_Count(), 12);
+    EXPECT_EQ(state.document.currentFileName, demo);
     EXPECT_EQ(ui.statusTexts.back(), "File: " + demo);
-    EXPECT_TRUE(state.IsSaved());
+    EXPECT_TRUE(state.document.IsSaved());
     EXPECT_EQ(Ini("User Preferences", "File 1"), "<absent>");  // a name given: no recent entry
     // Yes saves through Save As first; the dialog's choice joins the recent files.
-    state.SetSaved(false);
+    state.document.SetSaved(false);
     ui.answers = {MsgAnswer::Yes};
     ui.saveAnswers = {dir / "Kept.CLD"};
     ui.openAnswers = {demo};
@@ -84,7 +85,7 @@ TEST_F(FileCommands, OpenAsksWhenUnsavedAndLoadsIntoTheRunState) {
 
 TEST_F(FileCommands, AFailedOpenLeavesTheCurrentFile) {
     ASSERT_TRUE(FileOperations::OpenFile(state, demo));
-    const vesmora::_Caldren* before = state.engine.Get();
+    const vesmora::_Caldren* before = state.document.engine.Get();
     EXPECT_FALSE(FileOperations::OpenFile(state, dir / "Gone Away.CLD"));
     EXPECT_FALSE(FileOperations::OpenFile(state, dir.Path()));  // a folder is no file
     WriteFile(dir / "junk.cld", "\x01\x02 not a data file \r\n[Caldren Formula Calculation]\r\n");
@@ -104,8 +105,8 @@ TEST_F(FileCommands, AFailedOpenLeavesTheCurrentFile) {
                   ui.openDialogs[0].filter,
               "Open|" + dir.Path() + "|Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||");
     EXPECT_TRUE(ui.shutDowns.empty());
-    EXPECT_EQ(state.engine.Get(), before);
-    EXPECT_EQ(state.currentFileName, demo);
+    EXPECT_EQ(state.document.engine.Get(), before);
+    EXPECT_EQ(state.document.currentFileName, demo);
 }
 
 TEST_F(FileCommands, SaveAndSaveAsWriteTheVersionTheDataPathAndTheRecentFiles) {
@@ -123,19 +124,19 @@ TEST_F(FileCommands, SaveAndSaveAsWriteTheVersionTheDataPathAndTheRecentFiles) {
     ASSERT_TRUE(FileOperations::SaveAs(state));
     EXPECT_EQ(ReadFile(dir / "Second.CLD"), ReadFile(other / "Acme Tools.CLD"));
     EXPECT_EQ(ui.saveDialogs[0].title + "|" + ui.saveDialogs[0].initialName, "Save As|" + demo);
-    EXPECT_EQ(state.currentFileName, dir / "Second.CLD");
+    EXPECT_EQ(state.document.currentFileName, dir / "Second.CLD");
     EXPECT_EQ(ui.statusTexts.back(), "File: " + (dir / "Second.CLD"));
     EXPECT_EQ(Recent(), (dir / "Second.CLD") + "|||||");
     // Cancelled: "Filename Empty!" and nothing changes.
     EXPECT_FALSE(FileOperations::SaveAs(state));
     EXPECT_EQ(ui.messages.back().text, "Filename Empty!");
-    EXPECT_EQ(state.currentFileName, dir / "Second.CLD");
+    EXPECT_EQ(state.document.currentFileName, dir / "Second.CLD");
     // Into a missing folder: the program's own message, "Save".
     EXPECT_FALSE(FileOperations::Save(state, dir / "no such folder/x.cld"));
     ASSERT_EQ(ui.ownErrors.size(), 1u);
     EXPECT_EQ(ui.ownErrors[0].second, "Save");
     // A run without a settings file (batch) writes only the data file.
-    state.settingsFilePath.clear();
+    state.preferences.settingsFilePath.clear();
     fs::remove(dir / "CaldrenCalc.ini");
     ASSERT_TRUE(FileOperations::Save(state, dir / "copy.cld"));
     EXPECT_FALSE(fs::exists(dir / "CaldrenCalc.ini"));
@@ -143,29 +144,29 @@ TEST_F(FileCommands, SaveAndSaveAsWriteTheVersionTheDataPathAndTheRecentFiles) {
 
 TEST_F(FileCommands, NewStartsAnUntitledAnalysisOnlyAfterTheQuestion) {
     ASSERT_TRUE(FileOperations::OpenFile(state, demo));
-    const vesmora::_Caldren* before = state.engine.Get();
-    state.SetSaved(false);
+    const vesmora::_Caldren* before = state.document.engine.Get();
+    state.document.SetSaved(false);
     ui.answers = {MsgAnswer::Cancel};
     FileOperations::NewFile(state);
-    EXPECT_EQ(state.engine.Get(), before);
+    EXPECT_EQ(state.document.engine.Get(), before);
     EXPECT_EQ(ui.inputFormShown, 0);
     ui.answers = {MsgAnswer::No};
     FileOperations::NewFile(state);
-    EXPECT_NE(state.engine.Get(), before);
-    EXPECT_EQ(state.engine->get_sName(), "");
-    EXPECT_EQ(state.currentFileName, dir / "UNTITLED.CLD");
+    EXPECT_NE(state.document.engine.Get(), before);
+    EXPECT_EQ(state.document.engine->get_sName(), "");
+    EXPECT_EQ(state.document.currentFileName, dir / "UNTITLED.CLD");
     EXPECT_EQ(ui.statusTexts.back(), "File: " + (dir / "UNTITLED.CLD"));
     EXPECT_EQ(ui.inputFormShown, 1);
-    EXPECT_TRUE(state.IsSaved());
-    state.engine->put_sName("Untitled Corp");  // the edit is open
-    ASSERT_TRUE(FileOperations::Save(state, state.currentFileName));
+    EXPECT_TRUE(state.document.IsSaved());
+    state.document.engine->put_sName("Untitled Corp");  // the edit is open
+    ASSERT_TRUE(FileOperations::Save(state, state.document.currentFileName));
     EXPECT_NE(ReadFile(dir / "UNTITLED.CLD").find("Name=Untitled Corp\r\n"), std::string::npos);
     EXPECT_TRUE(ui.saveDialogs.empty());
 }
 
 TEST_F(FileCommands, ABatchOpenAsksNothingAndEndsTheRunOnAnError) {
-    state.batch = true;
-    state.SetSaved(false);
+    state.options.batch = true;
+    state.document.SetSaved(false);
     EXPECT_TRUE(FileOperations::OpenFile(state, demo));
     WriteFile(dir / "junk.cld", "garbage\r\n");
     try {
@@ -185,7 +186,7 @@ TEST_F(FileCommands, TheRecentFilesList) {
     ASSERT_TRUE(caldren::MRU::MaintMRUList(state, ""));
     EXPECT_EQ(ui.recentCaptions[0] + "|" + ui.recentCaptions[1], "&1 /a/acme.cld|&2 /b/brill.cld");
     EXPECT_TRUE(ui.recentVisible[1] && !ui.recentVisible[2] && ui.separatorVisible);
-    EXPECT_EQ(state.recentFiles[1], "/b/brill.cld");
+    EXPECT_EQ(state.preferences.recentFiles[1], "/b/brill.cld");
     for (const char* listed : {"/a/acme.cld", "acme.cld", "/A/ACME.CLD"})  // already there
         ASSERT_TRUE(caldren::MRU::MaintMRUList(state, listed));
     EXPECT_EQ(Recent(), "/a/acme.cld|/b/brill.cld   |<absent>|<absent>|<absent>|");
@@ -193,8 +194,8 @@ TEST_F(FileCommands, TheRecentFilesList) {
         ASSERT_TRUE(caldren::MRU::MaintMRUList(state, "/f/file" + std::to_string(i) + ".cld"));
     EXPECT_EQ(Recent(), "/f/file5.cld|/f/file4.cld|/f/file3.cld|/f/file2.cld|/f/file1.cld|");
     EXPECT_EQ(ui.recentCaptions[4], "&5 /f/file1.cld");
-    EXPECT_EQ(state.recentFiles[0], "/f/file5.cld");
-    state.settingsFilePath = dir / "missing folder/CaldrenCalc.ini";
+    EXPECT_EQ(state.preferences.recentFiles[0], "/f/file5.cld");
+    state.preferences.settingsFilePath = dir / "missing folder/CaldrenCalc.ini";
     EXPECT_FALSE(caldren::MRU::MaintMRUList(state, "/a/new.cld"));
     EXPECT_EQ(ui.ownErrors.at(0).second, "MaintMRUList");
 }

@@ -16,9 +16,9 @@ namespace Settings = caldren::Settings;
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        state.ui = &ui;
+        state.SetUi(&ui);
         WriteFile(program / "DEMO.CLD", ReadFile(CALDREN_DEMO_SOURCE));
-        state.programFolder = program.Path();
+        state.program.programFolder = program.Path();
     }
 
     PinnedEnvironment env;
@@ -32,12 +32,13 @@ TEST_F(SettingsTest, FirstStartCreatesTheSettingsFileAndReplacesTheSampleFile) {
     fs::create_directories(dataFolder);
     WriteFile(dataFolder + "/DEMO.CLD", "changed by the user");
     ASSERT_TRUE(Settings::GetIni(state));
-    EXPECT_EQ(state.settingsFilePath, program / "CaldrenCalc.ini");
-    EXPECT_EQ(ReadFile(state.settingsFilePath),
+    EXPECT_EQ(state.preferences.settingsFilePath, program / "CaldrenCalc.ini");
+    EXPECT_EQ(ReadFile(state.preferences.settingsFilePath),
               "[Data Files]\r\nData File Path=" + dataFolder + "\r\n");
-    EXPECT_EQ(state.dataFilePath, dataFolder);
-    EXPECT_EQ(state.fontName + " " + std::to_string(state.fontSize), "Courier New 10.000000");
-    EXPECT_FALSE(state.hideWarning);
+    EXPECT_EQ(state.preferences.dataFilePath, dataFolder);
+    EXPECT_EQ(state.preferences.fontName + " " + std::to_string(state.preferences.fontSize),
+              "Courier New 10.000000");
+    EXPECT_FALSE(state.preferences.hideWarning);
     EXPECT_EQ(ReadFile(dataFolder + "/DEMO.CLD"), ReadFile(CALDREN_DEMO_SOURCE));
     EXPECT_EQ(Settings::ErrorLogPath(program.Path()), program / "CLD_err.log");
     EXPECT_TRUE(ui.ownErrors.empty());
@@ -46,16 +47,17 @@ TEST_F(SettingsTest, FirstStartCreatesTheSettingsFileAndReplacesTheSampleFile) {
 TEST_F(SettingsTest, StoredValuesWinAndAppDataNamesTheDataFolder) {
     const TempDir appData;
     ::setenv("APPDATA", appData.Path().c_str(), 1);
-    state.settingsFilePath = program / "CaldrenCalc.ini";
-    WriteFile(state.settingsFilePath,
+    state.preferences.settingsFilePath = program / "CaldrenCalc.ini";
+    WriteFile(state.preferences.settingsFilePath,
               "[User Preferences]\r\nFont Name=Liberation Mono  \r\nFont Size=12.5\r\n"
               "File 1=/srv/clients/acme.cld\r\n[Hide Error Msg]\r\n380=1\r\n");
     ASSERT_TRUE(Settings::GetIni(state));
     ::unsetenv("APPDATA");
-    EXPECT_EQ(state.dataFilePath, appData / "Orlenwick/CLD");
+    EXPECT_EQ(state.preferences.dataFilePath, appData / "Orlenwick/CLD");
     EXPECT_TRUE(fs::exists(appData / "Orlenwick/CLD/DEMO.CLD"));
-    EXPECT_EQ(state.fontName + " " + std::to_string(state.fontSize), "Liberation Mono 12.500000");
-    EXPECT_TRUE(state.hideWarning);
+    EXPECT_EQ(state.preferences.fontName + " " + std::to_string(state.preferences.fontSize),
+              "Liberation Mono 12.500000");
+    EXPECT_TRUE(state.preferences.hideWarning);
     EXPECT_EQ(ui.recentCaptions[0], "&1 /srv/clients/acme.cld");
 }
 
@@ -66,8 +68,9 @@ TEST_F(SettingsTest, ReadOnlyProgramFolderPutsSettingsAndLogInTheUserFolder) {
     fs::permissions(program.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     const std::string userFolder = env.Home() / "config/Orlenwick";
     EXPECT_EQ(testsupport::RunUnprivileged([&] {
-                  return std::to_string(Settings::GetIni(state)) + " " + state.settingsFilePath +
-                         " " + Settings::ErrorLogPath(program.Path());
+                  return std::to_string(Settings::GetIni(state)) + " " +
+                         state.preferences.settingsFilePath + " " +
+                         Settings::ErrorLogPath(program.Path());
               }),
               "R1 " + userFolder + "/CaldrenCalc.ini " + userFolder + "/CLD_err.log");
     EXPECT_TRUE(fs::exists(userFolder + "/CaldrenCalc.ini"));
@@ -75,17 +78,17 @@ TEST_F(SettingsTest, ReadOnlyProgramFolderPutsSettingsAndLogInTheUserFolder) {
 
 TEST_F(SettingsTest, ErrorsTakeTheProgramsOwnMessageExcept380OfThePrinterStep) {
     ASSERT_TRUE(Settings::GetIni(state, [](caldren::RunState& s) {
-        s.printerFont.name = "Liberation Mono";
+        s.preferences.printerFont.name = "Liberation Mono";
         throw activation::ComError(380, "Printer", "Invalid property value");
     }));
-    EXPECT_EQ(state.printerFont.name, "Liberation Mono");
+    EXPECT_EQ(state.preferences.printerFont.name, "Liberation Mono");
     EXPECT_FALSE(Settings::GetIni(
         state, [](caldren::RunState&) { throw activation::ComError(482, "Printer"); }));
     fs::remove(program / "DEMO.CLD");
     EXPECT_FALSE(Settings::GetIni(state));
     // A pipe in place of the settings file is refused at once, never waited for.
-    fs::remove(state.settingsFilePath);
-    ::mkfifo(state.settingsFilePath.c_str(), 0644);
+    fs::remove(state.preferences.settingsFilePath);
+    ::mkfifo(state.preferences.settingsFilePath.c_str(), 0644);
     EXPECT_FALSE(Settings::GetIni(state));
     EXPECT_EQ(ui.ownErrors, (std::vector<std::pair<long, std::string>>{
                                 {482, "GetIni"}, {53, "GetIni"}, {75, "GetIni"}}));

@@ -1,8 +1,8 @@
 // The batch run and the batch comparison end to end, through the built program in a program
-// folder of its own (the program, its libraries and DEMO.CLD copied into a temporary folder), with
-// a temporary HOME and no display variables at all. Reports are compared byte for byte with
-// tests/batch/data; every failing run must leave the client folder exactly as it was (its lock
-// files aside) and write one log line.
+// folder of its own (the program, its libraries and DEMO.CLD copied into a temporary
+// folder), with a temporary HOME and no display variables at all. Reports are compared
+// byte for byte with tests/batch/data; every failing run must leave the client folder
+// exactly as it was (its lock files aside) and write one log line.
 #include "RunProgram.h"
 
 #include <gtest/gtest.h>

@@ -33,12 +33,13 @@ struct Session {
     caldren::gui::GuiHooks savedHooks;
 
     Session() {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        state.versionTag = "CLD2026.12";
-        state.fullVersion = "CLD2026.12.1";
-        state.programFolder = CALDREN_PROGRAM_FOLDER;
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.program.versionTag = "CLD2026.12";
+        state.program.fullVersion = "CLD2026.12.1";
+        state.program.programFolder = CALDREN_PROGRAM_FOLDER;
         ui = std::make_unique<caldren::QtUi>(state);
-        state.ui = ui.get();
+        state.SetUi(ui.get());
         caldren::gui::MessageBox::reset();
         caldren::gui::MessageBox::setHeadless(true);
         caldren::gui::FileDialog::reset();
@@ -53,7 +54,7 @@ struct Session {
     }
     ~Session() {
         caldren::gui::Hooks() = savedHooks;
-        state.ui = nullptr;
+        state.SetUi(nullptr);
     }
 };
 

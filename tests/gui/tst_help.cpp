@@ -121,7 +121,7 @@ private slots:
 
     void f1InEveryFieldOpensItsSection() {
         // An analysis whose months lie outside its year: the Checks page offers to move them.
-        m_session.state.engine->Load(CALDREN_TEST_DATA "/analysis/checks_dates.cld");
+        m_session.state.document.engine->Load(CALDREN_TEST_DATA "/analysis/checks_dates.cld");
         caldren::frmIP form(m_session.state, *m_session.ui);
         form.show();
         QTest::qWait(50);

@@ -33,7 +33,7 @@ private:
     std::unique_ptr<frmIP> m_form;
     QTemporaryDir m_dir;
 
-    vesmora::_Caldren& engine() { return *m_session->state.engine; }
+    vesmora::_Caldren& engine() { return *m_session->state.document.engine; }
     caldren::RunState& state() { return m_session->state; }
     activation::ComPtr<vesmora::_Monthly> month(long n) {
         return engine().get_colMonths()->get_Item(vesmora::IndexKey{n});
@@ -77,15 +77,15 @@ private:
             month(n)->put_Purchases(std::to_string(10 * n));
             month(n)->put_Inventory(std::to_string(1000 + n));
         }
-        QVERIFY(caldren::FileOperations::Save(state(), state().currentFileName));
-        QVERIFY(caldren::FileOperations::OpenFile(state(), state().currentFileName));
+        QVERIFY(caldren::FileOperations::Save(state(), state().document.currentFileName));
+        QVERIFY(caldren::FileOperations::OpenFile(state(), state().document.currentFileName));
     }
 
 private slots:
     void init() {
         m_session = std::make_unique<guitest::Session>();
         static int count = 0;
-        state().currentFileName =
+        state().document.currentFileName =
             m_dir.filePath(QStringLiteral("acme%1.cld").arg(++count)).toStdString();
     }
     void cleanup() {
@@ -131,10 +131,10 @@ private slots:
             QCOMPARE(grid(Column::Receivables, row)->text(), Q("0"));
         }
         QCOMPARE(child<QLabel>(Q("lblFilename"))->text().toStdString(),
-                 caldren::FileOperations::DisplayShorterFilename(state().currentFileName));
+                 caldren::FileOperations::DisplayShorterFilename(state().document.currentFileName));
         // Loading wrote nothing.
         QVERIFY(!engine().get_IsDirty());
-        QVERIFY(state().saved);
+        QVERIFY(state().document.saved);
         QVERIFY(MessageBox::history().isEmpty());
     }
 
@@ -177,10 +177,11 @@ private slots:
         std::unique_ptr<caldren::ControlExtend::Target> target;
         std::string property = field.toStdString();
         if (row < 0) {
-            target = std::make_unique<caldren::ControlExtend::CaldrenTarget>(state().engine.Get());
+            target = std::make_unique<caldren::ControlExtend::CaldrenTarget>(
+                state().document.engine.Get());
         } else {
-            target = std::make_unique<caldren::ControlExtend::MonthlyTarget>(state().engine.Get(),
-                                                                             row + 1);
+            target = std::make_unique<caldren::ControlExtend::MonthlyTarget>(
+                state().document.engine.Get(), row + 1);
             if (property == "SalesInv") property = "Sales";
         }
         type(box, Q("1234"));
@@ -192,7 +193,7 @@ private slots:
         QCOMPARE(box->text(), Q("1,235"));  // left: the value as the engine formats it
         QCOMPARE(target->Get(property), std::string("1,235"));
         QVERIFY(MessageBox::history().isEmpty());
-        QVERIFY(!state().saved);
+        QVERIFY(!state().document.saved);
     }
 
     void refusedTextsPutTheLastValueBack_data() {
@@ -216,7 +217,7 @@ private slots:
         openForm();
         showPage(field == Q("txtName") || field == Q("txtLine2") ? 0 : 1);
         QLineEdit* box = child(field);
-        caldren::ControlExtend::CaldrenTarget target(state().engine.Get());
+        caldren::ControlExtend::CaldrenTarget target(state().document.engine.Get());
         const std::string property = field == Q("txtName") ? "sName" : field.mid(3).toStdString();
         type(box, before);
         const std::string accepted = target.Get(property);
@@ -309,6 +310,8 @@ private slots:
                                   << Q("01/31/2004 02/29/2004 03/31/2004 11/30/2004");
         QTest::newRow("into 2100")
             << Q("02/28/2099") << Q("03/31/2099 04/30/2099 05/31/2099 01/31/2100");
+        QTest::newRow("2100 is no leap year")
+            << Q("03/31/2099") << Q("04/30/2099 05/31/2099 06/30/2099 02/28/2100");
     }
     void monthsAreDerivedFromTheFirstDate() {
         QFETCH(QString, first);
@@ -396,7 +399,7 @@ private slots:
         // Without the peak method the end-of-month box changes nothing but itself.
         QTest::mouseClick(eom, Qt::LeftButton);
         QVERIFY(engine().get_DoPeakUseSalesAndPurch());
-        QVERIFY(state().saved);
+        QVERIFY(state().document.saved);
         QTest::mouseClick(eom, Qt::LeftButton);
         QTest::mouseClick(ave, Qt::LeftButton);
         QTest::mouseClick(peak, Qt::LeftButton);
@@ -430,8 +433,8 @@ private slots:
         openPeakFile();
         engine().BeginEdit();
         engine().put_DoPeakCycle(false);
-        QVERIFY(caldren::FileOperations::Save(state(), state().currentFileName));
-        QVERIFY(caldren::FileOperations::OpenFile(state(), state().currentFileName));
+        QVERIFY(caldren::FileOperations::Save(state(), state().document.currentFileName));
+        QVERIFY(caldren::FileOperations::OpenFile(state(), state().document.currentFileName));
         openForm();
         showPage(2);
         QCOMPARE(grid(Column::SalesInv, 2)->text(), QString());  // off: the columns stay empty
@@ -450,7 +453,7 @@ private slots:
     void okCancelEscAndTheCloseBox() {
         QFETCH(int, how);
         openPeakFile();
-        const QString file = QString::fromStdString(state().currentFileName);
+        const QString file = QString::fromStdString(state().document.currentFileName);
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray before = f.readAll();
@@ -464,7 +467,7 @@ private slots:
         leave(grid(Column::Receivables, 0));
         showPage(0);
         QTest::mouseClick(child<QCheckBox>(Q("chkAveCycle")), Qt::LeftButton);
-        QVERIFY(!state().saved);
+        QVERIFY(!state().document.saved);
         if (how == 0)
             QTest::mouseClick(child<QPushButton>(Q("btnOK")), Qt::LeftButton);
         else if (how == 1)
@@ -480,13 +483,13 @@ private slots:
         QCOMPARE(month(4)->get_Receivables(), std::string(kept ? "77" : "0"));
         QCOMPARE(month(1)->get_MonthDate() + month(2)->get_MonthDate(),
                  std::string(kept ? "01/15/200302/15/2003" : "12/31/200212/31/2002"));
-        QVERIFY(state().saved);
+        QVERIFY(state().document.saved);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray after = f.readAll();
         f.close();
         QCOMPARE(after == before, !kept);
         // A cancelled value never reaches the file later.
-        QVERIFY(caldren::FileOperations::Save(state(), state().currentFileName));
+        QVERIFY(caldren::FileOperations::Save(state(), state().document.currentFileName));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll().contains("Current Assets=4,321"), kept);
     }
@@ -504,7 +507,7 @@ private slots:
         QCOMPARE(engine().get_CurLiab(), std::string("66"));  // the edit is open again
         QTest::mouseClick(child<QPushButton>(Q("btnCancel")), Qt::LeftButton);
         QCOMPARE(engine().get_CurLiab(), std::string("55"));
-        QVERIFY(state().saved);
+        QVERIFY(state().document.saved);
         openForm();
         QCOMPARE(child<QLabel>(Q("lblFilename"))->text().toStdString(),
                  caldren::FileOperations::DisplayShorterFilename(other.toStdString()));
@@ -581,7 +584,7 @@ private slots:
         QCOMPARE(months->get_Count(), 12L);
         QCOMPARE(months->get_Item(vesmora::IndexKey{1L})->get_Receivables(), std::string("9"));
         engine().BeginEdit();
-        caldren::ControlExtend::CaldrenTarget target(state().engine.Get());
+        caldren::ControlExtend::CaldrenTarget target(state().document.engine.Get());
         target.Let("reasonableneeds", "12");  // names without regard to case
         QCOMPARE(target.Get("ReasonableNeeds") + target.Get("CURASSETS"), std::string("120"));
         try {

@@ -73,7 +73,7 @@ private slots:
         guitest::Session session;
         QTemporaryDir folder;
         QVERIFY(QFile::copy(Q(CALDREN_DEMO_SOURCE), folder.filePath(Q("DEMO.CLD"))));
-        session.state.programFolder = folder.path().toStdString();
+        session.state.program.programFolder = folder.path().toStdString();
         caldren::gui::Hooks().shutDown = [&session](caldren::RunState&, bool) {
             ++session.shutDowns;
             QCoreApplication::exit(0);
@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(session.errorsAndQuit, 0);
         QVERIFY(MessageBox::history().isEmpty());
         QCOMPARE(title, Q("UNTITLED.CLD[*] - Orlen Caldren Formula Calculator"));
-        QCOMPARE(Q(session.state.engine->get_CurAssets().c_str()), Q("500,000"));
-        QCOMPARE(Q(session.state.engine->get_sName().c_str()), Q("Acme Castings, Inc."));
+        QCOMPARE(Q(session.state.document.engine->get_CurAssets().c_str()), Q("500,000"));
+        QCOMPARE(Q(session.state.document.engine->get_sName().c_str()), Q("Acme Castings, Inc."));
         // The worked example of the average method: 156,744 needed, 63,256 in excess.
         QVERIFY2(summary.contains(Q("Working Capital Needed")), qPrintable(summary));
         QVERIFY2(summary.contains(Q("156,744")) && summary.contains(Q("$63,256")),
@@ -208,8 +208,9 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed: it stays chosen");
         guitest::Session session;
-        session.state.settingsFilePath = QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
-        session.state.currentFileName = "/data/acme.cld";
+        session.state.preferences.settingsFilePath =
+            QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
+        session.state.document.currentFileName = "/data/acme.cld";
         const caldren::gui::DialogSeams saved = caldren::gui::Seams();
         QString file;
         QPageSize::PageSizeId paper = QPageSize::A4;

@@ -68,11 +68,12 @@ private:
     // The client's analysis, saved by the program and open.
     QString openClientFile() {
         const QString file = path("client.cld");
-        state().engine->BeginEdit();
-        state().engine->put_sName("Client Co");
-        state().engine->put_NetSales("900000");
+        state().document.engine->BeginEdit();
+        state().document.engine->put_sName("Client Co");
+        state().document.engine->put_NetSales("900000");
         caldren::FileOperations::Save(state(), file.toStdString());
-        state().engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state().document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         FileDialog::setNextFileName(file);
         trigger("mnuFileOpen");
@@ -82,9 +83,9 @@ private:
 private slots:
     void init() {
         m_session = std::make_unique<guitest::Session>();
-        state().settingsFilePath = path("CaldrenCalc.ini").toStdString();
-        state().errorLogPath = path("CLD_err.log").toStdString();
-        state().errorReporter =
+        state().preferences.settingsFilePath = path("CaldrenCalc.ini").toStdString();
+        state().program.errorLogPath = path("CLD_err.log").toStdString();
+        state().program.errorReporter =
             std::make_shared<errorreporter::ErrorReporter>(caldren::gui::MakeQtErrorPresenter());
         caldren::gui::NoteRunState(state());
         QSettings store = placementStore();
@@ -194,7 +195,7 @@ private slots:
 
     void saveSaveAsAndSaveWithoutAName() {
         // Started on the main window: no file name yet. Save asks for one (menu, tool key).
-        state().dataFilePath = m_dir.path().toStdString();
+        state().preferences.dataFilePath = m_dir.path().toStdString();
         FileDialog::setNextFileName(QString());
         trigger("mnuFileSave");
         QCOMPARE(FileDialog::history().at(0).title, std::string("Save As"));
@@ -222,7 +223,7 @@ private slots:
         trigger("mnuFileSaveAs");
         QVERIFY(bytesOf(second).contains("Version=CLD2026.12\r\n"));
         QCOMPARE(FileDialog::history().at(3).initialName, first.toStdString());
-        QCOMPARE(state().currentFileName, second.toStdString());
+        QCOMPARE(state().document.currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
         // (The file and its lock file land in the test's folder, not the working folder.)
         const QString workingFolder = QDir::currentPath();
@@ -231,11 +232,12 @@ private slots:
         QDir::setCurrent(workingFolder);
         QVERIFY(bytesOf(path("CaldrenCalc.ini"))
                     .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
-        state().dataFilePath.clear();
+        state().preferences.dataFilePath.clear();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
-        QVERIFY(state().currentFileName != "/UNTITLED.CLD");
-        QVERIFY(QString::fromStdString(state().currentFileName).endsWith(Q("/UNTITLED.CLD")));
+        QVERIFY(state().document.currentFileName != "/UNTITLED.CLD");
+        QVERIFY(
+            QString::fromStdString(state().document.currentFileName).endsWith(Q("/UNTITLED.CLD")));
     }
 
     void theUnsavedDataQuestion() {
@@ -247,8 +249,8 @@ private slots:
             },
             "frmIP");
         trigger("mnuInputs");
-        QVERIFY(state().saved);  // OK saved it
-        state().SetSaved(false);
+        QVERIFY(state().document.saved);  // OK saved it
+        state().document.SetSaved(false);
         MessageBox::setNextAnswer(MsgAnswer::Cancel);
         trigger("mnuFileNew");  // asks; Cancel keeps everything
         QCOMPARE(MessageBox::history().at(0).title + MessageBox::history().at(0).text,
@@ -256,13 +258,13 @@ private slots:
                    "them first?"));
         QCOMPARE(MessageBox::history().at(0).style,
                  int(caldren::kYesNoCancel | caldren::kExclamation));
-        QCOMPARE(state().currentFileName, client.toStdString());
+        QCOMPARE(state().document.currentFileName, client.toStdString());
         const QString saved = path("saved.cld");
         MessageBox::setNextAnswer(MsgAnswer::Yes);  // Yes: Save As first, then the Open dialog
         FileDialog::setNextFileName(saved);
         FileDialog::setNextFileName(QString());
         trigger("mnuFileOpen");
-        QVERIFY(QFile::exists(saved) && state().saved);
+        QVERIFY(QFile::exists(saved) && state().document.saved);
         QCOMPARE(MessageBox::history().size(), 3);
         QCOMPARE(MessageBox::history().at(2).text + MessageBox::history().at(2).title,
                  Q("Filename Empty!WARNING"));
@@ -288,10 +290,10 @@ private slots:
         QVERIFY(!panel->resultsText().contains(Q("$654,321")));  // cancelled
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNewYear");
-        QCOMPARE(state().currentFileName, path("client2003.cld").toStdString());
-        QCOMPARE(state().engine->get_EOYCurrent() + state().engine->get_sName(),
+        QCOMPARE(state().document.currentFileName, path("client2003.cld").toStdString());
+        QCOMPARE(state().document.engine->get_EOYCurrent() + state().document.engine->get_sName(),
                  std::string("12/31/2003Client Co"));
-        QVERIFY(!state().saved && !QFile::exists(path("client2003.cld")));
+        QVERIFY(!state().document.saved && !QFile::exists(path("client2003.cld")));
         QCOMPARE(bytesOf(client).contains("Net Sales=900,000"), true);
     }
 
@@ -332,7 +334,7 @@ private slots:
             FileDialog::setNextFileName(other);
             trigger("mnuFileOpen");
         } else {
-            state().recentFiles[1] = other.toStdString();
+            state().preferences.recentFiles[1] = other.toStdString();
             m_window->findChildren<QAction*>(Q("mnuFileMRU")).at(1)->trigger();
         }
         QVERIFY(QApplication::activeModalWidget() == nullptr);  // no input form
@@ -341,9 +343,9 @@ private slots:
         QVERIFY2(shown.contains(other) && shown.contains(message), qPrintable(shown));
         QVERIFY(!shown.contains(Q("save your data")));
         QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
-        QCOMPARE(state().currentFileName, client.toStdString());
+        QCOMPARE(state().document.currentFileName, client.toStdString());
         QCOMPARE(m_window->statusText(), Q("File: ") + client);
-        QCOMPARE(state().engine->get_sName() + state().engine->get_NetSales(),
+        QCOMPARE(state().document.engine->get_sName() + state().document.engine->get_NetSales(),
                  std::string("Client Co900,000"));
         trigger("mnuFileSave");
         QCOMPARE(bytesOf(client), clientBytes);
@@ -370,12 +372,13 @@ private slots:
         QVERIFY(MessageBox::history().at(0).text.startsWith(
             client + Q(" is open in CaldrenCalc by bob on elsewhere")));
         QCOMPARE(MessageBox::history().at(0).title, Q("File in Use"));
-        QVERIFY(state().currentFileName != client.toStdString());
+        QVERIFY(state().document.currentFileName != client.toStdString());
         MessageBox::setNextAnswer(MsgAnswer::Yes);
         FileDialog::setNextFileName(client);
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileOpen");
-        QVERIFY(state().currentFileName == client.toStdString() && state().readOnly);
+        QVERIFY(state().document.currentFileName == client.toStdString() &&
+                state().document.readOnly);
         FileDialog::setNextFileName(QString());
         trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
         QVERIFY(MessageBox::history().at(2).text.contains(Q("was opened read-only")));
@@ -388,14 +391,14 @@ private slots:
         QVERIFY(bytesOf(lock).contains("User=bob"));
         FileDialog::setNextFileName(path("mine.cld"));  // under a name of its own: writable again
         trigger("mnuFileSaveAs");
-        QVERIFY(bytesOf(path(".mine.cld.lock")).contains("User=") && !state().readOnly);
+        QVERIFY(bytesOf(path(".mine.cld.lock")).contains("User=") && !state().document.readOnly);
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");  // the file now held is given back
         QVERIFY(!bytesOf(path(".mine.cld.lock")).contains("User="));
     }
 
     void reportsOnAnEmptyAnalysisAndEscInTheChoices() {
-        state().dataFilePath = m_dir.path().toStdString();
+        state().preferences.dataFilePath = m_dir.path().toStdString();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
         int choices = 0;
@@ -409,8 +412,8 @@ private slots:
         QCOMPARE(MessageBox::history().at(0).title, Q("Notice"));
         QCOMPARE(MessageBox::history().at(0).text, QString::fromUtf8(Reports::kNoDataNotice));
         // Figures, but no net sales: the message names the input to fix.
-        state().engine->BeginEdit();
-        state().engine->put_CurAssets("5000");
+        state().document.engine->BeginEdit();
+        state().document.engine->put_CurAssets("5000");
         trigger("mnuViewReports");
         QCOMPARE(MessageBox::history().size(), 2);
         QVERIFY(MessageBox::history().at(1).text.contains(Q("Net Sales is zero")));
@@ -431,7 +434,7 @@ private slots:
         const char* const buttons[][2] = {
             {"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"}, {"btnMain", "&Main Window"}};
         for (int choice = 0; choice < 3; ++choice) {
-            state().startChoice = 0;
+            state().options.startChoice = 0;
             caldren::frmStartUp chooser(state());
             QCOMPARE(chooser.windowTitle(), Q("Startup Options"));
             auto* button = chooser.findChild<QPushButton*>(Q(buttons[choice][0]));
@@ -439,7 +442,7 @@ private slots:
             chooser.show();
             QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY(!chooser.isVisible());
-            QCOMPARE(int(state().startChoice), (choice + 1) % 3);
+            QCOMPARE(int(state().options.startChoice), (choice + 1) % 3);
         }
         caldren::frmAbout about(state(), m_window.get());
         const char* const labels[][2] = {{"lblTitle", "Caldren Formula Calculator"},
@@ -503,10 +506,11 @@ private slots:
         m_window.reset();
         QTemporaryDir folder;
         QVERIFY(QFile::copy(Q(CALDREN_DEMO_SOURCE), folder.filePath(Q("DEMO.CLD"))));
-        state().programFolder = folder.path().toStdString();
-        state().settingsFilePath.clear();
-        state().currentFileName = startFile.isEmpty() ? "/given/on/the/line.cld" : "";
-        state().startFile = startFile.isEmpty() ? "" : folder.filePath(startFile).toStdString();
+        state().program.programFolder = folder.path().toStdString();
+        state().preferences.settingsFilePath.clear();
+        state().document.currentFileName = startFile.isEmpty() ? "/given/on/the/line.cld" : "";
+        state().options.startFile =
+            startFile.isEmpty() ? "" : folder.filePath(startFile).toStdString();
         caldren::gui::Seams().clock = [] { return 86399; };
         QStringList shown;
         std::function<void()> step = [&shown, &step] {
@@ -534,7 +538,7 @@ private slots:
         QCOMPARE(m_session->shutDowns, 1);
         QCOMPARE(m_session->errorsAndQuit, 0);
         QVERIFY(QFile::exists(folder.filePath(Q("CaldrenCalc.ini"))));
-        QCOMPARE(state().startTime, 86399);  // the clock the end time is taken from
+        QCOMPARE(state().options.startTime, 86399);  // the clock the end time is taken from
     }
 };
 

@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, refusal);
         guitest::Session session;
         QTemporaryDir dir;
-        session.state.currentFileName = dir.filePath(Q("acme.cld")).toStdString();
+        session.state.document.currentFileName = dir.filePath(Q("acme.cld")).toStdString();
         caldren::frmIP form(session.state, *session.ui);
         form.show();
         form.activateWindow();
@@ -77,9 +77,11 @@ private slots:
         QLineEdit* box = grid ? form.gridBox(caldren::frmIP::Column::Receivables, 0)
                               : form.findChild<QLineEdit*>(Q("txtCurAssets"));
         auto engineValue = [&] {
-            auto month = session.state.engine->get_colMonths()->get_Item(vesmora::IndexKey{1L});
+            auto month =
+                session.state.document.engine->get_colMonths()->get_Item(vesmora::IndexKey{1L});
             return Q(
-                (grid ? month->get_Receivables() : session.state.engine->get_CurAssets()).c_str());
+                (grid ? month->get_Receivables() : session.state.document.engine->get_CurAssets())
+                    .c_str());
         };
         // The value the field holds when it is entered.
         box->setFocus(Qt::TabFocusReason);

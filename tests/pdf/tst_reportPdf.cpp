@@ -100,9 +100,9 @@ private slots:
                                               viewer->txtReport->mapTo(viewer, QPoint()).y(),
                                           int(d.months.size()), d.averageCycle.value_or(0),
                                           CycleChart::PeakLabel(d),
-                                          s.state.engine->get_OperatingCyclePeak());
+                                          s.state.document.engine->get_OperatingCyclePeak());
             }
-            s.state.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
+            s.state.document.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
             const auto viewers = View(s.state, reports);
             seen << reportstest::Line(viewers.at(0)->Chart() == nullptr,
                                       !viewers[0]->Recorded().chart.has_value());
@@ -120,7 +120,7 @@ private slots:
         gui::FileDialog::setNextFileNames({QStringLiteral(CALDREN_COMPARE_DATA "/acme2003.CLD"),
                                            QStringLiteral(CALDREN_COMPARE_DATA "/acme2002.cld")});
         caldren::QtUi ui(s.state);
-        s.state.ui = &ui;
+        s.state.SetUi(&ui);
         QCOMPARE(rep::CompareYearsCommand(s.state, nullptr), 2);
         frmReportForm* viewer = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())

@@ -1,5 +1,5 @@
-// The number patterns, fields, rule line and month names of the reports, from the table
-// data/formats.txt.
+// The number patterns' errors, fields, rule line and month names of the reports, from the
+// table data/formats.txt.
 #include "ReportsTest.h"
 
 #include <functional>
@@ -24,10 +24,8 @@ const std::map<std::string, std::function<std::string(const Args&)>> kFormats = 
     {"date", [](const Args& a) { return FormatDate(a[0]); }},
     {"ratiovalue", [](const Args& a) { return FormatRatioValue(std::stod(a[0])); }},
     {"wholeunits", [](const Args& a) { return std::to_string(ParseWholeUnits(a[0])); }},
-    {"align",
-     [](const Args& a) {
-         return a.size() > 1 ? RightAlign(a[0], std::stoul(a[1])) : RightAlign(a[0]);
-     }},
+    {"align", [](const Args& a) { return RightAlign(a[0]); }},
+    {"padright", [](const Args& a) { return PadRight(a[0], std::stoul(a[1])); }},
     {"printline", [](const Args& a) { return GetPrintLine(std::stoi(a[0])); }},
     {"month", [](const Args& a) { return Abbreviated(a[0]); }},
 };

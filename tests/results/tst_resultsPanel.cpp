@@ -27,7 +27,7 @@ class TestResults : public QObject {
     static QString open(guitest::Session& s, QTemporaryDir& dir, const char* name) {
         const QString file = dir.filePath(QStringLiteral("open.cld"));
         QFile::copy(dataFile(name), file);
-        s.state.engine->Load(file.toStdString());
+        s.state.document.engine->Load(file.toStdString());
         return file;
     }
 
@@ -47,7 +47,7 @@ private slots:
         results->copy();
         QCOMPARE(QGuiApplication::clipboard()->text(), text("panel_both.txt"));
 
-        s.state.engine->put_NetSales("0");
+        s.state.document.engine->put_NetSales("0");
         caldren::analysis::InputChanges().Notify();
         caldren::analysis::InputChanges().Notify();
         QTRY_COMPARE(panel.resultsText(), text("panel_both_no_sales.txt"));
@@ -58,7 +58,7 @@ private slots:
                 "Zero base: Net Sales is zero: the calculation divides by it, so no method can "
                 "be calculated."));
         QCOMPARE(bytes(file), onDisk);
-        QVERIFY(s.state.IsSaved());
+        QVERIFY(s.state.document.IsSaved());
     }
 
     void checksListMovesTheMonthDates() {
@@ -77,9 +77,11 @@ private slots:
         list.setAfterAction([&](caldren::analysis::CheckAction) { ++afterAction; });
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(afterAction, 1);
-        QCOMPARE(s.state.engine->get_colMonths()->get_Item(vesmora::IndexKey{1L})->get_MonthDate(),
+        QCOMPARE(s.state.document.engine->get_colMonths()
+                     ->get_Item(vesmora::IndexKey{1L})
+                     ->get_MonthDate(),
                  std::string("01/15/2025"));
-        QVERIFY(!s.state.IsSaved());
+        QVERIFY(!s.state.document.IsSaved());
         QTRY_COMPARE(list.lines(), QStringList{QStringLiteral("Nothing looks wrong.")});
         QVERIFY(!button->isVisibleTo(&list));
     }

@@ -30,14 +30,15 @@ struct Fixture {
     caldren::RunState state;
 
     Fixture() {
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        state.programFolder = dir.path().toStdString();
-        state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
-        state.rptInput = state.rptSummary = state.rptDetail = 1;
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.program.programFolder = dir.path().toStdString();
+        state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
+        state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
         const QString demo = dir.path() + QStringLiteral("/DEMO.CLD");
         QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), demo);
-        state.currentFileName = demo.toStdString();
-        state.engine->Load(state.currentFileName);
+        state.document.currentFileName = demo.toStdString();
+        state.document.engine->Load(state.document.currentFileName);
         caldren::gui::MessageBox::setHeadless(true);
         const QString pdf = dir.path() + QStringLiteral("/reports.pdf");
         caldren::gui::Seams().runModal = [pdf](QDialog& d) {

@@ -1,7 +1,8 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <activation/Activation.h>
-#include <activation/Registry.h>
+#include <common/TextWidth.h>
+#include <common/UserFolders.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -37,9 +38,7 @@ std::string Flatten(const std::string& text, bool chain) {
         }
     }
     if (out.size() > kMaxField) {
-        std::size_t cut = kMaxField;
-        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
-        out.resize(cut);
+        out.resize(common::CharBoundaryBefore(out, kMaxField));
         out += "...";
     }
     return out;
@@ -191,8 +190,6 @@ std::string ErrorReporter::FormatMessage(long number, const std::string& descrip
     return text;
 }
 
-std::string ErrorReporter::PerUserLogFolder() {
-    return activation::registry::ConfigHome() + "/Orlenwick";
-}
+std::string ErrorReporter::PerUserLogFolder() { return common::MakerConfigFolder(); }
 
 }  // namespace errorreporter

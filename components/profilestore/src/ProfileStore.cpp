@@ -32,6 +32,7 @@
 #include <profilestore/ProfileStore.h>
 
 #include <activation/Com.h>
+#include <common/AtomicFile.h>
 
 #include "TextEncoding.h"
 
@@ -41,7 +42,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -426,59 +426,12 @@ struct ProfileStore::Impl {
         }
 
         const auto slash = target.rfind('/');
-        const std::string folder = slash == std::string::npos
-                                       ? std::string(".")
-                                       : (slash == 0 ? "/" : target.substr(0, slash));
-        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-        if (base.empty()) Fail(kErrBadFileName, op, "cannot write", fileName, "no file name");
-
-        std::random_device rd;
-        std::string temp;
-        int fd = -1;
-        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            char suffix[20];
-            std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
-            // The temporary name stays within the file system's name limit however long
-            // the file's own name is.
-            temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
-                   "." + base.substr(0, 200) + suffix;
-            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-            if (fd < 0 && errno != EEXIST) {
-                const int err = errno;
-                if (err == ENAMETOOLONG)
-                    Fail(kErrBadFileName, op, "cannot write", fileName, std::strerror(err));
-                FailErrno(err, op, "cannot write", fileName);
-            }
-        }
-        if (fd < 0) Fail(kErrPathFileAccess, op, "cannot write", fileName, "no temporary name");
-        Fd file(fd);
-        auto abandon = [&](int err) {
-            ::unlink(temp.c_str());
+        if (slash + 1 == target.size())
+            Fail(kErrBadFileName, op, "cannot write", fileName, "no file name");
+        if (const int err = common::WriteFileAtomically(target, bytes, exists ? &st : nullptr)) {
+            if (err == EEXIST)
+                Fail(kErrPathFileAccess, op, "cannot write", fileName, "no temporary name");
             FailErrno(err, op, "cannot write", fileName);
-        };
-
-        if (exists) {
-            // Keep the replaced file's permissions and, where allowed, its owner.
-            if (::fchmod(fd, st.st_mode & 07777) != 0) abandon(errno);
-            if (st.st_uid != ::geteuid() || st.st_gid != ::getegid())
-                (void)!::fchown(fd, st.st_uid, st.st_gid);
-        }
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                abandon(errno);
-            }
-            done += static_cast<std::size_t>(w);
-        }
-        if (::fsync(fd) != 0) abandon(errno);
-        if (::close(file.release()) != 0) abandon(errno);
-        if (::rename(temp.c_str(), target.c_str()) != 0) abandon(errno);
-
-        if (int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
-            (void)::fsync(dirFd);
-            ::close(dirFd);
         }
         struct stat now {};
         if (::stat(target.c_str(), &now) == 0 && target == fileName) {

@@ -33,18 +33,19 @@ struct Session {
     explicit Session(bool load = true) {
         caldren::gui::MessageBox::reset();
         caldren::gui::MessageBox::setHeadless(true);
-        state.engine = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        state.programFolder = dir.path().toStdString();
-        state.settingsFilePath = state.programFolder + "/CaldrenCalc.ini";
-        state.errorLogPath = state.programFolder + "/CLD_err.log";
-        state.helpFile = state.programFolder + "/cldguide.pdf";
-        state.versionTag = "CLD2026.12";
-        state.rptInput = state.rptSummary = state.rptDetail = 1;
+        state.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        state.program.programFolder = dir.path().toStdString();
+        state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
+        state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
+        state.program.helpFile = state.program.programFolder + "/cldguide.pdf";
+        state.program.versionTag = "CLD2026.12";
+        state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
         if (load) {
             QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"),
                         Path(QStringLiteral("DEMO.CLD")));
-            state.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
-            state.engine->Load(state.currentFileName);
+            state.document.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
+            state.document.engine->Load(state.document.currentFileName);
         }
         auto& seams = caldren::gui::Seams();
         seams.endProgram = [this](int) { ++programEnds; };

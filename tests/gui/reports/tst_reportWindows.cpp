@@ -65,8 +65,8 @@ struct Script {
 
 QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return reportstest::Line(st.fontName, st.fontSize, "printer", p.FontName(), p.FontSize(),
-                             p.FontBold());
+    return reportstest::Line(st.preferences.fontName, st.preferences.fontSize, "printer",
+                             p.FontName(), p.FontSize(), p.FontBold());
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ private slots:
         for (auto build :
              {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
             Reports::RecordingSink sink;
-            build(*s.state.engine, sink, s.state.currentFileName);
+            build(*s.state.document.engine, sink, s.state.document.currentFileName);
             const auto& r = sink.Reports().at(0);
             frmReportForm* v = host.Viewers()[i++];
             QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());
@@ -172,7 +172,7 @@ private slots:
     // Ticking "Don't show this message again" silences both font warnings.
     void reportFont() {
         reportstest::Session s(false);
-        s.state.fontName = "DejaVu Sans";
+        s.state.preferences.fontName = "DejaVu Sans";
         QStringList log;
         double chosenSize = 12.0;
         gui::Seams().runModal = [&](QDialog& d) {
@@ -196,15 +196,15 @@ private slots:
             return int(QDialog::Accepted);
         };
         Reports::PrinterFontRecord saved;
-        rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.state.preferences.fontName, 10.0f, false, saved);
         log << Fonts(s.state);
         chosenSize = 4.0;
         rep::GetFonts(s.state);
         log << Fonts(s.state);
         chosenSize = 0;
-        s.state.fontName = "DejaVu Sans";
+        s.state.preferences.fontName = "DejaVu Sans";
         rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
-        rep::SetNewFont(s.state, s.state.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.state.preferences.fontName, 10.0f, false, saved);
         rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
             << reportstest::Line(
@@ -233,13 +233,13 @@ private slots:
             gui::ReportErrorAndQuit(s.state, 11, "RunReports");
             log << reportstest::Boxes()
                 << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds,
-                                     bool(s.state.engine));
+                                     bool(s.state.document.engine));
         }
         reportstest::Session s(false);
         QWidget main;
         rep::QtReportsHost(s.state, &main).ShowNoDataNotice();
         rep::ShowPDFHelp(s.state, nullptr);
-        QFile(reportstest::Text(s.state.helpFile)).open(QIODevice::WriteOnly);
+        QFile(reportstest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
         rep::ShowPDFHelp(s.state, nullptr);
         log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened
             << reportstest::Boxes();
@@ -251,15 +251,15 @@ private slots:
     // released) with the time spent across midnight, the end; the printer font restored.
     void shutDown() {
         reportstest::Session s;
-        s.state.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-        s.state.fontSize = 10.5f;
-        s.state.printerFont = {"Courier New", 11.0f, true};
-        s.state.startTime = 86100;  // 23:55:00
+        s.state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+        s.state.preferences.fontSize = 10.5f;
+        s.state.preferences.printerFont = {"Courier New", 11.0f, true};
+        s.state.options.startTime = 86100;  // 23:55:00
         gui::Seams().clock = [] { return std::int32_t(300); };
         QStringList log;
         auto held = [&](const char* step) {
-            return reportstest::Line(step, "engine", bool(s.state.engine), "reporter",
-                                     bool(s.state.errorReporter));
+            return reportstest::Line(step, "engine", bool(s.state.document.engine), "reporter",
+                                     bool(s.state.program.errorReporter));
         };
         gui::Seams().saveAs = [&](caldren::RunState&) { log << held("saveAs"); };
         const auto store = s.savedSeams.storeFontPreferences;
@@ -280,10 +280,10 @@ private slots:
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         gui::ShutDown(s.state, true);
         profilestore::ProfileStore ini;
-        ini.SetFileName(s.state.settingsFilePath);
+        ini.SetFileName(s.state.preferences.settingsFilePath);
         log << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
                                  ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << reportstest::Line(s.state.endTime) << s.opened;
+            << Fonts(s.state) << reportstest::Line(s.state.options.endTime) << s.opened;
         reportstest::ExpectTranscript(u"shutDown"_s, log);
     }
 };

@@ -14,26 +14,27 @@
 // flushed, renamed) under an exclusive lock on "components.reg.lock", so concurrent
 // registrations never lose each other's lines and a reader never sees half a file.
 //
-// Header-only so that a component library can register itself without linking the loader.
+// Header-only so that a component library can register itself without linking the loader;
+// the folder and the atomic write come from the shared rules (libcaldrencommon).
 #pragma once
 
 #include <activation/Com.h>
+
+#include <common/AtomicFile.h>
+#include <common/UserFolders.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,26 +47,7 @@ struct ClassEntry {
     std::string library;
 };
 
-// Folder of the per-user configuration ("$XDG_CONFIG_HOME" or "$HOME/.config"), no "/" at end.
-inline std::string ConfigHome() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') {
-        std::string s(xdg);
-        while (s.size() > 1 && s.back() == '/') s.pop_back();
-        return s;
-    }
-    std::string home;
-    if (const char* h = std::getenv("HOME"); h && h[0]) {
-        home = h;
-    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    } else {
-        home = "/tmp";
-    }
-    while (home.size() > 1 && home.back() == '/') home.pop_back();
-    return home + "/.config";
-}
-
-inline std::string RegistryFolder() { return ConfigHome() + "/Orlenwick"; }
+inline std::string RegistryFolder() { return common::MakerConfigFolder(); }
 inline std::string RegistryPath() { return RegistryFolder() + "/components.reg"; }
 
 inline bool SameName(const std::string& a, const std::string& b) { return SameGuid(a, b); }
@@ -196,27 +178,7 @@ inline int Update(const std::vector<ClassEntry>& add, const std::vector<std::str
             text;
     for (const ClassEntry& e : add) text += e.clsid + "\t" + e.progId + "\t" + e.library + "\n";
 
-    std::random_device rd;
-    char suffix[20];
-    std::snprintf(suffix, sizeof suffix, ".%08x~", static_cast<unsigned>(rd()));
-    const std::string temp = folder + "/.components.reg" + suffix;
-    const int fd =
-        result != 0 ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (result != 0) {
-    } else if (fd < 0) {
-        result = errno;
-    } else {
-        std::size_t done = 0;
-        while (done < text.size() && result == 0) {
-            const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-            if (w < 0 && errno != EINTR) result = errno;
-            if (w > 0) done += static_cast<std::size_t>(w);
-        }
-        if (result == 0 && ::fsync(fd) != 0) result = errno;
-        if (::close(fd) != 0 && result == 0) result = errno;
-        if (result == 0 && ::rename(temp.c_str(), path.c_str()) != 0) result = errno;
-        if (result != 0) ::unlink(temp.c_str());
-    }
+    if (result == 0) result = common::WriteFileAtomically(path, text, nullptr, 0644);
     ::flock(lockFd, LOCK_UN);
     ::close(lockFd);
     return result;

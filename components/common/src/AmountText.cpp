@@ -1,9 +1,9 @@
 // AmountText: one left-to-right scan serves both questions, "is this an amount?" and "can
 // more keys still make it one?": every state the scan can stop in without a refusal can
 // be completed (a digit, three digits of a group, a closing parenthesis).
-#include "AmountText.h"
+#include <common/AmountText.h>
 
-namespace AmountText {
+namespace common::AmountText {
 
 namespace {
 
@@ -18,10 +18,9 @@ std::size_t BlankAt(std::string_view s, std::size_t i) {
 
 struct Scan {
     Typing state = Typing::Invalid;
-    bool negative = false;
     bool digits = false;     // at least one digit
     bool openParen = false;  // "(" without its ")" yet
-    std::string whole, frac;
+    Decimal value;           // the digits as typed (leading zeros dropped by PlainText)
 };
 
 Scan Run(std::string_view s) {
@@ -55,7 +54,7 @@ Scan Run(std::string_view s) {
                     // One sign, and none inside accounting parentheses.
                     if (sign || paren) return invalid;
                     sign = true;
-                    r.negative = c == '-';
+                    r.value.negative = c == '-';
                     ++i;
                 } else if (c == '$') {
                     if (dollar) return invalid;
@@ -70,7 +69,7 @@ Scan Run(std::string_view s) {
             case Stage::Whole:
                 if (IsDigit(c)) {
                     if (grouped && group == 3) return invalid;
-                    r.whole += c;
+                    r.value.whole += c;
                     r.digits = true;
                     ++group;
                     ++i;
@@ -92,7 +91,7 @@ Scan Run(std::string_view s) {
                 break;
             case Stage::Fraction:
                 if (IsDigit(c)) {
-                    r.frac += c;
+                    r.value.frac += c;
                     r.digits = true;
                     ++i;
                 } else {
@@ -112,29 +111,28 @@ Scan Run(std::string_view s) {
                 break;
         }
     }
-    if (paren) r.negative = true;
+    if (paren) r.value.negative = true;
     r.openParen = paren && !closed;
     const bool groupOpen = stage == Stage::Whole && grouped && group != 3;
     r.state = r.digits && !groupOpen && !r.openParen ? Typing::Complete : Typing::Prefix;
     return r;
 }
 
-std::string Plain(const Scan& r) {
-    std::string whole = r.whole;
+}  // namespace
+
+std::string PlainText(const Decimal& value) {
+    std::string whole = value.whole;
     const std::size_t nonZero = whole.find_first_not_of('0');
     whole = nonZero == std::string::npos ? "0" : whole.substr(nonZero);
-    const bool zero = whole == "0" && r.frac.find_first_not_of('0') == std::string::npos;
-    std::string out = r.negative && !zero ? "-" : "";
+    std::string out = value.negative && !value.IsZero() ? "-" : "";
     out += whole;
-    if (!r.frac.empty()) out += "." + r.frac;
+    if (!value.frac.empty()) out += "." + value.frac;
     return out;
 }
 
-}  // namespace
-
 std::optional<std::string> Normalize(std::string_view text) {
     const Scan r = Run(text);
-    if (r.state == Typing::Complete) return Plain(r);
+    if (r.state == Typing::Complete) return PlainText(r.value);
     // Nothing but blanks: an empty cell.
     if (r.state == Typing::Prefix && !r.digits &&
         text.find_first_not_of(" \t\xC2\xA0") == std::string_view::npos)
@@ -147,13 +145,13 @@ Partial WhileTyping(std::string_view text) {
     Partial p;
     p.state = r.state;
     if (r.state == Typing::Complete) {
-        p.value = Plain(r);
+        p.value = PlainText(r.value);
     } else if (r.state == Typing::Prefix && r.digits && r.openParen) {
         // Everything but the closing parenthesis: is the rest complete?
         const Scan closed = Run(std::string(text) + ")");
-        if (closed.state == Typing::Complete) p.value = Plain(closed);
+        if (closed.state == Typing::Complete) p.value = PlainText(closed.value);
     }
     return p;
 }
 
-}  // namespace AmountText
+}  // namespace common::AmountText

@@ -1,0 +1,27 @@
+// UserFolders: where the program keeps a user's files.
+//
+//   home             $HOME, else the password database's home folder, else /tmp
+//   configuration    $XDG_CONFIG_HOME, else <home>/.config; the maker's folder in it holds
+//                    the component registry, the settings and the error log of a user who
+//                    cannot write the program folder
+//   data             $APPDATA/Orlenwick/CLD, else $XDG_DATA_HOME/Orlenwick/CLD, else
+//                    <home>/.local/share/Orlenwick/CLD: new data files start there
+//   temporary        $XDG_RUNTIME_DIR, else $TMPDIR (each only when it is a folder), else /tmp
+//
+// An XDG variable counts only when it holds an absolute path; no folder ends in "/". Nothing
+// here creates a folder.
+#pragma once
+
+#include <string>
+
+namespace common {
+
+inline constexpr const char* kMakerFolder = "Orlenwick";
+
+std::string HomeFolder();
+std::string ConfigHome();
+std::string MakerConfigFolder();  // <configuration>/Orlenwick
+std::string MakerDataFolder();    // .../Orlenwick/CLD
+std::string TemporaryFolder();
+
+}  // namespace common
