@@ -1,6 +1,5 @@
 // Settings: where the settings file, the data folder and the error log lie, and GetIni.
 #include "AppTestSupport.h"
-#include "TestSupport.h"
 
 #include "Settings.h"
 
