@@ -49,9 +49,9 @@ public:
     const Snapshot& Update(const vesmora::_Caldren& live);
     const Snapshot& Current() const { return m_snapshot; }
 
-    // The scratch object after the last Update (for the monthly-cycle chart); nullptr
-    // before the first successful Update.
-    const vesmora::_Caldren* Scratch() const { return m_scratch.Get(); }
+    // The scratch object after the last Update (for the monthly-cycle chart, which numbers
+    // its months first); nullptr before the first successful Update.
+    vesmora::_Caldren* Scratch() { return m_scratch.Get(); }
 
 private:
     void MakeScratch();

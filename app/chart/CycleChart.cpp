@@ -77,9 +77,7 @@ bool WantsChart(const vesmora::_Caldren& calc) { return calc.get_DoPeakCycle(); 
 ChartData FromEngine(const vesmora::_Caldren& calc) {
     ChartData d;
     const std::string eoy = calc.get_EOYCurrent();
-    auto months = calc.get_colMonths();
-    if (months) {
-        months->FillFiscalMonth(eoy);
+    if (const auto months = calc.get_colMonths()) {
         auto e = months->get_NewEnum();
         for (auto m = e ? e->Next() : vesmora::ComPtr<vesmora::_Monthly>(); m; m = e->Next()) {
             MonthBar b;

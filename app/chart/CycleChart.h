@@ -44,9 +44,10 @@ struct ChartData {
 // the largest before it, starting from 0. -1 when no month is above 0.
 int PeakMonth(const std::vector<MonthBar>& months);
 
-// Reads a calculated analysis: the months of colMonths (numbered from EOYCurrent first),
-// their three cycles, the peak month, and AdjOperatingCycleAve when DoAveCycle is true.
-// Errors of the engine propagate (activation::ComError).
+// Reads a calculated analysis and changes nothing in it: the months of colMonths (the
+// caller numbers them from EOYCurrent first, Reports::FillMonthsFromYearEnd), their three
+// cycles, the peak month, and AdjOperatingCycleAve when DoAveCycle is true. Errors of the
+// engine propagate (activation::ComError).
 ChartData FromEngine(const vesmora::_Caldren& calc);
 
 // True when the analysis chose the peak method: only then is the chart shown and printed.

@@ -34,6 +34,7 @@ void CompareFiles(const std::vector<std::string>& names, Reports::ReportSink& si
         }
     }
     try {
+        Reports::FillCompareMonths(files);
         Reports::BuildCompareReport(files, sink);
     } catch (...) {
         sink.AbortReport();

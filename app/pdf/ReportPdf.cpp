@@ -17,7 +17,7 @@ namespace caldren::reports {
 
 void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
                     const Reports::ReportHeadings& headings) {
-    PRINT::PageModel& pages = printer.Pages();
+    Reports::PRINT::PageModel& pages = printer.Pages();
     // A new page with the heading block (the counter is 0 after the report's end).
     pages.PrnManager2(1, headings.h1, headings.h2, headings.h3);
     const int first = pages.Line() + 1;
@@ -31,7 +31,7 @@ void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
 }
 
 void PrintRecorded(ReportPrinter& printer, const RecordedReport& report, bool endJob) {
-    PRINT::PageModel& pages = printer.Pages();
+    Reports::PRINT::PageModel& pages = printer.Pages();
     for (const auto& chunk : report.chunks) {
         pages.PrnManager2(chunk.lines, chunk.headings.h1, chunk.headings.h2, chunk.headings.h3);
         pages.PrintChunk(chunk.text);

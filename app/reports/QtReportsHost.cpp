@@ -30,12 +30,15 @@ namespace {
 constexpr const char* kPrefs = "User Preferences";
 
 // The monthly-cycle chart of the run's analysis, when it is a peak-method analysis that
-// the engine has calculated. Nothing when the engine cannot be read: the chart is an
-// addition to the report, never a reason for it to fail.
+// the engine has calculated, its months numbered from the year end. Nothing when the
+// engine cannot be read: the chart is an addition to the report, never a reason for it to
+// fail.
 std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
     try {
-        if (state.document.engine && CycleChart::WantsChart(*state.document.engine))
+        if (state.document.engine && CycleChart::WantsChart(*state.document.engine)) {
+            Reports::FillMonthsFromYearEnd(*state.document.engine);
             return CycleChart::FromEngine(*state.document.engine);
+        }
     } catch (...) {}
     return std::nullopt;
 }
@@ -111,7 +114,7 @@ void PrintSink::BeginReport(const Reports::ReportStart& start) {
 
 void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
                                const Reports::ReportHeadings& headings) {
-    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    Reports::PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
     try {
         pages.PrnManager2(lines, headings.h1, headings.h2, headings.h3);
     } catch (const activation::ComError& e) {
@@ -122,7 +125,7 @@ void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
 }
 
 void PrintSink::EndReport() {
-    PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
+    Reports::PRINT::PageModel& pages = ReportPrinter::Instance().Pages();
     m_open = false;
     try {
         pages.PrnManager2(Reports::kEndReport, "", "", "");

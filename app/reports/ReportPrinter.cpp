@@ -60,7 +60,8 @@ std::string SystemFixedFamily() {
 }
 
 ReportPrinter::ReportPrinter()
-    : m_font{"Courier New", 10.0f, false}, m_pages(std::make_unique<PRINT::PageModel>(*this)) {}
+    : m_font{"Courier New", 10.0f, false},
+      m_pages(std::make_unique<Reports::PRINT::PageModel>(*this)) {}
 
 ReportPrinter::~ReportPrinter() { AbortJob(); }
 

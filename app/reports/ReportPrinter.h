@@ -19,7 +19,7 @@
 
 #include "../core/RunState.h"
 
-#include <PrintModel.h>
+#include <PRINT.h>
 
 #include <QFont>
 #include <QString>
@@ -50,7 +50,7 @@ QString ResolvedFamily(const std::string& name);
 // The system's default fixed-pitch family.
 std::string SystemFixedFamily();
 
-class ReportPrinter : public PRINT::PrintDevice {
+class ReportPrinter : public Reports::PRINT::PrintDevice {
 public:
     ReportPrinter();
     ~ReportPrinter() override;
@@ -77,14 +77,14 @@ public:
     QPrinter* Printer() const { return m_printer.get(); }
 
     // The page model (program-wide line counter) drawing on this printer.
-    PRINT::PageModel& Pages() { return *m_pages; }
+    Reports::PRINT::PageModel& Pages() { return *m_pages; }
 
     // Jobs ended since the printer was set, and the files they were written to (PDF).
     int JobsEnded() const { return m_jobsEnded; }
     const QStringList& JobFiles() const { return m_jobFiles; }
     bool JobOpen() const { return m_painter != nullptr; }
 
-    // ---- PRINT::PrintDevice ------------------------------------------------------------
+    // ---- Reports::PRINT::PrintDevice ------------------------------------------------------------
     int LinesPerPage() override;
     void DrawText(int line, int column, std::string_view text) override;
     void EndPage() override;
@@ -109,7 +109,7 @@ private:
     std::function<FontSpec()> m_reportFont;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
-    std::unique_ptr<PRINT::PageModel> m_pages;
+    std::unique_ptr<Reports::PRINT::PageModel> m_pages;
     bool m_pagePending = false;  // a page was finished; the next one is begun on demand
     int m_jobsEnded = 0;
     QStringList m_jobFiles;

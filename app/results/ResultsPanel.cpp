@@ -5,6 +5,7 @@
 #include "app/core/RunState.h"
 
 #include <CycleChart.h>
+#include <Reports.h>
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -91,7 +92,9 @@ void ResultsPanel::refresh() {
         m_checks->setFindings(s.findings);
         if (s.peakCalculated && m_analyzer.Scratch()) {
             try {
-                CycleChart::ChartData chartData = CycleChart::FromEngine(*m_analyzer.Scratch());
+                vesmora::_Caldren& scratch = *m_analyzer.Scratch();
+                Reports::FillMonthsFromYearEnd(scratch);
+                CycleChart::ChartData chartData = CycleChart::FromEngine(scratch);
                 if (!SameChart(chartData, m_chart->data())) m_chart->setData(std::move(chartData));
                 chart = true;
             } catch (const activation::ComError&) {

@@ -94,6 +94,7 @@ CompareRunResult BuildCompareRun(
     }
     CompareRunResult result;
     MemorySink sink(result.text);
+    FillCompareMonths(files);
     BuildCompareReport(files, sink);
     for (const CompareFile& f : files)
         if (!f.Ok()) result.failures.push_back({f.fileName, f.failure, f.errorNumber});

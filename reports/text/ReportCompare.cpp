@@ -1,8 +1,7 @@
 // ReportCompare: the comparison of several years, one column per data file.
 #include "ReportCompare.h"
 
-#include "Layout.h"
-#include "Reports.h"
+#include "ReportWriter.h"
 
 #include <activation/Com.h>
 
@@ -13,8 +12,6 @@
 
 namespace Reports {
 
-using namespace layout;
-
 const char* const kCompareCaption = "Comparison Report";
 const char* const kCompareTitle = "Comparison Of Years";
 
@@ -22,7 +19,7 @@ namespace {
 
 constexpr int kLabelWidth = 35;  // the label after the two leading blanks
 constexpr int kFieldGap = 2;     // blanks between two value fields
-constexpr std::size_t kPerBlock = 3;
+constexpr std::size_t kFilesPerBlock = 3;
 constexpr std::size_t kNoteWidth = 76;
 
 // Year end as yyyymmdd for ordering; -1 when unknown.
@@ -52,7 +49,7 @@ std::string ShortName(const std::string& fileName) {
 }
 
 // Words of `text` on lines of at most `width` characters (a longer word stands alone).
-std::vector<std::string> Wrap(const std::string& text, std::size_t width) {
+std::vector<std::string> WrapWords(const std::string& text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
     std::size_t i = 0;
@@ -87,39 +84,28 @@ struct Column {
     int note = 0;  // note number of a failed file
 };
 
-// A row: label and one cell per column.
-using CellFn = std::string (*)(const vesmora::_Caldren&);
+// The text of one cell, from a calculated file.
+using CellReader = std::string (*)(const vesmora::_Caldren&);
 
-std::string Row(const std::string& label, const std::vector<std::string>& cells) {
+// A row: label and one cell per column.
+std::string TableRow(const std::string& label, const std::vector<std::string>& cells) {
     std::string s = "  " + PadRight(label, kLabelWidth);
     for (std::size_t k = 0; k < cells.size(); ++k) {
         if (k > 0) s += Blanks(kFieldGap);
-        s += F(cells[k]);
+        s += ValueField(cells[k]);
     }
     // No blanks after the last value.
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return Line(s);
 }
 
-std::string RuleRow(std::size_t columns, char c) {
+std::string ColumnRules(std::size_t columns, char c) {
     std::string s = Blanks(2 + kLabelWidth);
     for (std::size_t k = 0; k < columns; ++k) {
         if (k > 0) s += Blanks(kFieldGap);
         s += Repeat(c, 12);
     }
     return Line(s);
-}
-
-struct Chunk {
-    std::string text;
-    int lines = 0;
-};
-
-int CountLines(const std::string& text) {
-    int n = 0;
-    for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2))
-        ++n;
-    return n;
 }
 
 // The method sections: which rows, from which properties.
@@ -159,97 +145,121 @@ const MethodRows kAveRows{
     [](const vesmora::_Caldren& c) { return FormatDollars(c.get_ExcessWCAve()); },
 };
 
-// The table of one block of columns (at most three).
-std::string Block(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
-    std::string s;
-    {
-        // Names of up to 12 characters take one heading line; a longer one is broken over
-        // two, after a blank, "-", "_" or "." where it can (a second part longer than 12
-        // characters keeps its last 12, which tell the years apart).
-        std::vector<std::string> upper, names, dates;
-        bool twoLines = false;
-        for (const Column& c : cols) {
-            std::string name = ShortName(c.file->fileName);
-            std::string first;
-            if (name.size() > 12) {
-                std::size_t cut = 12;
-                const std::size_t sep = name.find_last_of(" -_.", 11);
-                if (sep != std::string::npos && sep > 0) cut = sep + 1;
-                first = name.substr(0, cut);
-                name = name.substr(cut);
-                while (!first.empty() && first.back() == ' ') first.pop_back();
-                while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-                if (name.size() > 12) name = name.substr(name.size() - 12);
-                twoLines = true;
-            }
-            upper.push_back(first);
-            names.push_back(name);
-            std::string date;
-            if (c.file->calc) {
-                try {
-                    date = FormatDate(c.file->calc->get_EOYCurrent());
-                } catch (const activation::ComError&) {
-                    if (c.file->Ok()) throw;
-                }
-            }
-            dates.push_back(date);
+// The column headings of a block: each file's name (names of up to 12 characters take one
+// line; a longer one is broken over two, after a blank, "-", "_" or "." where it can, and a
+// second part longer than 12 characters keeps its last 12, which tell the years apart), its
+// year end, and the rule under them.
+std::string ColumnHeadings(const std::vector<Column>& cols) {
+    std::vector<std::string> upper, names, dates;
+    bool twoLines = false;
+    for (const Column& c : cols) {
+        std::string name = ShortName(c.file->fileName);
+        std::string first;
+        if (name.size() > 12) {
+            std::size_t cut = 12;
+            const std::size_t sep = name.find_last_of(" -_.", 11);
+            if (sep != std::string::npos && sep > 0) cut = sep + 1;
+            first = name.substr(0, cut);
+            name = name.substr(cut);
+            while (!first.empty() && first.back() == ' ') first.pop_back();
+            while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+            if (name.size() > 12) name = name.substr(name.size() - 12);
+            twoLines = true;
         }
-        if (twoLines) s += Row("", upper);
-        s += Row("", names);
-        s += Row("Year Ending", dates);
-        s += RuleRow(cols.size(), '-');
+        upper.push_back(first);
+        names.push_back(name);
+        std::string date;
+        if (c.file->calc) {
+            try {
+                date = FormatDate(c.file->calc->get_EOYCurrent());
+            } catch (const activation::ComError&) {
+                if (c.file->Ok()) throw;
+            }
+        }
+        dates.push_back(date);
     }
+    std::string s;
+    if (twoLines) s += TableRow("", upper);
+    s += TableRow("", names);
+    s += TableRow("Year Ending", dates);
+    s += ColumnRules(cols.size(), '-');
+    return s;
+}
 
-    // Rows of every file: failed columns show why in the first two.
-    auto common = [&](const char* label, CellFn fn, const char* failedCell, bool withNote) {
+// A row of every file: a failed column shows `failedCell`, or its note when `withNote`.
+std::string CommonRow(const std::vector<Column>& cols, const char* label, CellReader cell,
+                      const char* failedCell, bool withNote) {
+    std::vector<std::string> cells;
+    for (const Column& c : cols) {
+        if (c.file->Ok())
+            cells.push_back(cell(*c.file->calc));
+        else if (withNote)
+            cells.push_back("See Note " + std::to_string(c.note));
+        else
+            cells.push_back(failedCell);
+    }
+    return TableRow(label, cells);
+}
+
+// The rows of one method: its title, then days, part of a year, needed, excess before and
+// after other needs. A failed column is empty; a file that did not choose the method shows
+// "Not chosen" in the first row.
+std::string MethodSection(const std::vector<Column>& cols, const MethodRows& m) {
+    std::string s;
+    s += Line("");
+    s += Line(std::string("  ") + m.title);
+    const std::pair<const char*, CellReader> rows[] = {
+        {m.daysLabel, m.days},
+        {m.partLabel, m.part},
+        {"Working Capital Needed", m.needed},
+        {"Excess Before Other Needs", m.excessBefore},
+        {"Excess Working Capital", m.excess},
+    };
+    bool first = true;
+    for (const auto& [label, cell] : rows) {
         std::vector<std::string> cells;
         for (const Column& c : cols) {
-            if (c.file->Ok())
-                cells.push_back(fn(*c.file->calc));
-            else if (withNote)
-                cells.push_back("See Note " + std::to_string(c.note));
+            if (!c.file->Ok())
+                cells.emplace_back();
+            else if (!m.chosen(*c.file->calc))
+                cells.push_back(first ? "Not chosen" : "");
             else
-                cells.push_back(failedCell);
+                cells.push_back(cell(*c.file->calc));
         }
-        s += Row(label, cells);
-    };
-    common(
-        "Available Working Capital",
+        s += TableRow(label, cells);
+        first = false;
+    }
+    return s;
+}
+
+// The table of one block of columns (at most three).
+std::string BlockTable(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
+    std::string s = ColumnHeadings(cols);
+    // The first two rows of a failed column say why it has no figures.
+    s += CommonRow(
+        cols, "Available Working Capital",
         [](const vesmora::_Caldren& c) { return FormatDollars(c.get_AvailableWC()); }, "Failed",
         false);
-    common(
-        "Cost Of Operations",
+    s += CommonRow(
+        cols, "Cost Of Operations",
         [](const vesmora::_Caldren& c) { return FormatDollars(c.get_CostOfOperations()); }, "",
         true);
+    if (anyPeak) s += MethodSection(cols, kPeakRows);
+    if (anyAve) s += MethodSection(cols, kAveRows);
+    s += ColumnRules(cols.size(), '=');
+    return s;
+}
 
-    auto method = [&](const MethodRows& m) {
-        s += Line("");
-        s += Line(std::string("  ") + m.title);
-        const std::pair<const char*, CellFn> rows[] = {
-            {m.daysLabel, m.days},
-            {m.partLabel, m.part},
-            {"Working Capital Needed", m.needed},
-            {"Excess Before Other Needs", m.excessBefore},
-            {"Excess Working Capital", m.excess},
-        };
-        bool first = true;
-        for (const auto& [label, fn] : rows) {
-            std::vector<std::string> cells;
-            for (const Column& c : cols) {
-                if (!c.file->Ok())
-                    cells.emplace_back();
-                else if (!m.chosen(*c.file->calc))
-                    cells.push_back(first ? "Not chosen" : "");
-                else
-                    cells.push_back(fn(*c.file->calc));
-            }
-            s += Row(label, cells);
-            first = false;
-        }
-    };
-    if (anyPeak) method(kPeakRows);
-    if (anyAve) method(kAveRows);
-    s += RuleRow(cols.size(), '=');
+// The note of a failed column: why the file has no figures, on lines of at most 76
+// characters (at most ten).
+std::string FailureNote(const Column& c) {
+    std::string s;
+    if (c.note == 1) s += Line("");
+    const std::string head = "  Note " + std::to_string(c.note) + ": ";
+    const std::vector<std::string> lines =
+        WrapWords(c.file->fileName + ": " + c.file->failure, kNoteWidth - head.size());
+    for (std::size_t i = 0; i < lines.size() && i < 10; ++i)
+        s += Line((i == 0 ? head : Blanks(static_cast<int>(head.size()))) + lines[i]);
     return s;
 }
 
@@ -336,17 +346,21 @@ std::vector<const CompareFile*> CompareOrder(const std::vector<CompareFile>& fil
     return out;
 }
 
+void FillCompareMonths(const std::vector<CompareFile>& files) {
+    for (const CompareFile* f : CompareOrder(files))
+        if (f->Ok()) FillMonthsFromYearEnd(*f->calc);
+}
+
 void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink) {
     if (files.size() < kCompareMinFiles || files.size() > kCompareMaxFiles)
         throw activation::ComError(5, "CompareReport.BuildCompareReport",
                                    "Choose from two to six data files to compare.");
 
-    const std::vector<const CompareFile*> order = CompareOrder(files);
     std::vector<Column> cols;
     bool anyPeak = false, anyAve = false;
     int notes = 0;
     const vesmora::_Caldren* first = nullptr;
-    for (const CompareFile* f : order) {
+    for (const CompareFile* f : CompareOrder(files)) {
         Column c;
         c.file = f;
         if (f->Ok()) {
@@ -367,49 +381,30 @@ void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink)
         start.headings.h2 = first->get_Line2();
     }
     start.headings.h3 = kCompareTitle;
-    const ReportHeadings& h = start.headings;
-    sink.BeginReport(start);
+    ReportWriter report(sink, start);
 
-    // The month collections are numbered from their own year ends, as every report does.
-    for (const Column& c : cols)
-        if (c.file->Ok())
-            if (auto months = c.file->calc->get_colMonths())
-                months->FillFiscalMonth(c.file->calc->get_EOYCurrent());
-
-    std::vector<Chunk> chunks;
-    for (std::size_t b = 0; b < cols.size(); b += kPerBlock) {
-        std::vector<Column> block(
+    // One chunk per block of files, then one per note, so that a note is never split across
+    // printed pages.
+    std::vector<std::string> chunks;
+    for (std::size_t b = 0; b < cols.size(); b += kFilesPerBlock) {
+        const std::vector<Column> block(
             cols.begin() + static_cast<std::ptrdiff_t>(b),
-            cols.begin() + static_cast<std::ptrdiff_t>(std::min(cols.size(), b + kPerBlock)));
-        Chunk ch;
-        ch.text = (b > 0 ? Line("") : std::string()) + Block(block, anyPeak, anyAve);
-        chunks.push_back(ch);
+            cols.begin() + static_cast<std::ptrdiff_t>(std::min(cols.size(), b + kFilesPerBlock)));
+        chunks.push_back((b > 0 ? Line("") : std::string()) + BlockTable(block, anyPeak, anyAve));
     }
-    // Notes: why a file has no figures. One chunk per note, so that a note is never split
-    // across printed pages.
-    for (const Column& c : cols) {
-        if (c.note == 0) continue;
-        Chunk ch;
-        if (c.note == 1) ch.text += Line("");
-        const std::string head = "  Note " + std::to_string(c.note) + ": ";
-        const std::vector<std::string> lines =
-            Wrap(c.file->fileName + ": " + c.file->failure, kNoteWidth - head.size());
-        for (std::size_t i = 0; i < lines.size() && i < 10; ++i)
-            ch.text += Line((i == 0 ? head : Blanks(static_cast<int>(head.size()))) + lines[i]);
-        chunks.push_back(ch);
-    }
+    for (const Column& c : cols)
+        if (c.note != 0) chunks.push_back(FailureNote(c));
 
-    // The report's last line has no line end, as in every report.
-    std::string& last = chunks.back().text;
+    // The report's last line has no line end, as in every report, and is counted all the
+    // same; a chunk counts from 1 to 40 lines.
+    std::string& last = chunks.back();
     if (last.size() >= 2 && last.compare(last.size() - 2, 2, kCrLf) == 0)
         last.resize(last.size() - 2);
-    for (Chunk& ch : chunks) {
-        ch.lines = CountLines(ch.text) + 1;
-        if (&ch != &chunks.back()) ch.lines -= 1;  // every line but the last ends with CR LF
-        ch.lines = std::clamp(ch.lines, 1, 40);
-        sink.PrintOrDisplay(ch.text, ch.lines, h);
+    for (const std::string& chunk : chunks) {
+        const int lines = LineEnds(chunk) + (&chunk == &chunks.back() ? 1 : 0);
+        report.Send(chunk, std::clamp(lines, 1, 40) - LineEnds(chunk));
     }
-    sink.EndReport();
+    report.End();
 }
 
 }  // namespace Reports

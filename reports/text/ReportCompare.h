@@ -62,10 +62,16 @@ std::string CompareFailureText(const activation::ComError& error);
 // (not loaded) goes after the others; equal year ends keep the order given.
 std::vector<const CompareFile*> CompareOrder(const std::vector<CompareFile>& files);
 
+// The months of every calculated file renumbered from its own year end (FillMonthsFromYearEnd),
+// in column order, before BuildCompareReport: the comparison shows no month, but a file
+// whose months cannot be numbered fails the comparison as it fails every report. Errors
+// propagate.
+void FillCompareMonths(const std::vector<CompareFile>& files);
+
 // Lays the report out into the sink (BeginReport, chunks, EndReport). Headings: the name
 // and second line of the first calculated file in column order, and "Comparison Of Years".
-// Viewer caption "Comparison Report". Errors propagate (ComError); fewer than two or more
-// than six files is error 5.
+// Viewer caption "Comparison Report". Reads the files' analyses and changes nothing in
+// them. Errors propagate (ComError); fewer than two or more than six files is error 5.
 void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink);
 
 // The caption and third heading.

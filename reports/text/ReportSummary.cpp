@@ -1,44 +1,113 @@
 // ReportSummary: the Summary report, one page with one value column per method.
-#include "Layout.h"
-#include "Reports.h"
+#include "ReportWriter.h"
 
 namespace Reports {
 
-using namespace layout;
-
 namespace {
 
+// The body's first chunk is paged as one line more than the line ends it holds (18 for
+// 17, 20 for 19, 15 for 14); the printed page breaks have always depended on it.
+constexpr int kFirstChunkExtraLine = 1;
+
+// Two value fields: the peak column, 7 blanks, the average column.
+std::string TwoFields(const std::string& peak, const std::string& average) {
+    return ValueField(peak) + Blanks(7) + ValueField(average);
+}
+
+// Both methods, lines 1 to 17: the column titles down to the contingencies.
+std::string TwoColumnFigures(const vesmora::_Caldren& calc) {
+    const std::string rule = Blanks(38) + Repeat('-', 13) + Blanks(6) + Repeat('-', 13);
+    const std::string available = FormatDollars(calc.get_AvailableWC());
+    const std::string needs = FormatAmount(calc.get_Reasonableneeds());
+    const std::string contingencies = FormatAmount(calc.get_Contingencies());
+    std::string s;
+    s += Line(Blanks(53) + "       Caldren");
+    s += Line(Blanks(53) + "       Formula");
+    s += Line(Blanks(53) + "       Modified");
+    s += Line(Blanks(53) + "          By");
+    s += Line(Blanks(41) + "Caldren" + Blanks(13) + "Empire");
+    s += Line(Blanks(41) + "Formula" + Blanks(13) + "Steel");
+    s += Line(rule);
+    s +=
+        Line("  " + PadRight("Availablable Working Capital", 37) + TwoFields(available, available));
+    s += Line("  Working Capital Needed");
+    s += Line(
+        "  " + std::string(" For Business Cycle") + Blanks(18) +
+        TwoFields(FormatAmount(calc.get_NeededWCPeak()), FormatAmount(calc.get_NeededWCAve())));
+    s += Line(rule);
+    s += Line("");
+    s += Line("  Working Capital in Excess of What");
+    s += Line("  " + PadRight(" is needed for business cycle", 37) +
+              TwoFields(FormatDollars(calc.get_ExcessPreContingencyWCPeak()),
+                        FormatDollars(calc.get_ExcessPreContingencyWCAve())));
+    s += Line("");
+    s += Line("  Less, Other Reasonable Needs" + Blanks(9) + TwoFields(needs, needs));
+    s += Line("  Less, Contingencies" + Blanks(18) + TwoFields(contingencies, contingencies));
+    return s;
+}
+
+// Both methods, lines 18 to 20: the excess working capital between its rules.
+std::string TwoColumnExcess(const vesmora::_Caldren& calc) {
+    std::string s;
+    s += Line(Blanks(38) + Repeat('-', 13) + Blanks(7) + Repeat('-', 12));
+    s += Line(
+        "  Excess Working Capital" + Blanks(15) +
+        TwoFields(FormatDollars(calc.get_ExcessWCPeak()), FormatDollars(calc.get_ExcessWCAve())));
+    s += Blanks(38) + Repeat('=', 13) + Blanks(7) + Repeat('=', 12);  // no line end
+    return s;
+}
+
 // Lines 8 to 20 of the one-method layouts (value field in columns 37 to 48).
-std::string OneColumnBody(const vesmora::_Caldren& calc, bool peak) {
+std::string OneColumnFigures(const vesmora::_Caldren& calc, bool peak) {
     const std::string rule = Blanks(35) + Repeat('-', 14);
     std::string s;
     s += Line(rule);
     s += Line("  " + PadRight("Available Working Captial", 35) +
-              F(FormatDollars(calc.get_AvailableWC())));
+              ValueField(FormatDollars(calc.get_AvailableWC())));
     s += Line("  Working Capital Needed");
     s += Line("  " + PadRight(" For Business Cycle", 35) +
-              F(FormatAmount(peak ? calc.get_NeededWCPeak() : calc.get_NeededWCAve())));
+              ValueField(FormatAmount(peak ? calc.get_NeededWCPeak() : calc.get_NeededWCAve())));
     s += Line(rule);
     s += Line("  Working Capital In Excess Of What");
     s += Line("  " + PadRight(" Is Needed For A Business Cycle", 35) +
-              F(FormatDollars(peak ? calc.get_ExcessPreContingencyWCPeak()
-                                   : calc.get_ExcessPreContingencyWCAve())));
+              ValueField(FormatDollars(peak ? calc.get_ExcessPreContingencyWCPeak()
+                                            : calc.get_ExcessPreContingencyWCAve())));
     s += Line("");
     s += Line("  " + PadRight("Less, Other Reasonable Needs", 35) +
-              F(FormatAmount(calc.get_Reasonableneeds())));
+              ValueField(FormatAmount(calc.get_Reasonableneeds())));
     s += Line("  " + PadRight("Less, Contingencies", 35) +
-              F(FormatAmount(calc.get_Contingencies())));
+              ValueField(FormatAmount(calc.get_Contingencies())));
     s += Line(rule);
     s += Line("  " + PadRight("Excess Working Capital", 35) +
-              F(FormatDollars(peak ? calc.get_ExcessWCPeak() : calc.get_ExcessWCAve())));
+              ValueField(FormatDollars(peak ? calc.get_ExcessWCPeak() : calc.get_ExcessWCAve())));
     s += Blanks(35) + Repeat('=', 14);  // no line end
     return s;
 }
 
+// The average method alone: its seven title lines over the figures.
+std::string AverageColumn(const vesmora::_Caldren& calc) {
+    std::string s;
+    s += Line(Blanks(40) + "Caldren");
+    s += Line(Blanks(40) + "Formula");
+    s += Line(Blanks(40) + "Modified");
+    s += Line(Blanks(42) + "By");
+    s += Line(Blanks(41) + "Empire");
+    s += Line(Blanks(41) + "Steel");
+    s += Line(Blanks(40) + "Castings");
+    return s + OneColumnFigures(calc, false);
+}
+
+// The peak method alone: its two title lines over the figures.
+std::string PeakColumn(const vesmora::_Caldren& calc) {
+    std::string s;
+    s += Line(Blanks(40) + "Caldren");
+    s += Line(Blanks(40) + "Formula");
+    return s + OneColumnFigures(calc, true);
+}
+
 }  // namespace
 
-void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                     const std::string& currentFile) {
+ReportStart SummaryStart(const vesmora::_Caldren& calc, const std::string& currentFile) {
     ReportStart start;
     start.kind = ReportKind::Summary;
     start.caption = "Summary Report - " + currentFile;
@@ -46,70 +115,27 @@ void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
     start.headings.h1 = calc.get_sName();
     start.headings.h2 = calc.get_Line2();
     start.headings.h3 = std::string("Summary") + kCrLf + kCrLf + "  Year Ending " + eoy;
-    const ReportHeadings& h = start.headings;
-    sink.BeginReport(start);
+    return start;
+}
 
-    if (auto months = calc.get_colMonths()) months->FillFiscalMonth(eoy);
-
+void WriteSummaryBody(const vesmora::_Caldren& calc, ReportWriter& report) {
     const bool ave = calc.get_DoAveCycle();
     const bool peak = calc.get_DoPeakCycle();
     if (ave && peak) {
-        const std::string rule = Blanks(38) + Repeat('-', 13) + Blanks(6) + Repeat('-', 13);
-        auto two = [](const std::string& a, const std::string& b) {
-            return F(a) + Blanks(7) + F(b);
-        };
-        const std::string available = FormatDollars(calc.get_AvailableWC());
-        const std::string needs = FormatAmount(calc.get_Reasonableneeds());
-        const std::string contingencies = FormatAmount(calc.get_Contingencies());
-        std::string s;
-        s += Line(Blanks(53) + "       Caldren");
-        s += Line(Blanks(53) + "       Formula");
-        s += Line(Blanks(53) + "       Modified");
-        s += Line(Blanks(53) + "          By");
-        s += Line(Blanks(41) + "Caldren" + Blanks(13) + "Empire");
-        s += Line(Blanks(41) + "Formula" + Blanks(13) + "Steel");
-        s += Line(rule);
-        s += Line("  " + PadRight("Availablable Working Capital", 37) + two(available, available));
-        s += Line("  Working Capital Needed");
-        s += Line("  " + std::string(" For Business Cycle") + Blanks(18) +
-                  two(FormatAmount(calc.get_NeededWCPeak()), FormatAmount(calc.get_NeededWCAve())));
-        s += Line(rule);
-        s += Line("");
-        s += Line("  Working Capital in Excess of What");
-        s += Line("  " + PadRight(" is needed for business cycle", 37) +
-                  two(FormatDollars(calc.get_ExcessPreContingencyWCPeak()),
-                      FormatDollars(calc.get_ExcessPreContingencyWCAve())));
-        s += Line("");
-        s += Line("  Less, Other Reasonable Needs" + Blanks(9) + two(needs, needs));
-        s += Line("  Less, Contingencies" + Blanks(18) + two(contingencies, contingencies));
-        sink.PrintOrDisplay(s, 18, h);
-
-        std::string t;
-        t += Line(Blanks(38) + Repeat('-', 13) + Blanks(7) + Repeat('-', 12));
-        t += Line(
-            "  Excess Working Capital" + Blanks(15) +
-            two(FormatDollars(calc.get_ExcessWCPeak()), FormatDollars(calc.get_ExcessWCAve())));
-        t += Blanks(38) + Repeat('=', 13) + Blanks(7) + Repeat('=', 12);  // no line end
-        sink.PrintOrDisplay(t, 2, h);
+        report.Send(TwoColumnFigures(calc), kFirstChunkExtraLine);
+        report.Send(TwoColumnExcess(calc));
     } else if (ave) {
-        std::string s;
-        s += Line(Blanks(40) + "Caldren");
-        s += Line(Blanks(40) + "Formula");
-        s += Line(Blanks(40) + "Modified");
-        s += Line(Blanks(42) + "By");
-        s += Line(Blanks(41) + "Empire");
-        s += Line(Blanks(41) + "Steel");
-        s += Line(Blanks(40) + "Castings");
-        s += OneColumnBody(calc, false);
-        sink.PrintOrDisplay(s, 20, h);
+        report.Send(AverageColumn(calc), kFirstChunkExtraLine);
     } else if (peak) {
-        std::string s;
-        s += Line(Blanks(40) + "Caldren");
-        s += Line(Blanks(40) + "Formula");
-        s += OneColumnBody(calc, true);
-        sink.PrintOrDisplay(s, 15, h);
+        report.Send(PeakColumn(calc), kFirstChunkExtraLine);
     }
-    sink.EndReport();
+}
+
+void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
+                     const std::string& currentFile) {
+    ReportWriter report(sink, SummaryStart(calc, currentFile));
+    WriteSummaryBody(calc, report);
+    report.End();
 }
 
 }  // namespace Reports

@@ -1,6 +1,9 @@
-// Module Reports: the report run (RunReports), the builders' error paths, and the shared
-// text helpers GetPrintLine and MonthAbbrev.
+// Module Reports: the report run (RunReports), the builders' error paths, the renumbering
+// of the months around the builders (BuildReport), and the shared text helpers
+// GetPrintLine and MonthAbbrev.
 #include "Reports.h"
+
+#include "ReportWriter.h"
 
 #include <activation/Com.h>
 
@@ -33,10 +36,9 @@ activation::ComError AsComError(const std::string& source) {
 }
 
 // The Summary and Detailed builders' shared handler.
-bool RunWithReportOrLog(void (*build)(const vesmora::_Caldren&, ReportSink&, const std::string&),
-                        const char* location, ReportSink& sink, RunContext& ctx) {
+bool RunWithReportOrLog(ReportKind kind, const char* location, ReportSink& sink, RunContext& ctx) {
     try {
-        build(ctx.calc, sink, ctx.currentFile);
+        BuildReport(kind, ctx.calc, sink, ctx.currentFile);
         return true;
     } catch (...) {
         activation::ComError err = AsComError(location);
@@ -160,17 +162,43 @@ std::string CalculationProblem(const vesmora::_Caldren& calc, const activation::
     return lead + what + ". Check the figures entered.";
 }
 
+void FillMonthsFromYearEnd(vesmora::_Caldren& calc) {
+    if (auto months = calc.get_colMonths()) months->FillFiscalMonth(calc.get_EOYCurrent());
+}
+
+void BuildReport(ReportKind kind, vesmora::_Caldren& calc, ReportSink& sink,
+                 const std::string& currentFile) {
+    switch (kind) {
+        case ReportKind::Summary: {
+            ReportWriter report(sink, SummaryStart(calc, currentFile));
+            FillMonthsFromYearEnd(calc);
+            WriteSummaryBody(calc, report);
+            report.End();
+            break;
+        }
+        case ReportKind::Detailed:
+            FillMonthsFromYearEnd(calc);
+            BuildDetailReport(calc, sink, currentFile);
+            break;
+        case ReportKind::Inputs:
+            BuildIPReport(calc, sink, currentFile);
+            break;
+        case ReportKind::Compare:
+            throw activation::ComError(5, "Reports.BuildReport");
+    }
+}
+
 bool RunSummReport(ReportSink& sink, RunContext& ctx) {
-    return RunWithReportOrLog(&BuildSummReport, "SummaryReport.RunSummReport", sink, ctx);
+    return RunWithReportOrLog(ReportKind::Summary, "SummaryReport.RunSummReport", sink, ctx);
 }
 
 bool RunDetailReport(ReportSink& sink, RunContext& ctx) {
-    return RunWithReportOrLog(&BuildDetailReport, "DetailedReport.RunDetailReport", sink, ctx);
+    return RunWithReportOrLog(ReportKind::Detailed, "DetailedReport.RunDetailReport", sink, ctx);
 }
 
 bool RunIPReport(ReportSink& sink, RunContext& ctx) {
     try {
-        BuildIPReport(ctx.calc, sink, ctx.currentFile);
+        BuildReport(ReportKind::Inputs, ctx.calc, sink, ctx.currentFile);
         return true;
     } catch (...) {
         activation::ComError err = AsComError("RunIPReport");

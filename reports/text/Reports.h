@@ -131,9 +131,20 @@ bool RunSummReport(ReportSink& sink, RunContext& ctx);
 bool RunDetailReport(ReportSink& sink, RunContext& ctx);
 bool RunIPReport(ReportSink& sink, RunContext& ctx);
 
-// The layouts alone: read the engine, send the report to the sink (BeginReport, chunks,
-// EndReport). Errors propagate (ComError). `currentFile` names the data file in the
-// caption and in the Inputs report's "Filename:" line.
+// One report as the report run builds it (the builders' runners above). The run renumbers
+// the months from the current year end (FillMonthsFromYearEnd) for the Summary, once its
+// report has begun (viewer open, printer font set), and for the Detailed Analysis before it
+// begins; the Inputs report renumbers nothing and shows the months as the reports before it
+// left them. The comparison is no report of one analysis: error 5. Errors propagate.
+void BuildReport(ReportKind kind, vesmora::_Caldren& calc, ReportSink& sink,
+                 const std::string& currentFile);
+
+// The engine's FillFiscalMonth on the analysis' months, from its current year end.
+void FillMonthsFromYearEnd(vesmora::_Caldren& calc);
+
+// The layouts alone: read the engine and change nothing in it, send the report to the sink
+// (BeginReport, chunks, EndReport). Errors propagate (ComError). `currentFile` names the
+// data file in the caption and in the Inputs report's "Filename:" line.
 void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
                      const std::string& currentFile = {});
 void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,

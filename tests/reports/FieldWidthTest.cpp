@@ -19,8 +19,7 @@ TEST_P(FieldWidths, AValueWiderThanItsFieldIsAFieldOfHashes) {
     c->Load(file);
     c->Calculate();
     RecordingSink sink;
-    for (const char* report : {"Detailed", "Summary", "Inputs"})
-        kBuilders.at(report)(*c, sink, "/data/acme.cld");
+    for (const char* report : {"Detailed", "Summary", "Inputs"}) BuildNamed(report, *c, sink);
     std::vector<Reports::CompareFile> files(2);
     files[0].fileName = "/data/acme.cld";
     files[0].calc = c;

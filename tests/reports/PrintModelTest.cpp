@@ -1,7 +1,7 @@
 // The printed page model over a device of fake page metrics: the pages of data/prints.txt
 // (page breaks at the bottom reserve, headings, page numbers, jobs, refused line counts,
 // whole reports) against hand-checked page files.
-#include "PrintModel.h"
+#include "PRINT.h"
 #include "ReportsTest.h"
 
 #include <sstream>
@@ -12,7 +12,7 @@ using namespace reportstest;
 
 // A printer of L lines a page that writes each page's lines as text: "--- page" before a
 // page, "=== end of job" at the end of a job, "error: <text>" for a refused line count.
-class PageDevice : public PRINT::PrintDevice {
+class PageDevice : public Reports::PRINT::PrintDevice {
 public:
     explicit PageDevice(int lines) : m_lines(lines) {}
     std::string Text() { return m_text + Flush(); }
@@ -46,7 +46,7 @@ private:
 // PrintOrDisplay in Print mode: page control, then the chunk as it is.
 class PageSink : public Reports::ReportSink {
 public:
-    explicit PageSink(PRINT::PageModel& pm) : m_pm(pm) {}
+    explicit PageSink(Reports::PRINT::PageModel& pm) : m_pm(pm) {}
     void BeginReport(const Reports::ReportStart&) override {}
     void PrintOrDisplay(std::string_view chunk, int lines,
                         const Reports::ReportHeadings& h) override {
@@ -57,7 +57,7 @@ public:
     void EndPrintJob() override { m_pm.PrnManager2(Reports::kEndJob, "", "", ""); }
 
 private:
-    PRINT::PageModel& m_pm;
+    Reports::PRINT::PageModel& m_pm;
 };
 
 // Operations: a number n is PrnManager2(n) with the headings "Acme", "Line2" and the one
@@ -69,7 +69,7 @@ private:
 TEST(PrintModel, Pages) {
     for (const casefiles::Row& row : casefiles::Rows(CALDREN_REPORTS_DATA "/prints.txt")) {
         PageDevice device(std::stoi(row[0]));
-        PRINT::PageModel pm(device);
+        Reports::PRINT::PageModel pm(device);
         PageSink sink(pm);
         auto calc = Analysis("both");
         std::string op, trace, h3 = "Title";
@@ -77,7 +77,7 @@ TEST(PrintModel, Pages) {
         for (std::istringstream ops(row[1]); ops >> op;) {
             if (op.rfind("h:", 0) == 0) h3 = casefiles::Unescape(op.substr(2));
             if (op.rfind("t:", 0) == 0) pm.PrintChunk(casefiles::Unescape(op.substr(2)));
-            if (op.rfind("r:", 0) == 0) kBuilders.at(op.substr(2))(*calc, sink, "/data/acme.cld");
+            if (op.rfind("r:", 0) == 0) BuildNamed(op.substr(2), *calc, sink);
             if (op == "j") sink.EndPrintJob();
             if (op[0] == 'c') {
                 std::string chunk;

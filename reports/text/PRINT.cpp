@@ -1,10 +1,10 @@
-#include "PrintModel.h"
+#include "PRINT.h"
 
 #include <common/TextWidth.h>
 
 #include <string>
 
-namespace PRINT {
+namespace Reports::PRINT {
 
 namespace {
 
@@ -128,4 +128,4 @@ int PageModel::PrnManager2(int n, std::string_view h1, std::string_view h2, std:
     return result;
 }
 
-}  // namespace PRINT
+}  // namespace Reports::PRINT

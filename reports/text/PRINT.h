@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-namespace PRINT {
+namespace Reports::PRINT {
 
 class PrintDevice {
 public:
@@ -81,4 +81,4 @@ private:
     int m_page = 1;     // the printer's page number in the current job
 };
 
-}  // namespace PRINT
+}  // namespace Reports::PRINT
