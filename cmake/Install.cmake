@@ -2,9 +2,9 @@
 #
 #   <prefix>/lib/caldrencalc/      the program folder: CaldrenCalc, libvesmora.so,
 #                                  libcaldrencore.so, libcaldrencomponents.so,
-#                                  libcaldrencommon.so,
-#                                  libcaldrengui.so, DEMO.CLD, cldguide.pdf, and help/ (the
-#                                  guide and its pictures for the help window)
+#                                  libcaldrencommon.so, libcaldrengui.so, DEMO.CLD,
+#                                  cldguide.pdf, and help/ (the guide and its pictures for
+#                                  the help window)
 #   <prefix>/bin/CaldrenCalc       a relative symbolic link to the program (the program
 #                                  finds its folder through /proc/self/exe)
 #   <prefix>/share/applications/caldrencalc.desktop         the application menu entry
