@@ -1,12 +1,12 @@
 // A whole batch run on an arbitrary data file, in-process and without any window.
 //
 // Every input becomes the data file of a batch run ("/input <file>.cld /output <file>.txt
-// /silent"), run as MainMod::Main runs it: BatchUi, the engine created by ProgID through
-// the activation layer, then MainMod::RunSilent (lock and open, Detailed Analysis and
-// Summary built and appended to the report file, save with the program's version). The report file
-// is missing before the run for one input in three and holds earlier text otherwise. One
-// input in four also runs the batch comparison (MainMod::RunCompare) of the file with the
-// shipped sample file.
+// /silent"), run by Main's own batch branch (MainMod::RunBatch: BatchUi, the engine's class
+// found through the activation layer, then RunSilent: lock and open, Detailed Analysis and
+// Summary built and appended to the report file, save with the program's version). The
+// report file is missing before the run for one input in three and holds earlier text
+// otherwise. One input in four also runs the batch comparison (MainMod::RunCompare) of the
+// file with the shipped sample file.
 //
 // What must hold, whatever the bytes:
 //   - no crash, sanitizer report or exception out of the batch path; the exit code is 0 or 1;
@@ -21,8 +21,6 @@
 
 #include "FuzzSupport.h"
 
-#include <BatchFailure.h>
-#include <BatchUi.h>
 #include <MainMod.h>
 #include <RunState.h>
 #include <activation/Activation.h>
@@ -118,44 +116,23 @@ void CheckCrLf(const std::string& text, std::size_t from, const char* step) {
 
 caldren::RunState NewState(const Place& p) {
     caldren::RunState state;
-    state.options.batch = true;
     state.program.programFolder = fs::path(p.folder).parent_path().string();
     state.program.versionTag = "CLD2026.12";
     state.program.fullVersion = "CLD2026.12.1";
     state.program.errorLogPath = p.log;
-    state.document.currentFileName = p.input;
-    state.options.outputFileName = p.output;
     return state;
 }
 
 // The batch branch of MainMod::Main.
 int RunBatch(const Place& p) {
     caldren::RunState state = NewState(p);
-    caldren::BatchUi ui;
-    state.SetUi(&ui);
-    int code = MainMod::kExitFailure;
-    try {
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        code = MainMod::RunSilent(state);
-    } catch (const ComError& e) {
-        MainMod::ReportBatchFailure(state, {e.Number(), e.Description(), "MainMod.Main", {}, {}});
-    } catch (const caldren::BatchFailure& f) {
-        MainMod::ReportBatchFailure(state, f);
-    }
-    state.document.engine.Reset();
-    state.SetUi(nullptr);
-    return code;
+    return MainMod::RunBatch(state, p.input, p.output);
 }
 
 // The "/compare" branch of MainMod::Main.
 int RunCompare(const Place& p) {
     caldren::RunState state = NewState(p);
-    caldren::BatchUi ui;
-    state.SetUi(&ui);
-    const int code = MainMod::RunCompare(state, {p.input, p.demo});
-    state.SetUi(nullptr);
-    return code;
+    return MainMod::RunCompare(state.program, p.output, {p.input, p.demo});
 }
 
 }  // namespace

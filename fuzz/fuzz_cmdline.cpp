@@ -1,4 +1,4 @@
-// The program's command-line parser (MainMod and the "/compare" names).
+// The program's command-line parser (CommandLine: its rules and the command it makes).
 //
 // The first byte picks the mode, the second holds flags; the rest, split at NUL bytes, are
 // the program's arguments (a NUL never reaches a real argv, so it is the natural cut).
@@ -13,19 +13,19 @@
 //                       exactly when IsSilent says so; an unknown switch named is a
 //                       whole word of "/" and letters that no switch is; the compared
 //                       names are pieces of the line, in order, each ending in ".cld".
+//                       The command is the usage exactly when the arguments ask for it.
 //   mode 1, batch:      the first two pieces become a data file name and a report file name
 //                       (with ".cld" and ".txt" added, switches and extensions in any case,
 //                       the switch pairs in any order). When the names hold no extension
-//                       that ends a word and no switch word of their own, the parser must
-//                       give them back exactly, blanks, inner ".cld" and all, see
-//                       "/silent", and find no unknown switch inside them.
+//                       that ends a word and no switch word of their own, the command must
+//                       be a batch run with the names exactly, blanks, inner ".cld" and all.
 //   mode 2, compare:    two to six pieces become the names after "/compare", followed by
-//                       "/output" and "/silent"; they must come back exactly and in order.
+//                       "/output" and "/silent": the command must be a comparison of the
+//                       names, exactly and in order, into the output file.
 
 #include "FuzzSupport.h"
 
-#include <CompareRun.h>
-#include <MainMod.h>
+#include <CommandLine.h>
 #include <activation/Com.h>
 
 #include <cctype>
@@ -36,7 +36,7 @@
 namespace {
 
 using activation::ComError;
-namespace MainMod = caldren::MainMod;
+namespace Line = caldren::CommandLine;
 
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -73,14 +73,20 @@ std::vector<std::string> Pieces(const std::uint8_t* data, std::size_t size) {
     return pieces;
 }
 
-// The arguments joined by the program's own code.
-std::string Join(std::vector<std::string> args) {
-    args.insert(args.begin(), "CaldrenCalc");
+// The arguments as the program gets them, after its name.
+struct Args {
+    explicit Args(const std::vector<std::string>& args) : store(args) {
+        store.insert(store.begin(), "CaldrenCalc");
+        for (auto& a : store) argv.push_back(a.data());
+        argv.push_back(nullptr);
+    }
+    int Count() const { return static_cast<int>(store.size()); }
+    std::string Joined() { return Line::JoinCommandLine(Count(), argv.data()); }
+    Line::Command Parse() { return Line::Parse(Count(), argv.data()); }
+
+    std::vector<std::string> store;
     std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    return MainMod::JoinCommandLine(static_cast<int>(args.size()), argv.data());
-}
+};
 
 // A switch or an extension in the case picked by the flag bits.
 std::string Cased(std::string word, unsigned bits) {
@@ -97,11 +103,12 @@ bool ExtensionAt(const std::string& line, std::size_t at, const std::string& ext
 }
 
 // A name the batch switches can carry back exactly: no extension that ends a word within it
-// and no switch word of its own (in any case), so that the first ".cld"/".txt" that ends a
-// word is the one added. An extension inside a word ("clients.cld-2025") is allowed.
+// and no switch of the program (in any case; a tool's switch makes the line the tool's), so
+// that the first ".cld"/".txt" that ends a word is the one added. An extension inside a word
+// ("clients.cld-2025") is allowed.
 bool PlainName(const std::string& name) {
-    for (const char* word : {"/input", "/output", "/silent", "/compare"})
-        if (ContainsNoCase(name, word)) return false;
+    for (const auto& sw : Line::kSwitches)
+        if (ContainsNoCase(name, sw.text)) return false;
     for (std::size_t at = 0; at < name.size(); ++at)
         if ((ExtensionAt(name, at, ".cld") || ExtensionAt(name, at, ".txt")) &&
             at + 4 < name.size())
@@ -121,8 +128,9 @@ bool UnknownSwitchWordOf(const std::string& line, const std::string& word) {
     bool letters = word.size() >= 2 && word[0] == '/';
     for (std::size_t i = 1; i < word.size() && letters; ++i)
         letters = std::isalpha(static_cast<unsigned char>(word[i])) != 0;
-    for (const char* name : MainMod::kSwitches)
-        if (word.size() == std::string(name).size() && SameNoCase(word, 0, name)) return false;
+    for (const auto& sw : Line::kSwitches)
+        if (word.size() == std::string(sw.text).size() && SameNoCase(word, 0, sw.text))
+            return false;
     const std::string padded = " " + line + " ";
     return letters && padded.find(" " + word + " ") != std::string::npos;
 }
@@ -130,7 +138,7 @@ bool UnknownSwitchWordOf(const std::string& line, const std::string& word) {
 void CheckFilename(const std::string& line, const std::string& extension, const std::string& sw) {
     std::string name;
     try {
-        name = MainMod::GetCommandLineFilename(line, extension, sw);
+        name = Line::GetCommandLineFilename(line, extension, sw);
     } catch (const ComError& e) {
         if (e.Number() != 5)
             fuzzsupport::Finding("GetCommandLineFilename: error " + std::to_string(e.Number()));
@@ -177,23 +185,24 @@ void CheckFilename(const std::string& line, const std::string& extension, const 
 }
 
 void Raw(const std::vector<std::string>& args) {
-    const std::string line = Join(args);
+    Args a(args);
+    const std::string line = a.Joined();
     for (const char* sw : {"/silent", "/input", "/output", "/compare"}) {
-        if (MainMod::FindSwitch(line, sw) != ReferenceSwitch(line, sw))
+        if (Line::FindSwitch(line, sw) != ReferenceSwitch(line, sw))
             fuzzsupport::Finding(std::string("FindSwitch ") + sw +
                                  " is not the first place a word begins with it");
     }
-    if (MainMod::IsSilent(line) != (ReferenceSwitch(line, "/silent") != std::string::npos))
+    if (Line::IsSilent(line) != (ReferenceSwitch(line, "/silent") != std::string::npos))
         fuzzsupport::Finding("IsSilent disagrees with the switch search");
     CheckFilename(line, ".cld", "/input");
     CheckFilename(line, ".txt", "/output");
-    if (const std::string unknown = MainMod::UnknownSwitch(line);
+    if (const std::string unknown = Line::UnknownSwitch(line);
         !unknown.empty() && !UnknownSwitchWordOf(line, unknown))
         fuzzsupport::Finding("UnknownSwitch gives [" + unknown +
                              "], which is no unknown switch word of the line");
 
-    const bool compare = Reports::HasCompareSwitch(line);
-    const std::vector<std::string> names = Reports::GetCompareFileNames(line);
+    const bool compare = Line::HasCompareSwitch(line);
+    const std::vector<std::string> names = Line::GetCompareFileNames(line);
     if (!compare && !names.empty()) fuzzsupport::Finding("compared names without /compare");
     std::size_t from = 0;
     for (const std::string& n : names) {
@@ -207,15 +216,11 @@ void Raw(const std::vector<std::string>& args) {
     if (names.size() > line.size() / 4)
         fuzzsupport::Finding("more compared names than the line can hold");
 
-    std::vector<std::string> argStore(args);
-    argStore.insert(argStore.begin(), "CaldrenCalc");
-    std::vector<char*> argv;
-    for (auto& a : argStore) argv.push_back(a.data());
-    argv.push_back(nullptr);
     bool help = false;
-    for (const std::string& a : args) help = help || a == "--help" || a == "-h" || a == "/?";
-    if (MainMod::WantsHelp(static_cast<int>(argStore.size()), argv.data()) != help)
-        fuzzsupport::Finding("WantsHelp disagrees with the arguments");
+    for (const std::string& arg : args)
+        help = help || arg == "--help" || arg == "-h" || arg == "/?";
+    if ((a.Parse().kind == Line::Kind::Help) != help)
+        fuzzsupport::Finding("the usage asked for and the command disagree");
 }
 
 void Batch(unsigned flags, const std::vector<std::string>& pieces) {
@@ -232,19 +237,12 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
                                       {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     std::vector<std::string> args;
     for (int g : kOrders[order]) args.insert(args.end(), groups[g].begin(), groups[g].end());
-    const std::string line = Join(args);
-
-    if (!MainMod::IsSilent(line)) fuzzsupport::Finding("/silent not seen in [" + line + "]");
-    const std::string gotIn = MainMod::GetCommandLineFilename(line, ".cld", "/input");
-    const std::string gotOut = MainMod::GetCommandLineFilename(line, ".txt", "/output");
-    if (gotIn != input)
-        fuzzsupport::Finding("input name [" + gotIn + "], typed [" + input + "] in [" + line + "]");
-    if (gotOut != output)
-        fuzzsupport::Finding("output name [" + gotOut + "], typed [" + output + "] in [" + line +
-                             "]");
-    if (Reports::HasCompareSwitch(line)) fuzzsupport::Finding("/compare seen in [" + line + "]");
-    if (!MainMod::UnknownSwitch(line).empty())
-        fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
+    Args a(args);
+    const Line::Command c = a.Parse();
+    if (c.kind != Line::Kind::BatchRun || c.dataFile != input || c.outputFile != output)
+        fuzzsupport::Finding("no batch run of [" + input + "] into [" + output + "] in [" +
+                             a.Joined() + "]: [" + c.dataFile + "] [" + c.outputFile + "] " +
+                             c.message);
 }
 
 void Compare(unsigned flags, const std::vector<std::string>& pieces) {
@@ -258,19 +256,13 @@ void Compare(unsigned flags, const std::vector<std::string>& pieces) {
     std::vector<std::string> args{Cased("/compare", flags)};
     args.insert(args.end(), names.begin(), names.end());
     for (const char* tail : {"/output", "cmp.txt", "/silent"}) args.emplace_back(tail);
-    const std::string line = Join(args);
-    if (!Reports::HasCompareSwitch(line))
-        fuzzsupport::Finding("/compare not seen in [" + line + "]");
-    const std::vector<std::string> got = Reports::GetCompareFileNames(line);
-    if (got != names) {
-        std::string text = "compared names in [" + line + "]:";
-        for (const auto& g : got) text += " [" + g + "]";
+    Args a(args);
+    const Line::Command c = a.Parse();
+    if (c.kind != Line::Kind::Compare || c.compareFiles != names || c.outputFile != "cmp.txt") {
+        std::string text = "no comparison into cmp.txt in [" + a.Joined() + "]: " + c.message;
+        for (const auto& g : c.compareFiles) text += " [" + g + "]";
         fuzzsupport::Finding(text);
     }
-    if (MainMod::GetCommandLineFilename(line, ".txt", "/output") != "cmp.txt")
-        fuzzsupport::Finding("the output name after the compared names in [" + line + "]");
-    if (!MainMod::UnknownSwitch(line).empty())
-        fuzzsupport::Finding("an unknown switch inside the names of [" + line + "]");
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 //      holder is cleared. Holding the lock, the run removes the temporary files a killed
 //      save left beside the file (".<name>.<8 hex digits>~", regular files only, links
 //      never followed).
-//   3. The analysis is loaded, calculated, and both reports are built in memory.
+//   3. The analysis is loaded (once), calculated, and both reports are built in memory; the
+//      analysis to save is a copy of it taken before the calculation (RouteOutput.h).
 //   4. The reports are appended to the report file in one piece under its lock (flock,
 //      exclusive, same bounded wait); a failed or short write is cut back to the length
 //      measured under that lock, so the file holds whole runs only.

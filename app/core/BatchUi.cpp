@@ -4,12 +4,15 @@
 
 #include <activation/Com.h>
 
-#include <iostream>
+#include "Console.h"
+
+#include <ostream>
 
 namespace caldren {
 
-BatchUi::BatchUi() : m_out(std::cerr) {}
-BatchUi::BatchUi(std::ostream& out) : m_out(out) {}
+BatchUi::BatchUi() : m_write([](const std::string& text) { Console::Err(text); }) {}
+BatchUi::BatchUi(std::ostream& out)
+    : m_write([&out](const std::string& text) { out << text << std::flush; }) {}
 
 MsgAnswer BatchUi::MsgBox(const std::string& text, int style, const std::string&) {
     std::string line;
@@ -17,7 +20,7 @@ MsgAnswer BatchUi::MsgBox(const std::string& text, int style, const std::string&
         if (c == '\r') continue;
         line += c;
     }
-    m_out << line << '\n' << std::flush;
+    m_write(line + '\n');
     switch (style & 7) {
         case kOkOnly:
             return MsgAnswer::Ok;

@@ -6,13 +6,15 @@
 
 #include "Ui.h"
 
+#include <functional>
 #include <iosfwd>
+#include <string>
 
 namespace caldren {
 
 class BatchUi : public Ui {
 public:
-    BatchUi();
+    BatchUi();  // messages to standard error
     explicit BatchUi(std::ostream& out);
 
     MsgAnswer MsgBox(const std::string& text, int style, const std::string& title) override;
@@ -27,7 +29,7 @@ public:
     [[noreturn]] void ShutDown(bool saveFirst) override;
 
 private:
-    std::ostream& m_out;
+    std::function<void(const std::string&)> m_write;
 };
 
 }  // namespace caldren

@@ -1,15 +1,15 @@
 #include "CompareYears.h"
 
-#include "RunState.h"
+#include "Preferences.h"
 
 #include <activation/Com.h>
 
 namespace caldren::CompareYears {
 
-FileDialogSpec DialogSpec(const RunState& state) {
+FileDialogSpec DialogSpec(const Preferences& preferences) {
     FileDialogSpec spec;
     spec.title = kTitle;
-    spec.initialFolder = state.preferences.dataFilePath;
+    spec.initialFolder = preferences.dataFilePath;
     return spec;
 }
 
@@ -42,9 +42,9 @@ void CompareFiles(const std::vector<std::string>& names, Reports::ReportSink& si
     }
 }
 
-int Run(RunState& state, Ui& ui, Reports::ReportSink& sink,
+int Run(const Preferences& preferences, Ui& ui, Reports::ReportSink& sink,
         const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine) {
-    const std::vector<std::string> names = ui.OpenFilesDialog(DialogSpec(state));
+    const std::vector<std::string> names = ui.OpenFilesDialog(DialogSpec(preferences));
     if (names.empty()) return 0;  // cancelled
     if (names.size() < Reports::kCompareMinFiles || names.size() > Reports::kCompareMaxFiles) {
         ui.MsgBox(kChooseTwoToSix, kOkOnly | kExclamation, kTitle);

@@ -17,7 +17,7 @@
 
 namespace caldren {
 
-struct RunState;
+struct Preferences;
 
 namespace CompareYears {
 
@@ -27,12 +27,12 @@ inline constexpr const char* kChooseTwoToSix =
     "Please choose from two to six data files to compare (hold Ctrl to choose several).";
 
 // The dialog's spec: "Compare Years", the data folder, data files.
-FileDialogSpec DialogSpec(const RunState& state);
+FileDialogSpec DialogSpec(const Preferences& preferences);
 
 // The whole command. Returns the number of files compared (0 when the dialog was
 // cancelled or the count refused). Errors of the sink are shown with the program's title
 // and the error's text; the run goes on.
-int Run(RunState& state, Ui& ui, Reports::ReportSink& sink,
+int Run(const Preferences& preferences, Ui& ui, Reports::ReportSink& sink,
         const std::function<vesmora::ComPtr<vesmora::_Caldren>()>& newEngine);
 
 // The comparison of files already chosen (two to six), into the sink.

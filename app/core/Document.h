@@ -2,7 +2,7 @@
 // hold on it, and whether the analysis has been saved since it last changed.
 #pragma once
 
-#include <activation/Com.h>
+#include <activation/Activation.h>
 #include <vesmora/Vesmora.h>
 
 #include <functional>
@@ -13,6 +13,13 @@ namespace caldren {
 struct Document {
     // The one engine object; replaced by a fresh Caldren on New (FileOperations::ClearAllData).
     activation::ComPtr<vesmora::_Caldren> engine;
+    // Makes a fresh engine object (New, Open, the batch run's copy to save): by ProgID
+    // through the activation layer, unless set (a batch run finds the class once).
+    std::function<activation::ComPtr<vesmora::_Caldren>()> newEngine;
+    activation::ComPtr<vesmora::_Caldren> NewEngine() const {
+        return newEngine ? newEngine()
+                         : activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+    }
     std::string currentFileName;  // the data file in use, exactly as typed or chosen
     // The data file whose lock file names this program (the windows only: a batch run holds
     // its own lock), and whether the current file was opened read-only because another

@@ -1,9 +1,9 @@
 #include "ErrorPaths.h"
 
 #include "BatchFailure.h"
+#include "ProgramInfo.h"
 #include "ReporterBridge.h"
-#include "RunState.h"
-#include "Ui.h"
+#include "RunOptions.h"
 
 #include <errorreporter/ErrorReporter.h>
 
@@ -28,38 +28,42 @@ namespace {
 
 }  // namespace
 
-void OwnMessage(RunState& state, const ComError& err, const std::string& location) {
-    if (state.options.batch) FailBatch(err, location);
-    if (state.options.ui) state.options.ui->ReportErrorAndQuit(err.Number(), location);
+void OwnMessage(const RunOptions& options, const ComError& err, const std::string& location) {
+    if (options.batch) FailBatch(err, location);
+    if (options.ui) options.ui->ReportErrorAndQuit(err.Number(), location);
 }
 
-void AskThenShutDown(RunState& state, const ComError& err, const std::string& location) {
-    if (state.options.batch) FailBatch(err, location);
-    const bool saveFirst = Reporter::ReportAndAsk(state, err, ReporterLocation(location, err));
-    if (state.options.ui) state.options.ui->ShutDown(saveFirst);
+void AskThenShutDown(ProgramInfo& program, const RunOptions& options, const ComError& err,
+                     const std::string& location) {
+    if (options.batch) FailBatch(err, location);
+    const bool saveFirst = Reporter::ReportAndAsk(program, err, ReporterLocation(location, err));
+    if (options.ui) options.ui->ShutDown(saveFirst);
 }
 
-void LogThenShutDown(RunState& state, const ComError& err, const std::string& location) {
-    if (state.options.batch) FailBatch(err, location);
-    const bool saveFirst = Reporter::ReportOrLog(state, err, ReporterLocation(location, err));
-    if (state.options.ui) state.options.ui->ShutDown(saveFirst);
+void LogThenShutDown(ProgramInfo& program, const RunOptions& options, const ComError& err,
+                     const std::string& location) {
+    if (options.batch) FailBatch(err, location);
+    const bool saveFirst =
+        Reporter::ReportOrLog(program, options.batch, err, ReporterLocation(location, err));
+    if (options.ui) options.ui->ShutDown(saveFirst);
 }
 
-void LogAndGoOn(RunState& state, const ComError& err, const std::string& location) {
-    LogAndGoOn(state, err, location, std::string());
+void LogAndGoOn(ProgramInfo& program, const RunOptions& options, const ComError& err,
+                const std::string& location) {
+    LogAndGoOn(program, options, err, location, std::string());
 }
 
-void LogAndGoOn(RunState& state, const ComError& err, const std::string& location,
-                const std::string& description) {
+void LogAndGoOn(ProgramInfo& program, const RunOptions& options, const ComError& err,
+                const std::string& location, const std::string& description) {
     const ComError shown =
         description.empty() ? err : ComError(err.Number(), err.Source(), description);
-    if (state.options.batch) FailBatch(shown, location);
-    if (!state.program.errorReporter)
-        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    if (options.batch) FailBatch(shown, location);
+    if (!program.errorReporter)
+        program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     std::string text = shown.Description();
     if (text.empty()) text = activation::StandardErrorText(shown.Number());
-    state.program.errorReporter->ReportError(shown.Number(), text,
-                                             ReporterLocation(location, shown), kDescription);
+    program.errorReporter->ReportError(shown.Number(), text, ReporterLocation(location, shown),
+                                       kDescription);
 }
 
 ComError AsComError(const std::exception& e) {

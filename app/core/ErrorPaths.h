@@ -12,8 +12,10 @@
 //                   does not end.
 //
 // The reporter's location argument is the location, a carriage return and the error's
-// source. In a batch run (state.options.batch) every path throws BatchFailure instead: a batch run
-// asks nothing, and any failure ends it with a non-zero exit.
+// source. In a batch run (options.batch) every path throws BatchFailure instead: a batch run
+// asks nothing, and any failure ends it with a non-zero exit. The error reporter and the
+// error log are the program's (ProgramInfo); the message and the shutdown go through the
+// run's Ui (RunOptions).
 #pragma once
 
 #include <activation/Com.h>
@@ -22,21 +24,26 @@
 
 namespace caldren {
 
-struct RunState;
+struct ProgramInfo;
+struct RunOptions;
 
 namespace ErrorPaths {
 
 // location + CR + the error's source (just the location when the source is empty).
 std::string ReporterLocation(const std::string& location, const activation::ComError& err);
 
-void OwnMessage(RunState& state, const activation::ComError& err, const std::string& location);
-void AskThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
-void LogThenShutDown(RunState& state, const activation::ComError& err, const std::string& location);
-void LogAndGoOn(RunState& state, const activation::ComError& err, const std::string& location);
+void OwnMessage(const RunOptions& options, const activation::ComError& err,
+                const std::string& location);
+void AskThenShutDown(ProgramInfo& program, const RunOptions& options,
+                     const activation::ComError& err, const std::string& location);
+void LogThenShutDown(ProgramInfo& program, const RunOptions& options,
+                     const activation::ComError& err, const std::string& location);
+void LogAndGoOn(ProgramInfo& program, const RunOptions& options, const activation::ComError& err,
+                const std::string& location);
 // As above, with a description of the caller's own in place of the error's (e.g. which
 // file could not be opened).
-void LogAndGoOn(RunState& state, const activation::ComError& err, const std::string& location,
-                const std::string& description);
+void LogAndGoOn(ProgramInfo& program, const RunOptions& options, const activation::ComError& err,
+                const std::string& location, const std::string& description);
 
 // A standard library exception seen by a trapping procedure, as the error object the
 // program handles (number 5 "Invalid procedure call or argument" unless it is a ComError,

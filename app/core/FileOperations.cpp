@@ -24,28 +24,28 @@ using activation::ComError;
 
 namespace {
 
-FileDialogSpec DialogSpec(const RunState& state, const char* title) {
+FileDialogSpec DialogSpec(const Preferences& preferences, const char* title) {
     FileDialogSpec spec;
     spec.title = title;
-    spec.initialFolder = state.preferences.dataFilePath;
+    spec.initialFolder = preferences.dataFilePath;
     return spec;
 }
 
-void ShowFileStatus(RunState& state) {
-    if (state.options.ui)
-        state.options.ui->SetStatusText("File: " + state.document.currentFileName);
+void ShowFileStatus(const RunOptions& options, const Document& document) {
+    if (options.ui) options.ui->SetStatusText("File: " + document.currentFileName);
 }
 
 // Folder of a new untitled file: the data file path, or, before any is known, the per-user
 // data folder (never the file-system root).
-std::string UntitledFolder(const RunState& state) {
-    if (!state.preferences.dataFilePath.empty()) return state.preferences.dataFilePath;
-    if (!state.preferences.perUserDataFolder.empty()) return state.preferences.perUserDataFolder;
+std::string UntitledFolder(const Preferences& preferences) {
+    if (!preferences.dataFilePath.empty()) return preferences.dataFilePath;
+    if (!preferences.perUserDataFolder.empty()) return preferences.perUserDataFolder;
     return common::HomeFolder();
 }
 
-MsgAnswer Ask(RunState& state, const std::string& text, int style, const std::string& title) {
-    return state.options.ui ? state.options.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
+MsgAnswer Ask(const RunOptions& options, const std::string& text, int style,
+              const std::string& title) {
+    return options.ui ? options.ui->MsgBox(text, style, title) : MsgAnswer::Cancel;
 }
 
 enum class Hold { Taken, ReadOnly, Refused };
@@ -53,8 +53,8 @@ enum class Hold { Taken, ReadOnly, Refused };
 // Takes the data file's lock for the windows. Held by another program: when opening, the
 // user may open it read-only; when saving, the name is refused. A folder where no lock
 // file can be made (read-only, say) leaves the file to whoever can write it.
-Hold TakeFile(RunState& state, const std::string& name, bool opening) {
-    if (state.options.batch) return Hold::Taken;
+Hold TakeFile(const RunOptions& options, const std::string& name, bool opening) {
+    if (options.batch) return Hold::Taken;
     DataFileLock::Status status;
     try {
         status = DataFileLock::Acquire(name);
@@ -65,11 +65,11 @@ Hold TakeFile(RunState& state, const std::string& name, bool opening) {
     const std::string inUse =
         name + " is open in CaldrenCalc by " + DataFileLock::Describe(status.holder) + ".";
     if (!opening) {
-        Ask(state, inUse + "\nSave the analysis under another name.", kExclamation, kInUseTitle);
+        Ask(options, inUse + "\nSave the analysis under another name.", kExclamation, kInUseTitle);
         return Hold::Refused;
     }
     const MsgAnswer answer =
-        Ask(state,
+        Ask(options,
             inUse +
                 "\n\nOpen it read-only? You can read it and print its reports, and save it "
                 "only under another name.",
@@ -78,37 +78,37 @@ Hold TakeFile(RunState& state, const std::string& name, bool opening) {
 }
 
 // The lock is now on `name` (or on nothing, read-only): the previous file is given back.
-void MoveHold(RunState& state, const std::string& name, Hold hold) {
-    if (state.options.batch) return;
-    if (!state.document.lockedFile.empty() && state.document.lockedFile != name)
-        DataFileLock::Release(state.document.lockedFile);
-    state.document.lockedFile = hold == Hold::Taken ? name : std::string();
-    state.document.readOnly = hold == Hold::ReadOnly;
+void MoveHold(Document& document, const RunOptions& options, const std::string& name, Hold hold) {
+    if (options.batch) return;
+    if (!document.lockedFile.empty() && document.lockedFile != name)
+        DataFileLock::Release(document.lockedFile);
+    document.lockedFile = hold == Hold::Taken ? name : std::string();
+    document.readOnly = hold == Hold::ReadOnly;
 }
 
 }  // namespace
 
-void ReleaseFile(RunState& state) {
-    if (!state.document.lockedFile.empty()) DataFileLock::Release(state.document.lockedFile);
-    state.document.lockedFile.clear();
-    state.document.readOnly = false;
+void ReleaseFile(Document& document) {
+    if (!document.lockedFile.empty()) DataFileLock::Release(document.lockedFile);
+    document.lockedFile.clear();
+    document.readOnly = false;
 }
 
 bool AskUnsaved(RunState& state) {
     if (state.document.saved) return true;
-    const MsgAnswer answer = Ask(state, kUnsavedText, kYesNoCancel | kExclamation, kUnsavedTitle);
+    const MsgAnswer answer =
+        Ask(state.options, kUnsavedText, kYesNoCancel | kExclamation, kUnsavedTitle);
     if (answer == MsgAnswer::Cancel) return false;
     if (answer == MsgAnswer::Yes) SaveAs(state);
     return true;
 }
 
-bool ClearAllData(RunState& state) {
+bool ClearAllData(Document& document, const RunOptions& options) {
     try {
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        document.engine = document.NewEngine();
         return true;
     } catch (const std::exception& e) {
-        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "ClearAllData");
+        ErrorPaths::OwnMessage(options, ErrorPaths::AsComError(e), "ClearAllData");
         return false;
     }
 }
@@ -116,15 +116,15 @@ bool ClearAllData(RunState& state) {
 void NewFile(RunState& state) {
     try {
         if (!AskUnsaved(state)) return;
-        if (!ClearAllData(state)) return;
-        ReleaseFile(state);
-        state.document.currentFileName = UntitledFolder(state) + "/" + kUntitledName;
-        ShowFileStatus(state);
+        if (!ClearAllData(state.document, state.options)) return;
+        ReleaseFile(state.document);
+        state.document.currentFileName = UntitledFolder(state.preferences) + "/" + kUntitledName;
+        ShowFileStatus(state.options, state.document);
         state.document.SetSaved(true);
         if (state.options.ui) state.options.ui->ShowInputForm();
         if (state.document.engine) state.document.engine->BeginEdit();
     } catch (const std::exception& e) {
-        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "NewFile");
+        ErrorPaths::OwnMessage(state.options, ErrorPaths::AsComError(e), "NewFile");
     }
 }
 
@@ -136,10 +136,10 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         if (!state.options.batch && !AskUnsaved(state)) return false;
         bool chosen = false;
         if (fileName.empty() && !state.options.batch) {
-            const FileDialogSpec spec = DialogSpec(state, "Open");
+            const FileDialogSpec spec = DialogSpec(state.preferences, "Open");
             name = state.options.ui ? state.options.ui->OpenFileDialog(spec) : std::string();
             if (name.empty()) {
-                Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
+                Ask(state.options, kFilenameEmpty, kCritical, kWarningTitle);
                 return false;
             }
             state.preferences.dataFilePath = spec.initialFolder;
@@ -153,7 +153,7 @@ bool OpenFile(RunState& state, const std::string& fileName) {
             if (!ec) name = absolute.lexically_normal().string();
         }
         if (!FileExists(name)) {
-            Ask(state, name + kDoesNotExist, kExclamation, kWarningTitle);
+            Ask(state.options, name + kDoesNotExist, kExclamation, kWarningTitle);
             return false;
         }
         // Another program may have it open: read-only or not at all. A file reopened read-only
@@ -161,11 +161,11 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         const bool ours = !state.document.lockedFile.empty() && name == state.document.lockedFile;
         const Hold hold = state.document.readOnly && name == state.document.currentFileName
                               ? Hold::ReadOnly
-                              : TakeFile(state, name, true);
+                              : TakeFile(state.options, name, true);
         if (hold == Hold::Refused) return false;
         // Loaded into an object of its own, which replaces the engine only when every entry
         // was accepted: a file refused part-way never leaves a half-loaded analysis behind.
-        auto loaded = activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        auto loaded = state.document.NewEngine();
         try {
             loaded->Load(name);
         } catch (...) {
@@ -173,16 +173,16 @@ bool OpenFile(RunState& state, const std::string& fileName) {
             throw;
         }
         state.document.engine = loaded;
-        MoveHold(state, name, hold);
+        MoveHold(state.document, state.options, name, hold);
         state.document.currentFileName = name;
-        if (chosen) MRU::MaintMRUList(state, name);
-        if (!state.options.batch) ShowFileStatus(state);
+        if (chosen) MRU::MaintMRUList(state.preferences, state.options, name);
+        if (!state.options.batch) ShowFileStatus(state.options, state.document);
         state.document.SetSaved(true);
         return true;
     } catch (const std::exception& e) {
         const ComError err = ErrorPaths::AsComError(e);
         if (state.options.batch) {
-            ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File");
+            ErrorPaths::LogAndGoOn(state.program, state.options, err, "File Operations.Open File");
             return false;
         }
         // The reason: the innermost message of the source chain ("This item needs to be a
@@ -192,7 +192,7 @@ bool OpenFile(RunState& state, const std::string& fileName) {
         std::string reason = cr == std::string::npos ? source : source.substr(cr + 1);
         if (reason.find(' ') == std::string::npos)
             reason = activation::StandardErrorText(err.Number());
-        ErrorPaths::LogAndGoOn(state, err, "File Operations.Open File",
+        ErrorPaths::LogAndGoOn(state.program, state.options, err, "File Operations.Open File",
                                name + " could not be opened: " + reason +
                                    " The analysis that was open before stays open.");
         return false;
@@ -205,7 +205,7 @@ bool Save(RunState& state, const std::string& fileName) {
     if (fileName.empty()) return SaveAs(state);
     if (!state.options.batch && state.document.readOnly &&
         fileName == state.document.currentFileName) {
-        Ask(state,
+        Ask(state.options,
             fileName +
                 " was opened read-only: another program has it open. Save the analysis under "
                 "another name.",
@@ -214,13 +214,13 @@ bool Save(RunState& state, const std::string& fileName) {
     }
     try {
         if (!state.options.batch && fileName != state.document.lockedFile &&
-            TakeFile(state, fileName, false) == Hold::Refused)
+            TakeFile(state.options, fileName, false) == Hold::Refused)
             return false;
         const std::string folder = GetPathOnly(fileName);
         if (!folder.empty()) {
             state.preferences.dataFilePath = folder;
             if (!state.preferences.settingsFilePath.empty()) {
-                Settings::WriteText(state, "Data Files", "Data File Path",
+                Settings::WriteText(state.preferences, "Data Files", "Data File Path",
                                     state.preferences.dataFilePath);
             }
         }
@@ -234,38 +234,38 @@ bool Save(RunState& state, const std::string& fileName) {
         state.document.engine->BeginEdit();
         state.document.engine->put_Version(version);
         state.document.engine->ApplyEdit(fileName);
-        MoveHold(state, fileName, Hold::Taken);
+        MoveHold(state.document, state.options, fileName, Hold::Taken);
         state.document.SetSaved(true);
         return true;
     } catch (const std::exception& e) {
-        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "Save");
+        ErrorPaths::OwnMessage(state.options, ErrorPaths::AsComError(e), "Save");
         return false;
     }
 }
 
 bool SaveAs(RunState& state) {
     try {
-        FileDialogSpec spec = DialogSpec(state, "Save As");
+        FileDialogSpec spec = DialogSpec(state.preferences, "Save As");
         spec.initialName = state.document.currentFileName;
         const std::string chosen =
             state.options.ui ? state.options.ui->SaveFileDialog(spec) : std::string();
         if (chosen.empty()) {
-            Ask(state, kFilenameEmpty, kCritical, kWarningTitle);
+            Ask(state.options, kFilenameEmpty, kCritical, kWarningTitle);
             return false;
         }
         // A name another program has open is refused before anything changes.
         if (!state.options.batch && chosen != state.document.lockedFile &&
-            TakeFile(state, chosen, false) == Hold::Refused)
+            TakeFile(state.options, chosen, false) == Hold::Refused)
             return false;
         state.document.currentFileName = chosen;
         state.document.readOnly = false;
         state.preferences.dataFilePath = spec.initialFolder;
-        MRU::MaintMRUList(state, chosen);
+        MRU::MaintMRUList(state.preferences, state.options, chosen);
         const bool saved = Save(state, state.document.currentFileName);
-        ShowFileStatus(state);
+        ShowFileStatus(state.options, state.document);
         return saved;
     } catch (const std::exception& e) {
-        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "SaveAs");
+        ErrorPaths::OwnMessage(state.options, ErrorPaths::AsComError(e), "SaveAs");
         return false;
     }
 }
@@ -289,11 +289,12 @@ std::string DisplayShorterFilename(const std::string& fileName) {
     return fileName.substr(0, firstEnd) + "..." + fileName.substr(lastBegin);
 }
 
-std::string DisplayShorterFilename(RunState& state, const std::string& fileName) {
+std::string DisplayShorterFilename(ProgramInfo& program, const RunOptions& options,
+                                   const std::string& fileName) {
     try {
         return DisplayShorterFilename(fileName);
     } catch (const std::exception& e) {
-        ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e),
+        ErrorPaths::LogThenShutDown(program, options, ErrorPaths::AsComError(e),
                                     "File Operations.DisplayShorterFilename");
         return std::string();
     }

@@ -7,6 +7,9 @@
 
 namespace caldren {
 
+struct Document;
+struct ProgramInfo;
+struct RunOptions;
 struct RunState;
 
 namespace FileOperations {
@@ -48,11 +51,11 @@ bool SaveAs(RunState& state);
 // file is open, so that a second program that opens it is offered to open it read-only or
 // not at all, and batch runs on it wait and then fail naming the holder. ReleaseFile gives
 // it back (New, New Year, shutdown); Open and Save As move it to their file.
-void ReleaseFile(RunState& state);
+void ReleaseFile(Document& document);
 
 // A new Caldren replaces the engine. Errors: own message "ClearAllData"; returns false
 // after an error.
-bool ClearAllData(RunState& state);
+bool ClearAllData(Document& document, const RunOptions& options);
 
 // True when a regular file of that name exists (folders and missing names are false).
 bool FileExists(const std::string& path);
@@ -65,7 +68,8 @@ std::string GetPathOnly(const std::string& path);
 std::string DisplayShorterFilename(const std::string& fileName);
 // As above, with its error path (ReportOrLog "File Operations.DisplayShorterFilename",
 // then shutdown with the answer).
-std::string DisplayShorterFilename(RunState& state, const std::string& fileName);
+std::string DisplayShorterFilename(ProgramInfo& program, const RunOptions& options,
+                                   const std::string& fileName);
 
 }  // namespace FileOperations
 }  // namespace caldren

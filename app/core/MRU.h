@@ -7,19 +7,21 @@
 
 namespace caldren {
 
-struct RunState;
+struct Preferences;
+struct RunOptions;
 
 namespace MRU {
 
 // Loads the list from the settings file into the menu; with an empty name copies it into
-// the run state's list (CopyMRUold2new). A name not yet in the list (case-insensitive
+// the in-memory list (CopyMRUold2new). A name not yet in the list (case-insensitive
 // substring test against each entry) goes first, the others move down one, the fifth is
 // dropped, and the new list is written. Errors take the program's own error message with
 // the location "MaintMRUList". Returns false after an error.
-bool MaintMRUList(RunState& state, const std::string& fileName);
+bool MaintMRUList(Preferences& preferences, const RunOptions& options, const std::string& fileName);
 
-// The run state's list = the five texts last loaded. Errors: own message "CopyMRUold2new".
-bool CopyMRUold2new(RunState& state, const std::array<std::string, 5>& loaded);
+// The in-memory list = the five texts last loaded. Errors: own message "CopyMRUold2new".
+bool CopyMRUold2new(Preferences& preferences, const RunOptions& options,
+                    const std::array<std::string, 5>& loaded);
 
 // The menu caption of entry n: "&" n " " text, e.g. "&1 /home/ann/acme.cld".
 std::string EntryCaption(int n, const std::string& text);

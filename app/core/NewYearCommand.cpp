@@ -19,14 +19,16 @@ bool Run(RunState& state, const analysis::EngineFactory& newEngine) {
                                                             state.document.engine->get_EOYCurrent(),
                                                             next->get_EOYCurrent());
         state.document.engine = std::move(next);
-        FileOperations::ReleaseFile(state);  // this year's file stays as it is, for others too
+        FileOperations::ReleaseFile(
+            state.document);  // this year's file stays as it is, for others too
         state.document.currentFileName = name;
         state.document.SetSaved(false);
         if (state.options.ui) state.options.ui->SetStatusText("File: " + name);
         analysis::InputChanges().Notify();
         return true;
     } catch (const std::exception& e) {
-        ErrorPaths::LogAndGoOn(state, ErrorPaths::AsComError(e), "File Operations.NewYear");
+        ErrorPaths::LogAndGoOn(state.program, state.options, ErrorPaths::AsComError(e),
+                               "File Operations.NewYear");
         return false;
     }
 }

@@ -1,6 +1,6 @@
 #include "ReporterBridge.h"
 
-#include "RunState.h"
+#include "ProgramInfo.h"
 
 #include <errorreporter/ErrorReporter.h>
 
@@ -8,10 +8,10 @@ namespace caldren::Reporter {
 
 namespace {
 
-errorreporter::ErrorReporter& Of(RunState& state) {
-    if (!state.program.errorReporter)
-        state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    return *state.program.errorReporter;
+errorreporter::ErrorReporter& Of(ProgramInfo& program) {
+    if (!program.errorReporter)
+        program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
+    return *program.errorReporter;
 }
 
 std::string DescriptionOf(const activation::ComError& err) {
@@ -21,19 +21,21 @@ std::string DescriptionOf(const activation::ComError& err) {
 
 }  // namespace
 
-bool ReportAndAsk(RunState& state, const activation::ComError& err, const std::string& location) {
-    return Of(state).ReportAndAsk(err.Number(), DescriptionOf(err), location, kDescription);
+bool ReportAndAsk(ProgramInfo& program, const activation::ComError& err,
+                  const std::string& location) {
+    return Of(program).ReportAndAsk(err.Number(), DescriptionOf(err), location, kDescription);
 }
 
-bool ReportOrLog(RunState& state, const activation::ComError& err, const std::string& location) {
-    return Of(state).ReportOrLog(err.Number(), DescriptionOf(err), location, state.options.batch,
-                                 state.program.errorLogPath, kDescription);
+bool ReportOrLog(ProgramInfo& program, bool batch, const activation::ComError& err,
+                 const std::string& location) {
+    return Of(program).ReportOrLog(err.Number(), DescriptionOf(err), location, batch,
+                                   program.errorLogPath, kDescription);
 }
 
-void LogBatchFailure(RunState& state, long number, const std::string& description,
+void LogBatchFailure(ProgramInfo& program, long number, const std::string& description,
                      const std::string& location) {
-    Of(state).ReportOrLog(number, description, location, true, state.program.errorLogPath,
-                          kDescription);
+    Of(program).ReportOrLog(number, description, location, true, program.errorLogPath,
+                            kDescription);
 }
 
 }  // namespace caldren::Reporter

@@ -6,23 +6,25 @@
 #include "FileOperations.h"
 #include "RunState.h"
 
-#include <activation/Activation.h>
+#include <analysis/Inputs.h>
 
 namespace Reports {
 
 namespace {
 
-bool Run(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
+// The reports of the document's analysis with the report choices of the preferences (which
+// the report selection may change).
+bool Run(const caldren::Document& document, caldren::Preferences& preferences, bool batch,
+         ReportMode mode, ReportsHost& host) {
     ReportChoices choices;
-    choices.input = state.preferences.rptInput;
-    choices.summary = state.preferences.rptSummary;
-    choices.detail = state.preferences.rptDetail;
-    RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
-                   state.options.batch};
+    choices.input = preferences.rptInput;
+    choices.summary = preferences.rptSummary;
+    choices.detail = preferences.rptDetail;
+    RunContext ctx{*document.engine, host, choices, document.currentFileName, batch};
     const bool written = RunReports(mode, ctx);
-    state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
-    state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
-    state.preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
+    preferences.rptInput = static_cast<std::int16_t>(choices.input);
+    preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
+    preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return written;
 }
 
@@ -32,12 +34,14 @@ bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     using namespace caldren;
     try {
         if (!FileOperations::Save(state, state.document.currentFileName)) return false;
-        const bool written = Run(state, mode, host);
+        const bool written =
+            Run(state.document, state.preferences, state.options.batch, mode, host);
         if (!written && state.options.batch) return false;
         const bool reopened = FileOperations::OpenFile(state, state.document.currentFileName);
         return written && reopened;
     } catch (const std::exception& e) {
-        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "Reports.RouteOutput");
         return false;
     }
 }
@@ -46,27 +50,24 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
                  caldren::BatchFiles::ReportFile& report) {
     using namespace caldren;
     try {
-        // The reports are calculated on an object of their own, loaded from the same (locked)
-        // file: a calculation re-estimates the months' inventories, and the data file is
-        // saved as it was read, with this program's version, never with those estimates.
+        // The data file is saved as it was read, with this program's version, never with the
+        // estimates a calculation makes of the months' inventories. So the analysis as loaded
+        // is copied (inputs and months) into an object of its own, which is saved; the loaded
+        // object is calculated for the reports. The file is read once.
         const vesmora::ComPtr<vesmora::_Caldren> loaded = state.document.engine;
-        state.document.engine =
-            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
-        struct PutBack {
-            caldren::RunState& state;
-            const vesmora::ComPtr<vesmora::_Caldren>& engine;
-            ~PutBack() { state.document.engine = engine; }
-        } putBack{state, loaded};
-        state.document.engine->Load(state.document.currentFileName);
-        if (!Run(state, kFile, host)) return false;
-        state.document.engine = loaded;
+        const vesmora::ComPtr<vesmora::_Caldren> asRead = state.document.NewEngine();
+        asRead->BeginEdit();
+        analysis::CopyInputs(*loaded, *asRead);
+        if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
+        state.document.engine = asRead;
         report.Append(host.Text());
         if (FileOperations::Save(state, state.document.currentFileName)) return true;
         report.TakeBack();
         return false;
     } catch (const std::exception& e) {
         report.TakeBack();
-        ErrorPaths::AskThenShutDown(state, ErrorPaths::AsComError(e), "Reports.RouteOutput");
+        ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "Reports.RouteOutput");
         return false;
     }
 }

@@ -2,7 +2,9 @@
 
 #include "ErrorPaths.h"
 #include "MRU.h"
-#include "RunState.h"
+#include "Preferences.h"
+#include "ProgramInfo.h"
+#include "RunOptions.h"
 
 #include <activation/Com.h>
 #include <common/UserFolders.h>
@@ -64,41 +66,42 @@ std::string PerUserDataFolder(bool create) {
     return folder;
 }
 
-std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
-                     const std::string& defaultValue) {
+std::string ReadText(const Preferences& preferences, const std::string& section,
+                     const std::string& key, const std::string& defaultValue) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.preferences.settingsFilePath);
+    store.SetFileName(preferences.settingsFilePath);
     return TrimTrailing(store.ReadEntry(section, key, defaultValue));
 }
 
-std::int32_t ReadNumber(const RunState& state, const std::string& section, const std::string& key,
-                        std::int32_t defaultValue) {
+std::int32_t ReadNumber(const Preferences& preferences, const std::string& section,
+                        const std::string& key, std::int32_t defaultValue) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.preferences.settingsFilePath);
+    store.SetFileName(preferences.settingsFilePath);
     return store.ReadNumber(section, key, defaultValue);
 }
 
-void WriteText(const RunState& state, const std::string& section, const std::string& key,
+void WriteText(const Preferences& preferences, const std::string& section, const std::string& key,
                const std::string& value) {
     profilestore::ProfileStore store;
-    store.SetFileName(state.preferences.settingsFilePath);
+    store.SetFileName(preferences.settingsFilePath);
     store.WriteEntry(section, key, value);
 }
 
-bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
+bool GetIni(Preferences& preferences, const ProgramInfo& program, const RunOptions& options,
+            const PrinterFontStep& printerFontStep) {
     try {
         // 1. The settings file.
-        state.preferences.settingsFilePath = SettingsFilePath(state.program.programFolder);
+        preferences.settingsFilePath = SettingsFilePath(program.programFolder);
         // 2. The short date format has no counterpart here: the engine reads "mm/dd/yyyy"
         //    month first whatever the locale.
         // 3. The hide-warning flag.
-        state.preferences.hideWarning = ReadNumber(state, "Hide Error Msg", "380", 0) != 0;
+        preferences.hideWarning = ReadNumber(preferences, "Hide Error Msg", "380", 0) != 0;
         // 4. The data folder is the per-user data folder; the sample file is copied there,
         //    replacing an older copy.
         const std::string dataFolder = PerUserDataFolder(true);
-        state.preferences.perUserDataFolder = dataFolder;
+        preferences.perUserDataFolder = dataFolder;
         {
-            const fs::path demo = fs::path(state.program.programFolder) / kDemoFileName;
+            const fs::path demo = fs::path(program.programFolder) / kDemoFileName;
             std::error_code ec;
             fs::copy_file(demo, fs::path(dataFolder) / kDemoFileName,
                           fs::copy_options::overwrite_existing, ec);
@@ -109,30 +112,30 @@ bool GetIni(RunState& state, const PrinterFontStep& printerFontStep) {
             }
         }
         // 5. The data file path, written back at once so that the default is stored.
-        state.preferences.dataFilePath =
-            ReadText(state, "Data Files", "Data File Path", dataFolder);
-        WriteText(state, "Data Files", "Data File Path", state.preferences.dataFilePath);
+        preferences.dataFilePath =
+            ReadText(preferences, "Data Files", "Data File Path", dataFolder);
+        WriteText(preferences, "Data Files", "Data File Path", preferences.dataFilePath);
         // 6. The printer's font as found now (the windows' step).
         if (printerFontStep) {
             try {
-                printerFontStep(state);
+                printerFontStep(preferences.printerFont);
             } catch (const activation::ComError& e) {
                 if (e.Number() != 380) throw;
             }
         }
         // 7, 8. The report font.
-        state.preferences.fontName =
-            ReadText(state, "User Preferences", "Font Name", "Courier New");
+        preferences.fontName =
+            ReadText(preferences, "User Preferences", "Font Name", "Courier New");
         {
-            const std::string size = ReadText(state, "User Preferences", "Font Size", "10");
+            const std::string size = ReadText(preferences, "User Preferences", "Font Size", "10");
             char* end = nullptr;
             const float value = std::strtof(size.c_str(), &end);
-            state.preferences.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
+            preferences.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
         }
         // 9. The recent-files list.
-        return MRU::MaintMRUList(state, "");
+        return MRU::MaintMRUList(preferences, options, "");
     } catch (const std::exception& e) {
-        ErrorPaths::OwnMessage(state, ErrorPaths::AsComError(e), "GetIni");
+        ErrorPaths::OwnMessage(options, ErrorPaths::AsComError(e), "GetIni");
         return false;
     }
 }

@@ -19,7 +19,10 @@
 
 namespace caldren {
 
-struct RunState;
+struct Preferences;
+struct PrinterFont;
+struct ProgramInfo;
+struct RunOptions;
 
 namespace Settings {
 
@@ -36,24 +39,25 @@ std::string ErrorLogPath(const std::string& programFolder);
 // ~/.local/share/Orlenwick/CLD. With create, the folders are created when missing.
 std::string PerUserDataFolder(bool create);
 
-// Single keys of the settings file named by state.preferences.settingsFilePath. Text values lose
+// Single keys of the settings file named by preferences.settingsFilePath. Text values lose
 // trailing blanks and terminator characters.
-std::string ReadText(const RunState& state, const std::string& section, const std::string& key,
-                     const std::string& defaultValue);
-std::int32_t ReadNumber(const RunState& state, const std::string& section, const std::string& key,
-                        std::int32_t defaultValue);
-void WriteText(const RunState& state, const std::string& section, const std::string& key,
+std::string ReadText(const Preferences& preferences, const std::string& section,
+                     const std::string& key, const std::string& defaultValue);
+std::int32_t ReadNumber(const Preferences& preferences, const std::string& section,
+                        const std::string& key, std::int32_t defaultValue);
+void WriteText(const Preferences& preferences, const std::string& section, const std::string& key,
                const std::string& value);
 
-// The printer-font step of GetIni (remember the printer's font in state.preferences.printerFont).
-// The windows supply it; errors other than 380 thrown from it take GetIni's error path.
-using PrinterFontStep = std::function<void(RunState&)>;
+// The printer-font step of GetIni (remember the printer's font as found now). The windows
+// supply it; errors other than 380 thrown from it take GetIni's error path.
+using PrinterFontStep = std::function<void(PrinterFont&)>;
 
 // GetIni: settings file path, hide-warning flag, data folder (created, DEMO.CLD copied
 // there from the program folder), data file path (written back at once), the printer
 // font step, report font name and size, and the recent-files list (MRU). Errors take the
 // program's own error message with the location "GetIni". Returns false after an error.
-bool GetIni(RunState& state, const PrinterFontStep& printerFontStep = {});
+bool GetIni(Preferences& preferences, const ProgramInfo& program, const RunOptions& options,
+            const PrinterFontStep& printerFontStep = {});
 
 }  // namespace Settings
 }  // namespace caldren

@@ -4,8 +4,6 @@
 #include <activation/Com.h>
 #include <analysis/Checks.h>
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <new>
 #include <ostream>
@@ -20,36 +18,6 @@ using vesmora::_Caldren;
 using vesmora::ComPtr;
 
 namespace {
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-std::size_t FindNoCase(const std::string& text, const std::string& what, std::size_t from) {
-    if (from > text.size()) return std::string::npos;
-    auto it =
-        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(),
-                    what.end(), [](char a, char b) { return Lower(a) == Lower(b); });
-    return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
-}
-
-// The switch where a word begins, followed by a blank or the end of the line.
-std::size_t FindSwitch(const std::string& line, const std::string& word) {
-    for (std::size_t p = FindNoCase(line, word, 0); p != std::string::npos;
-         p = FindNoCase(line, word, p + 1)) {
-        const std::size_t end = p + word.size();
-        if ((p == 0 || line[p - 1] == ' ') && (end == line.size() || line[end] == ' ')) return p;
-    }
-    return std::string::npos;
-}
-
-// The name after the switch: one separator, then up to the end of the first ".cld".
-std::string NameAfter(const std::string& line, const std::string& word) {
-    const std::size_t at = FindSwitch(line, word);
-    if (at == std::string::npos) return {};
-    const std::size_t start = at + word.size() + 1;
-    const std::size_t ext = FindNoCase(line, ".cld", start);
-    if (ext == std::string::npos) return {};
-    return line.substr(start, ext + 4 - start);
-}
 
 std::string Why(const ComError& e) { return Reports::CompareFailureText(e); }
 
@@ -81,11 +49,6 @@ ComPtr<_Caldren> LoadDataFile(const std::string& name, std::ostream& err,
 }
 
 }  // namespace
-
-bool IsToolCommand(const std::string& commandLine) {
-    return FindSwitch(commandLine, "/rollforward") != std::string::npos ||
-           FindSwitch(commandLine, "/check") != std::string::npos;
-}
 
 int RunCheck(const std::string& dataFile, std::ostream& out, std::ostream& err,
              const analysis::EngineFactory& newEngine) {
@@ -145,28 +108,6 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile,
         err << "CaldrenCalc: " << newFile << " cannot be written: Out of memory (error 7)\n";
     }
     return kExitFailure;
-}
-
-int Run(const std::string& commandLine, const std::string& versionTag, std::ostream& out,
-        std::ostream& err, const analysis::EngineFactory& newEngine) {
-    const bool check = FindSwitch(commandLine, "/check") != std::string::npos;
-    const bool rollforward = FindSwitch(commandLine, "/rollforward") != std::string::npos;
-    if (check && !rollforward) {
-        const std::string name = NameAfter(commandLine, "/check");
-        if (!name.empty()) return RunCheck(name, out, err, newEngine);
-        err << "CaldrenCalc: /check needs a data file (a name ending in .cld).\n" << Usage();
-        return kExitUsage;
-    }
-    const std::string from = NameAfter(commandLine, "/rollforward");
-    const std::string to = NameAfter(commandLine, "/output");
-    if (!check && !from.empty() && !to.empty())
-        return RunRollforward(from, to, versionTag, out, err, newEngine);
-    err << (check ? "CaldrenCalc: /check and /rollforward cannot be given together.\n"
-                  : "CaldrenCalc: /rollforward needs a data file and /output with a new data file "
-                    "(names "
-                    "ending in .cld).\n")
-        << Usage();
-    return kExitUsage;
 }
 
 std::string Usage() {

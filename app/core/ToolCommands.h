@@ -11,10 +11,9 @@
 //       status 0 when nothing is found, 1 when something is, 2 when the data file cannot
 //       be read or the name is missing.
 //
-// Switches are matched without regard to case where a word begins, and names run from one
-// separator after the switch to the end of the first ".cld" (any case) after it, blanks
-// and all, as the batch run's names do. Messages go to the error stream; the listing and
-// the note of the file written to the output stream. No Qt is loaded.
+// The command line (CommandLine.h) names the tool and its files. Messages go to the error
+// stream; the listing and the note of the file written to the output stream. No Qt is
+// loaded.
 #pragma once
 
 #include <analysis/Analyzer.h>
@@ -29,13 +28,6 @@ inline constexpr int kExitFound = 1;    // /check: something looks wrong
 inline constexpr int kExitFailure = 1;  // /rollforward: nothing was written
 inline constexpr int kExitUnreadable = 2;
 inline constexpr int kExitUsage = 2;
-
-// True when the line holds "/rollforward" or "/check" where a word begins.
-bool IsToolCommand(const std::string& commandLine);
-
-// Runs the tool the line names. `versionTag` is written into a new data file.
-int Run(const std::string& commandLine, const std::string& versionTag, std::ostream& out,
-        std::ostream& err, const analysis::EngineFactory& newEngine = analysis::NewEngine);
 
 int RunCheck(const std::string& dataFile, std::ostream& out, std::ostream& err,
              const analysis::EngineFactory& newEngine);

@@ -9,11 +9,15 @@ class QPushButton;
 
 namespace caldren {
 
-struct RunState;
+struct ProgramInfo;
+namespace gui {
+class Dialogs;
+}
 
 class frmAbout : public QDialog {
 public:
-    explicit frmAbout(const RunState& state, QWidget* parent = nullptr);
+    // The system information and the web pages are opened through `dialogs`.
+    frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

@@ -1,6 +1,6 @@
 #include "frmStartUp.h"
 
-#include "app/core/RunState.h"
+#include "app/core/RunOptions.h"
 #include "app/input/ControlExtend.h"
 
 #include <QPushButton>
@@ -8,7 +8,7 @@
 
 namespace caldren {
 
-frmStartUp::frmStartUp(RunState& state, QWidget* parent) : QDialog(parent), m_state(state) {
+frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("frmStartUp"));
     setWindowTitle(QStringLiteral("Startup Options"));
     setModal(true);
@@ -21,11 +21,11 @@ frmStartUp::frmStartUp(RunState& state, QWidget* parent) : QDialog(parent), m_st
     btnMain->setObjectName(QStringLiteral("btnMain"));
 
     connect(btnNew, &QPushButton::clicked, this, [this] {
-        m_state.options.startChoice = kStartNew;
+        m_options.startChoice = kStartNew;
         accept();
     });
     connect(btnOld, &QPushButton::clicked, this, [this] {
-        m_state.options.startChoice = kStartOld;
+        m_options.startChoice = kStartOld;
         accept();
     });
     connect(btnMain, &QPushButton::clicked, this, [this] { accept(); });

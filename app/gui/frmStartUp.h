@@ -1,5 +1,5 @@
 // frmStartUp: the start-up chooser ("Startup Options"), shown once at an interactive
-// start. Its buttons set the run state's start choice: 1 New Scenario, 2 Old Scenario,
+// start. Its buttons set the run's start choice: 1 New Scenario, 2 Old Scenario,
 // 0 (left as it is) Main Window. Each has an access key (Alt+N, Alt+O, Alt+M).
 #pragma once
 
@@ -7,14 +7,14 @@
 
 namespace caldren {
 
-struct RunState;
+struct RunOptions;
 
 class frmStartUp : public QDialog {
 public:
-    explicit frmStartUp(RunState& state, QWidget* parent = nullptr);
+    explicit frmStartUp(RunOptions& options, QWidget* parent = nullptr);
 
 private:
-    RunState& m_state;
+    RunOptions& m_options;
 };
 
 }  // namespace caldren

@@ -1,5 +1,6 @@
 #include "IPSupport.h"
 
+#include "ControlExtend.h"
 #include "app/core/ErrorPaths.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
@@ -16,9 +17,9 @@
 
 namespace caldren::IPSupport {
 
-void InitIP(RunState& state, Ui& ui, QWidget* parent) {
+void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent) {
     try {
-        frmIP form(state, ui, parent);
+        frmIP form(state, ui, dialogs, parent);
         form.FitToScreen();
         ControlExtend::CenterForm(&form);
         form.SetInitialIP();
@@ -42,7 +43,8 @@ void InitMonths(RunState& state, vesmora::_Months& months) {
     try {
         InitMonths(months);
     } catch (const std::exception& e) {
-        ErrorPaths::LogThenShutDown(state, ErrorPaths::AsComError(e), "IPSupport.InitMonths");
+        ErrorPaths::LogThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),
+                                    "IPSupport.InitMonths");
     }
 }
 

@@ -1,45 +1,55 @@
 // frmIP: the input form. Four pages ("Initial Inputs", "General Inputs", "Peak Operating
-// Cycle", "Average Operating Cycle"), the help pane, OK and Cancel.
+// Cycle", "Average Operating Cycle"), the Checks page, the help pane, OK and Cancel.
 //
 // The form holds no input data of its own: it reads every value from the run state's
-// engine when it loads, writes each keystroke into the bound engine property (or month
-// property) through ControlExtend::TextChg, and on OK saves the data file. Every control
-// carries the name the form is known by as its objectName (txtCurAssets, chkPeakCycle,
+// engine when it loads, each field writes its keystrokes into the bound engine property (or
+// month property) itself, and on OK the form saves the data file. Every control carries the
+// name the form is known by as its objectName (txtCurAssets, chkPeakCycle,
 // MaskDtEOYCurrent, ...); the monthly grid's control arrays (txtMonthDate, txtReceivables,
 // txtSalesInv, txtPurchases) share their name and carry their row in the property "Index".
+//
+// The rooms of the form (namespace input): InputPages builds the pages and their controls,
+// MonthGrid is the peak method's months, BoundField a field bound to a property, FieldBox,
+// FormButton and FormCheckBox the controls that carry their own behaviour, FormContext what
+// they share, CancelSnapshot what Cancel comes back to. The form itself runs the load
+// sequence, the focus order, the method options, the year end, OK, Cancel and the file
+// button.
 #pragma once
 
-#include "ControlExtend.h"
+#include "CancelSnapshot.h"
+#include "FormContext.h"
+#include "MonthGrid.h"
 
 #include <QDialog>
 #include <QString>
 
-#include <array>
 #include <memory>
-#include <string>
-#include <vector>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 
 namespace caldren {
+namespace input {
+class InputPages;
+}
 struct RunState;
 class Ui;
 class ChecksList;
 }  // namespace caldren
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren {
 
 class frmIP : public QDialog {
 public:
     // Builds the form and runs the load sequence (loading flag, fields from the engine,
-    // BeginEdit last).
-    frmIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
+    // BeginEdit last). Its messages go through `ui`, its error and help windows through
+    // `dialogs`.
+    frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmIP() override;
 
     // The size its fields want, within the screen's free area (the pages scroll where the
@@ -50,129 +60,42 @@ public:
     void SetInitialIP();
 
     // Grid boxes by column and row 0..11.
-    enum class Column { MonthDate, Receivables, SalesInv, Purchases };
+    using Column = input::MonthGrid::Column;
     QLineEdit* gridBox(Column column, int row) const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Closing (OK, Cancel, Esc, the frame's close box): the controls losing the focus
     // with the window are not fields being left.
     void done(int result) override;
 
 private:
-    bool handleEvent(QObject* watched, QEvent* event);
-    enum class Kind { Engine, Receivables, SalesInv, Purchases };
-    struct Binding {
-        QLineEdit* box = nullptr;
-        Kind kind = Kind::Engine;
-        std::string property;       // engine property (Kind::Engine)
-        int row = -1;               // grid row 0..11 (month row + 1)
-        bool zeroWhenEmpty = true;  // the amount fields
-        QString help;
-        QString label;               // the field's label, as messages name it (not the grid's)
-        std::string entryValue;      // the target's value when the field was entered
-        bool clickToSelect = false;  // the mouse press that gave the focus selects the text
-    };
-
     void buildUi();
-    QWidget* buildInitialPage();
-    QWidget* buildGeneralPage();
-    QWidget* buildPeakPage();
-    QWidget* buildAveragePage();
+    // The form's procedures on the controls' signals, and the steps it adds to theirs.
+    void connectHandlers();
     void setTabOrder();
-    QLineEdit* addField(const char* objectName, Kind kind, const char* property, int row,
-                        bool zeroWhenEmpty, const QString& help);
     void loadSequence();
-    void fillGrid();
-    // The sales-or-inventory and purchases columns from the months, as the engine's options
-    // say (heading, end-of-month box, purchases shown or hidden).
-    void fillAmountColumns();
-    // Cancel: the engine's edit back to its snapshot, the months and the saved flag to what
-    // keepForCancel took when the form opened.
-    void keepForCancel();
-    // The month date boxes from the months (after the checks moved them into the year).
-    void refillMonthDates();
-    void discardChanges();
 
-    // Handlers.
-    void fieldChanged(Binding& binding);
-    void fieldLostFocus(Binding& binding);
-    void fieldGotFocus(Binding& binding);
-    // Amount fields: the value typed so far as each key changes the text, the whole text
-    // checked when the field is left.
-    void amountChanged(Binding& binding);
-    void amountLeft(Binding& binding);
-    QString fieldLabel(const Binding& binding) const;
-    void showTextAsAmount(QLineEdit* box, bool amount);
-    // The focused grid cell's value after the months were changed under it.
-    void noteGridEntryValue();
     void chkAveCycleClick(bool checked);
     void chkPeakCycleClick(bool checked);
     void chkCurAmountsNextYrClick(bool checked);
     void chkEndOfMonthClick(bool checked);
-    // Ctrl+V in the monthly grid: a block of spreadsheet cells from the focused cell down
-    // and to the right (MonthPaste); every value through the month's setter, the first
-    // refused value stops the paste there with its message. False when the clipboard holds
-    // a single value (the box pastes it itself).
-    bool pasteMonths(QObject* watched);
-    // "Clear Months": after a question, the twelve months' amounts to zero.
-    void btnClearMonthsClick();
-    void refreshGridAmounts();
     void btnOKClick();
     void btnFilenameClick();
     void maskDtEOYCurrentLostFocus();
-    void monthDateLostFocus();
-    void restoreDateBox(QLineEdit* box, const std::string& engineValue);
     void setNxtYrCaption(const QString& caption);
 
-    std::unique_ptr<ControlExtend::Target> targetFor(const Binding& binding) const;
-    std::string propertyFor(const Binding& binding) const;
-    Binding* bindingOf(QObject* object);
-    void setHelp(const QString& text);
-    void markChanged(bool changed);
-
     RunState& m_state;
-    Ui& m_ui;
-    bool m_loading = false;
-    QObject* m_focused = nullptr;  // the control that last received the focus
-    bool m_closing = false;
-    std::vector<std::unique_ptr<Binding>> m_bindings;
-
+    // The loading flag, the help pane, the focus rules: shared with every control.
+    std::shared_ptr<input::FormContext> m_context;
+    // The four pages of fields and the month grid.
+    std::unique_ptr<input::InputPages> m_pages;
     QTabWidget* vsTabIP = nullptr;
     QPlainTextEdit* txtHelp = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
-    QPushButton* btnFilename = nullptr;
-    QLabel* lblFilename = nullptr;
-    QLineEdit* txtName = nullptr;
-    QLineEdit* txtLine2 = nullptr;
-    QGroupBox* FraMethod = nullptr;
-    QCheckBox* chkAveCycle = nullptr;
-    QCheckBox* chkPeakCycle = nullptr;
-    QLineEdit* MaskDtEOYCurrent = nullptr;
-    QCheckBox* chkCurAmountsNextYr = nullptr;
-    QGroupBox* fraCurYear = nullptr;
-    QGroupBox* fraNxtYr = nullptr;
-    QLineEdit* txtCOGS = nullptr;
-    QLineEdit* txtCOGSNxtYr = nullptr;
-    QLabel* AveInputYrLabel = nullptr;
-    QGroupBox* fraPeakOpCycle = nullptr;
-    QCheckBox* chkEndOfMonth = nullptr;
-    QPushButton* btnClearMonths = nullptr;
-    QLabel* lblMonth = nullptr;
-    QLabel* lblReceivables = nullptr;
-    QLabel* lblInventoryOrSales = nullptr;
-    QLabel* lblPurchases = nullptr;
-    std::array<QLineEdit*, 12> txtMonthDate{};
-    std::array<QLineEdit*, 12> txtReceivables{};
-    std::array<QLineEdit*, 12> txtSalesInv{};
-    std::array<QLineEdit*, 12> txtPurchases{};
-    std::vector<QLineEdit*> m_generalFields;  // current year then next year, in tab order
-    std::vector<QLineEdit*> m_averageFields;
     ChecksList* m_checks = nullptr;
-    bool m_savedAtOpen = true;
-    std::vector<std::array<std::string, 5>>
-        m_monthsAtOpen;  // date, inventory, receivables, sales, purchases
+    // What Cancel, Esc and the close box come back to.
+    input::CancelSnapshot m_snapshot;
 };
 
 }  // namespace caldren

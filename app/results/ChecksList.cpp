@@ -2,8 +2,9 @@
 
 #include "FollowInputChanges.h"
 
-#include "app/core/RunState.h"
-#include "app/gui/GuiHooks.h"
+#include "app/core/Document.h"
+#include "app/core/ProgramInfo.h"
+#include "app/gui/ErrorDialogs.h"
 
 #include <activation/Com.h>
 #include <analysis/Analyzer.h>
@@ -26,8 +27,9 @@ const char* const kNothingFound = "Nothing looks wrong.";
 
 }  // namespace
 
-ChecksList::ChecksList(RunState& state, QWidget* parent, bool followInputChanges)
-    : QWidget(parent), m_state(state) {
+ChecksList::ChecksList(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                       QWidget* parent, bool followInputChanges)
+    : QWidget(parent), m_document(document), m_program(program), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("ChecksList"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,11 +65,11 @@ ChecksList::~ChecksList() = default;
 
 void ChecksList::refresh() {
     if (!m_analyzer) return;
-    if (!m_state.document.engine) {
+    if (!m_document.engine) {
         setFindings({});
         return;
     }
-    const analysis::Snapshot& s = m_analyzer->Update(*m_state.document.engine);
+    const analysis::Snapshot& s = m_analyzer->Update(*m_document.engine);
     setFindings(s.findings);
     if (!s.error.empty()) {
         m_shown = false;
@@ -106,12 +108,12 @@ QStringList ChecksList::lines() const {
 }
 
 void ChecksList::runAction(analysis::CheckAction action) {
-    if (action != analysis::CheckAction::MoveMonthDates || !m_state.document.engine) return;
+    if (action != analysis::CheckAction::MoveMonthDates || !m_document.engine) return;
     try {
-        if (analysis::MoveMonthDatesIntoTaxYear(*m_state.document.engine) > 0)
-            m_state.document.SetSaved(false);
+        if (analysis::MoveMonthDatesIntoTaxYear(*m_document.engine) > 0) m_document.SetSaved(false);
     } catch (const activation::ComError& e) {
-        gui::ReportError(e.Number(), e.Description(), "ChecksList.MoveMonthDates\r" + e.Source());
+        gui::ReportError(m_dialogs, m_program.errorLogPath, e.Number(), e.Description(),
+                         "ChecksList.MoveMonthDates\r" + e.Source());
     }
     if (m_afterAction) m_afterAction(action);
     analysis::InputChanges().Notify();

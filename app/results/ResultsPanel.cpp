@@ -2,7 +2,7 @@
 
 #include "ChecksList.h"
 #include "FollowInputChanges.h"
-#include "app/core/RunState.h"
+#include "app/core/Document.h"
 
 #include <CycleChart.h>
 #include <Reports.h>
@@ -41,8 +41,9 @@ bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
 
 }  // namespace
 
-ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputChanges)
-    : QWidget(parent), m_state(state), m_analyzer(analysis::NewEngine) {
+ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                           QWidget* parent, bool followInputChanges)
+    : QWidget(parent), m_document(document), m_analyzer(analysis::NewEngine) {
     setObjectName(QStringLiteral("ResultsPanel"));
     auto* layout = new QHBoxLayout(this);
     auto* splitter = m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -62,7 +63,7 @@ ResultsPanel::ResultsPanel(RunState& state, QWidget* parent, bool followInputCha
     txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     column->addWidget(txtResults, 3);
-    m_checks = new ChecksList(state, left, false);
+    m_checks = new ChecksList(document, program, dialogs, left, false);
     column->addWidget(m_checks, 2);
 
     m_chart = new CycleChart::CycleChartWidget(splitter);
@@ -83,11 +84,11 @@ ResultsPanel::~ResultsPanel() = default;
 void ResultsPanel::refresh() {
     QString text;
     bool chart = false;
-    if (!m_state.document.engine) {
+    if (!m_document.engine) {
         text = QStringLiteral("No analysis is open.");
         m_checks->setFindings({});
     } else {
-        const analysis::Snapshot& s = m_analyzer.Update(*m_state.document.engine);
+        const analysis::Snapshot& s = m_analyzer.Update(*m_document.engine);
         text = FromUtf8(s.error.empty() ? s.results.Text() : s.error + "\n");
         m_checks->setFindings(s.findings);
         if (s.peakCalculated && m_analyzer.Scratch()) {

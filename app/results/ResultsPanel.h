@@ -29,13 +29,19 @@ class CycleChartWidget;
 
 namespace caldren {
 
-struct RunState;
+struct Document;
+struct ProgramInfo;
 class ChecksList;
 class FollowInputChanges;
+namespace gui {
+class Dialogs;
+}
 
 class ResultsPanel : public QWidget {
 public:
-    ResultsPanel(RunState& state, QWidget* parent = nullptr, bool followInputChanges = true);
+    // The checks' actions show their errors through `dialogs`, logged in the program's log.
+    ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                 QWidget* parent = nullptr, bool followInputChanges = true);
     ~ResultsPanel() override;
 
     // Recomputes from the run state's engine now.
@@ -47,7 +53,7 @@ public:
     CycleChart::CycleChartWidget* chart() const { return m_chart; }
 
 private:
-    RunState& m_state;
+    Document& m_document;
     analysis::Analyzer m_analyzer;
     std::unique_ptr<FollowInputChanges> m_follow;
     QSplitter* m_splitter = nullptr;

@@ -1,17 +1,11 @@
 // CompareRun: the comparison report of a batch run.
 //
-// Command line: "/compare" (where a word begins, any case), one separator, then the data
-// file names, each ending at its ".cld" (any case; the name is kept as typed, blanks and
-// all) and followed by one separator before the next. The names end at the line's end, at
-// a switch ("/input", "/output", "/silent", "/compare" followed by a blank or the end) or
-// at text that does not continue after a name's ".cld" with a separator.
-//
 //   CaldrenCalc /compare /data/acme 2002.cld /data/acme 2003.cld /output cmp.txt /silent
 //
-// The run loads each file into an engine object of its own and calculates it, without
-// saving anything back into the data files, and appends the comparison report (followed by
-// CR LF, all or nothing) to the output file. A file that fails keeps its column with a
-// note; the run reports it as failed.
+// The names come from the program's command line. The run loads each file into an engine
+// object of its own and calculates it, without saving anything back into the data files,
+// and appends the comparison report (followed by CR LF, all or nothing) to the output
+// file. A file that fails keeps its column with a note; the run reports it as failed.
 #pragma once
 
 #include "ReportCompare.h"
@@ -21,12 +15,6 @@
 #include <vector>
 
 namespace Reports {
-
-// True when the line holds "/compare" where a word begins.
-bool HasCompareSwitch(const std::string& commandLine);
-
-// The names after "/compare", as typed; empty when there is no switch or no name.
-std::vector<std::string> GetCompareFileNames(const std::string& commandLine);
 
 struct CompareRunResult {
     struct Failure {

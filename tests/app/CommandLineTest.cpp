@@ -1,7 +1,8 @@
-// The command line (the cases in tests/data/command_lines.cases): switches found without
-// regard to case where a word begins, names kept exactly as typed, one separator skipped,
-// a name ending at the line's first extension that ends a word, and switch words the
-// program does not know.
+// The command line (the cases in tests/data/command_lines.cases and compare_lines.cases):
+// switches found without regard to case where a word begins, names kept exactly as typed,
+// one separator skipped, a name ending at the line's first extension that ends a word, the
+// compared names, and switch words the program does not know.
+#include "CommandLine.h"
 #include "MainMod.h"
 #include "TestSupport.h"
 
@@ -17,44 +18,45 @@
 #include <csignal>
 
 namespace MainMod = caldren::MainMod;
+namespace Line = caldren::CommandLine;
 
 namespace {
 
-struct LineCase {
-    std::vector<std::string> f;  // a row of tests/data/command_lines.cases
-};
-
-std::ostream& operator<<(std::ostream& os, const LineCase& c) { return os << c.f[0]; }
-
 std::string Name(const std::string& line, const char* extension, const char* switchText) {
     try {
-        return MainMod::GetCommandLineFilename(line, extension, switchText);
+        return Line::GetCommandLineFilename(line, extension, switchText);
     } catch (const activation::ComError& e) {
         return "!" + std::to_string(e.Number()) +
                (e.Source() == "MainMod.GetCommandLineFilename" ? "" : e.Source());
     }
 }
 
-class CommandLine : public ::testing::TestWithParam<LineCase> {};
+class CommandLine : public ::testing::TestWithParam<std::vector<std::string>> {};
 
 // name  line  /silent seen  name after /input  name after /output  first unknown switch
 TEST_P(CommandLine, SwitchesAndNames) {
-    const std::vector<std::string>& c = GetParam().f;
-    EXPECT_EQ(MainMod::IsSilent(c[1]), c[2] == "true");
+    const std::vector<std::string>& c = GetParam();
+    EXPECT_EQ(Line::IsSilent(c[1]), c[2] == "true");
     EXPECT_EQ(Name(c[1], ".cld", "/input"), c[3]);
     EXPECT_EQ(Name(c[1], ".txt", "/output"), c[4]);
-    EXPECT_EQ(MainMod::UnknownSwitch(c[1]), c[5]);
+    EXPECT_EQ(Line::UnknownSwitch(c[1]), c[5]);
 }
 
-std::vector<LineCase> Lines() {
-    std::vector<LineCase> lines;
-    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/command_lines.cases"))
-        lines.push_back({row});
-    return lines;
-}
+INSTANTIATE_TEST_SUITE_P(Rows, CommandLine,
+                         ::testing::ValuesIn(testsupport::Rows(CALDREN_TEST_DATA
+                                                               "/command_lines.cases")),
+                         [](const auto& p) { return p.param[0]; });
 
-INSTANTIATE_TEST_SUITE_P(Rows, CommandLine, ::testing::ValuesIn(Lines()),
-                         [](const auto& p) { return p.param.f[0]; });
+// names|switch  line  the names after "/compare" (" ; " between them)|whether it is a word
+TEST(CompareLine, NamesAndSwitch) {
+    for (const auto& c : testsupport::Rows(CALDREN_TEST_DATA "/compare_lines.cases")) {
+        std::string names;
+        for (const std::string& n : Line::GetCompareFileNames(c[1]))
+            names += (names.empty() ? "" : " ; ") + n;
+        const std::string word = Line::HasCompareSwitch(c[1]) ? "true" : "false";
+        EXPECT_EQ(c[0] == "names" ? names : word, c[2]) << c[1];
+    }
+}
 
 // A data file named alone starts the windows on it; without any display the program says
 // so and ends, having given the signals back their defaults and kept the file and the

@@ -1,9 +1,9 @@
 // View, Compare Years...: the multi-file open dialog through the Ui seam, two to six
-// files, the comparison into the viewer's sink from engine objects of their own (the
-// analysis in use untouched, no data file written), failures in their columns.
+// files, the comparison into the viewer's sink from engine objects of their own (it is not
+// handed the analysis in use; no data file written), failures in their columns.
 #include "AppTestSupport.h"
 #include "CompareYears.h"
-#include "RunState.h"
+#include "Preferences.h"
 
 #include <activation/Activation.h>
 #include <vesmora/Vesmora.h>
@@ -41,13 +41,12 @@ protected:
         a2003 = dir / "acme2003.CLD";
         apptest::WriteFile(a2002, ReadFile(data + "/acme2002.cld"));
         apptest::WriteFile(a2003, ReadFile(data + "/acme2003.CLD"));
-        state.preferences.dataFilePath = dir.Path();
-        state.document.engine = NewEngine();
+        prefs.dataFilePath = dir.Path();
     }
     apptest::PinnedEnvironment env;
     TempDir dir;
     std::string a2002, a2003;
-    RunState state;
+    Preferences prefs;
     CompareUi ui;
 };
 
@@ -55,7 +54,7 @@ TEST_F(CompareYearsTest, TwoFilesGoToTheViewer) {
     ui.openManyAnswers.push_back({a2003, a2002});
     const std::string before = ReadFile(a2003);
     Reports::RecordingSink sink;
-    EXPECT_EQ(2, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(2, CompareYears::Run(prefs, ui, sink, &NewEngine));
     ASSERT_EQ(1u, ui.openManyDialogs.size());
     EXPECT_EQ("Compare Years", ui.openManyDialogs[0].title);
     EXPECT_EQ(dir.Path(), ui.openManyDialogs[0].initialFolder);
@@ -67,14 +66,12 @@ TEST_F(CompareYearsTest, TwoFilesGoToTheViewer) {
     EXPECT_EQ("Comparison Report", r.start.caption);
     EXPECT_EQ(ReadFile(std::string(CALDREN_REPORTS_DATA) + "/compare_two.txt"), r.Body() + "\r\n");
     EXPECT_TRUE(ui.messages.empty());
-    // Nothing written; the analysis in use untouched (still new).
-    EXPECT_EQ(before, ReadFile(a2003));
-    EXPECT_TRUE(state.document.engine->get_IsNew());
+    EXPECT_EQ(before, ReadFile(a2003));  // nothing written
 }
 
 TEST_F(CompareYearsTest, CancelShowsNothing) {
     Reports::RecordingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(prefs, ui, sink, &NewEngine));
     EXPECT_TRUE(sink.Reports().empty());
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -83,8 +80,8 @@ TEST_F(CompareYearsTest, OneOrSevenFilesAreRefused) {
     ui.openManyAnswers.push_back({a2002});
     ui.openManyAnswers.push_back({a2002, a2003, a2002, a2003, a2002, a2003, a2002});
     Reports::RecordingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(prefs, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(prefs, ui, sink, &NewEngine));
     EXPECT_TRUE(sink.Reports().empty());
     ASSERT_EQ(2u, ui.messages.size());
     for (const auto& m : ui.messages) {
@@ -98,7 +95,7 @@ TEST_F(CompareYearsTest, SixFilesWithAMissingOne) {
     const std::string missing = dir / "missing.cld";
     ui.openManyAnswers.push_back({a2002, a2003, missing, a2002, a2003, a2002});
     Reports::RecordingSink sink;
-    EXPECT_EQ(6, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(6, CompareYears::Run(prefs, ui, sink, &NewEngine));
     ASSERT_EQ(1u, sink.Reports().size());
     const std::string body = sink.Reports()[0].Body();
     EXPECT_EQ(2u, sink.Reports()[0].chunks.size() - 1);  // two blocks and one note
@@ -110,7 +107,7 @@ TEST_F(CompareYearsTest, AnEngineThatCannotBeCreatedIsAFailedColumn) {
     ui.openManyAnswers.push_back({a2002, a2003});
     int made = 0;
     Reports::RecordingSink sink;
-    EXPECT_EQ(2, CompareYears::Run(state, ui, sink, [&]() -> vesmora::ComPtr<vesmora::_Caldren> {
+    EXPECT_EQ(2, CompareYears::Run(prefs, ui, sink, [&]() -> vesmora::ComPtr<vesmora::_Caldren> {
                   if (++made == 1) throw activation::ComError(429, "Activation.CreateObject", "");
                   return NewEngine();
               }));
@@ -130,7 +127,7 @@ public:
 TEST_F(CompareYearsTest, SinkErrorIsShown) {
     ui.openManyAnswers.push_back({a2002, a2003});
     FailingSink sink;
-    EXPECT_EQ(0, CompareYears::Run(state, ui, sink, &NewEngine));
+    EXPECT_EQ(0, CompareYears::Run(prefs, ui, sink, &NewEngine));
     ASSERT_EQ(1u, ui.messages.size());
     EXPECT_EQ("The comparison could not be shown: Object variable not set (error 91)",
               ui.messages[0].text);

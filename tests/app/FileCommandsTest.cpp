@@ -183,20 +183,21 @@ TEST_F(FileCommands, ABatchOpenAsksNothingAndEndsTheRunOnAnError) {
 TEST_F(FileCommands, TheRecentFilesList) {
     StoreRecent(1, "/a/acme.cld");
     StoreRecent(2, "/b/brill.cld   ");  // trailing blanks go
-    ASSERT_TRUE(caldren::MRU::MaintMRUList(state, ""));
+    ASSERT_TRUE(caldren::MRU::MaintMRUList(state.preferences, state.options, ""));
     EXPECT_EQ(ui.recentCaptions[0] + "|" + ui.recentCaptions[1], "&1 /a/acme.cld|&2 /b/brill.cld");
     EXPECT_TRUE(ui.recentVisible[1] && !ui.recentVisible[2] && ui.separatorVisible);
     EXPECT_EQ(state.preferences.recentFiles[1], "/b/brill.cld");
     for (const char* listed : {"/a/acme.cld", "acme.cld", "/A/ACME.CLD"})  // already there
-        ASSERT_TRUE(caldren::MRU::MaintMRUList(state, listed));
+        ASSERT_TRUE(caldren::MRU::MaintMRUList(state.preferences, state.options, listed));
     EXPECT_EQ(Recent(), "/a/acme.cld|/b/brill.cld   |<absent>|<absent>|<absent>|");
     for (int i = 1; i <= 5; ++i)
-        ASSERT_TRUE(caldren::MRU::MaintMRUList(state, "/f/file" + std::to_string(i) + ".cld"));
+        ASSERT_TRUE(caldren::MRU::MaintMRUList(state.preferences, state.options,
+                                               "/f/file" + std::to_string(i) + ".cld"));
     EXPECT_EQ(Recent(), "/f/file5.cld|/f/file4.cld|/f/file3.cld|/f/file2.cld|/f/file1.cld|");
     EXPECT_EQ(ui.recentCaptions[4], "&5 /f/file1.cld");
     EXPECT_EQ(state.preferences.recentFiles[0], "/f/file5.cld");
     state.preferences.settingsFilePath = dir / "missing folder/CaldrenCalc.ini";
-    EXPECT_FALSE(caldren::MRU::MaintMRUList(state, "/a/new.cld"));
+    EXPECT_FALSE(caldren::MRU::MaintMRUList(state.preferences, state.options, "/a/new.cld"));
     EXPECT_EQ(ui.ownErrors.at(0).second, "MaintMRUList");
 }
 

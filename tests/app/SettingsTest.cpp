@@ -24,13 +24,16 @@ protected:
     TempDir program;
     ScriptedUi ui;
     caldren::RunState state;
+    bool GetIni(const Settings::PrinterFontStep& step = {}) {
+        return Settings::GetIni(state.preferences, state.program, state.options, step);
+    }
 };
 
 TEST_F(SettingsTest, FirstStartCreatesTheSettingsFileAndReplacesTheSampleFile) {
     const std::string dataFolder = env.Home() / "data/Orlenwick/CLD";
     fs::create_directories(dataFolder);
     WriteFile(dataFolder + "/DEMO.CLD", "changed by the user");
-    ASSERT_TRUE(Settings::GetIni(state));
+    ASSERT_TRUE(GetIni());
     EXPECT_EQ(state.preferences.settingsFilePath, program / "CaldrenCalc.ini");
     EXPECT_EQ(ReadFile(state.preferences.settingsFilePath),
               "[Data Files]\r\nData File Path=" + dataFolder + "\r\n");
@@ -50,7 +53,7 @@ TEST_F(SettingsTest, StoredValuesWinAndAppDataNamesTheDataFolder) {
     WriteFile(state.preferences.settingsFilePath,
               "[User Preferences]\r\nFont Name=Liberation Mono  \r\nFont Size=12.5\r\n"
               "File 1=/srv/clients/acme.cld\r\n[Hide Error Msg]\r\n380=1\r\n");
-    ASSERT_TRUE(Settings::GetIni(state));
+    ASSERT_TRUE(GetIni());
     ::unsetenv("APPDATA");
     EXPECT_EQ(state.preferences.dataFilePath, appData / "Orlenwick/CLD");
     EXPECT_TRUE(fs::exists(appData / "Orlenwick/CLD/DEMO.CLD"));
@@ -67,8 +70,7 @@ TEST_F(SettingsTest, ReadOnlyProgramFolderPutsSettingsAndLogInTheUserFolder) {
     fs::permissions(program.Path(), fs::perms::owner_read | fs::perms::owner_exec);
     const std::string userFolder = env.Home() / "config/Orlenwick";
     EXPECT_EQ(testsupport::RunUnprivileged([&] {
-                  return std::to_string(Settings::GetIni(state)) + " " +
-                         state.preferences.settingsFilePath + " " +
+                  return std::to_string(GetIni()) + " " + state.preferences.settingsFilePath + " " +
                          Settings::ErrorLogPath(program.Path());
               }),
               "R1 " + userFolder + "/CaldrenCalc.ini " + userFolder + "/CLD_err.log");
@@ -76,19 +78,18 @@ TEST_F(SettingsTest, ReadOnlyProgramFolderPutsSettingsAndLogInTheUserFolder) {
 }
 
 TEST_F(SettingsTest, ErrorsTakeTheProgramsOwnMessageExcept380OfThePrinterStep) {
-    ASSERT_TRUE(Settings::GetIni(state, [](caldren::RunState& s) {
-        s.preferences.printerFont.name = "Liberation Mono";
+    ASSERT_TRUE(GetIni([](caldren::PrinterFont& font) {
+        font.name = "Liberation Mono";
         throw activation::ComError(380, "Printer", "Invalid property value");
     }));
     EXPECT_EQ(state.preferences.printerFont.name, "Liberation Mono");
-    EXPECT_FALSE(Settings::GetIni(
-        state, [](caldren::RunState&) { throw activation::ComError(482, "Printer"); }));
+    EXPECT_FALSE(GetIni([](caldren::PrinterFont&) { throw activation::ComError(482, "Printer"); }));
     fs::remove(program / "DEMO.CLD");
-    EXPECT_FALSE(Settings::GetIni(state));
+    EXPECT_FALSE(GetIni());
     // A pipe in place of the settings file is refused at once, never waited for.
     fs::remove(state.preferences.settingsFilePath);
     ::mkfifo(state.preferences.settingsFilePath.c_str(), 0644);
-    EXPECT_FALSE(Settings::GetIni(state));
+    EXPECT_FALSE(GetIni());
     EXPECT_EQ(ui.ownErrors, (std::vector<std::pair<long, std::string>>{
                                 {482, "GetIni"}, {53, "GetIni"}, {75, "GetIni"}}));
 }

@@ -48,10 +48,17 @@ class House:
         self.root = root
         self.bin = bin_dir
         text = open(os.path.join(root, "docs/ARCHITECTURE.md"), encoding="utf-8").read()
-        self.rooms = {r["Folder"]: r for r in table(text, "Level")}
-        for r in self.rooms.values():
+        # One row per target; a room with two targets (a library and its loader) has two rows
+        # of the same level, and their namespaces together are the room's.
+        self.rows = table(text, "Level")
+        self.rooms = {}
+        for r in self.rows:
             r["Level"] = int(r["Level"])
             r["Namespaces"] = {n.strip() for n in r["Namespaces"].split(",") if n.strip()}
+            room = self.rooms.setdefault(r["Folder"], dict(r, Namespaces=set()))
+            room["Namespaces"] |= r["Namespaces"]
+            if room["Level"] != r["Level"] or room["Qt"] != r["Qt"]:
+                sys.exit(f"docs/ARCHITECTURE.md: the rows of {r['Folder']} differ in level or Qt")
         self.upward = {(r["From"], r["To"]) for r in table(text, "From")}
 
     def room_of(self, path):
@@ -145,13 +152,15 @@ def check_rooms(house):
             inner = os.path.dirname(inner)
         if room is None or inner != room:
             problems.append(f"{path} lies in no room of docs/ARCHITECTURE.md")
-    for folder, r in house.rooms.items():
+    for r in house.rows:
+        folder = r["Folder"]
         cmake = os.path.join(house.root, folder, "CMakeLists.txt")
         if not os.path.isfile(cmake):
             problems.append(f"{folder} has no CMakeLists.txt")
             continue
         text = open(cmake, encoding="utf-8").read()
         kind = {"object": r"add_library\(\s*{}\s+OBJECT\b", "shared": r"add_library\(\s*{}\s+SHARED\b",
+                "static": r"add_library\(\s*{}\s+STATIC\b",
                 "program": r"add_executable\(\s*{}\s"}.get(r["Kind"])
         if kind is None or not re.search(kind.format(re.escape(r["Target"])), text):
             problems.append(f"{folder}/CMakeLists.txt does not build the {r['Kind']} target "
@@ -215,7 +224,9 @@ def needed(path):
 
 def check_stdonly(house):
     problems, std_binaries = [], {}
-    for r in house.rooms.values():
+    for r in house.rows:
+        if r["Binary"] == "-":  # linked into no binary of the program folder
+            continue
         std_binaries.setdefault(r["Binary"], True)
         std_binaries[r["Binary"]] &= r["Qt"] == "no"
     for binary, std_only in sorted(std_binaries.items()):

@@ -1,7 +1,6 @@
 // The comparison of years on the engine: the reports of data/compare.txt against hand-laid
 // files built from the worked examples (failed files and their notes, blocks of three
-// columns, long names), the command line's names, failure texts, the order of the
-// columns; the run of a batch.
+// columns, long names), failure texts, the order of the columns; the run of a batch.
 #include "CompareRun.h"
 #include "ReportCompare.h"
 #include "ReportsTest.h"
@@ -53,11 +52,6 @@ TEST(Compare, Tables) {
                 << row.where;
             for (const auto& c : sink.Reports().back().chunks)
                 got += (got.empty() ? "" : " ") + std::to_string(c.lines);
-        } else if (row[0] == "names") {
-            for (const std::string& name : GetCompareFileNames(row[1]))
-                got += (got.empty() ? "" : " ; ") + name;
-        } else if (row[0] == "switch") {
-            got = HasCompareSwitch(row[1]) ? "true" : "false";
         } else if (row[0] == "reason") {
             got = CompareFailureText(activation::ComError(std::stol(row[1]), row[2], row[3]));
         } else {

@@ -95,13 +95,17 @@ std::string HResultText(HResult hr) {
 }  // namespace
 
 void* CreateObjectRaw(const std::string& progIdOrClsid, const std::string& iid) {
-    const std::string& name = progIdOrClsid;
+    return ClassObject(progIdOrClsid).CreateRaw(iid);
+}
+
+ClassObject::ClassObject(const std::string& progIdOrClsid) : m_name(progIdOrClsid) {
+    const std::string& name = m_name;
     if (name.empty()) Fail(kErrCannotCreate, name, "no class name given");
 
     // Where the class lives: the registry, else the fallback library. Without a registry
     // entry the fallback is asked by the name given (its DllGetClassObject takes a class
     // identifier or a ProgID).
-    std::string library;
+    std::string& library = m_library;
     std::string classId = name;
     std::string note;
     if (auto entry = registry::Find(name)) {
@@ -132,14 +136,16 @@ void* CreateObjectRaw(const std::string& progIdOrClsid, const std::string& iid) 
                                       : " (not registered in " + RegistryFilePath() + ")") +
                  " [" + HResultText(hr) + "]");
     }
-    ComPtr<IClassFactory> factory(static_cast<IClassFactory*>(factoryRaw));
+    m_factory = ComPtr<IClassFactory>(static_cast<IClassFactory*>(factoryRaw));
+}
 
+void* ClassObject::CreateRaw(const std::string& iid) const {
     void* object = nullptr;
-    hr = factory->CreateInstance(iid, &object);
-    if (hr == kNoInterface) Fail(kErrNoInterface, name, "the object has no interface " + iid);
+    const HResult hr = m_factory->CreateInstance(iid, &object);
+    if (hr == kNoInterface) Fail(kErrNoInterface, m_name, "the object has no interface " + iid);
     if (hr < 0 || !object)
-        Fail(kErrCannotCreate, name,
-             "the class factory of " + library + " failed [" + HResultText(hr) + "]");
+        Fail(kErrCannotCreate, m_name,
+             "the class factory of " + m_library + " failed [" + HResultText(hr) + "]");
     return object;
 }
 

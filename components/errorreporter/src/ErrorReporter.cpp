@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <iostream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,7 +82,12 @@ bool AppendLine(const std::string& file, const std::string& line) {
 }  // namespace
 
 StderrPresenter::StderrPresenter()
-    : m_writer([](const std::string& text) { std::cerr << text << std::flush; }) {}
+    : m_writer([](const std::string& text) {
+          // Through the C library's stderr: a program that includes <iostream> builds every
+          // standard stream and the classic locale at each start.
+          std::fwrite(text.data(), 1, text.size(), stderr);
+          std::fflush(stderr);
+      }) {}
 
 StderrPresenter::StderrPresenter(Writer writer) : m_writer(std::move(writer)) {}
 

@@ -24,6 +24,25 @@ ComPtr<T> CreateObject(const std::string& progIdOrClsid) {
     return ComPtr<T>(static_cast<T*>(CreateObjectRaw(progIdOrClsid, T::IID)));
 }
 
+// A class found once: its library and class factory looked up as CreateObjectRaw looks them
+// up (the registry file read, the library loaded), so that each object made afterwards costs
+// no look-up. Construction throws as CreateObjectRaw does; so does Create.
+class ClassObject {
+public:
+    explicit ClassObject(const std::string& progIdOrClsid);
+
+    void* CreateRaw(const std::string& iid) const;
+    template <class T>
+    ComPtr<T> Create() const {
+        return ComPtr<T>(static_cast<T*>(CreateRaw(T::IID)));
+    }
+
+private:
+    std::string m_name;     // as given
+    std::string m_library;  // the library that serves the class
+    ComPtr<IClassFactory> m_factory;
+};
+
 // Library file to try when a class is not in the registry file (a path, or a bare file
 // name looked up in the running program's folder). Default: "libvesmora.so".
 void SetFallbackLibrary(const std::string& path);
