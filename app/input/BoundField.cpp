@@ -194,13 +194,15 @@ void BoundField::askIfSubtracted(const std::string& typed, ControlExtend::Target
                                  const std::string& name) {
     const QString text = fromUtf8(typed).trimmed();
     if (isMonthFigure() || !text.startsWith(u'(') || !text.endsWith(u')')) return;
-    const QString figures = text.mid(1, text.size() - 2).trimmed();
-    const QString question = SubtractedQuestion(name, figures);
     const std::string value = to.Get(name);
-    if (question.isEmpty() || value.empty() || value.front() != '-') return;  // "(0)"
+    if (value.empty() || value.front() != '-') return;  // "(0)"
+    // The amount as the field shows it, without its sign: "(1040200)" asks "Use 1,040,200?".
+    const QString amount = fromUtf8(value.substr(1));
+    const QString question = SubtractedQuestion(name, m_label(), amount);
+    if (question.isEmpty()) return;
     const MsgAnswer answer =
         context().dialogs().ask(window(), question, kYesNo | kQuestion, QString::fromUtf8(kTitle),
-                                UseButton(figures), KeepButton(figures));
+                                UseButton(amount), KeepButton(amount));
     if (answer != MsgAnswer::Yes) return;
     to.Let(name, value.substr(1));
     context().markChanged(to.Get(name) != value);

@@ -2,6 +2,8 @@
 
 #include "BoundField.h"
 
+#include <analysis/Signs.h>
+
 #include <QLabel>
 
 #include <algorithm>
@@ -18,53 +20,36 @@ bool SameName(std::string_view a, std::string_view b) {
            });
 }
 
+// The entry of the analysis' table, the property's name matched as the engine matches it
+// (the form binds "ReasonableNeeds", the table says "Reasonableneeds").
+const analysis::NonNegativeInput* Find(std::string_view property) {
+    for (const analysis::NonNegativeInput& input : analysis::NonNegativeInputs())
+        if (SameName(input.property, property)) return &input;
+    return nullptr;
+}
+
 // The line names this many fields; the Checks page lists them all.
 constexpr int kNamedOnTheLine = 4;
 
 }  // namespace
 
-bool CannotBeNegative(std::string_view property) {
-    // Balances and flows; the adjustments (OtherWorkCapAdj, OtherCostAdjNxtYr) may be
-    // either sign.
-    static const char* const kNames[] = {"CurAssets",    "Securities",  "NotesFromShareholders",
-                                         "CurLiab",      "InvBeg",      "InvEnd",
-                                         "InvPurchases", "COGS",        "NetSales",
-                                         "ARBeg",        "AREnd",       "APBegRel2Inv",
-                                         "APEndRel2Inv", "COGSNxtYr",   "OperatingExpNxtYr",
-                                         "IncTaxNxtYr",  "DeprecNxtYr", "Receivables",
-                                         "Inventory",    "Sales",       "Purchases"};
-    return std::any_of(std::begin(kNames), std::end(kNames),
-                       [&](const char* name) { return SameName(name, property); });
+bool CannotBeNegative(std::string_view property) { return Find(property) != nullptr; }
+
+QString SubtractedQuestion(std::string_view property, const QString& field, const QString& amount) {
+    const analysis::NonNegativeInput* input = Find(property);
+    if (!input || !input->subtracted) return {};
+    // "Current Liabilities are", "Contingencies are", "Depreciation is".
+    const bool plural = field.endsWith(u's');
+    return field +
+           (plural ? QStringLiteral(" are subtracted in the analysis. Use ")
+                   : QStringLiteral(" is subtracted in the analysis. Use ")) +
+           amount + QStringLiteral("?");
 }
 
-QString SubtractedQuestion(std::string_view property, const QString& figures) {
-    // Current liabilities from the working capital available, depreciation from the cost of
-    // operations, the payables' turnover from the operating cycle, the other reasonable needs
-    // and the contingencies from the excess.
-    static const struct {
-        const char* property;
-        const char* name;
-        bool plural;
-    } kSubtracted[] = {
-        {"CurLiab", "Current Liabilities", true},
-        {"DeprecNxtYr", "Depreciation", false},
-        {"APBegRel2Inv", "Beginning Accounts Payable Related to Inventory", true},
-        {"APEndRel2Inv", "Ending Accounts Payable Related to Inventory", true},
-        {"Reasonableneeds", "Other Reasonable Needs", true},
-        {"Contingencies", "Contingencies", true},
-    };
-    for (const auto& field : kSubtracted)
-        if (SameName(field.property, property))
-            return QString::fromUtf8(field.name) +
-                   (field.plural ? QStringLiteral(" are subtracted in the analysis. Use ")
-                                 : QStringLiteral(" is subtracted in the analysis. Use ")) +
-                   figures + QStringLiteral("?");
-    return {};
-}
+QString UseButton(const QString& amount) { return QStringLiteral("Use ") + amount; }
 
-QString UseButton(const QString& figures) { return QStringLiteral("Use ") + figures; }
-
-QString KeepButton(const QString& figures) { return QStringLiteral("Keep -") + figures; }
+// The minus as the typesetter writes it: the button reads "Keep −1,040,200".
+QString KeepButton(const QString& amount) { return QStringLiteral("Keep \u2212") + amount; }
 
 void ShowSignMarks(const std::vector<BoundField*>& fields, QLabel* line) {
     QStringList named;

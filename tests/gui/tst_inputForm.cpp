@@ -589,12 +589,13 @@ private slots:
             for (QLineEdit* box : m_form->findChildren<QLineEdit*>())
                 if (!box->toolTip().isEmpty())
                     marked << box->objectName() + box->property("Index").toString();
+            marked.sort();
             auto m = month(1);
-            seen << guitest::Line(" ", engine().get_CurLiab(), engine().get_NetSales(), "|",
-                                  m->get_MonthDate(), m->get_Receivables(), m->get_Sales(),
-                                  m->get_Purchases(), m->get_Inventory(), "|",
-                                  state().document.saved ? "saved" : "changed", "|",
-                                  marked.join(u','), "|", child<QLabel>(Q("lblSignMarks"))->text());
+            seen << guitest::Line(
+                " ", engine().get_CurAssets(), engine().get_CurLiab(), engine().get_NetSales(), "|",
+                m->get_MonthDate(), m->get_Receivables(), m->get_Sales(), m->get_Purchases(),
+                m->get_Inventory(), "|", state().document.saved ? "saved" : "changed", "|",
+                marked.join(u','), "|", child<QLabel>(Q("lblSignMarks"))->text());
         };
         auto key = [](QWidget* at, Qt::Key k, Qt::KeyboardModifiers mods) {
             QTest::keyClick(at, k, mods);
@@ -644,20 +645,25 @@ private slots:
         look("pasted by headings");
         paste(Q("Receivables\tQty\tSales\tPurchases\n1\t2\t3\t4\n"), grid(Column::Receivables, 0));
         look("a heading that names no column");
-        QMenu* menu = nullptr;
+        QAction* first = nullptr;  // the menu's first action: the form's Undo
         QTimer::singleShot(0, [&] {
-            menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QStringList texts;
             for (QAction* action : menu ? menu->actions() : QList<QAction*>())
                 texts << action->text() + (action->isEnabled() ? Q("") : Q("(off)"));
             seen << Q("context menu: ") + texts.join(u'|');
+            first = menu ? menu->actions().value(0) : nullptr;
             if (menu) menu->close();
         });
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4));
-        QApplication::sendEvent(grid(Column::Receivables, 0), &click);
-        QVERIFY(menu);
-        menu->actions().value(0)->trigger();
+        QLineEdit* cell = grid(Column::Receivables, 0);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                cell->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(cell, &click);
+        QVERIFY(first);
+        first->trigger();
         look("undone from the context menu");
+        key(cell, Qt::Key_Y, Qt::ControlModifier);
+        look("the paste by headings redone");
 
         key(grid(Column::Receivables, 0), Qt::Key_Escape, {});
         QVERIFY(m_form->isVisible());
