@@ -4,7 +4,7 @@
 #include "app/core/ProgramInfo.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 #include "app/paste/AmountText.h"
 
 #include <QAction>

@@ -9,8 +9,8 @@
 #include "app/core/FileOperations.h"
 #include "app/core/ProgramInfo.h"
 #include "app/core/RunState.h"
-#include "app/gui/Dialogs.h"
-#include "app/gui/HelpSupport.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/help/HelpSupport.h"
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>
