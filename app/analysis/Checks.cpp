@@ -2,8 +2,12 @@
 
 #include "Dates.h"
 #include "Inputs.h"
+#include "Signs.h"
+
+#include <common/Amount.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace caldren::analysis {
 
@@ -69,8 +73,13 @@ std::string MonthList(const std::vector<int>& indexes, const std::vector<Month>&
     return s;
 }
 
-// Month-end amounts below zero: "month 3 -5,000, month 7 -2,000".
-std::string NegativeMonths(const std::vector<int>& indexes, const std::vector<long long>& values) {
+// The reports' value columns are 12 characters wide; an amount above kScaleFactor times the
+// larger of net sales and current assets is taken for a slip of the keyboard.
+constexpr std::size_t kReportColumn = 12;
+constexpr long long kScaleFactor = 1000;
+
+// Month amounts: "month 3 -5,000, month 7 -2,000".
+std::string MonthAmounts(const std::vector<int>& indexes, const std::vector<long long>& values) {
     std::string s;
     for (int i : indexes)
         s += (s.empty() ? "month " : ", month ") + std::to_string(i + 1) + " " +
@@ -154,44 +163,127 @@ void CheckTwelfthMonth(const Figures& f, const std::vector<Month>& months, bool 
                    {{"Inventory", 12}, {"InvEnd"}}});
 }
 
-void CheckNegativeBalances(const Figures& f, const std::vector<Month>* months, bool estimated,
-                           std::vector<Finding>& out) {
-    for (const char* property :
-         {"CurAssets", "Securities", "NotesFromShareholders", "CurLiab", "InvBeg", "InvEnd",
-          "ARBeg", "AREnd", "APBegRel2Inv", "APEndRel2Inv"}) {
-        const long long v = f.Of(property);
-        if (v < 0)
-            out.push_back({CheckKind::NegativeBalance,
-                           Label(property) + " is negative (" + Amount(v) +
-                               "); a balance cannot be below zero.",
-                           {{property}}});
+// The month column's values: "Receivables" -> Month::receivables.
+long long Month::*ColumnOf(std::string_view property) {
+    if (property == "Receivables") return &Month::receivables;
+    if (property == "Inventory") return &Month::inventory;
+    if (property == "Sales") return &Month::sales;
+    return &Month::purchases;
+}
+
+// The inputs that are amounts (not names, not dates), in the order of the input form.
+bool IsAmountInput(const TextInput& input) {
+    const std::string_view p = input.property;
+    return p != "sName" && p != "Line2" && p.substr(0, 3) != "EOY";
+}
+
+// Every input of the table in Signs.h below zero; the months' figures only with the peak
+// method (`months`), the month-end inventory only when it is known (`withInventory`).
+void CheckNegatives(const Figures& f, const std::vector<Month>* months,
+                    const std::vector<Month>* withInventory, bool estimated,
+                    std::vector<Finding>& out) {
+    const std::string balance = "a balance cannot be below zero";
+    for (const NonNegativeInput& input : NonNegativeInputs()) {
+        if (input.month) continue;
+        const long long v = f.Of(input.property);
+        if (v >= 0) continue;
+        out.push_back(
+            {input.reason == balance ? CheckKind::NegativeBalance : CheckKind::NegativeAmount,
+             Label(input.property) + " is negative (" + Amount(v) + "); " + input.reason + ".",
+             {{input.property}}});
     }
-    if (!months) return;
-    struct Column {
-        const char* property;
-        long long Month::*value;
-        std::string what;
-    };
-    const Column columns[] = {
-        {"Receivables", &Month::receivables, "Month-end Receivables are"},
-        {"Inventory", &Month::inventory,
-         estimated ? "Month-end Inventory estimated from the months' sales and purchases is"
-                   : "Month-end Inventory is"},
-    };
-    for (const Column& c : columns) {
+    for (const NonNegativeInput& input : NonNegativeInputs()) {
+        if (!input.month) continue;
+        const std::string_view property = input.property;
+        const bool inventory = property == "Inventory";
+        const std::vector<Month>* source = inventory ? withInventory : months;
+        if (!source) continue;
         std::vector<int> below;
         std::vector<long long> values;
         std::vector<FieldRef> fields;
-        for (std::size_t i = 0; i < months->size(); ++i) {
-            const Month& m = (*months)[i];
-            values.push_back(m.*c.value);
+        for (std::size_t i = 0; i < source->size(); ++i) {
+            values.push_back((*source)[i].*ColumnOf(property));
             if (values.back() >= 0) continue;
             below.push_back(static_cast<int>(i));
-            fields.push_back({c.property, static_cast<int>(i + 1)});
+            fields.push_back({input.property, static_cast<int>(i + 1)});
         }
-        if (!below.empty())
-            out.push_back({CheckKind::NegativeBalance,
-                           c.what + " below zero: " + NegativeMonths(below, values) + ".", fields});
+        if (below.empty()) continue;
+        std::string text;
+        if (property == "Receivables")
+            text = "Month-end Receivables are below zero: ";
+        else if (inventory)
+            text = estimated ? "Month-end Inventory estimated from the months' sales and purchases "
+                               "is below zero: "
+                             : "Month-end Inventory is below zero: ";
+        else
+            text = "The months' " + std::string(property) + " are below zero: ";
+        text += MonthAmounts(below, values);
+        if (property == "Sales" || property == "Purchases")
+            text += "; " + std::string(input.reason);
+        out.push_back({inventory || property == "Receivables" ? CheckKind::NegativeBalance
+                                                              : CheckKind::NegativeAmount,
+                       text + ".", fields});
+    }
+}
+
+// Why an amount is out of scale, or empty: wider than the reports' 12-character columns
+// (it would print as "#"), or above 1,000 times the larger of net sales and current assets.
+std::string OutOfScale(long long v, long long scale) {
+    if (common::WholeUnitsText(v).size() + 1 > kReportColumn)
+        return "too wide for the reports' " + std::to_string(kReportColumn) +
+               "-character columns (it would print as " + std::string(kReportColumn, '#') + ")";
+    if (scale > 0 && std::llabs(v) > kScaleFactor * scale)
+        return "more than " + Amount(kScaleFactor) + " times the larger of Net Sales and " +
+               "Current Assets (" + Amount(scale) + ")";
+    return {};
+}
+
+void CheckScale(const Figures& f, const std::vector<Month>& months, std::vector<Finding>& out) {
+    const long long scale = std::max(std::llabs(f.Of("NetSales")), std::llabs(f.Of("CurAssets")));
+    for (const TextInput& input : TextInputs()) {
+        if (!IsAmountInput(input)) continue;
+        const long long v = f.Of(input.property);
+        const std::string why = OutOfScale(v, scale);
+        if (!why.empty())
+            out.push_back({CheckKind::OutOfScale,
+                           Is(input.property, v) + ": " + why + ".",
+                           {{input.property}}});
+    }
+    for (const char* column : {"Receivables", "Inventory", "Sales", "Purchases"}) {
+        for (std::size_t i = 0; i < months.size(); ++i) {
+            const long long v = months[i].*ColumnOf(column);
+            const std::string why = OutOfScale(v, scale);
+            if (why.empty()) continue;
+            out.push_back({CheckKind::OutOfScale,
+                           "Month " + std::to_string(i + 1) + " (" + months[i].date + ") " +
+                               column + " is " + Amount(v) + ": " + why + ".",
+                           {{column, static_cast<int>(i + 1)}}});
+        }
+    }
+}
+
+// A single month's sales above the year's net sales, or its purchases above the year's
+// inventory purchases.
+void CheckMonthAboveYear(const Figures& f, const std::vector<Month>& months,
+                         std::vector<Finding>& out) {
+    for (const auto& [column, property] :
+         {std::pair{"Sales", "NetSales"}, std::pair{"Purchases", "InvPurchases"}}) {
+        const long long year = f.Of(property);
+        if (year <= 0) continue;  // a zero base or a negative, listed already
+        std::vector<int> above;
+        std::vector<long long> values;
+        std::vector<FieldRef> fields{{property}};
+        for (std::size_t i = 0; i < months.size(); ++i) {
+            values.push_back(months[i].*ColumnOf(column));
+            if (values.back() <= 0 || values.back() <= year) continue;
+            above.push_back(static_cast<int>(i));
+            fields.push_back({column, static_cast<int>(i + 1)});
+        }
+        if (above.empty()) continue;
+        out.push_back({CheckKind::MonthAboveYear,
+                       "A single month's " + std::string(column) + " exceed the year's " +
+                           Named(property, year) + ": " + MonthAmounts(above, values) + ".",
+                       fields});
     }
 }
 
@@ -247,6 +339,12 @@ std::string KindName(CheckKind kind) {
             return "Twelfth month's inventory";
         case CheckKind::NegativeBalance:
             return "Negative balance";
+        case CheckKind::NegativeAmount:
+            return "Negative amount";
+        case CheckKind::OutOfScale:
+            return "Out of scale";
+        case CheckKind::MonthAboveYear:
+            return "Month above the year";
         case CheckKind::ZeroBase:
             return "Zero base";
     }
@@ -269,8 +367,11 @@ std::vector<Finding> CheckFigures(const C& inputs, const C* calculated) {
     if (peak && estimated && !months.empty()) CheckMonthTotals(f, months, out);
     if (peak) CheckMonthDates(inputs, months, out);
     if (peak && inventoryKnown) CheckTwelfthMonth(f, withInventory, estimated, out);
-    CheckNegativeBalances(f, peak && inventoryKnown ? &withInventory : nullptr, estimated, out);
+    CheckNegatives(f, peak ? &months : nullptr, peak && inventoryKnown ? &withInventory : nullptr,
+                   estimated, out);
     CheckZeroBases(f, peak && !months.empty(), out);
+    CheckScale(f, months, out);
+    if (peak) CheckMonthAboveYear(f, months, out);
     return out;
 }
 

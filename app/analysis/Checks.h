@@ -13,13 +13,20 @@
 //     inventory. An entered inventory must equal it; an estimated one may differ by what the
 //     estimate's rounding explains: half a unit per month, plus a millionth of the months'
 //     sales (the gross profit percent enters with four decimals), plus one.
-//  5. Negative balances where none can be: current assets, securities, notes from
-//     shareholders, current liabilities, inventories, receivables and payables; with the
-//     peak method, month-end receivables and month-end inventory (entered or estimated).
+//  5. Negative figures where none can be, the inputs of Signs.h: balances (current assets,
+//     securities, notes from shareholders, current liabilities, inventories, receivables
+//     and payables), the year's totals, next year's costs and the amounts set aside; with
+//     the peak method, the months' receivables, inventory (entered or estimated), sales
+//     and purchases.
 //  6. A zero base: net sales of zero (every method fails), cost of goods sold of zero with
 //     the peak method's months (the peak method fails), and bases whose zero turns a cycle
 //     silently to nothing: cost of goods sold with inventories (average method), inventory
 //     purchases of zero or less with payables.
+//  7. Amounts out of scale, inputs and months: wider than the reports' 12-character columns
+//     (they would print as "#"), or above 1,000 times the larger of net sales and current
+//     assets.
+//  8. Peak method: a single month's sales above the year's net sales, or its purchases
+//     above the year's inventory purchases.
 #pragma once
 
 #include <vesmora/Vesmora.h>
@@ -36,6 +43,9 @@ enum class CheckKind {
     TwelfthMonthInventory,
     NegativeBalance,
     ZeroBase,
+    NegativeAmount,  // a negative figure that is no balance (a total, a cost, a month's sales)
+    OutOfScale,
+    MonthAboveYear,
 };
 
 // A field a finding names: an engine property of the analysis ("COGS"), or with month > 0

@@ -9,7 +9,7 @@ std::unique_ptr<Reports::ReportSink> BatchReportsHost::MakeSink(Reports::ReportM
         throw activation::ComError(5, "BatchReportsHost.MakeSink",
                                    activation::StandardErrorText(5));
     }
-    return std::make_unique<Reports::MemorySink>(m_text);
+    return std::make_unique<Reports::MemorySink>(m_text, m_headings);
 }
 
 void BatchReportsHost::ShowNoDataNotice() {

@@ -14,7 +14,8 @@ namespace caldren {
 
 class BatchReportsHost : public Reports::ReportsHost {
 public:
-    BatchReportsHost() = default;
+    // With `headings` each report begins with the heading block the viewer shows.
+    explicit BatchReportsHost(bool headings = false) : m_headings(headings) {}
 
     void GetReports(Reports::ReportMode, Reports::ReportChoices&) override {}
     int GetCopies() override { return 0; }
@@ -38,6 +39,7 @@ private:
 
     std::string m_text;
     std::optional<BatchFailure> m_failure;
+    bool m_headings = false;
 };
 
 }  // namespace caldren

@@ -287,6 +287,8 @@ Command Parse(int argc, char** argv) {
                                   " is missing.",
                               Usage());
         command.kind = Kind::BatchRun;
+        command.headings = FindWholeWord(line, Find("/headings").text) != std::string::npos;
+        command.corrected = FindWholeWord(line, Find("/corrected").text) != std::string::npos;
         return command;
     }
     // A data file named alone opens at start, the chooser skipped. (Options of the window
@@ -300,12 +302,19 @@ Command Parse(int argc, char** argv) {
 std::string Usage() {
     return "Usage:\n"
            "  CaldrenCalc /input <data file>.cld /output <report file>.txt /silent\n"
+           "              [/headings] [/corrected]\n"
            "      Batch run: appends the Detailed Analysis and the Summary reports of the\n"
            "      data file to the report file (created when missing), saves the data file\n"
            "      with this program's version, and opens no window. Switches may come in\n"
            "      any order and case; names may hold blanks. Exit status 0 when both reports\n"
            "      were written, 1 when the run failed (the error is on stderr and in\n"
            "      CLD_err.log), 2 when /input or /output is missing or a switch is unknown.\n"
+           "      /headings: before each run's reports the run's heading (a line of \"=\", the\n"
+           "      data file, the year end, the date and time of the run) and before each\n"
+           "      report the client's name, second line and the report's title, as the\n"
+           "      viewer shows them. /corrected: the report texts' misspellings and\n"
+           "      mislabels corrected (listed in the guide). Each is also a setting of the\n"
+           "      Options menu, which a batch run follows too.\n"
            "  CaldrenCalc /compare <data file>.cld <data file>.cld ... /output <report file>.txt\n"
            "              /silent\n"
            "      Batch comparison of two to six data files, one column per file ordered by\n"

@@ -11,7 +11,8 @@
 //                 at the line's first ".cld" that ends a word, "/output" + the report file
 //                 name ending at the line's first ".txt" that ends a word. An extension
 //                 ends a word when a blank or the end of the line follows it, so
-//                 "clients.cld-2025/acme.cld" is one name.
+//                 "clients.cld-2025/acme.cld" is one name. "/headings" and "/corrected"
+//                 (whole words) ask for the reports' headings and corrected wording.
 //   comparison    "/compare" (a whole word) + two to six data file names, each ending at
 //                 its first ".cld" and followed by one separator before the next; the list
 //                 ends at the line's end, at a whole word "/input", "/output", "/silent" or
@@ -56,6 +57,7 @@ inline constexpr Switch kSwitches[] = {
     {"/input", SwitchKind::Name, ".cld"},       {"/output", SwitchKind::Name, ".txt"},
     {"/silent", SwitchKind::Flag, ""},          {"/compare", SwitchKind::NameList, ".cld"},
     {"/rollforward", SwitchKind::Tool, ".cld"}, {"/check", SwitchKind::Tool, ".cld"},
+    {"/headings", SwitchKind::Flag, ""},        {"/corrected", SwitchKind::Flag, ""},
 };
 
 // The command the line asks for.
@@ -77,8 +79,10 @@ struct Command {
     std::vector<std::string> compareFiles;
     // A data file named alone (opening a .cld from the desktop): the windows open it at start.
     std::string startFile;
-    std::string message;   // UsageError
-    BatchFailure failure;  // NameError
+    std::string message;     // UsageError
+    BatchFailure failure;    // NameError
+    bool headings = false;   // BatchRun: "/headings"
+    bool corrected = false;  // BatchRun: "/corrected"
 };
 
 // The line's command. Never throws but for lack of memory.

@@ -177,6 +177,8 @@ int RunSilent(RunState& state) {
     state.preferences.rptSummary = 1;
     state.preferences.rptDetail = 1;
     state.preferences.rptInput = 0;
+    // The Options menu's report options count as the switches do; nothing else is read.
+    Settings::ReadReportOptionsForBatch(state.preferences, state.program.programFolder);
 
     const std::string& dataFile = state.document.currentFileName;
     std::optional<BatchFiles::ReportFile> report;
@@ -194,7 +196,7 @@ int RunSilent(RunState& state) {
             if (!FileOperations::OpenFile(state, dataFile))
                 throw BatchFailure{
                     53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
-            BatchReportsHost host;
+            BatchReportsHost host(Reports::WithHeadings(state.options, state.preferences));
             if (!Reports::RouteOutput(state, host, *report)) {
                 if (host.Failure()) throw *host.Failure();
                 throw BatchFailure{
@@ -290,6 +292,8 @@ int Main(RunState& state, int argc, char** argv) {
         case CommandLine::Kind::Compare:
             return RunCompare(state.program, command.outputFile, command.compareFiles);
         case CommandLine::Kind::BatchRun:
+            state.options.reportHeadings = command.headings;
+            state.options.correctedWording = command.corrected;
             return RunBatch(state, command.dataFile, command.outputFile);
         case CommandLine::Kind::Help:
         case CommandLine::Kind::Interactive:

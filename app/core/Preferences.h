@@ -26,6 +26,11 @@ struct Preferences {
     bool hideWarning = false;  // "Hide Error Msg"/"380" nonzero, or ticked in the warning
     PrinterFont printerFont;   // as found at start
     std::array<std::string, 5> recentFiles;  // entries 1..5 at [0]..[4], newest first
+    // Options menu, "User Preferences": "Report File Headings" (a batch run's reports say
+    // whose they are, as "/headings" asks) and "Corrected Report Wording" (every report's
+    // texts corrected, as "/corrected" asks in a batch run); "1" or "0", off by default.
+    bool reportFileHeadings = false;
+    bool correctedWording = false;
     // Report choices, 1 = chosen; 0 at start.
     std::int16_t rptInput = 0;
     std::int16_t rptSummary = 0;

@@ -8,19 +8,22 @@
 
 #include <analysis/Inputs.h>
 
+#include <ctime>
+
 namespace Reports {
 
 namespace {
 
 // The reports of the document's analysis with the report choices of the preferences (which
 // the report selection may change).
-bool Run(const caldren::Document& document, caldren::Preferences& preferences, bool batch,
-         ReportMode mode, ReportsHost& host) {
+bool Run(const caldren::Document& document, caldren::Preferences& preferences,
+         const caldren::RunOptions& options, ReportMode mode, ReportsHost& host) {
     ReportChoices choices;
     choices.input = preferences.rptInput;
     choices.summary = preferences.rptSummary;
     choices.detail = preferences.rptDetail;
-    RunContext ctx{*document.engine, host, choices, document.currentFileName, batch};
+    RunContext ctx{*document.engine,         host,          choices,
+                   document.currentFileName, options.batch, WordingOf(options, preferences)};
     const bool written = RunReports(mode, ctx);
     preferences.rptInput = static_cast<std::int16_t>(choices.input);
     preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
@@ -30,12 +33,29 @@ bool Run(const caldren::Document& document, caldren::Preferences& preferences, b
 
 }  // namespace
 
+Wording WordingOf(const caldren::RunOptions& options, const caldren::Preferences& preferences) {
+    return options.correctedWording || preferences.correctedWording ? Wording::Corrected
+                                                                    : Wording::AsEver;
+}
+
+bool WithHeadings(const caldren::RunOptions& options, const caldren::Preferences& preferences) {
+    return options.reportHeadings || preferences.reportFileHeadings;
+}
+
+std::string RunTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%m/%d/%Y %H:%M:%S", &local);
+    return text;
+}
+
 bool RouteOutput(caldren::RunState& state, ReportMode mode, ReportsHost& host) {
     using namespace caldren;
     try {
         if (!FileOperations::Save(state, state.document.currentFileName)) return false;
-        const bool written =
-            Run(state.document, state.preferences, state.options.batch, mode, host);
+        const bool written = Run(state.document, state.preferences, state.options, mode, host);
         if (!written && state.options.batch) return false;
         const bool reopened = FileOperations::OpenFile(state, state.document.currentFileName);
         return written && reopened;
@@ -58,9 +78,13 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         const vesmora::ComPtr<vesmora::_Caldren> asRead = state.document.NewEngine();
         asRead->BeginEdit();
         analysis::CopyInputs(*loaded, *asRead);
-        if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
+        if (!Run(state.document, state.preferences, state.options, kFile, host)) return false;
         state.document.engine = asRead;
-        report.Append(host.Text());
+        const std::string runHeading = WithHeadings(state.options, state.preferences)
+                                           ? RunHeadingText(state.document.currentFileName,
+                                                            loaded->get_EOYCurrent(), RunTimeText())
+                                           : std::string();
+        report.Append(runHeading + host.Text());
         if (FileOperations::Save(state, state.document.currentFileName)) return true;
         report.TakeBack();
         return false;

@@ -18,7 +18,9 @@ struct RunOptions {
     // Whatever shows things to the user: BatchUi in a batch run, the windows' Ui otherwise.
     // Not owned. Set through RunState::SetUi.
     Ui* ui = nullptr;
-    std::string outputFileName;  // "/output" of a batch run
+    std::string outputFileName;     // "/output" of a batch run
+    bool reportHeadings = false;    // "/headings": each run's reports say whose they are
+    bool correctedWording = false;  // "/corrected": the report texts' wording corrected
     // A data file named as the only argument (opening a .cld from the desktop): the
     // interactive start opens it and skips the start-up chooser. Empty otherwise.
     std::string startFile;

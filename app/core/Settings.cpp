@@ -87,6 +87,32 @@ void WriteText(const Preferences& preferences, const std::string& section, const
     store.WriteEntry(section, key, value);
 }
 
+void ReadReportOptions(Preferences& preferences) {
+    preferences.reportFileHeadings =
+        ReadText(preferences, "User Preferences", kReportHeadingsKey, "0") == "1";
+    preferences.correctedWording =
+        ReadText(preferences, "User Preferences", kCorrectedWordingKey, "0") == "1";
+}
+
+void ReadReportOptionsForBatch(Preferences& preferences, const std::string& programFolder) {
+    const std::string folder = FolderWritable(programFolder) ? programFolder : UserSettingsFolder();
+    const std::string path = folder + "/" + kSettingsFileName;
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return;
+    Preferences read;
+    read.settingsFilePath = path;
+    ReadReportOptions(read);
+    preferences.reportFileHeadings = read.reportFileHeadings;
+    preferences.correctedWording = read.correctedWording;
+}
+
+void WriteReportOptions(const Preferences& preferences) {
+    WriteText(preferences, "User Preferences", kReportHeadingsKey,
+              preferences.reportFileHeadings ? "1" : "0");
+    WriteText(preferences, "User Preferences", kCorrectedWordingKey,
+              preferences.correctedWording ? "1" : "0");
+}
+
 bool GetIni(Preferences& preferences, const ProgramInfo& program, const RunOptions& options,
             const PrinterFontStep& printerFontStep) {
     try {
@@ -132,6 +158,8 @@ bool GetIni(Preferences& preferences, const ProgramInfo& program, const RunOptio
             const float value = std::strtof(size.c_str(), &end);
             preferences.fontSize = (end != size.c_str() && value > 0.0f) ? value : 10.0f;
         }
+        // The report options of the Options menu.
+        ReadReportOptions(preferences);
         // 9. The recent-files list.
         return MRU::MaintMRUList(preferences, options, "");
     } catch (const std::exception& e) {

@@ -48,6 +48,17 @@ std::int32_t ReadNumber(const Preferences& preferences, const std::string& secti
 void WriteText(const Preferences& preferences, const std::string& section, const std::string& key,
                const std::string& value);
 
+// The report options of the Options menu ("User Preferences": "Report File Headings",
+// "Corrected Report Wording"; "1" on, anything else off, missing = off) into `preferences`.
+// ReadReportOptions reads them from preferences.settingsFilePath (GetIni does so);
+// ReadReportOptionsForBatch from the settings file of `programFolder` when there is one, and
+// creates nothing. WriteReportOptions stores both.
+inline constexpr const char* kReportHeadingsKey = "Report File Headings";
+inline constexpr const char* kCorrectedWordingKey = "Corrected Report Wording";
+void ReadReportOptions(Preferences& preferences);
+void ReadReportOptionsForBatch(Preferences& preferences, const std::string& programFolder);
+void WriteReportOptions(const Preferences& preferences);
+
 // The printer-font step of GetIni (remember the printer's font as found now). The windows
 // supply it; errors other than 380 thrown from it take GetIni's error path.
 using PrinterFontStep = std::function<void(PrinterFont&)>;

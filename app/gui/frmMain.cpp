@@ -4,7 +4,9 @@
 #include "app/core/FileOperations.h"
 #include "app/core/NewYearCommand.h"
 #include "app/core/RunState.h"
+#include "app/core/Settings.h"
 #include "app/core/Ui.h"
+#include "app/dialogs/Dialogs.h"
 #include "app/dialogs/ProgramIcon.h"
 #include "app/help/HelpSupport.h"
 #include "app/input/IPSupport.h"
@@ -140,6 +142,27 @@ void frmMain::buildMenus() {
     QMenu* options = addMenu(bar, "mnuOptions", "&Options");
     connect(addCommand(options, "mnuOptionsFonts", "&Fonts..."), &QAction::triggered, this,
             [this] { mnuOptionsFontsClick(); });
+    options->addSeparator()->setObjectName(QStringLiteral("mnuOptionsSep1"));
+    // The report options: ticked when on; the settings are read at start (GetIni), so the
+    // ticks follow them each time the menu opens.
+    m_reportHeadings = addCommand(options, "mnuOptionsReportHeadings", "Report File &Headings");
+    m_reportHeadings->setCheckable(true);
+    m_reportHeadings->setStatusTip(QStringLiteral(
+        "A batch run's report file says whose reports it holds: data file, client, title, "
+        "year end, date and time of the run"));
+    connect(m_reportHeadings, &QAction::triggered, this,
+            [this](bool checked) { mnuOptionsReportHeadingsClick(checked); });
+    m_correctedWording =
+        addCommand(options, "mnuOptionsCorrectedWording", "&Corrected Report Wording");
+    m_correctedWording->setCheckable(true);
+    m_correctedWording->setStatusTip(QStringLiteral(
+        "Every report with its misspellings and mislabels corrected (listed in the guide)"));
+    connect(m_correctedWording, &QAction::triggered, this,
+            [this](bool checked) { mnuOptionsCorrectedWordingClick(checked); });
+    connect(options, &QMenu::aboutToShow, this, [this] {
+        m_reportHeadings->setChecked(m_state.preferences.reportFileHeadings);
+        m_correctedWording->setChecked(m_state.preferences.correctedWording);
+    });
 
     QMenu* help = addMenu(bar, "mnuHelp", "&Help");
     connect(addCommand(help, "mnuHelpContents", "&Contents", Qt::Key_F1), &QAction::triggered, this,
@@ -284,6 +307,32 @@ void frmMain::mnuViewReportsClick() {
 }
 
 void frmMain::mnuOptionsFontsClick() { reportwindows::GetFonts(m_state, m_dialogs, this); }
+
+void frmMain::mnuOptionsReportHeadingsClick(bool checked) {
+    m_state.preferences.reportFileHeadings = checked;
+    storeReportOptions();
+}
+
+void frmMain::mnuOptionsCorrectedWordingClick(bool checked) {
+    m_state.preferences.correctedWording = checked;
+    storeReportOptions();
+}
+
+// The option holds for this run whatever happens; a settings file that cannot be written
+// is said at once, since the next run would not have it.
+void frmMain::storeReportOptions() {
+    if (m_state.preferences.settingsFilePath.empty()) return;
+    try {
+        Settings::WriteReportOptions(m_state.preferences);
+    } catch (const std::exception& e) {
+        m_dialogs.message(this,
+                          QStringLiteral("The option holds until the program ends, but it could "
+                                         "not be stored in ") +
+                              QString::fromStdString(m_state.preferences.settingsFilePath) +
+                              QStringLiteral(": ") + QString::fromUtf8(e.what()),
+                          kOkOnly | kExclamation, QString::fromUtf8(kTitle));
+    }
+}
 
 void frmMain::mnuHelpContentsClick() { HelpSupport::ShowHelp(m_state, m_dialogs, this); }
 

@@ -62,6 +62,10 @@ public:
     void mnuViewReportsClick();
     void mnuViewCompareClick();
     void mnuOptionsFontsClick();
+    // The report options, settings of "User Preferences" stored at once.
+    void mnuOptionsReportHeadingsClick(bool checked);
+    void mnuOptionsCorrectedWordingClick(bool checked);
+    void storeReportOptions();
     void mnuHelpContentsClick();
     void mnuHelpSearchForHelpOnClick();
     void mnuHelpAboutClick();
@@ -85,6 +89,8 @@ private:
     ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};
     QAction* m_mruSeparator = nullptr;
+    QAction* m_reportHeadings = nullptr;
+    QAction* m_correctedWording = nullptr;
     bool m_closing = false;
 };
 

@@ -304,8 +304,12 @@ bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHos
         host.ReportErrorAndQuit(activation::ComError(91, "RunReports"), "RunReports");
         return false;
     }
-    Reports::RunContext ctx{*state.document.engine, host, choices, state.document.currentFileName,
-                            state.options.batch};
+    Reports::RunContext ctx{*state.document.engine,
+                            host,
+                            choices,
+                            state.document.currentFileName,
+                            state.options.batch,
+                            Reports::WordingOf(state.options, state.preferences)};
     const bool done = Reports::RunReports(mode, ctx);
     state.preferences.rptInput = static_cast<std::int16_t>(choices.input);
     state.preferences.rptSummary = static_cast<std::int16_t>(choices.summary);

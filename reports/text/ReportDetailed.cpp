@@ -28,13 +28,17 @@ std::string MonthLabel(const vesmora::_Monthly& month) {
     return "  " + MonthName(date) + " " + YearOf(date) + " ";
 }
 
-// Section A: available working capital.
-std::string AvailableCapital(const vesmora::_Caldren& calc, const std::string& eoyNext) {
+// Section A: available working capital. Its balances are those at the current year end;
+// as ever, it is dated with next year's end and its first line, current assets, is
+// labelled "Available Working Capital".
+std::string AvailableCapital(const vesmora::_Caldren& calc, const std::string& eoyNext,
+                             Wording wording) {
+    const bool corrected = wording == Wording::Corrected;
     std::string s;
     s += Line("");
-    s += Line("  Year Ending " + eoyNext);
-    s += Line("  Available Working Capital" + Blanks(12) +
-              ValueField(FormatDollars(calc.get_CurAssets())));
+    s += Line("  Year Ending " + (corrected ? calc.get_EOYCurrent() : eoyNext));
+    s += LabelledValue(Worded(wording, "Available Working Capital", "Current Assets"), 37,
+                       FormatDollars(calc.get_CurAssets()));
     s += LabelledValue("Investment Securities", 37, FormatAmount(calc.get_Securities()));
     s += LabelledValue("Note Receivable (From Shareholder)", 37,
                        FormatAmount(calc.get_NotesFromShareholders()));
@@ -150,7 +154,7 @@ std::string PeakNeeded(const vesmora::_Caldren& calc) {
 }
 
 // Section G: the titles of the average-cycle worksheet.
-std::string AverageTitle() {
+std::string AverageTitle(Wording wording) {
     std::string s;
     s += Line("  Working Capital Needed For Business Cycle");
     s += Line("   Using Average Inventory & A/R");
@@ -158,7 +162,8 @@ std::string AverageTitle() {
     s += Line(std::string("  Caldren Formula As Modified By") +
               " The Empire Steel Castings Decision");
     s += Line("");
-    s += Line(std::string("  Internal Revenue HandBook 4233 Exhibit ") + "600-2 Worksheet");
+    s += Line(std::string("  Internal Revenue ") + Worded(wording, "HandBook", "Handbook") +
+              " 4233 Exhibit " + "600-2 Worksheet");
     s += Line("");
     return s;
 }
@@ -228,10 +233,10 @@ ReportStart DetailedStart(const vesmora::_Caldren& calc, const std::string& curr
 }  // namespace
 
 void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                       const std::string& currentFile) {
+                       const std::string& currentFile, Wording wording) {
     ReportWriter report(sink, DetailedStart(calc, currentFile));
     const std::string eoyNext = calc.get_EOYNxtYr();
-    report.Send(AvailableCapital(calc, eoyNext));
+    report.Send(AvailableCapital(calc, eoyNext, wording));
     report.Send(OperatingExpenses(calc), kOneLineLess);
 
     const bool peak = calc.get_DoPeakCycle();
@@ -254,7 +259,7 @@ void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
     }
     if (ave) {
         report.PageStep(kPageStepLines);
-        report.Send(AverageTitle());
+        report.Send(AverageTitle(wording));
         report.Send(AverageInventory(calc));
         report.Send(AverageReceivables(calc));
         report.Send(AverageNeeded(calc));

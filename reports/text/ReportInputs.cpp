@@ -78,9 +78,11 @@ std::string InitialInputs(const std::string& currentFile, const std::string& nam
 }
 
 // Section 3: cost of goods sold, net sales and the inventories.
-std::string SalesAndInventory(const vesmora::_Caldren& calc, const TaxYear& t) {
+std::string SalesAndInventory(const vesmora::_Caldren& calc, const TaxYear& t, Wording wording) {
     std::string s;
-    s += Line("  Cost of Goods Sold(COGS) - " + t.year + "    " + DollarField(calc.get_COGS(), 20));
+    s += Line(std::string("  ") +
+              Worded(wording, "Cost of Goods Sold(COGS) - ", "Cost of Goods Sold (COGS) - ") +
+              t.year + Worded(wording, "    ", "   ") + DollarField(calc.get_COGS(), 20));
     s += Line("  Net Sales - " + t.year + Blanks(19) + DollarField(calc.get_NetSales(), 20));
     s += Line("  Inventory - " + t.beginning + Blanks(15) + DollarField(calc.get_InvBeg(), 20));
     s += Line("  Inventory - " + t.yearEnd + Blanks(13) + DollarField(calc.get_InvEnd(), 20));
@@ -88,19 +90,25 @@ std::string SalesAndInventory(const vesmora::_Caldren& calc, const TaxYear& t) {
 }
 
 // Section 4: purchases, payables, receivables and next year's costs.
-std::string PayablesReceivablesAndNextYear(const vesmora::_Caldren& calc, const TaxYear& t) {
+std::string PayablesReceivablesAndNextYear(const vesmora::_Caldren& calc, const TaxYear& t,
+                                           Wording wording) {
+    const bool corrected = wording == Wording::Corrected;
     std::string s;
     s += Line("  Inventory Purchases - " + t.year + Blanks(9) +
               DollarField(calc.get_InvPurchases(), 20));
-    s += Line("  Accounts Payables Related To Inventory");
+    s += Line(std::string("  ") + Worded(wording, "Accounts Payables Related To Inventory",
+                                         "Accounts Payable Related To Inventory"));
     s += Line("   " + t.beginning + Blanks(26) + DollarField(calc.get_APBegRel2Inv(), 20));
     s += Line("   " + t.yearEnd + Blanks(24) + DollarField(calc.get_APEndRel2Inv(), 20));
     s += Line("  Accounts Receivable:");
     s += Line("  A/R " + t.beginning + Blanks(23) + DollarField(calc.get_ARBeg(), 20));
     s += Line("  A/R " + t.yearEnd + Blanks(21) + DollarField(calc.get_AREnd(), 20));
     s += Line("  COGS - " + t.nextYear + Blanks(24) + DollarField(calc.get_COGSNxtYr(), 20));
-    s += Line("  Operating Expenses (Total Expenses)" + t.nextYear +
-              DollarField(calc.get_OperatingExpNxtYr(), 16));
+    // Corrected, a blank parts the label from the year, and the field is one narrower.
+    s += Line(std::string("  ") +
+              Worded(wording, "Operating Expenses (Total Expenses)",
+                     "Operating Expenses (Total Expenses) ") +
+              t.nextYear + DollarField(calc.get_OperatingExpNxtYr(), corrected ? 15 : 16));
     s += Line("  Income Tax Expenses " + t.nextYear + Blanks(11) +
               DollarField(calc.get_IncTaxNxtYr(), 20));
     s +=
@@ -135,10 +143,12 @@ std::string MonthLabel(const vesmora::_Monthly& month) {
 }
 
 // The monthly table with month-end inventories entered: receivables and inventory.
-void WriteInventoryTable(const vesmora::_Caldren& calc, ReportWriter& report) {
+void WriteInventoryTable(const vesmora::_Caldren& calc, ReportWriter& report, Wording wording) {
+    const bool corrected = wording == Wording::Corrected;
     std::string heading;
-    heading += Line("      Monthly Inventory & Recivables");
-    heading += Line(std::string("  ") + "    ------------------------------");
+    heading += Line(std::string("      Monthly Inventory & ") +
+                    Worded(wording, "Recivables", "Receivables"));
+    heading += Line(std::string("  ") + "    " + Repeat('-', corrected ? 31 : 30));
     heading += Line("");
     heading += Line("               ACCOUNTS");
     heading += Line(std::string("  ") + "            RECEIVABLE " + "    INVENTORY");
@@ -169,10 +179,13 @@ void WriteInventoryTable(const vesmora::_Caldren& calc, ReportWriter& report) {
 }
 
 // The monthly table with inventories estimated: receivables, sales and purchases.
-void WriteSalesAndPurchasesTable(const vesmora::_Caldren& calc, ReportWriter& report) {
+void WriteSalesAndPurchasesTable(const vesmora::_Caldren& calc, ReportWriter& report,
+                                 Wording wording) {
+    const bool corrected = wording == Wording::Corrected;
     std::string heading;
-    heading += Line(std::string("          Monthly Recivables, Sales,") + " and Purchases");
-    heading += Line("          ----------------------------------------");
+    heading += Line(std::string("          Monthly ") +
+                    Worded(wording, "Recivables", "Receivables") + ", Sales," + " and Purchases");
+    heading += Line(Blanks(10) + Repeat('-', corrected ? 41 : 40));
     heading += Line("");
     heading += Line(std::string("  ") + "                ACCOUNTS");
     heading += Line(std::string("  ") + "               RECEIVABLE" + "         SALES" +
@@ -210,8 +223,8 @@ void WriteSalesAndPurchasesTable(const vesmora::_Caldren& calc, ReportWriter& re
 
 }  // namespace
 
-void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                   const std::string& currentFile) {
+void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink, const std::string& currentFile,
+                   Wording wording) {
     ReportStart start;
     start.kind = ReportKind::Inputs;
     start.caption = "Inputs Report";
@@ -223,16 +236,16 @@ void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
     const TaxYear taxYear = TaxYearOf(calc);
     report.Send(InputsTitle());
     report.Send(InitialInputs(currentFile, start.headings.h1, start.headings.h2));
-    report.Send(SalesAndInventory(calc, taxYear));
-    report.Send(PayablesReceivablesAndNextYear(calc, taxYear));
+    report.Send(SalesAndInventory(calc, taxYear, wording));
+    report.Send(PayablesReceivablesAndNextYear(calc, taxYear, wording));
     report.Send(WorkingCapital(calc, taxYear));
 
     if (calc.get_DoPeakCycle()) {
         report.PageStep(kPageStepLines);
         if (calc.get_DoPeakUseSalesAndPurch())
-            WriteSalesAndPurchasesTable(calc, report);
+            WriteSalesAndPurchasesTable(calc, report, wording);
         else
-            WriteInventoryTable(calc, report);
+            WriteInventoryTable(calc, report, wording);
     }
     report.End();
 }

@@ -14,6 +14,12 @@ std::string ViewHeadingText(const ReportHeadings& h) {
     return "  " + h.h1 + "\r\n" + "  " + h.h2 + "\r\n" + "  " + h.h3 + "\r\n";
 }
 
+std::string RunHeadingText(const std::string& dataFile, const std::string& yearEnd,
+                           const std::string& when) {
+    return std::string(60, '=') + "\r\n" + "  Data File:   " + dataFile + "\r\n" +
+           "  Year Ending: " + yearEnd + "\r\n" + "  Run:         " + when + "\r\n\r\n";
+}
+
 // ---- FileSink ------------------------------------------------------------------------
 
 namespace {
@@ -89,13 +95,17 @@ void FileSink::AbortReport() noexcept { m_buffer.clear(); }
 
 // ---- MemorySink -----------------------------------------------------------------------
 
-void MemorySink::BeginReport(const ReportStart&) { m_buffer.clear(); }
+void MemorySink::BeginReport(const ReportStart& start) {
+    m_buffer.clear();
+    m_headings = start.headings;
+}
 
 void MemorySink::PrintOrDisplay(std::string_view chunk, int, const ReportHeadings&) {
     m_buffer.append(chunk);
 }
 
 void MemorySink::EndReport() {
+    if (m_withHeadings) m_text += ViewHeadingText(m_headings);
     m_text += m_buffer;
     m_text += "\r\n";
     m_buffer.clear();

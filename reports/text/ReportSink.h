@@ -95,6 +95,14 @@ struct ReportStart {
 // The View mode heading: two blanks, heading, CR LF, three times.
 std::string ViewHeadingText(const ReportHeadings& headings);
 
+// What a batch run with report headings ("/headings") writes before its reports, so that a
+// report file holding many runs reads back run by run: a line of 60 "=" that parts the run
+// from the one before, the data file's name, the current year end and the run's date and
+// time ("12/07/2026 16:20:05"), then an empty line. Each report then begins with the heading
+// block the viewer shows (ViewHeadingText).
+std::string RunHeadingText(const std::string& dataFile, const std::string& yearEnd,
+                           const std::string& when);
+
 class ReportSink {
 public:
     virtual ~ReportSink() = default;
@@ -141,10 +149,12 @@ private:
 
 // File mode into memory: each completed report, followed by CR LF, is added to a text the
 // caller owns; a report that fails (AbortReport) adds nothing. A batch run builds all its
-// reports this way before it writes anything, then appends the text in one piece.
+// reports this way before it writes anything, then appends the text in one piece. With
+// `headings` each report is preceded by the heading block the viewer shows.
 class MemorySink : public ReportSink {
 public:
-    explicit MemorySink(std::string& text) : m_text(text) {}
+    explicit MemorySink(std::string& text, bool headings = false)
+        : m_text(text), m_withHeadings(headings) {}
 
     void BeginReport(const ReportStart& start) override;
     void PrintOrDisplay(std::string_view chunk, int lines, const ReportHeadings& headings) override;
@@ -154,6 +164,8 @@ public:
 private:
     std::string& m_text;
     std::string m_buffer;
+    bool m_withHeadings = false;
+    ReportHeadings m_headings;
 };
 
 // Appends text to a file as FileSink does (created when missing, never truncated, all or

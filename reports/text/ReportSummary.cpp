@@ -15,7 +15,7 @@ std::string TwoFields(const std::string& peak, const std::string& average) {
 }
 
 // Both methods, lines 1 to 17: the column titles down to the contingencies.
-std::string TwoColumnFigures(const vesmora::_Caldren& calc) {
+std::string TwoColumnFigures(const vesmora::_Caldren& calc, Wording wording) {
     const std::string rule = Blanks(38) + Repeat('-', 13) + Blanks(6) + Repeat('-', 13);
     const std::string available = FormatDollars(calc.get_AvailableWC());
     const std::string needs = FormatAmount(calc.get_Reasonableneeds());
@@ -28,8 +28,10 @@ std::string TwoColumnFigures(const vesmora::_Caldren& calc) {
     s += Line(Blanks(41) + "Caldren" + Blanks(13) + "Empire");
     s += Line(Blanks(41) + "Formula" + Blanks(13) + "Steel");
     s += Line(rule);
-    s +=
-        Line("  " + PadRight("Availablable Working Capital", 37) + TwoFields(available, available));
+    s += Line(
+        "  " +
+        PadRight(Worded(wording, "Availablable Working Capital", "Available Working Capital"), 37) +
+        TwoFields(available, available));
     s += Line("  Working Capital Needed");
     s += Line(
         "  " + std::string(" For Business Cycle") + Blanks(18) +
@@ -58,12 +60,14 @@ std::string TwoColumnExcess(const vesmora::_Caldren& calc) {
 }
 
 // Lines 8 to 20 of the one-method layouts (value field in columns 37 to 48).
-std::string OneColumnFigures(const vesmora::_Caldren& calc, bool peak) {
+std::string OneColumnFigures(const vesmora::_Caldren& calc, bool peak, Wording wording) {
     const std::string rule = Blanks(35) + Repeat('-', 14);
     std::string s;
     s += Line(rule);
-    s += Line("  " + PadRight("Available Working Captial", 35) +
-              ValueField(FormatDollars(calc.get_AvailableWC())));
+    s += Line(
+        "  " +
+        PadRight(Worded(wording, "Available Working Captial", "Available Working Capital"), 35) +
+        ValueField(FormatDollars(calc.get_AvailableWC())));
     s += Line("  Working Capital Needed");
     s += Line("  " + PadRight(" For Business Cycle", 35) +
               ValueField(FormatAmount(peak ? calc.get_NeededWCPeak() : calc.get_NeededWCAve())));
@@ -85,7 +89,7 @@ std::string OneColumnFigures(const vesmora::_Caldren& calc, bool peak) {
 }
 
 // The average method alone: its seven title lines over the figures.
-std::string AverageColumn(const vesmora::_Caldren& calc) {
+std::string AverageColumn(const vesmora::_Caldren& calc, Wording wording) {
     std::string s;
     s += Line(Blanks(40) + "Caldren");
     s += Line(Blanks(40) + "Formula");
@@ -94,15 +98,15 @@ std::string AverageColumn(const vesmora::_Caldren& calc) {
     s += Line(Blanks(41) + "Empire");
     s += Line(Blanks(41) + "Steel");
     s += Line(Blanks(40) + "Castings");
-    return s + OneColumnFigures(calc, false);
+    return s + OneColumnFigures(calc, false, wording);
 }
 
 // The peak method alone: its two title lines over the figures.
-std::string PeakColumn(const vesmora::_Caldren& calc) {
+std::string PeakColumn(const vesmora::_Caldren& calc, Wording wording) {
     std::string s;
     s += Line(Blanks(40) + "Caldren");
     s += Line(Blanks(40) + "Formula");
-    return s + OneColumnFigures(calc, true);
+    return s + OneColumnFigures(calc, true, wording);
 }
 
 }  // namespace
@@ -118,23 +122,23 @@ ReportStart SummaryStart(const vesmora::_Caldren& calc, const std::string& curre
     return start;
 }
 
-void WriteSummaryBody(const vesmora::_Caldren& calc, ReportWriter& report) {
+void WriteSummaryBody(const vesmora::_Caldren& calc, ReportWriter& report, Wording wording) {
     const bool ave = calc.get_DoAveCycle();
     const bool peak = calc.get_DoPeakCycle();
     if (ave && peak) {
-        report.Send(TwoColumnFigures(calc), kFirstChunkExtraLine);
+        report.Send(TwoColumnFigures(calc, wording), kFirstChunkExtraLine);
         report.Send(TwoColumnExcess(calc));
     } else if (ave) {
-        report.Send(AverageColumn(calc), kFirstChunkExtraLine);
+        report.Send(AverageColumn(calc, wording), kFirstChunkExtraLine);
     } else if (peak) {
-        report.Send(PeakColumn(calc), kFirstChunkExtraLine);
+        report.Send(PeakColumn(calc, wording), kFirstChunkExtraLine);
     }
 }
 
 void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                     const std::string& currentFile) {
+                     const std::string& currentFile, Wording wording) {
     ReportWriter report(sink, SummaryStart(calc, currentFile));
-    WriteSummaryBody(calc, report);
+    WriteSummaryBody(calc, report, wording);
     report.End();
 }
 

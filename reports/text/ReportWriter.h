@@ -65,6 +65,6 @@ private:
 // The Summary in its two steps, for the report run, which renumbers the months between
 // them (BuildReport): its start (caption and headings) and its body.
 ReportStart SummaryStart(const vesmora::_Caldren& calc, const std::string& currentFile);
-void WriteSummaryBody(const vesmora::_Caldren& calc, ReportWriter& report);
+void WriteSummaryBody(const vesmora::_Caldren& calc, ReportWriter& report, Wording wording);
 
 }  // namespace Reports

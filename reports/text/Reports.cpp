@@ -38,7 +38,7 @@ activation::ComError AsComError(const std::string& source) {
 // The Summary and Detailed builders' shared handler.
 bool RunWithReportOrLog(ReportKind kind, const char* location, ReportSink& sink, RunContext& ctx) {
     try {
-        BuildReport(kind, ctx.calc, sink, ctx.currentFile);
+        BuildReport(kind, ctx.calc, sink, ctx.currentFile, ctx.wording);
         return true;
     } catch (...) {
         activation::ComError err = AsComError(location);
@@ -167,21 +167,21 @@ void FillMonthsFromYearEnd(vesmora::_Caldren& calc) {
 }
 
 void BuildReport(ReportKind kind, vesmora::_Caldren& calc, ReportSink& sink,
-                 const std::string& currentFile) {
+                 const std::string& currentFile, Wording wording) {
     switch (kind) {
         case ReportKind::Summary: {
             ReportWriter report(sink, SummaryStart(calc, currentFile));
             FillMonthsFromYearEnd(calc);
-            WriteSummaryBody(calc, report);
+            WriteSummaryBody(calc, report, wording);
             report.End();
             break;
         }
         case ReportKind::Detailed:
             FillMonthsFromYearEnd(calc);
-            BuildDetailReport(calc, sink, currentFile);
+            BuildDetailReport(calc, sink, currentFile, wording);
             break;
         case ReportKind::Inputs:
-            BuildIPReport(calc, sink, currentFile);
+            BuildIPReport(calc, sink, currentFile, wording);
             break;
         case ReportKind::Compare:
             throw activation::ComError(5, "Reports.BuildReport");
@@ -198,7 +198,7 @@ bool RunDetailReport(ReportSink& sink, RunContext& ctx) {
 
 bool RunIPReport(ReportSink& sink, RunContext& ctx) {
     try {
-        BuildReport(ReportKind::Inputs, ctx.calc, sink, ctx.currentFile);
+        BuildReport(ReportKind::Inputs, ctx.calc, sink, ctx.currentFile, ctx.wording);
         return true;
     } catch (...) {
         activation::ComError err = AsComError("RunIPReport");

@@ -38,6 +38,18 @@ struct PrinterFontRecord {
     bool bold = false;
 };
 
+// How the report texts are worded: as they have always been, or corrected (Options,
+// "Corrected Report Wording"; "/corrected" in a batch run): the misspellings and mislabels
+// of the report texts put right, every figure in its column as before. The changes, old
+// text and new, are listed in the guide (docs/manual/cldguide.md, "Corrected report
+// wording").
+enum class Wording { AsEver, Corrected };
+
+// The text of a report line piece in the given wording.
+inline const char* Worded(Wording wording, const char* asEver, const char* corrected) {
+    return wording == Wording::Corrected ? corrected : asEver;
+}
+
 // ---- the host: everything that needs a window, the printer or the error reporter -----
 
 class ReportsHost {
@@ -100,6 +112,7 @@ struct RunContext {
     ReportChoices& choices;   // the run state's report flags
     std::string currentFile;  // current data file (captions, Inputs report)
     bool batch = false;       // the silent flag
+    Wording wording = Wording::AsEver;
 };
 
 // RunReports(mode): the choices (unless batch), calculate when Summary or Detailed is
@@ -137,7 +150,7 @@ bool RunIPReport(ReportSink& sink, RunContext& ctx);
 // begins; the Inputs report renumbers nothing and shows the months as the reports before it
 // left them. The comparison is no report of one analysis: error 5. Errors propagate.
 void BuildReport(ReportKind kind, vesmora::_Caldren& calc, ReportSink& sink,
-                 const std::string& currentFile);
+                 const std::string& currentFile, Wording wording = Wording::AsEver);
 
 // The engine's FillFiscalMonth on the analysis' months, from its current year end.
 void FillMonthsFromYearEnd(vesmora::_Caldren& calc);
@@ -146,11 +159,11 @@ void FillMonthsFromYearEnd(vesmora::_Caldren& calc);
 // (BeginReport, chunks, EndReport). Errors propagate (ComError). `currentFile` names the
 // data file in the caption and in the Inputs report's "Filename:" line.
 void BuildSummReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                     const std::string& currentFile = {});
+                     const std::string& currentFile = {}, Wording wording = Wording::AsEver);
 void BuildDetailReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                       const std::string& currentFile = {});
+                       const std::string& currentFile = {}, Wording wording = Wording::AsEver);
 void BuildIPReport(const vesmora::_Caldren& calc, ReportSink& sink,
-                   const std::string& currentFile = {});
+                   const std::string& currentFile = {}, Wording wording = Wording::AsEver);
 
 // Text of the notice shown for error 10005 (title kNoDataNoticeTitle).
 extern const char* const kNoDataNoticeTitle;  // "Notice"

@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"checks_negative_estimated.cld", "checks_negative_estimated.txt"},
         FileCase{"checks_zero_sales.cld", "checks_zero_sales.txt"},
         FileCase{"checks_zero_cogs.cld", "checks_zero_cogs.txt"},
+        FileCase{"checks_signs.cld", "checks_signs.txt"},
+        FileCase{"checks_scale.cld", "checks_scale.txt"},
+        FileCase{"checks_small.cld", "checks_small.txt"},
+        FileCase{"checks_month_above.cld", "checks_month_above.txt"},
         FileCase{"worked_both_no_cogs.cld", "checks_worked_both_no_cogs.txt"}));
 
 TEST(MonthDates, MoveIntoTheTaxYear) {

@@ -102,6 +102,8 @@ protected:
             if (kind == "badentry")
                 WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=abc"));
             if (kind == "zero") WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=0"));
+            if (kind == "netsales")
+                WriteFile(path, Replace(old, "Net Sales=7,900,000", "Net Sales=" + other));
             if (kind == "cut") WriteFile(path, old.substr(0, old.find("End-of-Year Months")));
             // 1 MiB ending in LF: it reads, but saved with CR LF it would be larger than 1 MiB.
             if (kind == "full")

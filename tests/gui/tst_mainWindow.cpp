@@ -402,6 +402,22 @@ private slots:
         QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Summary Report=0\r\n"));
     }
 
+    // The report options: ticked as the settings stand when the menu opens; a click stores both.
+    void theReportOptionsAreStored() {
+        state().preferences.reportFileHeadings = true;
+        auto* options = m_window->findChild<QMenu*>(Q("mnuOptions"));
+        emit options->aboutToShow();
+        auto* headings = m_window->findChild<QAction*>(Q("mnuOptionsReportHeadings"));
+        QVERIFY(headings->isChecked());
+        trigger("mnuOptionsCorrectedWording");
+        QVERIFY(state().preferences.correctedWording);
+        QVERIFY(bytesOf(path("CaldrenCalc.ini"))
+                    .contains("Report File Headings=1\r\nCorrected Report Wording=1\r\n"));
+        trigger("mnuOptionsReportHeadings");
+        QVERIFY(!state().preferences.reportFileHeadings);
+        QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Report File Headings=0\r\n"));
+    }
+
     // The chooser's buttons and their answers; the About box's texts, its web pages and the
     // system information tool (the first of those known that is installed), or a message.
     void theChooserAndTheAboutBox() {

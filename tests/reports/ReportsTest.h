@@ -68,11 +68,15 @@ inline ComPtr<_Caldren> Analysis(const std::string& methods, bool calculate = tr
     return c;
 }
 
-// A report as the report run builds it (months renumbered first), for "/data/acme.cld".
+// A report as the report run builds it (months renumbered first), for "/data/acme.cld";
+// "Summary corrected" and the like with the corrected wording.
 inline void BuildNamed(const std::string& report, _Caldren& c, Reports::ReportSink& sink) {
     using enum Reports::ReportKind;
-    const auto kind = report == "Summary" ? Summary : report == "Detailed" ? Detailed : Inputs;
-    Reports::BuildReport(kind, c, sink, "/data/acme.cld");
+    const std::string name = report.substr(0, report.find(' '));
+    const auto kind = name == "Summary" ? Summary : name == "Detailed" ? Detailed : Inputs;
+    Reports::BuildReport(
+        kind, c, sink, "/data/acme.cld",
+        report.ends_with(" corrected") ? Reports::Wording::Corrected : Reports::Wording::AsEver);
 }
 
 // One report built into a recording sink for the data file "/data/acme.cld".

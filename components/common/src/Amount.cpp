@@ -109,24 +109,30 @@ Conv ParseAmount(std::string_view text, Amount& out) {
         negative = s[i] == '-';
         ++i;
     }
-    // Whole part: digits, with commas only between digits.
+    // Whole part: digits; with thousands commas, one to three digits and then groups of
+    // exactly three ("7,900,00" and "1,2,3" are no amounts).
     u128 whole = 0;
     int significant = 0;  // digits of the whole part after leading zeros
     bool anyDigit = false;
+    bool grouped = false;  // a thousands comma seen
+    int group = 0;         // digits of the current group
     for (; i < s.size(); ++i) {
         const char c = s[i];
         if (IsDigit(c)) {
             anyDigit = true;
+            ++group;
             if (significant > 0 || c != '0') {
                 if (++significant <= 21) whole = whole * 10 + static_cast<unsigned>(c - '0');
             }
         } else if (c == ',') {
-            if (i == 0 || !IsDigit(s[i - 1]) || i + 1 >= s.size() || !IsDigit(s[i + 1]))
-                return Conv::NotANumber;
+            if (group == 0 || (grouped ? group != 3 : group > 3)) return Conv::NotANumber;
+            grouped = true;
+            group = 0;
         } else {
             break;
         }
     }
+    if (grouped && group != 3) return Conv::NotANumber;
     // Fraction: four digits kept, the rest decides the rounding.
     std::uint64_t frac = 0;
     int fracDigits = 0;

@@ -70,21 +70,27 @@ std::optional<Decimal> ParseDecimal(std::string_view text) {
     }
     bool anyDigit = false;
     bool inFrac = false;
+    bool grouped = false;  // thousands commas as ParseAmount takes them
+    int group = 0;
     std::size_t i = 0;
     for (; i < s.size(); ++i) {
         const char c = s[i];
         if (c >= '0' && c <= '9') {
             (inFrac ? d.frac : d.whole).push_back(c);
             anyDigit = true;
+            ++group;
         } else if (c == ',' && !inFrac) {
-            continue;
+            if (group == 0 || (grouped ? group != 3 : group > 3)) return std::nullopt;
+            grouped = true;
+            group = 0;
         } else if (c == '.' && !inFrac) {
+            if (grouped && group != 3) return std::nullopt;
             inFrac = true;
         } else {
             break;
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit || (grouped && !inFrac && group != 3)) return std::nullopt;
     if (i < s.size()) {
         // Only an exponent may follow.
         if (s[i] != 'e' && s[i] != 'E') return std::nullopt;

@@ -88,7 +88,8 @@ private slots:
         for (auto build :
              {&Reports::BuildDetailReport, &Reports::BuildSummReport, &Reports::BuildIPReport}) {
             Reports::RecordingSink sink;
-            build(*s.state.document.engine, sink, s.state.document.currentFileName);
+            build(*s.state.document.engine, sink, s.state.document.currentFileName,
+                  Reports::Wording::AsEver);
             const auto& r = sink.Reports().at(0);
             frmReportForm* v = host.Viewers()[i++];
             QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());

@@ -25,10 +25,12 @@ enum class Conv { Ok, NotANumber, Overflow };
 // ---- amounts --------------------------------------------------------------------------
 
 // The engine's reading of an amount (typed by a user or read from a file): optional blanks
-// around, an optional leading "+" or "-", digits with thousands commas in the whole part (a
-// comma between two digits), at most one decimal point. At least one digit; no letters, no
-// exponent, no currency sign. More than four decimals are rounded half to even on the exact
-// decimal value (as a currency conversion does). Beyond the range: Conv::Overflow.
+// around, an optional leading "+" or "-", digits in the whole part, at most one decimal
+// point. Thousands commas, when there are any, are strict: one to three digits, then groups
+// of exactly three ("1,234,567"; never "7,900,00", "1,2,3", "1234,567" or "12,34"). At least one
+// digit; no letters, no exponent, no currency sign. More than four decimals are rounded half to
+// even on the exact decimal value (as a currency conversion does). Beyond the range:
+// Conv::Overflow.
 Conv ParseAmount(std::string_view text, Amount& out);
 
 // Checked arithmetic: false on overflow (the result is then unspecified).
@@ -76,8 +78,9 @@ struct Decimal {
 };
 
 // A figure as the engine writes it: blanks and tabs around, an optional sign, digits with
-// commas in the whole part, an optional point and fraction, an optional exponent as a
-// double prints it ("-1,234.5678", "+12", ".5", "1e-05"). Empty when it is not a number.
+// thousands commas in the whole part (strict, as ParseAmount takes them), an optional point and
+// fraction, an optional exponent as a double prints it ("-1,234.5678", "+12", ".5", "1e-05"). Empty
+// when it is not a number.
 std::optional<Decimal> ParseDecimal(std::string_view text);
 
 enum class Tie { AwayFromZero, ToEven };
