@@ -28,6 +28,7 @@
 #include <CommandLine.h>
 #include <activation/Com.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <string>
@@ -38,19 +39,17 @@ namespace {
 using activation::ComError;
 namespace Line = caldren::CommandLine;
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+std::string Lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 bool SameNoCase(const std::string& text, std::size_t at, const std::string& word) {
-    if (at > text.size() || text.size() - at < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (Lower(text[at + i]) != Lower(word[i])) return false;
-    return true;
+    return at <= text.size() && Lowered(text.substr(at, word.size())) == Lowered(word);
 }
 
 bool ContainsNoCase(const std::string& text, const std::string& word) {
-    for (std::size_t at = 0; at + word.size() <= text.size(); ++at)
-        if (SameNoCase(text, at, word)) return true;
-    return false;
+    return Lowered(text).find(Lowered(word)) != std::string::npos;
 }
 
 // The first place where `word` begins a word of the line, found the slow and obvious way.
@@ -129,59 +128,31 @@ bool UnknownSwitchWordOf(const std::string& line, const std::string& word) {
     for (std::size_t i = 1; i < word.size() && letters; ++i)
         letters = std::isalpha(static_cast<unsigned char>(word[i])) != 0;
     for (const auto& sw : Line::kSwitches)
-        if (word.size() == std::string(sw.text).size() && SameNoCase(word, 0, sw.text))
-            return false;
+        if (Lowered(word) == Lowered(sw.text)) return false;
     const std::string padded = " " + line + " ";
     return letters && padded.find(" " + word + " ") != std::string::npos;
 }
 
+// The name after `sw`: the text after the switch and one separator up to the line's first
+// extension that ends a word; refused (error 5) when that extension begins before the name
+// would; empty without the switch or without such an extension.
 void CheckFilename(const std::string& line, const std::string& extension, const std::string& sw) {
-    std::string name;
+    std::size_t first = 0;
+    while (first < line.size() && !ExtensionAt(line, first, extension)) ++first;
+    const std::size_t at = ReferenceSwitch(line, sw), start = at + sw.size() + 1;
+    const std::string expected = at == std::string::npos || first == line.size() ? ""
+                                 : first < start
+                                     ? "error 5"
+                                     : line.substr(start, first + extension.size() - start);
+    std::string got;
     try {
-        name = Line::GetCommandLineFilename(line, extension, sw);
+        got = Line::GetCommandLineFilename(line, extension, sw);
     } catch (const ComError& e) {
-        if (e.Number() != 5)
-            fuzzsupport::Finding("GetCommandLineFilename: error " + std::to_string(e.Number()));
-        // Refused only when the line's first extension that ends a word begins before the
-        // name would.
-        const std::size_t at = ReferenceSwitch(line, sw);
-        if (at == std::string::npos)
-            fuzzsupport::Finding("GetCommandLineFilename refused a line without " + sw);
-        bool before = false;
-        for (std::size_t p = 0; p < at + sw.size() + 1 && !before; ++p)
-            before = ExtensionAt(line, p, extension);
-        if (!before)
-            fuzzsupport::Finding("GetCommandLineFilename refused a name after " + sw +
-                                 " that holds its extension");
-        return;
+        got = "error " + std::to_string(e.Number());
     }
-    const std::size_t at = ReferenceSwitch(line, sw);
-    if (at == std::string::npos) {
-        if (!name.empty())
-            fuzzsupport::Finding("a name without its switch " + sw + ": [" + name + "]");
-        return;
-    }
-    const std::size_t start = at + sw.size() + 1;
-    if (name.empty()) {
-        // No extension that ends a word anywhere in the line.
-        for (std::size_t p = 0; p < line.size(); ++p)
-            if (ExtensionAt(line, p, extension))
-                fuzzsupport::Finding("no name after " + sw + " although the line holds " +
-                                     extension);
-        return;
-    }
-    if (line.compare(start, name.size(), name) != 0)
-        fuzzsupport::Finding("the name after " + sw + " is not the text of the line: [" + name +
-                             "]");
-    const std::size_t end = start + name.size();
-    if (name.size() < extension.size() || !ExtensionAt(line, end - extension.size(), extension))
-        fuzzsupport::Finding("the name after " + sw + " does not end in " + extension +
-                             " at a word's end: [" + name + "]");
-    // It ends at the first extension of the whole line that ends a word.
-    for (std::size_t p = 0; p + extension.size() < end; ++p)
-        if (ExtensionAt(line, p, extension))
-            fuzzsupport::Finding("the name after " + sw + " runs past the first " + extension +
-                                 ": [" + name + "]");
+    if (got != expected)
+        fuzzsupport::Finding("the name after " + sw + " is [" + got + "], not [" + expected +
+                             "], in [" + line + "]");
 }
 
 void Raw(const std::vector<std::string>& args) {
@@ -227,16 +198,14 @@ void Batch(unsigned flags, const std::vector<std::string>& pieces) {
     if (pieces.size() < 2 || !PlainName(pieces[0]) || !PlainName(pieces[1])) return;
     const std::string input = pieces[0] + Cased(".cld", flags >> 3);
     const std::string output = pieces[1] + Cased(".txt", flags >> 5);
-    const std::vector<std::string> inPair{Cased("/input", flags), input};
-    const std::vector<std::string> outPair{Cased("/output", flags >> 1), output};
-    const std::vector<std::string> silent{Cased("/silent", flags >> 2)};
-    std::vector<std::vector<std::string>> groups{inPair, outPair, silent};
+    const std::vector<std::string> groups[] = {{Cased("/input", flags), input},
+                                               {Cased("/output", flags >> 1), output},
+                                               {Cased("/silent", flags >> 2)}};
     // One of the six orders of the three groups.
-    const unsigned order = (flags >> 6) % 6;
-    static const int kOrders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
-                                      {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    int order[] = {0, 1, 2};
+    for (unsigned k = (flags >> 6) % 6; k > 0; --k) std::next_permutation(order, order + 3);
     std::vector<std::string> args;
-    for (int g : kOrders[order]) args.insert(args.end(), groups[g].begin(), groups[g].end());
+    for (int g : order) args.insert(args.end(), groups[g].begin(), groups[g].end());
     Args a(args);
     const Line::Command c = a.Parse();
     if (c.kind != Line::Kind::BatchRun || c.dataFile != input || c.outputFile != output)
@@ -272,16 +241,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned mode = data[0] % 3;
     const unsigned flags = data[1];
     const std::vector<std::string> pieces = Pieces(data + 2, size - 2);
-    switch (mode) {
-        case 0:
-            Raw(pieces);
-            break;
-        case 1:
-            Batch(flags, pieces);
-            break;
-        default:
-            Compare(flags, pieces);
-            break;
-    }
+    if (mode == 0)
+        Raw(pieces);
+    else if (mode == 1)
+        Batch(flags, pieces);
+    else
+        Compare(flags, pieces);
     return 0;
 }

@@ -32,8 +32,7 @@ std::vector<Pair> Candidates(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         const std::string line = text.substr(start, end - start);
         if (!line.empty() && line[0] == '[') {
-            section = line.substr(
-                1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1);
+            section = line.substr(1, line.find(']') - 1);  // npos - 1: the rest of the line
         } else if (const auto eq = line.find('='); eq != std::string::npos) {
             pairs.emplace_back(section, line.substr(0, eq));
         }
@@ -46,8 +45,8 @@ std::vector<Pair> Candidates(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string file = fuzzsupport::ScratchFile("profile.ini");
-    fuzzsupport::WriteBytes(file, data, size);
     const std::string text(reinterpret_cast<const char*>(data), size);
+    fuzzsupport::WriteBytes(file, text);
     const std::vector<Pair> pairs = Candidates(text);
 
     std::vector<std::string> before;

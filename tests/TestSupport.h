@@ -1,8 +1,11 @@
 // Helpers of the component, batch and command-line tests: whole-file reads and writes, the
-// case files under tests/data (rows of tab-separated fields, escaped byte texts), temporary
-// folders, and running a piece of code as an unprivileged user (the tests may run as root,
-// whom file modes do not bind).
+// case files under tests/data (rows of tab-separated fields, escaped byte texts; read with
+// the case tables' reader, tests/engine/CaseFiles.h), temporary folders, and running a
+// piece of code as an unprivileged user (the tests may run as root, whom file modes do not
+// bind).
 #pragma once
+
+#include "engine/CaseFiles.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,48 +24,17 @@
 
 namespace testsupport {
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using casefiles::ReadFile;  // tests/engine/CaseFiles.h: whole files, escaped byte texts
+using casefiles::Unescape;  // "\r", "\n", "\t", "\\", "\|", "\xHH" (and "{n*text}")
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// "\r", "\n", "\t", "\\", "\|" and "\xHH" in a case file's text, as bytes.
-inline std::string Unescape(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        if (c == 'x') {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
-        }
-    }
-    return out;
-}
-
 // The rows of a case file: lines of tab-separated fields; "#" lines and empty lines skipped.
 inline std::vector<std::vector<std::string>> Rows(const std::string& path) {
-    std::istringstream in(ReadFile(path));
     std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        rows.emplace_back(1);
-        for (const char c : line) {
-            if (c == '\t')
-                rows.back().emplace_back();
-            else
-                rows.back().back() += c;
-        }
-    }
+    for (casefiles::Row& row : casefiles::Rows(path, '\t')) rows.push_back(std::move(row.fields));
     return rows;
 }
 

@@ -73,26 +73,16 @@ public:
     caldren::MsgAnswer MsgBox(const std::string& text, int style,
                               const std::string& title) override {
         messages.push_back({text, style, title});
-        if (!answers.empty()) {
-            auto a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return (style & 7) == caldren::kOkOnly ? caldren::MsgAnswer::Ok : caldren::MsgAnswer::No;
+        return Next(answers, (style & 7) == caldren::kOkOnly ? caldren::MsgAnswer::Ok
+                                                             : caldren::MsgAnswer::No);
     }
     std::string OpenFileDialog(const caldren::FileDialogSpec& spec) override {
         openDialogs.push_back(spec);
-        if (openAnswers.empty()) return {};
-        auto a = openAnswers.front();
-        openAnswers.pop_front();
-        return a;
+        return Next(openAnswers, std::string());
     }
     std::string SaveFileDialog(const caldren::FileDialogSpec& spec) override {
         saveDialogs.push_back(spec);
-        if (saveAnswers.empty()) return {};
-        auto a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
+        return Next(saveAnswers, std::string());
     }
     void Beep() override { ++beeps; }
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
@@ -106,6 +96,15 @@ public:
         ownErrors.emplace_back(number, location);
     }
     void ShutDown(bool saveFirst) override { shutDowns.push_back(saveFirst); }
+
+private:
+    template <class T>
+    static T Next(std::deque<T>& script, T otherwise) {
+        if (script.empty()) return otherwise;
+        T next = script.front();
+        script.pop_front();
+        return next;
+    }
 };
 
 }  // namespace apptest

@@ -79,20 +79,28 @@ TEST_F(ErrorReporterTest, OnlyTheBatchFlagTurnsAQuestionIntoALogLine) {
     EXPECT_EQ(reporter.LastLogFile(), log);
 }
 
+// A row of data/errorreporter.cases, without its kind; shown by its name.
+struct Row {
+    std::vector<std::string> fields;
+    const std::string& operator[](std::size_t i) const { return fields.at(i); }
+};
+std::ostream& operator<<(std::ostream& os, const Row& row) { return os << row[0]; }
+
+// The rows of one kind ("place" or "line").
+std::vector<Row> Rows(const std::string& kind) {
+    std::vector<Row> rows;
+    for (auto& row : testsupport::Rows(CALDREN_TEST_DATA "/errorreporter.cases"))
+        if (row[0] == kind) rows.push_back({{row.begin() + 1, row.end()}});
+    return rows;
+}
+const auto kName = [](const auto& p) { return p.param[0]; };
+
 // Where the line goes, for the log path a row lays out in the program folder; run as an
 // unprivileged user, so that a read-only folder binds.
-struct PlaceCase {
-    const char* name;
-    bool perUser;  // else: "<folder>/CLD_err.log"
-};
-
-std::ostream& operator<<(std::ostream& os, const PlaceCase& c) { return os << c.name; }
-
-class LogPlace : public ErrorReporterTest, public ::testing::WithParamInterface<PlaceCase> {};
+class LogPlace : public ErrorReporterTest, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
-    const std::string folder = dir / "program", row = GetParam().name,
-                      log = folder + "/CLD_err.log";
+    const std::string folder = dir / "program", row = GetParam()[0], log = folder + "/CLD_err.log";
     ::mkdir(folder.c_str(), 0777);
     ::chmod(folder.c_str(), row == "ReadOnlyFolder" ? 0555 : 0777);
     if (row == "LinkIsNotFollowed")
@@ -109,60 +117,25 @@ TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
         return r.LastLogFile();
     });
     const std::string expected =
-        GetParam().perUser ? config.path() + "/Orlenwick/CLD_err.log" : log;
+        GetParam()[1] == "per-user" ? config.path() + "/Orlenwick/CLD_err.log" : log;
     EXPECT_EQ(result, "R" + expected);
     EXPECT_EQ(ReadFile(expected), kLine + "70 | Permission denied | MainMod.RunSilent\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, LogPlace,
-                         ::testing::Values(PlaceCase{"FilePath", false},
-                                           PlaceCase{"FolderGetsTheName", false},
-                                           PlaceCase{"UnderAPlainFile", true},
-                                           PlaceCase{"ReadOnlyFolder", true},
-                                           PlaceCase{"LinkIsNotFollowed", true},
-                                           PlaceCase{"PipeIsNeverWaitedFor", true}),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, LogPlace, ::testing::ValuesIn(Rows("place")), kName);
 
-struct FlattenCase {
-    const char* name;
-    std::string description, location, expectedTail;
-};
-
-std::ostream& operator<<(std::ostream& os, const FlattenCase& c) { return os << c.name; }
-
-class LogLineTest : public ::testing::TestWithParam<FlattenCase> {};
+class LogLineTest : public ::testing::TestWithParam<Row> {};
 
 TEST_P(LogLineTest, EveryErrorStaysOnOneLine) {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    const auto& c = GetParam();
-    EXPECT_EQ(ErrorReporter::FormatLogLine(FixedTime(), 5, c.description, c.location, kApp),
-              kLine + "5 | " + c.expectedTail);
+    const Row& c = GetParam();
+    EXPECT_EQ(ErrorReporter::FormatLogLine(FixedTime(), 5, testsupport::Unescape(c[1]),
+                                           testsupport::Unescape(c[2]), kApp),
+              kLine + "5 | " + testsupport::Unescape(c[3]));
 }
 
-std::string Long(const std::string& piece, int times) {
-    std::string s;
-    for (int i = 0; i < times; ++i) s += piece;
-    return s;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LogLineTest,
-    ::testing::Values(FlattenCase{"PlainChain", "Bad", "A.B\rC.D", "Bad | A.B <- C.D"},
-                      FlattenCase{"CrLfInChain", "Bad", "A.B\r\nC.D", "Bad | A.B <- C.D"},
-                      FlattenCase{"LeadingCr", "Bad", "\rC.D", "Bad |  <- C.D"},
-                      FlattenCase{"LineFeedInDescription", "two\nlines", "X", "two lines | X"},
-                      FlattenCase{"CrInDescription", "two\rlines", "X", "two lines | X"},
-                      FlattenCase{"TabsAndControls",
-                                  std::string("a\tb\x01"
-                                              "c\x7F"),
-                                  "X", "a b c  | X"},
-                      FlattenCase{"Utf8Kept", "Caf\xC3\xA9", "\xE2\x82\xAC",
-                                  "Caf\xC3\xA9 | \xE2\x82\xAC"},
-                      // Fields are cut at 4,000 bytes, never inside a character.
-                      FlattenCase{"LongFieldCut", Long("\xC3\xA9", 3000), "L",
-                                  Long("\xC3\xA9", 2000) + "... | L"}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LogLineTest, ::testing::ValuesIn(Rows("line")), kName);
 
 TEST(ErrorReporterConcurrency, ConcurrentWritersNeverMixLines) {
     TempDir dir;

@@ -51,7 +51,8 @@ struct Row {
     std::size_t size() const { return fields.size(); }
 };
 
-inline std::string Field(std::string raw) {
+inline std::string Field(std::string raw, char separator) {
+    if (separator == '\t') return raw;
     raw.erase(0, raw.find_first_not_of(" \t"));
     raw.erase(raw.find_last_not_of(" \t") + 1);
     if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
@@ -59,8 +60,9 @@ inline std::string Field(std::string raw) {
     return Unescape(raw);
 }
 
-// The rows of a case table; a missing or empty table fails the test.
-inline std::vector<Row> Rows(const std::string& path) {
+// The rows of a case table; a missing or empty table fails the test. With the separator
+// '\t', the fields as written (neither trimmed nor unescaped).
+inline std::vector<Row> Rows(const std::string& path, char separator = '|') {
     std::istringstream in(ReadFile(path));
     std::vector<Row> rows;
     std::string line;
@@ -69,13 +71,13 @@ inline std::vector<Row> Rows(const std::string& path) {
         if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
         rows.push_back(Row{path.substr(path.find_last_of('/') + 1) + ":" + std::to_string(n), {}});
         std::size_t start = 0;
-        for (std::size_t bar = line.find('|'); bar != std::string::npos;
-             bar = line.find('|', bar + 1)) {
+        for (std::size_t bar = line.find(separator); bar != std::string::npos;
+             bar = line.find(separator, bar + 1)) {
             if (bar > 0 && line[bar - 1] == '\\') continue;
-            rows.back().fields.push_back(Field(line.substr(start, bar - start)));
+            rows.back().fields.push_back(Field(line.substr(start, bar - start), separator));
             start = bar + 1;
         }
-        rows.back().fields.push_back(Field(line.substr(start)));
+        rows.back().fields.push_back(Field(line.substr(start), separator));
     }
     EXPECT_FALSE(rows.empty()) << "no rows in " << path;
     return rows;

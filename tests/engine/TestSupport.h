@@ -2,15 +2,14 @@
 // a snapshot of everything the record shows, for the case tables.
 #pragma once
 
+#include "../TestSupport.h"
 #include "Caldren.h"
-#include "CaseFiles.h"
 #include "EngineErrors.h"
 #include "Factories.h"
 #include "Months.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -27,12 +26,7 @@ inline std::string Data(const std::string& name) {
 }
 
 // A private folder for one test (under TMPDIR, which CTest pins), removed afterwards.
-struct ScratchDir {
-    std::string path = std::filesystem::temp_directory_path().string() + "/vesmora-XXXXXX";
-    ScratchDir() { EXPECT_TRUE(mkdtemp(path.data())); }
-    ~ScratchDir() { std::filesystem::remove_all(path); }
-    std::string File(const std::string& name) const { return path + "/" + name; }
-};
+using ScratchDir = testsupport::TempDir;
 
 // "number source / description" of the error f raises, "none" when it raises none.
 inline std::string ErrorText(const std::function<void()>& f) {

@@ -23,7 +23,7 @@ TEST(Calculation, Table) {
             checking = false;
         } else if (name == "calculate") {
             if (!options.count("saved") && !options.count("unsaved")) {
-                c->ApplyEdit(dir.File("calc.cld"));
+                c->ApplyEdit(dir / "calc.cld");
                 if (options.count("edit")) c->BeginEdit();
             }
             options["saved"] = "True";
@@ -47,24 +47,17 @@ TEST(Calculation, Table) {
 }
 
 TEST(c_calcs, DaysFactorAndCalcCaldren) {
-    std::string sum, average;
-    EXPECT_EQ(c_calcs::DaysFactor("100,000", "120,000", "600,000", sum, average),
-              110000.0 / 600000.0 * 365.0);
-    EXPECT_EQ(sum + " " + average, "220000 110000");
-    EXPECT_EQ(c_calcs::DaysFactor("-3", "0", "365", sum, average), -1.5 / 365.0 * 365.0);
-    EXPECT_EQ(sum + " " + average, "-3 -1.5");
-    EXPECT_EQ(c_calcs::DaysFactor("1", "2", "0", sum, average), 0.0);
-    EXPECT_EQ(c_calcs::DaysFactor("1", "2", "-10", sum, average), 0.0);
-    EXPECT_EQ(ErrorText([&] { c_calcs::DaysFactor("x", "2", "3", sum, average); }),
-              "13 c_calcs.DaysFactor\rVesmora / Caldren Formula Calculator");
-    std::string before;
-    EXPECT_EQ(c_calcs::CalcCaldren("250,000", "156,744", before, "20,000", "10,000"), 632560000);
-    EXPECT_EQ(before, "93256");
-    EXPECT_EQ(c_calcs::CalcCaldren("100", "250", before, "0", "5"),
-              -1550000);  // shortfalls stay negative
-    EXPECT_EQ(before, "-150");
-    EXPECT_EQ(ErrorText([&] { c_calcs::CalcCaldren("100", "", before, "0", "0"); }),
-              "13 c_calcs.CalcCaldren\rVesmora / Caldren Formula Calculator");
+    for (const casefiles::Row& row : casefiles::Rows(Data("c_calcs.txt"))) {
+        std::string got, sum, average;
+        const std::string error = ErrorText([&] {
+            got = row[0] == "DaysFactor"
+                      ? Shortest(c_calcs::DaysFactor(row[1], row[2], row[3], sum, average)) + " " +
+                            sum + " " + average
+                      : std::to_string(c_calcs::CalcCaldren(row[1], row[2], sum, row[3], row[4])) +
+                            " " + sum;
+        });
+        EXPECT_EQ(error == "none" ? got : error, row.fields.back()) << row.where;
+    }
 }
 
 }  // namespace

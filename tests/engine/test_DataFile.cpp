@@ -3,7 +3,6 @@
 // leave the file as it was.
 #include "TestSupport.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -11,15 +10,12 @@ namespace {
 using namespace enginetest;
 using casefiles::ReadFile;
 using casefiles::SameBytes;
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using testsupport::WriteFile;
 
 class DataFile : public ::testing::Test {
 protected:
     ScratchDir dir;
-    std::string file = dir.File("analysis.cld");
+    std::string file = dir / "analysis.cld";
     ComPtr<Caldren> c = NewRecord();
 };
 
@@ -37,10 +33,10 @@ TEST_F(DataFile, SaveAndFetchAgainstHandLaidFiles) {
     EXPECT_EQ(d->record().CurAssets, 12345670000);  // whole units only
     EXPECT_EQ(ErrorText([&] { d->get_colMonths()->get_Item(std::string("Aug")); }).substr(0, 2),
               "5 ");
-    d->Save(dir.File("again.cld"));  // the next-year date, absent, took its default
-    EXPECT_TRUE(SameBytes(ReadFile(Data("sample_again.cld")), ReadFile(dir.File("again.cld"))));
-    NewRecord()->Save(dir.File("new.cld"));
-    EXPECT_TRUE(SameBytes(ReadFile(Data("new.cld")), ReadFile(dir.File("new.cld"))));
+    d->Save(dir / "again.cld");  // the next-year date, absent, took its default
+    EXPECT_TRUE(SameBytes(ReadFile(Data("sample_again.cld")), ReadFile(dir / "again.cld")));
+    NewRecord()->Save(dir / "new.cld");
+    EXPECT_TRUE(SameBytes(ReadFile(Data("new.cld")), ReadFile(dir / "new.cld")));
 }
 
 TEST_F(DataFile, FetchTable) {
@@ -81,7 +77,7 @@ TEST_F(DataFile, FailuresLeaveTheFileAsItWas) {
     c->put_Line2("two\r\nlines");  // a value the store cannot hold fails at once
     EXPECT_NE(ErrorText([&] { c->Save(file); }).find(" Caldren.Save\r"), std::string::npos);
     EXPECT_EQ(ReadFile(file), before);
-    EXPECT_NE(ErrorText([&] { c->Save(dir.File("no/such/folder.cld")); }).find(" Caldren.Save\r"),
+    EXPECT_NE(ErrorText([&] { c->Save(dir / "no/such/folder.cld"); }).find(" Caldren.Save\r"),
               std::string::npos);
 }
 

@@ -53,13 +53,13 @@ TEST(Record, EditTransactions) {
                 if (op == "B") c->BeginEdit();
                 if (op == "C") c->CancelEdit();
                 if (op == "D") c->Delete();
-                if (op == "A") c->ApplyEdit(dir.File("out.cld"));
+                if (op == "A") c->ApplyEdit(dir / "out.cld");
                 if (op == "K") c->Calculate();
-                if (op == "R") std::filesystem::remove(dir.File("out.cld"));
+                if (op == "R") std::filesystem::remove(dir / "out.cld");
                 if (op == "L") c->Load(Data("worked_example.cld"));
                 if (op == "P") c->Load(Data("partial.cld"));
                 if (op == "N") c->Load("");
-                if (op == "X") c->ApplyEdit(dir.File("missing/out.cld"));
+                if (op == "X") c->ApplyEdit(dir / "missing/out.cld");
             });
             if (e != "none") error = e;
         }
@@ -70,7 +70,7 @@ TEST(Record, EditTransactions) {
         for (const char* flag : {"IsEditing", "IsDirty", "IsDeleted", "IsNew"})
             flags += shown[flag].substr(0, 1);
         EXPECT_EQ(flags, row[2]) << row.where;
-        shown["saved"] = SavedNetSales(dir.File("out.cld"));
+        shown["saved"] = SavedNetSales(dir / "out.cld");
         ExpectShows(shown, row.where, row[3]);
     }
 }
@@ -159,7 +159,7 @@ TEST(Objects, InterfacesAndReferenceCounts) {
         ASSERT_EQ(same, c.Get());
         c->Release();
         c->Load(Data("worked_example.cld"));
-        c->ApplyEdit(dir.File("x.cld"));
+        c->ApplyEdit(dir / "x.cld");
         c->Calculate();
         auto month = c->get_colMonths()->get_Item(1L);
         c->putref_colMonths(nullptr);

@@ -1,18 +1,19 @@
 // Shared set-up of the window tests: a pinned environment (offscreen platform, temporary
 // HOME and XDG folders, C locale), the engine from the build, a run state with the Qt Ui,
 // fake dialogs that answer every dialog without showing it, and what a test saw compared
-// with its transcript in the test folder's data/.
+// with its transcript in the test folder's data/; for the report windows' tests, a session
+// on DEMO.CLD and the text of a PDF file.
 #pragma once
 
 #include "app/core/RunState.h"
 #include "app/gui/QtUi.h"
 #include "tests/gui/FakeDialogs.h"
-#include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
 
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,23 @@
 #include <string>
 
 namespace guitest {
+
+// The environment every window test runs in, set before the QApplication exists: the
+// offscreen platform, temporary HOME and XDG folders (they live for the process), the C
+// locale, no APPDATA, and the engine library from the build.
+inline void PinEnvironment() {
+    static QTemporaryDir home;
+    const QByteArray root = home.path().toUtf8();
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("HOME", root.constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
+    ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
+    ::setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
+    ::setenv("XDG_RUNTIME_DIR", root.constData(), 1);
+    ::setenv("LC_ALL", "C", 1);
+    ::unsetenv("APPDATA");
+    activation::SetFallbackLibrary(CALDREN_VESMORA_PATH);
+}
 
 // A run state on a fresh engine with the Qt Ui on fake dialogs, and a temporary folder.
 struct Session {
@@ -63,6 +81,17 @@ void WhenModalShows(Action action, const char* className = nullptr, int triesLef
 
 inline QString Q(const char* text) { return QString::fromUtf8(text); }
 
+// The lines of a table or list file that hold something: blank and "#" lines left out.
+inline QStringList DataLines(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) {
+        return line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'));
+    });
+    return lines;
+}
+
 // A line of a transcript: the values given, blanks between them.
 inline QString Text(const QString& s) { return s; }
 inline QString Text(const std::string& s) { return QString::fromStdString(s); }
@@ -97,6 +126,36 @@ inline void ExpectTranscript(const QString& name, const QStringList& seen) {
 #endif
 
 }  // namespace guitest
+
+namespace reportstest {
+
+// The report windows' session: a fresh engine holding DEMO.CLD (copied to the temporary
+// folder), which is also the program folder, with the settings file, error log and manual
+// there, and all three reports chosen.
+struct Session : guitest::Session {
+    explicit Session(bool load = true) {
+        state.program.programFolder = dir.path().toStdString();
+        state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
+        state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
+        state.program.helpFile = state.program.programFolder + "/cldguide.pdf";
+        state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
+        if (!load) return;
+        QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"),
+                    Path(QStringLiteral("DEMO.CLD")));
+        state.document.currentFileName = Path(QStringLiteral("DEMO.CLD")).toStdString();
+        state.document.engine->Load(state.document.currentFileName);
+    }
+};
+
+// pdftotext of a PDF file (pages separated by form feeds), "-layout" or "-bbox".
+inline QString PdfText(const QString& pdf, const QString& how = QStringLiteral("-layout")) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {how, pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace reportstest
 
 #define GUITEST_MAIN(TestClass)                  \
     int main(int argc, char** argv) {            \

@@ -21,16 +21,6 @@ using guitest::Q;
 
 namespace {
 
-QStringList Lines(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    lines.removeIf([](const QString& line) {
-        return line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#'));
-    });
-    return lines;
-}
-
 // The heading block that carries an anchor.
 QTextBlock Heading(QTextDocument* doc, const QString& anchor) {
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
@@ -110,7 +100,7 @@ private slots:
                 program += QLatin1Char('\n');
             }
         program = program.simplified();
-        const QStringList messages = Lines(Q(CALDREN_SOURCE_DIR "/app/messages.txt"));
+        const QStringList messages = guitest::DataLines(Q(CALDREN_SOURCE_DIR "/app/messages.txt"));
         QVERIFY(messages.size() > 70);
         for (const QString& message : messages) {
             QVERIFY2(section.simplified().contains(message.simplified()), qPrintable(message));
@@ -135,7 +125,8 @@ private slots:
         fields.removeIf([](const QString& name) {
             return name == Q("txtHelp") || name.startsWith(Q("btnOK")) || name == Q("btnCancel");
         });
-        const QStringList rows = Lines(Q(CALDREN_TEST_DATA "/help/field_topics.cases"));
+        const QStringList rows =
+            guitest::DataLines(Q(CALDREN_TEST_DATA "/help/field_topics.cases"));
         QCOMPARE(rows.size(), fields.size());
         auto* tabs = form.findChild<QTabWidget*>(Q("vsTabIP"));
         for (const QString& row : rows) {

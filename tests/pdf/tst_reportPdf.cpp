@@ -3,7 +3,7 @@
 // Detailed Analysis report of a peak-method analysis shows its chart under the text and
 // carries it on a page of its own; the comparison's viewer prints and saves the comparison;
 // cancel and failure leave no file, and a file that exists is replaced only when agreed.
-#include "tests/gui/reports/ReportsTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 #include "app/compare/CompareCommand.h"
 #include "app/reports/QtReportsHost.h"

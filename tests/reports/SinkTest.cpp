@@ -1,11 +1,11 @@
 // The View heading, the recording sink's events, and the file sink's append: created when
 // missing, never truncated, the whole report or nothing, file errors by number.
+#include "../TestSupport.h"
 #include "ReportSink.h"
 #include "ReportsTest.h"
 
 #include <sys/resource.h>
 #include <csignal>
-#include <fstream>
 
 namespace {
 
@@ -48,9 +48,8 @@ TEST(Sinks, ViewHeadingAndRecordedEvents) {
 }
 
 TEST(Sinks, FileSinkAppendsWholeReports) {
-    std::string dir = std::filesystem::temp_directory_path().string() + "/sink-XXXXXX";
-    ASSERT_TRUE(mkdtemp(dir.data()));
-    const std::string out = dir + "/out.txt";
+    const testsupport::TempDir dir;
+    const std::string out = dir / "out.txt";
     FileSink sink(out);
     ReportStart start;
     sink.BeginReport(start);
@@ -61,27 +60,23 @@ TEST(Sinks, FileSinkAppendsWholeReports) {
     SendReport(sink, {});
     EXPECT_EQ(AppendError(out, {"second", "\r\nmore"}), "none");
     EXPECT_EQ(ReadFile(out), "abc\r\ndef\r\n\r\nsecond\r\nmore\r\n");
-    EXPECT_EQ(AppendError(dir + "/no/such/out.txt", {"x"}), "76 FileSink");
-    EXPECT_EQ(AppendError(dir, {"x"}).substr(0, 2), "75");  // a folder
+    EXPECT_EQ(AppendError(dir / "no/such/out.txt", {"x"}), "76 FileSink");
+    EXPECT_EQ(AppendError(dir.path(), {"x"}).substr(0, 2), "75");  // a folder
     EXPECT_EQ(AppendError("/dev/null", {"to nowhere"}), "none");
-    if (::geteuid() != 0) {
-        std::filesystem::permissions(out, std::filesystem::perms::owner_read);
-        EXPECT_EQ(AppendError(out, {"x"}), "70 FileSink");
-        std::filesystem::permissions(out, std::filesystem::perms::owner_all);
-    }
-    // A write that fails part-way (the file size limit) leaves the file as it was.
-    struct rlimit old {
-    }, lim{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    lim = old;
-    lim.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
-    EXPECT_EQ(AppendError(out, {std::string(10000, 'x')}), "61 FileSink");
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    // As an unprivileged user, so that file modes bind: a read-only file is refused; a write
+    // that fails part-way (the file size limit) leaves the file as it was.
+    ::chmod(out.c_str(), 0444);
+    EXPECT_EQ(testsupport::RunUnprivileged([&] { return AppendError(out, {"x"}); }),
+              "R70 FileSink");
+    ::chmod(out.c_str(), 0666);
+    EXPECT_EQ(testsupport::RunUnprivileged([&] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  return AppendError(out, {std::string(10000, 'x')});
+              }),
+              "R61 FileSink");
     EXPECT_EQ(ReadFile(out), "abc\r\ndef\r\n\r\nsecond\r\nmore\r\n");
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // copies, the report font and the "Error Warning" window, the main window's commands and the
 // run's error path; the exit message, the program's own error message, ShutDown's order
 // across midnight and the exit screen, the "Notice", the manual.
-#include "ReportsTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 #include "app/dialogs/ErrorDialogs.h"
 #include "app/dialogs/frmError.h"
