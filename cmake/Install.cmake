@@ -55,9 +55,9 @@ install(CODE [[
 
 # The manual page CaldrenCalc(1), and each package's copyright and changelog (Debian's
 # places for them), compressed as Debian wants them (gzip -9n: no time stamp).
-set(CALDREN_HOMEPAGE "https://orlenwick.example/caldrencalc" CACHE STRING
+set(CALDREN_HOMEPAGE "https://www.orlenwick.example/caldren" CACHE STRING
     "The program's homepage (the packages' Homepage; the software-centre pictures lie under <homepage>/screenshots)")
-set(CALDREN_MAINTAINER "Orlenwick CaldrenCalc team <caldrencalc@orlenwick.example>" CACHE STRING
+set(CALDREN_MAINTAINER "Orlenwick Software Company <sales@orlenwick.example>" CACHE STRING
     "The packages' maintainer, \"Name <address>\"")
 set(CALDREN_APPSTREAM_ID com.orlenwick.caldrencalc)
 # The release date, from SOURCE_DATE_EPOCH when set (scripts/package.sh: the last commit's).

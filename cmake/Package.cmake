@@ -23,7 +23,7 @@ endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME caldrencalc)
-set(CPACK_PACKAGE_VENDOR Orlenwick)
+set(CPACK_PACKAGE_VENDOR "Orlenwick Software Company")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${CALDREN_MAINTAINER}")
 # Installed under /usr through DESTDIR, so that the install scripts see the real prefix (the
