@@ -176,7 +176,8 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     if (!Writable(fd.Get()) || ::ftruncate(fd.Get(), 0) != 0 ||
         ::lseek(fd.Get(), 0, SEEK_SET) != 0 || !posix::WriteAll(fd.Get(), text)) {
         const int err = Writable(fd.Get()) ? errno : EACCES;
-        ::ftruncate(fd.Get(), 0);
+        // Best effort: an empty lock file names no holder.
+        [[maybe_unused]] const int cleared = ::ftruncate(fd.Get(), 0);
         Unlock(fd.Get());
         FailErrno(err, "cannot write the lock file", path);
     }
