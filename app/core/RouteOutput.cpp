@@ -1,12 +1,16 @@
 #include "RouteOutput.h"
 
+#include "BatchFailure.h"
 #include "BatchFiles.h"
 #include "BatchReportsHost.h"
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "RunState.h"
 
+#include <activation/Com.h>
+
 #include <analysis/Inputs.h>
+#include <workpaper/Workpaper.h>
 
 namespace Reports {
 
@@ -26,6 +30,22 @@ bool Run(const caldren::Document& document, caldren::Preferences& preferences, b
     preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
     preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return written;
+}
+
+// The workbook of "/workpaper", from the analysis the reports were built from, before the
+// reports are appended: a workbook that cannot be written fails the run, which then leaves
+// the report file and the data file as they were.
+void WriteBatchWorkpaper(vesmora::_Caldren& calculated, const std::string& path) {
+    if (path.empty()) return;
+    try {
+        workpaper::WriteWorkpaper(calculated, path);
+    } catch (const activation::ComError& e) {
+        throw caldren::BatchFailure{e.Number(),
+                                    e.Description(),
+                                    caldren::ErrorPaths::ReporterLocation("Reports.RouteOutput", e),
+                                    path,
+                                    {}};
+    }
 }
 
 }  // namespace
@@ -59,6 +79,7 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         asRead->BeginEdit();
         analysis::CopyInputs(*loaded, *asRead);
         if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
+        WriteBatchWorkpaper(*loaded, state.options.workpaperFileName);
         state.document.engine = asRead;
         report.Append(host.Text());
         if (FileOperations::Save(state, state.document.currentFileName)) return true;

@@ -19,6 +19,8 @@ struct RunOptions {
     // Not owned. Set through RunState::SetUi.
     Ui* ui = nullptr;
     std::string outputFileName;  // "/output" of a batch run
+    // "/workpaper" of a batch run: the workbook written with the reports; empty for none.
+    std::string workpaperFileName;
     // A data file named as the only argument (opening a .cld from the desktop): the
     // interactive start opens it and skips the start-up chooser. Empty otherwise.
     std::string startFile;
