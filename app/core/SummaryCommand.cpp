@@ -5,15 +5,12 @@
 #include "ErrorPaths.h"
 #include "MainMod.h"
 
-#include <activation/Activation.h>
 #include <activation/Com.h>
 #include <summary/Summary.h>
-#include <vesmora/Vesmora.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 #include <unistd.h>
@@ -71,11 +68,7 @@ int RunSummary(ProgramInfo& program, const std::vector<std::string>& names, bool
         std::vector<summary::Row> unreadable;
         const std::vector<std::string> files = summary::ListDataFiles(names, recursive, unreadable);
         // The engine's class is found once; every file gets an object of its own.
-        std::optional<activation::ClassObject> engineClass;
-        const summary::NewEngine newEngine = [&] {
-            if (!engineClass) engineClass.emplace(vesmora::kProgID_Caldren);
-            return engineClass->Create<vesmora::_Caldren>();
-        };
+        const summary::NewEngine newEngine = summary::EngineMaker();
         summary::Progress progress;
         std::vector<summary::Row> rows;
         {

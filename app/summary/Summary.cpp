@@ -3,12 +3,14 @@
 
 #include <ReportCompare.h>
 #include <Reports.h>
+#include <activation/Activation.h>
 #include <activation/Com.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -120,6 +122,14 @@ std::vector<std::string> ListDataFiles(const std::vector<std::string>& names, bo
             ListFolder<fs::directory_iterator>(name, files, unreadable);
     }
     return files;
+}
+
+NewEngine EngineMaker() {
+    auto found = std::make_shared<std::optional<activation::ClassObject>>();
+    return [found] {
+        if (!*found) found->emplace(vesmora::kProgID_Caldren);
+        return (*found)->Create<vesmora::_Caldren>();
+    };
 }
 
 Row ReadRow(const std::string& file, const NewEngine& newEngine) {

@@ -56,6 +56,9 @@ struct Row {
 std::vector<std::string> ListDataFiles(const std::vector<std::string>& names, bool recursive,
                                        std::vector<Row>& unreadable);
 
+// Engine objects of the engine's class (found by ProgID at the first call, once).
+NewEngine EngineMaker();
+
 // One file's row. Never throws.
 Row ReadRow(const std::string& file, const NewEngine& newEngine);
 
@@ -73,6 +76,17 @@ std::vector<Row> ReadRows(const std::vector<std::string>& files, const NewEngine
 // Largest excess first; rows without an excess (no method chosen) after those with one,
 // failed rows last; rows that tie keep their order.
 void OrderRows(std::vector<Row>& rows);
+
+// The figure columns of a row, in the order of ColumnHeadings() after its first five
+// (file, name, second line, year end, methods) and before the last (the failure): a
+// method's columns are empty when it was not chosen.
+struct Cell {
+    enum Kind { Empty, Whole, Days, Part } kind = Empty;
+    long long whole = 0;
+    bool dollars = false;  // Whole: shown with "$", as the Summary report shows it
+    std::string text;      // Days, Part: the reports' text
+};
+std::vector<Cell> FigureCells(const Row& row);
 
 // ---- Writing ---------------------------------------------------------------------------
 

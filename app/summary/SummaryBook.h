@@ -23,14 +23,4 @@ using WriteBookFunction = void (*)(const std::vector<Row>& rows, const std::stri
 inline constexpr const char* kBookLibraryName = "libcaldrensummarybook.so";  // program folder
 inline constexpr const char* kBookEntrySymbol = "CaldrenWriteSummaryBook";
 
-// The figure columns of a row, in the order of ColumnHeadings() after its first five
-// (file, name, second line, year end, methods) and before the last (the failure): a
-// method's columns are empty when it was not chosen.
-struct Cell {
-    enum Kind { Empty, Whole, Days, Part } kind = Empty;
-    long long whole = 0;
-    std::string text;  // Days, Part: the reports' text
-};
-std::vector<Cell> FigureCells(const Row& row);
-
 }  // namespace caldren::summary

@@ -130,19 +130,19 @@ const std::vector<std::string>& ColumnHeadings() {
 std::vector<Cell> FigureCells(const Row& row) {
     std::vector<Cell> cells;
     if (!row.Ok()) return std::vector<Cell>(12);
-    const auto whole = [](long long v) { return Cell{Cell::Whole, v, {}}; };
-    cells.push_back(whole(row.available));
-    cells.push_back(whole(row.costOfOperations));
+    const auto whole = [](long long v, bool dollars) { return Cell{Cell::Whole, v, dollars, {}}; };
+    cells.push_back(whole(row.available, true));
+    cells.push_back(whole(row.costOfOperations, true));
     for (const auto* m : {&row.peak, &row.average}) {
         if (!*m) {
             cells.resize(cells.size() + 5);
             continue;
         }
-        cells.push_back({Cell::Days, 0, (*m)->days});
-        cells.push_back({Cell::Part, 0, (*m)->part});
-        cells.push_back(whole((*m)->needed));
-        cells.push_back(whole((*m)->excessBefore));
-        cells.push_back(whole((*m)->excess));
+        cells.push_back({Cell::Days, 0, false, (*m)->days});
+        cells.push_back({Cell::Part, 0, false, (*m)->part});
+        cells.push_back(whole((*m)->needed, false));
+        cells.push_back(whole((*m)->excessBefore, true));
+        cells.push_back(whole((*m)->excess, true));
     }
     return cells;
 }

@@ -79,9 +79,6 @@ void SummarySheet(lxw_workbook* book, const Formats& f, const std::vector<Row>& 
     worksheet_set_column(sheet, last, last, 60, nullptr);
     Headings(sheet, headings, f.heading);
     Check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(rows.size()), last), "filter");
-    // Needed amounts as the Summary report shows them, without "$"; the others with it.
-    const bool dollars[12] = {true, true,  false, false, false, true,
-                              true, false, false, false, true,  true};
     lxw_row_t r = 1;
     for (const Row& row : rows) {
         Text(sheet, r, 0, row.file);
@@ -99,7 +96,7 @@ void SummarySheet(lxw_workbook* book, const Formats& f, const std::vector<Row>& 
         for (const Cell& cell : caldren::summary::FigureCells(row)) {
             if (cell.kind == Cell::Whole)
                 Check(worksheet_write_number(sheet, r, c, static_cast<double>(cell.whole),
-                                             dollars[c - 5] ? f.dollars : f.whole),
+                                             cell.dollars ? f.dollars : f.whole),
                       "number");
             else if (cell.kind != Cell::Empty)
                 Check(worksheet_write_number(sheet, r, c, Number(cell.text),
