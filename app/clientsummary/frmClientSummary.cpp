@@ -1,6 +1,6 @@
 #include "frmClientSummary.h"
 
-#include "app/gui/Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <activation/Com.h>
 
