@@ -2,7 +2,10 @@
 #
 #   <prefix>/lib/caldrencalc/      the program folder: CaldrenCalc, libvesmora.so,
 #                                  libcaldrencore.so, libcaldrencomponents.so,
-#                                  libcaldrencommon.so, libcaldrengui.so, DEMO.CLD,
+#                                  libcaldrencommon.so, the workbook libraries
+#                                  libcaldrenworkpaper.so and libcaldrensummarybook.so
+#                                  (loaded when a workbook is written),
+#                                  libcaldrengui.so, DEMO.CLD,
 #                                  cldguide.pdf, and help/ (the guide and its pictures for
 #                                  the help window)
 #   <prefix>/bin/CaldrenCalc       a relative symbolic link to the program (the program
@@ -33,6 +36,7 @@ set(CALDREN_INSTALL_DIR lib/caldrencalc)
 # The program folder: the program, the engine it loads by ProgID, the shared libraries both
 # load, the sample file; with the windows, the window library and the guide.
 install(TARGETS CaldrenCalc vesmora caldrencore caldrencomponents caldrencommon
+                caldrenworkpaper caldrensummarybook
         RUNTIME DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT batch
         LIBRARY DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT batch)
 install(FILES ${CALDREN_PROGRAM_DIR}/DEMO.CLD DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT batch)

@@ -89,7 +89,7 @@ bool EndsNameList(const std::string& line, std::size_t pos) {
 // whole line up to its ".cld" when it names a data file alone (without any switch).
 std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& line) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    for (const Switch* sw : {&Find("/input"), &Find("/output")}) {
+    for (const Switch* sw : {&Find("/input"), &Find("/output"), &Find("/workpaper")}) {
         try {
             const std::string name = GetCommandLineFilename(line, sw->extension, sw->text);
             const std::size_t at = FindSwitch(line, sw->text) + std::strlen(sw->text) + 1;
@@ -143,6 +143,60 @@ Command ParseTool(const std::string& line) {
                             : "/rollforward needs a data file and /output with a new data file "
                               "(names ending in .cld).",
                       ToolCommands::Usage());
+}
+
+const Switch* KnownSwitch(const std::string& argument) {
+    for (const Switch& s : kSwitches)
+        if (argument.size() == std::strlen(s.text) && MatchesAt(argument, 0, s.text)) return &s;
+    return nullptr;
+}
+
+bool EndsInSummaryExtension(const std::string& name) {
+    return std::any_of(std::begin(kSummaryExtensions), std::end(kSummaryExtensions),
+                       [&](const char* ext) {
+                           const std::size_t n = std::strlen(ext);
+                           return name.size() > n && MatchesAt(name, name.size() - n, ext);
+                       });
+}
+
+// "/summary <folder or data file> ... /output <file>.csv|.xlsx [/recursive]", read from the
+// arguments as given: each name is one argument, so a folder "/clients" is no switch.
+Command ParseSummary(int argc, char** argv) {
+    Command command;
+    command.kind = Kind::Summary;
+    bool named = false;  // "/summary" seen: a word that is no switch is a name
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const Switch* sw = KnownSwitch(argument);
+        const std::string text = sw ? sw->text : "";
+        if (!sw && named) {
+            command.summaryNames.push_back(argument);
+        } else if (text == "/summary") {
+            named = true;
+            while (i + 1 < argc && !KnownSwitch(argv[i + 1]))
+                command.summaryNames.push_back(argv[++i]);
+        } else if (text == "/output") {
+            std::string name;
+            while (i + 1 < argc && !EndsInSummaryExtension(name))
+                name += (name.empty() ? "" : " ") + std::string(argv[++i]);
+            if (!EndsInSummaryExtension(name))
+                return UsageError("/output needs the summary file's name, ending in .csv or .xlsx.",
+                                  Usage());
+            command.outputFile = name;
+        } else if (text == "/recursive") {
+            command.recursive = true;
+        } else if (text != "/silent") {
+            return UsageError(argument + (sw ? " cannot be given with /summary."
+                                             : " is not a folder or data file of /summary (it "
+                                               "comes before the switch)."),
+                              Usage());
+        }
+    }
+    if (command.summaryNames.empty() || command.outputFile.empty())
+        return UsageError(
+            "/summary needs folders or data files and /output <summary file>.csv or .xlsx.",
+            Usage());
+    return command;
 }
 
 }  // namespace
@@ -243,6 +297,9 @@ Command Parse(int argc, char** argv) {
         command.kind = Kind::Help;
         return command;
     }
+    for (int i = 1; i < argc; ++i)
+        if (const Switch* sw = KnownSwitch(argv[i]); sw && std::strcmp(sw->text, "/summary") == 0)
+            return ParseSummary(argc, argv);
     const std::string line = JoinCommandLine(argc, argv);
     if (const std::string unknown = UnknownSwitch(line); !unknown.empty())
         return UsageError(unknown + " is not a switch of this program.", Usage());
@@ -261,6 +318,9 @@ Command Parse(int argc, char** argv) {
             const Switch& output = Find("/output");
             command.dataFile = GetCommandLineFilename(line, input.extension, input.text);
             command.outputFile = GetCommandLineFilename(line, output.extension, output.text);
+            const Switch& workpaper = Find("/workpaper");
+            command.workpaperFile =
+                GetCommandLineFilename(line, workpaper.extension, workpaper.text);
         }
     } catch (const ComError& e) {
         command.kind = Kind::NameError;
@@ -268,6 +328,12 @@ Command Parse(int argc, char** argv) {
         return command;
     }
 
+    const bool workpaper = FindSwitch(line, "/workpaper") != std::string::npos;
+    if (workpaper && (!silent || HasCompareSwitch(line) || command.workpaperFile.empty()))
+        return UsageError(
+            "/workpaper <workbook>.xlsx belongs to a batch run (/input, /output "
+            "and /silent).",
+            Usage());
     if (HasCompareSwitch(line)) {
         command.compareFiles = GetCompareFileNames(line);
         const std::size_t count = command.compareFiles.size();
@@ -321,7 +387,19 @@ std::string Usage() {
            "      year end, appended to the report file. The data files are not changed.\n"
            "      Exit status 0 when every file was compared, 1 when a file failed (its\n"
            "      column says why; the others are still written) or nothing was written,\n"
-           "      2 when the names or /output are missing.\n" +
+           "      2 when the names or /output are missing.\n"
+           "  CaldrenCalc /input <data file>.cld /output <report file>.txt /silent\n"
+           "              /workpaper <workbook>.xlsx\n"
+           "      The batch run above, which also writes the analysis as a workbook whose\n"
+           "      formulas compute it (replaced when it exists). Exit status as above.\n"
+           "  CaldrenCalc /summary <folder or data file> ... /output <summary>.csv|.xlsx\n"
+           "              [/recursive]\n"
+           "      One row per data file (every .cld of a folder; /recursive: of its\n"
+           "      subfolders too): the client, the methods, available working capital,\n"
+           "      cost of operations and each method's cycle, working capital needed and\n"
+           "      excess, largest excess first. The files are only read. Quote a name that\n"
+           "      holds blanks. Exit status 0 when every file was read, 1 when any failed\n"
+           "      (its row says why) or the summary was not written, 2 for a usage error.\n" +
            ToolCommands::Usage() +
            "  CaldrenCalc [<data file>.cld]\n"
            "      Starts the program's windows, opening the data file when one is named.\n"

@@ -23,6 +23,13 @@
 //   next year     "/rollforward" (a whole word) + the data file name and "/output" (a
 //                 whole word) + the new data file name, each up to the first ".cld" after
 //                 it.
+//   workpaper     "/workpaper" + the workbook's name ending at the line's first ".xlsx" that
+//                 ends a word: in a batch run only, which then writes the workbook too.
+//   summary       "/summary" as an argument of its own: the arguments after it up to the
+//                 next switch are folders or data files, one argument each (a name with
+//                 blanks is quoted); "/output" + the summary file's name ending at the first
+//                 argument that ends in ".csv" or ".xlsx"; "/recursive" takes the folders'
+//                 subfolders too; "/silent" changes nothing.
 //   interactive   anything else; a data file named alone, without switches, is opened at
 //                 start.
 //   help          "--help", "-h" or "/?" as an argument, before everything else.
@@ -58,7 +65,12 @@ inline constexpr Switch kSwitches[] = {
     {"/silent", SwitchKind::Flag, ""},          {"/compare", SwitchKind::NameList, ".cld"},
     {"/rollforward", SwitchKind::Tool, ".cld"}, {"/check", SwitchKind::Tool, ".cld"},
     {"/headings", SwitchKind::Flag, ""},        {"/corrected", SwitchKind::Flag, ""},
+    {"/workpaper", SwitchKind::Name, ".xlsx"},  {"/summary", SwitchKind::NameList, ""},
+    {"/recursive", SwitchKind::Flag, ""},
 };
+
+// The names "/output" carries after "/summary" (instead of the report's ".txt").
+inline constexpr const char* kSummaryExtensions[] = {".csv", ".xlsx"};
 
 // The command the line asks for.
 enum class Kind {
@@ -69,6 +81,7 @@ enum class Kind {
     Compare,      // compareFiles -> outputFile, no window
     Check,        // the checks of dataFile
     NextYear,     // next year's analysis of dataFile into outputFile
+    Summary,      // summaryNames -> outputFile (.csv or .xlsx), no window
     Interactive,  // the windows; dataFile and outputFile as given, startFile when named alone
 };
 
@@ -77,6 +90,10 @@ struct Command {
     std::string dataFile;    // "/input", "/check", "/rollforward"
     std::string outputFile;  // "/output"
     std::vector<std::string> compareFiles;
+    std::string workpaperFile;              // "/workpaper" of a batch run
+    std::vector<std::string> summaryNames;  // "/summary": folders and data files
+    bool recursive = false;                 // "/recursive"
+
     // A data file named alone (opening a .cld from the desktop): the windows open it at start.
     std::string startFile;
     std::string message;     // UsageError

@@ -13,6 +13,7 @@
 #include "RouteOutput.h"
 #include "RunState.h"
 #include "Settings.h"
+#include "SummaryCommand.h"
 #include "ToolCommands.h"
 
 #include <CompareRun.h>
@@ -291,9 +292,13 @@ int Main(RunState& state, int argc, char** argv) {
         }
         case CommandLine::Kind::Compare:
             return RunCompare(state.program, command.outputFile, command.compareFiles);
+        case CommandLine::Kind::Summary:
+            return SummaryCommand::RunSummary(state.program, command.summaryNames,
+                                              command.recursive, command.outputFile);
         case CommandLine::Kind::BatchRun:
             state.options.reportHeadings = command.headings;
             state.options.correctedWording = command.corrected;
+            state.options.workpaperFileName = command.workpaperFile;
             return RunBatch(state, command.dataFile, command.outputFile);
         case CommandLine::Kind::Help:
         case CommandLine::Kind::Interactive:

@@ -1,12 +1,16 @@
 #include "RouteOutput.h"
 
+#include "BatchFailure.h"
 #include "BatchFiles.h"
 #include "BatchReportsHost.h"
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "RunState.h"
 
+#include <activation/Com.h>
+
 #include <analysis/Inputs.h>
+#include <workpaper/Workpaper.h>
 
 #include <ctime>
 
@@ -29,6 +33,22 @@ bool Run(const caldren::Document& document, caldren::Preferences& preferences,
     preferences.rptSummary = static_cast<std::int16_t>(choices.summary);
     preferences.rptDetail = static_cast<std::int16_t>(choices.detail);
     return written;
+}
+
+// The workbook of "/workpaper", from the analysis the reports were built from, before the
+// reports are appended: a workbook that cannot be written fails the run, which then leaves
+// the report file and the data file as they were.
+void WriteBatchWorkpaper(vesmora::_Caldren& calculated, const std::string& path) {
+    if (path.empty()) return;
+    try {
+        workpaper::WriteWorkpaper(calculated, path);
+    } catch (const activation::ComError& e) {
+        throw caldren::BatchFailure{e.Number(),
+                                    e.Description(),
+                                    caldren::ErrorPaths::ReporterLocation("Reports.RouteOutput", e),
+                                    path,
+                                    {}};
+    }
 }
 
 }  // namespace
@@ -79,6 +99,7 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         asRead->BeginEdit();
         analysis::CopyInputs(*loaded, *asRead);
         if (!Run(state.document, state.preferences, state.options, kFile, host)) return false;
+        WriteBatchWorkpaper(*loaded, state.options.workpaperFileName);
         state.document.engine = asRead;
         const std::string runHeading = WithHeadings(state.options, state.preferences)
                                            ? RunHeadingText(state.document.currentFileName,

@@ -21,6 +21,8 @@ struct RunOptions {
     std::string outputFileName;     // "/output" of a batch run
     bool reportHeadings = false;    // "/headings": each run's reports say whose they are
     bool correctedWording = false;  // "/corrected": the report texts' wording corrected
+    // "/workpaper" of a batch run: the workbook written with the reports; empty for none.
+    std::string workpaperFileName;
     // A data file named as the only argument (opening a .cld from the desktop): the
     // interactive start opens it and skips the start-up chooser. Empty otherwise.
     std::string startFile;

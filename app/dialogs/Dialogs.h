@@ -1,6 +1,6 @@
 // Dialogs: everything the windows ask the user or hand to the desktop, behind one interface.
 //
-// Message boxes and the beep, the Open and Save As dialogs, the print dialog, the
+// Message boxes and the beep, the Open, Save As and folder dialogs, the print dialog, the
 // program's own modal windows, the desktop's opener (web pages, documents, other programs),
 // the clock and the end of the process. CaldrenGuiMain creates the one QtDialogs of the
 // run and hands it to the main window and the Qt Ui, which pass it on to every window and
@@ -42,6 +42,9 @@ public:
     virtual QString saveFileName(QWidget* parent, const FileDialogSpec& spec) = 0;
     // The Open dialog in which several existing files may be chosen; empty when cancelled.
     virtual QStringList openFileNames(QWidget* parent, const FileDialogSpec& spec) = 0;
+
+    // The folder dialog: the chosen folder, or the empty text when cancelled.
+    virtual QString folderName(QWidget* parent, const QString& title, const QString& start) = 0;
 
     // Whether the system has a printer installed (without one, printing goes to a file).
     virtual bool printersInstalled() = 0;

@@ -139,6 +139,10 @@ QStringList QtDialogs::openFileNames(QWidget* parent, const FileDialogSpec& spec
     return dialog.selectedFiles();
 }
 
+QString QtDialogs::folderName(QWidget* parent, const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
 bool QtDialogs::printersInstalled() { return !QPrinterInfo::availablePrinters().isEmpty(); }
 
 bool QtDialogs::printDialog(QWidget* parent, QPrinter& printer, const QString& title) {

@@ -18,6 +18,7 @@ public:
     QString openFileName(QWidget* parent, const FileDialogSpec& spec) override;
     QString saveFileName(QWidget* parent, const FileDialogSpec& spec) override;
     QStringList openFileNames(QWidget* parent, const FileDialogSpec& spec) override;
+    QString folderName(QWidget* parent, const QString& title, const QString& start) override;
     bool printersInstalled() override;
     bool printDialog(QWidget* parent, QPrinter& printer, const QString& title) override;
     int runModal(QDialog& dialog) override;

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "app/clientsummary/frmClientSummary.h"
 #include "app/compare/CompareCommand.h"
 #include "app/core/FileOperations.h"
 #include "app/core/NewYearCommand.h"
@@ -15,7 +16,9 @@
 #include "app/results/ResultsPanel.h"
 #include "frmAbout.h"
 
+#include <activation/Com.h>
 #include <analysis/InputChanges.h>
+#include <workpaper/Workpaper.h>
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +35,8 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace caldren {
 
@@ -108,6 +113,8 @@ void frmMain::buildMenus() {
     // Next year's analysis from the open one; "Y" is its access key.
     connect(addCommand(file, "mnuFileNewYear", "New &Year from This Analysis..."),
             &QAction::triggered, this, [this] { mnuFileNewYearClick(); });
+    connect(addCommand(file, "mnuFileExportWorkpaper", "Export &Workpaper..."), &QAction::triggered,
+            this, [this] { mnuFileExportWorkpaperClick(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     connect(addCommand(file, "mnuFilePrintPreview", "Print Pre&view"), &QAction::triggered, this,
             [this] { mnuFilePrintPreviewClick(); });
@@ -138,6 +145,8 @@ void frmMain::buildMenus() {
             [this] { mnuViewReportsClick(); });
     connect(addCommand(view, "mnuViewCompare", "&Compare Years..."), &QAction::triggered, this,
             [this] { mnuViewCompareClick(); });
+    connect(addCommand(view, "mnuViewClientSummary", "Client &Summary..."), &QAction::triggered,
+            this, [this] { mnuViewClientSummaryClick(); });
 
     QMenu* options = addMenu(bar, "mnuOptions", "&Options");
     connect(addCommand(options, "mnuOptionsFonts", "&Fonts..."), &QAction::triggered, this,
@@ -284,6 +293,36 @@ void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 void frmMain::mnuFileNewYearClick() {
     if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
+// The analysis as a workbook whose formulas compute it. As for the reports, the analysis is
+// saved, calculated, and opened again, so the engine holds it as saved.
+void frmMain::mnuFileExportWorkpaperClick() {
+    const std::filesystem::path current(m_state.document.currentFileName);
+    FileDialogSpec spec;
+    spec.title = "Export Workpaper";
+    spec.initialFolder = current.parent_path().string();
+    spec.initialName = current.stem().string() + ".xlsx";
+    spec.defaultExtension = "xlsx";
+    spec.filter = "Excel Workbooks(*.xlsx)|*.xlsx||";
+    std::string path = m_dialogs.saveFileName(this, spec).toStdString();
+    if (path.empty()) return;
+    if (path.size() < 5 ||
+        QString::fromStdString(path.substr(path.size() - 5)).toLower() != QLatin1String(".xlsx"))
+        path += ".xlsx";
+    if (!FileOperations::Save(m_state, m_state.document.currentFileName)) return;
+    try {
+        m_state.document.engine->Calculate();
+        workpaper::WriteWorkpaper(*m_state.document.engine, path);
+        setStatusText(QStringLiteral("Workpaper written to ") + QString::fromStdString(path));
+    } catch (const activation::ComError& e) {
+        m_dialogs.message(this,
+                          QStringLiteral("The workpaper could not be written (error %1):\n%2")
+                              .arg(e.Number())
+                              .arg(QString::fromStdString(e.Description())),
+                          kOkOnly | kCritical, QStringLiteral("Export Workpaper"));
+    }
+    FileOperations::OpenFile(m_state, m_state.document.currentFileName);
+}
+
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
 void frmMain::mnuFilePrintClick() {
@@ -300,6 +339,30 @@ void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, thi
 
 void frmMain::mnuViewCompareClick() {
     reportwindows::CompareYearsCommand(m_state, m_dialogs, this);
+}
+
+QWidget* frmMain::mnuViewClientSummaryClick() {
+    if (auto* open = findChild<frmClientSummary*>()) {
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
+    auto* window = new frmClientSummary(
+        m_dialogs,
+        [this](const std::string& file) {
+            if (FileOperations::OpenFile(m_state, file)) {
+                raise();
+                activateWindow();
+                IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+            }
+        },
+        this);
+    if (!window->chooseFolder()) {
+        delete window;
+        return nullptr;
+    }
+    window->show();
+    return window;
 }
 
 void frmMain::mnuViewReportsClick() {

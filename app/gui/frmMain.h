@@ -55,12 +55,15 @@ public:
     void mnuFileSaveClick();
     void mnuFileSaveAsClick();
     void mnuFileNewYearClick();
+    void mnuFileExportWorkpaperClick();
     void mnuFilePrintPreviewClick();
     void mnuFilePrintClick();
     void mnuFileMRUClick(int n);
     void mnuInputsClick();
     void mnuViewReportsClick();
     void mnuViewCompareClick();
+    // The Client Summary window (one at a time), its folder chosen first; null when cancelled.
+    QWidget* mnuViewClientSummaryClick();
     void mnuOptionsFontsClick();
     // The report options, settings of "User Preferences" stored at once.
     void mnuOptionsReportHeadingsClick(bool checked);

@@ -11,6 +11,7 @@
 // (pdftoppm). Take them on a laptop-sized screen:
 //   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots
 //       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
+#include "app/clientsummary/frmClientSummary.h"
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
 #include "app/dialogs/ErrorDialogs.h"
@@ -281,6 +282,42 @@ int main(int argc, char** argv) {
             Save(compare, "viewer-compare");
             delete compare;
         }
+    }
+
+    // View, Client Summary...: a folder of five clients made from DEMO.CLD and a damaged file.
+    {
+        const QString folder = work.path() + QStringLiteral("/Clients");
+        QDir().mkpath(folder);
+        QFile demoFile(demo);
+        demoFile.open(QIODevice::ReadOnly);
+        const QByteArray harlow = demoFile.readAll();
+        const char* const clients[][4] = {
+            {"Harlow Precision Castings", "Harlow Precision Castings, Inc.", "4,850,000",
+             "5,600,000"},
+            {"Brightwater Foundry", "Brightwater Foundry Co.", "9,400,000", "8,900,000"},
+            {"Kessler Tool and Die", "Kessler Tool & Die, Inc.", "2,150,000", "3,100,000"},
+            {"Marlow Plastics", "Marlow Plastics Corp.", "12,750,000", "6,200,000"},
+            {"Northgate Fasteners", "Northgate Fasteners LLC", "3,020,000", "4,800,000"}};
+        for (const auto& c : clients) {
+            QByteArray text = harlow;
+            text.replace("Name=Harlow Precision Castings, Inc.", QByteArray("Name=") + c[1]);
+            text.replace("Current Assets=4,850,000", QByteArray("Current Assets=") + c[2]);
+            text.replace("Cost of Goods Sold - Next Year=5,600,000",
+                         QByteArray("Cost of Goods Sold - Next Year=") + c[3]);
+            QFile out(folder + QLatin1Char('/') + QString::fromUtf8(c[0]) + QStringLiteral(".cld"));
+            out.open(QIODevice::WriteOnly);
+            out.write(text);
+        }
+        QFile damaged(folder + QStringLiteral("/Old Client (damaged).cld"));
+        damaged.open(QIODevice::WriteOnly);
+        damaged.write("[Caldren Formula Calculation]\r\nNet Sales=seven\r\n");
+        damaged.close();
+        caldren::frmClientSummary window(dialogs, [](const std::string&) {});
+        dialogs.files = {{folder}};
+        window.chooseFolder();
+        while (window.reading()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        window.resize(1240, 370);
+        Save(&window, "client-summary");
     }
 
     // The printed Summary report, first page.

@@ -1,9 +1,9 @@
 // The Dialogs of the window tests (and of the screenshot tool and the window benchmarks):
 // nothing is shown and nothing waits. A message box takes the next of `answers`, else its
 // default; a file dialog the next of `files` (one name, or several for the multi-open;
-// none left or an empty name: cancelled); the program's own windows go to `modal` and the
-// print dialog to `print` (without them: rejected, cancelled). What was asked is kept,
-// each box as "<title>|<style>|<text>" with the text's line ends as "|".
+// none left or an empty name: cancelled; the folder dialog likewise); the program's own windows go
+// to `modal` and the print dialog to `print` (without them: rejected, cancelled). What was asked is
+// kept, each box as "<title>|<style>|<text>" with the text's line ends as "|".
 #pragma once
 
 #include "app/dialogs/Dialogs.h"
@@ -55,6 +55,9 @@ public:
         const QStringList names = files.empty() ? QStringList() : files.front();
         if (!files.empty()) files.pop_front();
         return names;
+    }
+    QString folderName(QWidget*, const QString& title, const QString&) override {
+        return openFileNames(nullptr, {title.toStdString(), {}, {}, {}, {}}).value(0);
     }
     bool printersInstalled() override { return printers; }
     bool printDialog(QWidget*, QPrinter& printer, const QString& title) override {
