@@ -38,7 +38,8 @@ dpkg-deb -x "$batch" "$work/batch"
 dpkg-deb -x "$windows" "$work/windows"
 folder=usr/lib/caldrencalc
 for f in $folder/CaldrenCalc $folder/libvesmora.so $folder/libcaldrencore.so \
-  $folder/libcaldrencomponents.so $folder/libcaldrencommon.so $folder/DEMO.CLD \
+  $folder/libcaldrencomponents.so $folder/libcaldrencommon.so $folder/libcaldrenworkpaper.so \
+  $folder/libcaldrensummarybook.so $folder/DEMO.CLD \
   usr/bin/CaldrenCalc usr/share/man/man1/CaldrenCalc.1.gz \
   usr/share/doc/caldrencalc-batch/copyright usr/share/doc/caldrencalc-batch/changelog.gz; do
   [ -e "$work/batch/$f" ] || fail "caldrencalc-batch lacks /$f"
