@@ -3,13 +3,15 @@
 //   takescreenshots <program folder> <output folder> [Qt options]
 //
 // Opens DEMO.CLD from the program folder and grabs the windows as a user sees them: the
-// start-up chooser, the About box, the main window with its results, every page of the
+// start-up chooser, the About box, the main window with its results as it first opens (no
+// saved placement), every page of the
 // input form (the Checks page on a copy with two findings), the help window, the report
 // windows, the report choices, the font warning and the exit screen; prints the Summary
 // and the Detailed Analysis to PDF files whose pages become printed-page.png and
-// printed-chart.png (pdftoppm). Take them on a laptop-sized screen:
-//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots \
-//       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
+// printed-chart.png (pdftoppm); then, run again at a scale factor of 1.5, the main window as
+// main-window-150.png. Take them on a laptop-sized screen:
+//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots -platform
+//       offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
 #include "app/gui/ErrorDialogs.h"
@@ -64,6 +66,16 @@ void Save(QWidget* w, const char* name) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No saved window placement: the windows open as at a first start.
+    QTemporaryDir settingsHome;
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    const QStringList arguments = [&] {
+        QStringList all;
+        for (int i = 1; i < argc; ++i) all << QString::fromLocal8Bit(argv[i]);
+        return all;
+    }();
+    // Run again at a scale factor of 1.5, the main window alone.
+    const bool scaled = qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("1.5");
     QApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: takescreenshots <program folder> <output folder>\n");
@@ -81,6 +93,7 @@ int main(int argc, char** argv) {
     state.program.programFolder = work.path().toStdString();
     state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
     state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
+    state.program.fullVersion = CALDREN_SHOT_VERSION;
     state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
     const QString demo = work.path() + QStringLiteral("/DEMO.CLD");
     QFile::copy(programFolder + QStringLiteral("/DEMO.CLD"), demo);
@@ -93,6 +106,25 @@ int main(int argc, char** argv) {
     caldren::QtUi ui(state, dialogs);
     state.SetUi(&ui);
 
+    // The main window as it first opens, its results and chart whole.
+    auto mainWindow = [&](const char* name) {
+        caldren::frmMain window(state, ui, dialogs);
+        ui.setMainWindow(&window);
+        window.setStatusText(QStringLiteral("File: ") +
+                             QString::fromStdString(state.document.currentFileName));
+        window.setRecentEntry(
+            1, QStringLiteral("&1 ") + QString::fromStdString(state.document.currentFileName),
+            true);
+        window.setRecentSeparatorVisible(true);
+        Save(&window, name);
+        ui.setMainWindow(nullptr);
+    };
+    if (scaled) {
+        mainWindow("main-window-150");
+        state.SetUi(nullptr);
+        return 0;
+    }
+
     // The windows of an interactive start.
     {
         caldren::frmStartUp chooser(state.options);
@@ -100,19 +132,7 @@ int main(int argc, char** argv) {
         caldren::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
-    {
-        caldren::frmMain window(state, ui, dialogs);
-        ui.setMainWindow(&window);
-        window.resize(1100, 720);
-        window.setStatusText(QStringLiteral("File: ") +
-                             QString::fromStdString(state.document.currentFileName));
-        window.setRecentEntry(
-            1, QStringLiteral("&1 ") + QString::fromStdString(state.document.currentFileName),
-            true);
-        window.setRecentSeparatorVisible(true);
-        Save(&window, "main-window");
-        ui.setMainWindow(nullptr);
-    }
+    mainWindow("main-window");
     {
         caldren::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
@@ -150,7 +170,6 @@ int main(int argc, char** argv) {
         helpState.program.programFolder = programFolder.toStdString();
         caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
                                                                 QStringLiteral("peak-method"));
-        help->resize(1040, 700);
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
         search->setText(QStringLiteral("gross profit"));
         QApplication::processEvents();
@@ -290,5 +309,14 @@ int main(int argc, char** argv) {
     }
     for (auto& v : host.Viewers()) delete v.data();
     state.SetUi(nullptr);
-    return 0;
+
+    // The main window again at a scale factor of 1.5, on the same screen.
+    QProcess again;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1.5"));
+    again.setProcessEnvironment(environment);
+    again.setProcessChannelMode(QProcess::ForwardedChannels);
+    again.start(QCoreApplication::applicationFilePath(), arguments);
+    again.waitForFinished(120000);
+    return again.exitCode();
 }
