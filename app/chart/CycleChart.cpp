@@ -184,8 +184,9 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, dou
 
     // Legend.
     const QString averageText =
-        data.averageCycle ? QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle)
-                          : QString();
+        data.averageCycle
+            ? QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle)
+            : QString();
     const QString legendText = QStringLiteral("Inventory cycle Receivable cycle ") + averageText;
     const double swatches = (data.averageCycle ? 3 * 3.1 + 0.4 : 2 * 3.1) * u;
     p.setFont(FittedTo(FontOf(area, leastUnit, 1.0), legendText,

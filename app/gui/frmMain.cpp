@@ -312,7 +312,8 @@ void frmMain::loadPlacement() {
     // that does not fit the screen it opens on is brought inside it.
     QSize size = sizeHint();
     if (width > 0 && height > 0)
-        size = QSize(qMax(1, qRound(width / kTwipsPerPixel)), qMax(1, qRound(height / kTwipsPerPixel)));
+        size = QSize(qMax(1, qRound(width / kTwipsPerPixel)),
+                     qMax(1, qRound(height / kTwipsPerPixel)));
     gui::PlaceInside(this, QPoint(qRound(left / kTwipsPerPixel), qRound(top / kTwipsPerPixel)),
                      size);
 }

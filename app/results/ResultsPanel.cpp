@@ -12,8 +12,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,6 +21,10 @@
 namespace caldren {
 
 namespace {
+
+// The results of an analysis by both methods: their widest line and their lines.
+constexpr int kFiguresColumns = 54;
+constexpr int kFiguresLines = 26;
 
 QString FromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -127,12 +131,15 @@ void ResultsPanel::refresh() {
 QSize ResultsPanel::figuresSize() const {
     const QFontMetrics metrics(txtResults->font());
     const QStringList lines = txtResults->toPlainText().split(QLatin1Char('\n'));
-    int widest = 0;
+    // No less than the results of an analysis by both methods take (the window opens
+    // before the first file does).
+    int widest = metrics.horizontalAdvance(QString(kFiguresColumns, QLatin1Char('0')));
     for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int count = std::max(static_cast<int>(lines.size()) + 1, kFiguresLines);
     // The text, the box's frame and margins, and room for a scroll bar beside it.
-    const int margins = 2 * (txtResults->frameWidth() + qRound(txtResults->document()->documentMargin()));
-    return {widest + margins + 24,
-            static_cast<int>(lines.size() + 1) * metrics.lineSpacing() + margins};
+    const int margins =
+        2 * (txtResults->frameWidth() + qRound(txtResults->document()->documentMargin()));
+    return {widest + margins + 24, count * metrics.lineSpacing() + margins};
 }
 
 QSize ResultsPanel::sizeHint() const {

@@ -41,6 +41,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
@@ -58,6 +59,10 @@ void Save(QWidget* w, const char* name) {
     QApplication::processEvents();
     const QString path =
         g_out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
+    // What was taken, in the screen's own pixels: the window inside the screen's free area.
+    const QRect area = w->screen()->availableGeometry();
+    std::printf("%s: %dx%d at %d,%d on %dx%d (scale %.2g)\n", name, w->width(), w->height(), w->x(),
+                w->y(), area.width(), area.height(), w->devicePixelRatioF());
     if (!w->grab().save(path))
         std::fprintf(stderr, "takescreenshots: cannot write %s\n", qPrintable(path));
 }
@@ -121,6 +126,15 @@ int main(int argc, char** argv) {
     };
     if (scaled) {
         mainWindow("main-window-150");
+        {
+            // The months page whole, Clear Months included.
+            caldren::frmIP form(state, ui, dialogs);
+            form.SetInitialIP();
+            form.FitToScreen();
+            form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(2);
+            Save(&form, "input-peak-150");
+            form.reject();
+        }
         state.SetUi(nullptr);
         return 0;
     }
