@@ -129,11 +129,15 @@ frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFil
     auto* browser = new GuideBrowser(this);
     txtGuide = browser;
     txtGuide->setObjectName(QStringLiteral("txtGuide"));
+    txtGuide->setAccessibleName(QStringLiteral("User's guide"));
     txtGuide->setOpenExternalLinks(true);
     browser->loaded = [this] { guideLoaded(); };
 
     tvwContents = new QTreeWidget(this);
     tvwContents->setObjectName(QStringLiteral("tvwContents"));
+    tvwContents->setAccessibleName(QStringLiteral("Contents"));
+    tvwContents->setAccessibleDescription(
+        QStringLiteral("The sections of the guide; a search keeps those it found first."));
     tvwContents->setHeaderHidden(true);
     tvwContents->header()->setStretchLastSection(true);
 
