@@ -10,12 +10,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDirIterator>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 using guitest::Q;
 
@@ -158,6 +160,46 @@ private slots:
         ok->setFocus();
         QTest::keyClick(ok, Qt::Key_F1);
         QCOMPARE(Help()->CurrentTopic(), Q("checks"));
+    }
+
+    // Every word of a question, common words left out; the sections that hold them all,
+    // ranked, listed over the contents, which stay whole; the section shown highlighted.
+    void searchAnswersQuestions() {
+        caldren::frmHelp* help = Help();
+        auto* search = help->findChild<QLineEdit*>(Q("txtSearch"));
+        auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
+        QStringList seen;
+        for (const QString& line : Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
+            const QString question = line.section(u'|', 0, 0);
+            search->setText(question);
+            const QStringList words = caldren::frmHelp::SearchWords(question);
+            QStringList found = help->Found().mid(0, 3);
+            if (found.isEmpty()) found << Q("Not found");
+            seen << question + u'|' + (words.isEmpty() ? Q("(none)") : words.join(u' ')) + u'|' +
+                        found.join(u' ');
+            int hidden = 0;
+            for (QTreeWidgetItemIterator it(contents); *it; ++it) hidden += (*it)->isHidden();
+            QCOMPARE(hidden, 0);
+        }
+        QCOMPARE(seen.join(u'\n'), Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt")).join(u'\n'));
+    }
+
+    // The contents highlight the section shown, each heading whole.
+    void theContentsHighlightTheSectionShown() {
+        caldren::frmHelp* help = Help();
+        help->findChild<QLineEdit*>(Q("txtSearch"))->clear();
+        auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
+        QStringList seen;
+        for (const char* anchor : {"peak-method", "hash-column", "net-sales", "peak-method"}) {
+            help->ShowTopic(Q(anchor));
+            QCoreApplication::processEvents();
+            const QTreeWidgetItem* current = contents->currentItem();
+            seen << (current ? current->data(0, Qt::UserRole).toString() + u'=' + current->text(0)
+                             : QString());
+        }
+        QCOMPARE(seen,
+                 (QStringList{Q("peak-method=The peak method"), Q("hash-column=A column of #"),
+                              Q("net-sales=Net Sales"), Q("peak-method=The peak method")}));
     }
 };
 
