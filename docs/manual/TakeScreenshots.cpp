@@ -4,12 +4,12 @@
 //
 // Opens DEMO.CLD from the program folder and grabs the windows as a user sees them: the
 // start-up chooser, the About box, the main window with its results as it first opens (no
-// saved placement), every page of the
-// input form (the Checks page on a copy with two findings), the help window, the report
-// windows, the report choices, the font warning and the exit screen; prints the Summary
-// and the Detailed Analysis to PDF files whose pages become printed-page.png and
-// printed-chart.png (pdftoppm); then, run again at a scale factor of 1.5, the main window as
-// main-window-150.png. Take them on a laptop-sized screen:
+// saved placement), every page of the input form (the Checks page on a copy with two
+// findings), the help window answering a question, the report windows, the report choices,
+// the font warning and the exit screen; prints the Summary and the Detailed Analysis to PDF
+// files whose pages become printed-page.png and printed-chart.png (pdftoppm); then, run
+// again at a scale factor of 1.5, the main window and the months page as
+// main-window-150.png and input-peak-150.png. Take them on a laptop-sized screen:
 //   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots -platform
 //       offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
 #include "app/core/CompareYears.h"
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
         caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
                                                                 QStringLiteral("peak-method"));
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
-        search->setText(QStringLiteral("gross profit"));
+        search->setText(QStringLiteral("what is the peak method?"));
         QApplication::processEvents();
         help->ShowTopic(QStringLiteral("peak-method"));
         Save(help, "help-window");
@@ -201,6 +201,7 @@ int main(int argc, char** argv) {
             c.btnOK->click();
             return c.result();
         };
+        dialogs.printers = true;  // the print dialog prints to a file
         dialogs.print = [file = work.path() + QLatin1Char('/') + QLatin1String(pdf)](
                             QPrinter& p, const QString&) {
             p.setOutputFormat(QPrinter::PdfFormat);
