@@ -170,36 +170,17 @@ private slots:
         auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
         QStringList seen;
         for (const QString& line : Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
-            const QString question = line.section(u'|', 0, 0);
-            search->setText(question);
-            const QStringList words = caldren::frmHelp::SearchWords(question);
-            QStringList found = help->Found().mid(0, 3);
-            if (found.isEmpty()) found << Q("Not found");
-            seen << question + u'|' + (words.isEmpty() ? Q("(none)") : words.join(u' ')) + u'|' +
-                        found.join(u' ');
-            int hidden = 0;
-            for (QTreeWidgetItemIterator it(contents); *it; ++it) hidden += (*it)->isHidden();
-            QCOMPARE(hidden, 0);
+            search->setText(line.section(u'|', 0, 0));
+            QTest::keyClick(search, Qt::Key_Return);  // to the best section
+            QStringList words = caldren::frmHelp::SearchWords(search->text());
+            const QStringList found = help->Found().mid(0, 3);
+            seen << QStringList{search->text(), words.isEmpty() ? Q("(none)") : words.join(u' '),
+                                found.isEmpty() ? Q("Not found") : found.join(u' '),
+                                contents->currentItem()->text(0)}
+                        .join(u'|');
+            for (QTreeWidgetItemIterator it(contents); *it; ++it) QVERIFY(!(*it)->isHidden());
         }
         QCOMPARE(seen.join(u'\n'), Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt")).join(u'\n'));
-    }
-
-    // The contents highlight the section shown, each heading whole.
-    void theContentsHighlightTheSectionShown() {
-        caldren::frmHelp* help = Help();
-        help->findChild<QLineEdit*>(Q("txtSearch"))->clear();
-        auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
-        QStringList seen;
-        for (const char* anchor : {"peak-method", "hash-column", "net-sales", "peak-method"}) {
-            help->ShowTopic(Q(anchor));
-            QCoreApplication::processEvents();
-            const QTreeWidgetItem* current = contents->currentItem();
-            seen << (current ? current->data(0, Qt::UserRole).toString() + u'=' + current->text(0)
-                             : QString());
-        }
-        QCOMPARE(seen,
-                 (QStringList{Q("peak-method=The peak method"), Q("hash-column=A column of #"),
-                              Q("net-sales=Net Sales"), Q("peak-method=The peak method")}));
     }
 };
 
