@@ -48,6 +48,15 @@ QFont FontOf(const QRectF& area, double leastUnit, double scale, bool bold = fal
     return f;
 }
 
+// The font no larger than lets `width` hold the text: a narrow chart shows its title and
+// its legend whole, in smaller letters.
+QFont FittedTo(QFont f, const QString& text, double width) {
+    const double wide = QFontMetricsF(f).horizontalAdvance(text);
+    if (wide > width && width > 0)
+        f.setPixelSize(std::max(6, static_cast<int>(std::floor(f.pixelSize() * width / wide))));
+    return f;
+}
+
 // A round step for about four ticks up to `top`.
 double TickStep(double top) {
     if (top <= 0) return 0.1;
@@ -169,12 +178,19 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, dou
 
     // Title.
     p.setPen(Qt::black);
-    p.setFont(FontOf(area, leastUnit, 1.4, true));
+    p.setFont(FittedTo(FontOf(area, leastUnit, 1.4, true), data.title, area.width() - u));
     p.drawText(QRectF(area.left(), area.top() + 0.3 * u, area.width(), 2.0 * u),
                Qt::AlignHCenter | Qt::AlignVCenter, data.title);
 
     // Legend.
-    p.setFont(FontOf(area, leastUnit, 1.0));
+    const QString averageText =
+        data.averageCycle
+            ? QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle)
+            : QString();
+    const QString legendText = QStringLiteral("Inventory cycle Receivable cycle ") + averageText;
+    const double swatches = (data.averageCycle ? 3 * 3.1 + 0.4 : 2 * 3.1) * u;
+    p.setFont(FittedTo(FontOf(area, leastUnit, 1.0), legendText,
+                       area.right() - g.plot.left() - swatches));
     const QFontMetricsF fm(p.font());
     double lx = g.plot.left();
     const double ly = area.top() + 2.8 * u;
@@ -190,9 +206,7 @@ void PaintCycleChart(QPainter& p, const QRectF& area, const ChartData& data, dou
         p.setPen(QPen(kAverageColor, std::max(1.0, 0.2 * u), Qt::DashLine));
         p.drawLine(QPointF(lx, ly + 0.6 * u), QPointF(lx + 2.0 * u, ly + 0.6 * u));
         p.setPen(Qt::black);
-        const QString text =
-            QStringLiteral("Average method adjusted cycle ") + Ratio(*data.averageCycle);
-        p.drawText(QPointF(lx + 2.4 * u, ly + 1.0 * u), text);
+        p.drawText(QPointF(lx + 2.4 * u, ly + 1.0 * u), averageText);
     }
 
     // Axis and ticks (parts of a year).

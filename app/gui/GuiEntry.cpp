@@ -6,6 +6,7 @@
 // the event loop until the shutdown ends the run.
 #include "app/core/GuiEntry.h"
 
+#include "AccessibleNames.h"
 #include "QtUi.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
@@ -28,6 +29,9 @@ namespace caldren::gui {
 // The interactive start after the QApplication exists, every dialog through `dialogs`;
 // returns the event loop's code.
 int RunInteractive(RunState& state, Dialogs& dialogs) {
+    // A name and a description for every control a screen reader reaches.
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        InstallAccessibleNames(*app);
     QtUi ui(state, dialogs);
     state.SetUi(&ui);
     if (!state.program.errorReporter)

@@ -41,6 +41,7 @@ frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(pa
 
     txtDisplay = new QPlainTextEdit(this);
     txtDisplay->setObjectName(QStringLiteral("txtDisplay"));
+    txtDisplay->setAccessibleName(QStringLiteral("Message"));
     txtDisplay->setReadOnly(true);
     txtDisplay->setFont(DisplayFont());
     txtDisplay->setLineWrapMode(QPlainTextEdit::WidgetWidth);

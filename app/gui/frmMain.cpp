@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "ScreenFit.h"
 #include "app/clientsummary/frmClientSummary.h"
 #include "app/compare/CompareCommand.h"
 #include "app/core/FileOperations.h"
@@ -90,6 +91,7 @@ frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
     m_results = new ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
@@ -416,10 +418,16 @@ void frmMain::loadPlacement() {
     settings.beginGroup(QString::fromLatin1(kSettingsSection));
     const float left = readTwips(settings, "MainLeft", 1000.0f);
     const float top = readTwips(settings, "MainTop", 1000.0f);
-    const float width = readTwips(settings, "MainWidth", 6500.0f);
-    const float height = readTwips(settings, "MainHeight", 6500.0f);
-    move(qRound(left / kTwipsPerPixel), qRound(top / kTwipsPerPixel));
-    resize(qMax(1, qRound(width / kTwipsPerPixel)), qMax(1, qRound(height / kTwipsPerPixel)));
+    const float width = readTwips(settings, "MainWidth", -1.0f);
+    const float height = readTwips(settings, "MainHeight", -1.0f);
+    // At the first start as large as the results and the chart want; a saved size or place
+    // that does not fit the screen it opens on is brought inside it.
+    QSize size = sizeHint();
+    if (width > 0 && height > 0)
+        size = QSize(qMax(1, qRound(width / kTwipsPerPixel)),
+                     qMax(1, qRound(height / kTwipsPerPixel)));
+    gui::PlaceInside(this, QPoint(qRound(left / kTwipsPerPixel), qRound(top / kTwipsPerPixel)),
+                     size);
 }
 
 void frmMain::savePlacement() const {

@@ -12,8 +12,11 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSet>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTextBlock>
@@ -26,6 +29,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -101,6 +105,10 @@ QString frmHelp::TakeHeadingIds(const QString& markdown, QStringList* ids) {
         const QRegularExpressionMatch match = heading.match(line);
         if (ids) ids->append(match.hasMatch() ? match.captured(2) : QString());
         if (match.hasMatch()) line = match.captured(1);
+        // A heading that ends in "#" ("A column of #") keeps it: without the id after it,
+        // Markdown would read it as the heading's closing marks.
+        if (line.endsWith(QLatin1Char('#')) && line.contains(QLatin1Char(' ')))
+            line.insert(line.size() - 1, QLatin1Char('\\'));
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -129,13 +137,27 @@ frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFil
     auto* browser = new GuideBrowser(this);
     txtGuide = browser;
     txtGuide->setObjectName(QStringLiteral("txtGuide"));
+    txtGuide->setAccessibleName(QStringLiteral("User's guide"));
     txtGuide->setOpenExternalLinks(true);
     browser->loaded = [this] { guideLoaded(); };
 
     tvwContents = new QTreeWidget(this);
     tvwContents->setObjectName(QStringLiteral("tvwContents"));
+    tvwContents->setAccessibleName(QStringLiteral("Contents"));
+    tvwContents->setAccessibleDescription(QStringLiteral("The sections of the guide."));
     tvwContents->setHeaderHidden(true);
     tvwContents->header()->setStretchLastSection(true);
+    // A long heading wraps onto a second line rather than being cut.
+    tvwContents->setWordWrap(true);
+    tvwContents->setTextElideMode(Qt::ElideNone);
+
+    lstFound = new QListWidget(this);
+    lstFound->setObjectName(QStringLiteral("lstFound"));
+    lstFound->setAccessibleName(QStringLiteral("Sections found"));
+    lstFound->setAccessibleDescription(
+        QStringLiteral("The sections that hold every word searched for, the best first."));
+    lstFound->setWordWrap(true);
+    lstFound->setVisible(false);
 
     btnBack =
         toolButton(this, "btnBack", QStringLiteral("< Back"), QStringLiteral("Back (Alt+Left)"));
@@ -164,8 +186,13 @@ frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFil
     bar->addWidget(txtSearch);
     bar->addWidget(lblFound);
 
+    // The sections a search found, ranked, over the whole contents.
+    auto* contents = new QSplitter(Qt::Vertical, this);
+    contents->addWidget(lstFound);
+    contents->addWidget(tvwContents);
+    contents->setChildrenCollapsible(false);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tvwContents);
+    splitter->addWidget(contents);
     splitter->addWidget(txtGuide);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({260, 740});
@@ -190,6 +217,13 @@ frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFil
     connect(txtSearch, &QLineEdit::textChanged, this,
             [this](const QString& text) { search(text); });
     connect(txtSearch, &QLineEdit::returnPressed, this, [this] { findNext(false); });
+    connect(lstFound, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ShowTopic(item->data(kAnchorRole).toString()); });
+    connect(lstFound, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { ShowTopic(item->data(kAnchorRole).toString()); });
+    // The contents follow the reading: the section at the top of the page is highlighted.
+    connect(txtGuide->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { selectContentsEntry(); });
 
     auto shortcut = [this](const QKeySequence& keys, std::function<void()> action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, std::move(action));
@@ -285,66 +319,136 @@ void frmHelp::guideLoaded() {
     }
     tvwContents->expandToDepth(0);
     if (!txtSearch->text().isEmpty()) search(txtSearch->text());
+    selectContentsEntry();
 }
 
 void frmHelp::selectContentsEntry() {
+    // The section shown last while its heading is in sight (a short one at the end of the
+    // guide cannot reach the top), else the section at the top of the page.
     const QString anchor = CurrentTopic();
-    QTreeWidgetItemIterator it(tvwContents);
-    for (; *it; ++it) {
-        if ((*it)->data(0, kAnchorRole).toString() != anchor) continue;
-        const QSignalBlocker quiet(tvwContents);
-        tvwContents->setCurrentItem(*it);
-        tvwContents->scrollToItem(*it);
+    const int top = txtGuide->cursorForPosition(QPoint(2, 2)).position();
+    QTreeWidgetItem* atTop = nullptr;
+    QTreeWidgetItem* shown = nullptr;
+    for (QTreeWidgetItemIterator it(tvwContents); *it; ++it) {
+        const int start = (*it)->data(0, kStartRole).toInt();
+        if (start <= top && top < (*it)->data(0, kEndRole).toInt()) atTop = *it;
+        if (!anchor.isEmpty() && (*it)->data(0, kAnchorRole).toString() == anchor) {
+            QTextCursor heading(txtGuide->document());
+            heading.setPosition(start);
+            if (txtGuide->viewport()->rect().contains(txtGuide->cursorRect(heading).topLeft()))
+                shown = *it;
+        }
+    }
+    QTreeWidgetItem* current = shown ? shown : atTop;
+    const QSignalBlocker quiet(tvwContents);
+    if (!current) {
+        tvwContents->clearSelection();
+        tvwContents->setCurrentItem(nullptr);
         return;
     }
+    tvwContents->setCurrentItem(current);
+    tvwContents->scrollToItem(current);
 }
 
 void frmHelp::contentsEntryClicked(QTreeWidgetItem* item) {
     if (item) ShowTopic(item->data(0, kAnchorRole).toString());
 }
 
+QStringList frmHelp::SearchWords(const QString& question) {
+    // Words that say nothing about what is looked for.
+    static const QSet<QString> common = {
+        QStringLiteral("a"),      QStringLiteral("an"),   QStringLiteral("and"),
+        QStringLiteral("are"),    QStringLiteral("as"),   QStringLiteral("at"),
+        QStringLiteral("be"),     QStringLiteral("by"),   QStringLiteral("can"),
+        QStringLiteral("do"),     QStringLiteral("does"), QStringLiteral("for"),
+        QStringLiteral("from"),   QStringLiteral("how"),  QStringLiteral("i"),
+        QStringLiteral("in"),     QStringLiteral("is"),   QStringLiteral("it"),
+        QStringLiteral("me"),     QStringLiteral("my"),   QStringLiteral("of"),
+        QStringLiteral("on"),     QStringLiteral("or"),   QStringLiteral("the"),
+        QStringLiteral("this"),   QStringLiteral("that"), QStringLiteral("to"),
+        QStringLiteral("what"),   QStringLiteral("when"), QStringLiteral("where"),
+        QStringLiteral("which"),  QStringLiteral("why"),  QStringLiteral("with"),
+        QStringLiteral("you"),    QStringLiteral("your"), QStringLiteral("there"),
+        QStringLiteral("should"), QStringLiteral("get"),  QStringLiteral("use")};
+    static const QRegularExpression apart(QStringLiteral("[^\\w#%$]+"));
+    QStringList words;
+    for (const QString& word : question.toLower().split(apart, Qt::SkipEmptyParts))
+        if (!common.contains(word) && !words.contains(word)) words << word;
+    return words;
+}
+
 void frmHelp::search(const QString& text) {
     QList<QTextEdit::ExtraSelection> marks;
-    std::vector<int> found;
-    const QString words = text.trimmed();
-    if (!words.isEmpty()) {
-        QTextEdit::ExtraSelection mark;
-        mark.format.setBackground(QColor(0xff, 0xe0, 0x66));
-        for (QTextCursor at = txtGuide->document()->find(words); !at.isNull();
-             at = txtGuide->document()->find(words, at)) {
-            mark.cursor = at;
-            marks << mark;
-            found.push_back(at.selectionStart());
+    m_found.clear();
+    lstFound->clear();
+    const QStringList words = SearchWords(text);
+    QTextDocument* doc = txtGuide->document();
+    // A section is found when it holds every word (as the start of a word); the more often
+    // and the more of them in its heading, the better.
+    struct Found {
+        int score, start;
+        QTreeWidgetItem* item;
+    };
+    std::vector<Found> found;
+    std::vector<QRegularExpression> patterns;
+    for (const QString& word : words)
+        patterns.emplace_back(QStringLiteral("(?<![\\w])") + QRegularExpression::escape(word),
+                              QRegularExpression::CaseInsensitiveOption);
+    const QString all = doc->toPlainText();
+    for (QTreeWidgetItemIterator it(tvwContents); *it && !words.isEmpty(); ++it) {
+        const int start = (*it)->data(0, kStartRole).toInt();
+        const QString section = all.mid(start, (*it)->data(0, kEndRole).toInt() - start);
+        const QString heading = (*it)->text(0);
+        int score = 0;
+        for (const QRegularExpression& pattern : patterns) {
+            int times = 0;
+            for (auto match = pattern.globalMatch(section); match.hasNext(); match.next()) ++times;
+            if (times == 0) {
+                score = 0;
+                break;
+            }
+            score += times + (pattern.match(heading).hasMatch() ? 10 : 0);
         }
+        if (score > 0) found.push_back({score, start, *it});
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.score > b.score; });
+    QTextEdit::ExtraSelection mark;
+    mark.format.setBackground(QColor(0xff, 0xe0, 0x66));
+    for (const Found& f : found) {
+        auto* entry = new QListWidgetItem(f.item->text(0), lstFound);
+        entry->setData(kAnchorRole, f.item->data(0, kAnchorRole));
+        m_found << f.item->data(0, kAnchorRole).toString();
+        const int end = f.item->data(0, kEndRole).toInt();
+        for (const QRegularExpression& pattern : patterns)
+            for (auto at = pattern.globalMatch(all, f.start); at.hasNext();) {
+                const QRegularExpressionMatch match = at.next();
+                if (match.capturedStart() >= end) break;
+                mark.cursor = QTextCursor(doc);
+                mark.cursor.setPosition(static_cast<int>(match.capturedStart()));
+                mark.cursor.setPosition(static_cast<int>(match.capturedEnd()),
+                                        QTextCursor::KeepAnchor);
+                marks << mark;
+            }
     }
     txtGuide->setExtraSelections(marks);
-    lblFound->setText(words.isEmpty() ? QString()
-                      : found.empty() ? QStringLiteral("Not found")
-                                      : QStringLiteral("%1 found").arg(found.size()));
-    // The contents keep the sections that hold a match (and the chapters around them).
-    std::function<bool(QTreeWidgetItem*)> keep = [&](QTreeWidgetItem* item) {
-        bool shown = words.isEmpty();
-        const int start = item->data(0, kStartRole).toInt(), end = item->data(0, kEndRole).toInt();
-        for (int at : found) shown = shown || (at >= start && at < end);
-        for (int i = 0; i < item->childCount(); ++i) shown = keep(item->child(i)) || shown;
-        item->setHidden(!shown);
-        if (shown && !words.isEmpty()) item->setExpanded(true);
-        return shown;
-    };
-    for (int i = 0; i < tvwContents->topLevelItemCount(); ++i) keep(tvwContents->topLevelItem(i));
+    lstFound->setVisible(!found.empty());
+    const bool asked = !text.trimmed().isEmpty();
+    lblFound->setText(!asked              ? QString()
+                      : found.empty()     ? QStringLiteral("Not found")
+                      : found.size() == 1 ? QStringLiteral("1 section")
+                                          : QStringLiteral("%1 sections").arg(found.size()));
+    m_foundAt = -1;
 }
 
 void frmHelp::findNext(bool backward) {
-    const QString words = txtSearch->text().trimmed();
-    if (words.isEmpty()) return;
-    const QTextDocument::FindFlags flags =
-        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
-    if (txtGuide->find(words, flags)) return;
-    // Round again from the other end.
-    QTextCursor cursor = txtGuide->textCursor();
-    cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-    txtGuide->setTextCursor(cursor);
-    txtGuide->find(words, flags);
+    // Enter and F3 go through the sections found, the best first.
+    if (m_found.isEmpty()) return;
+    const int count = static_cast<int>(m_found.size());
+    m_foundAt = m_foundAt < 0 ? (backward ? count - 1 : 0)
+                              : (m_foundAt + (backward ? count - 1 : 1)) % count;
+    lstFound->setCurrentRow(m_foundAt);
+    ShowTopic(m_found.at(m_foundAt));
 }
 
 }  // namespace caldren

@@ -1,7 +1,8 @@
 // frmHelp: the user's guide inside the program. The guide's Markdown and its pictures as Qt
 // lays them out, a contents pane of its headings, links between sections, Back and Forward,
-// a search box that marks every match and keeps in the contents only the sections that hold
-// one, and "Open PDF..." for the printable guide (cldguide.pdf, the desktop's PDF viewer).
+// a search box that looks for every word of a question (common words left out), lists the
+// sections that hold them all, the best first, over the contents and marks the words, and "Open
+// PDF..." for the printable guide (cldguide.pdf, the desktop's PDF viewer).
 //
 // Every heading of the guide is an anchor: the one its Markdown line names ("## Net Sales
 // {#net-sales}", the form the PDF build reads too), else one made from its words. The
@@ -14,6 +15,7 @@
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QTextBrowser;
 class QToolButton;
 class QTreeWidget;
@@ -50,6 +52,11 @@ public:
     // The anchor made from a heading's words where none is written ("Net Sales" ->
     // "net-sales"), as the PDF build makes it.
     static QString AnchorOf(const QString& heading);
+    // The words a search looks for in a question: lower case, once each, common words
+    // ("what", "is", "the") left out.
+    static QStringList SearchWords(const QString& question);
+    // The anchors of the sections the last search found, the best first.
+    QStringList Found() const { return m_found; }
 
 private:
     void guideLoaded();
@@ -62,8 +69,11 @@ private:
     gui::Dialogs& m_dialogs;
     QString m_guideFile;
     QStringList m_anchors;
+    QStringList m_found;
+    int m_foundAt = -1;  // the section found that Enter or F3 went to last
     QTextBrowser* txtGuide = nullptr;
     QTreeWidget* tvwContents = nullptr;
+    QListWidget* lstFound = nullptr;
     QLineEdit* txtSearch = nullptr;
     QLabel* lblFound = nullptr;
     QToolButton* btnBack = nullptr;

@@ -50,6 +50,9 @@ BoundField::BoundField(FormContextPtr context, std::string property, bool amount
     m_property = std::move(property);
     m_help = [help] { return help; };
     m_label = [label] { return label; };
+    // A screen reader says the field's label and its help.
+    setAccessibleName(label);
+    setAccessibleDescription(help);
 }
 
 BoundField::BoundField(FormContextPtr context, Figure figure, int row, Text help, Text label,
@@ -138,6 +141,9 @@ void BoundField::changed() {
 void BoundField::entered(Qt::FocusReason reason) {
     ControlExtend::SelectAllText(this);
     noteEntryValue();
+    // A screen reader says the field's label and its help as they are now.
+    setAccessibleName(m_label());
+    setAccessibleDescription(m_help());
     context().showHelp(m_help());
     // Entered with the mouse, the field is selected whole as a spreadsheet cell is: the
     // press that gave the focus does not place the caret (the next one does).

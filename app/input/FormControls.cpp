@@ -118,6 +118,7 @@ void FieldBox::mouseReleaseEvent(QMouseEvent* event) {
 FormButton::FormButton(FormContextPtr context, const QString& caption, const QString& help,
                        QWidget* parent)
     : QPushButton(caption, parent), m_context(std::move(context)), m_help(help) {
+    setAccessibleDescription(help);
     // Enter on the focused button presses it (keyPressEvent); there is no default button.
     setAutoDefault(false);
 }
@@ -139,7 +140,9 @@ void FormButton::keyPressEvent(QKeyEvent* event) {
 
 FormCheckBox::FormCheckBox(FormContextPtr context, const QString& caption, const QString& help,
                            QWidget* parent)
-    : QCheckBox(caption, parent), m_context(std::move(context)), m_help(help) {}
+    : QCheckBox(caption, parent), m_context(std::move(context)), m_help(help) {
+    setAccessibleDescription(help);
+}
 
 void FormCheckBox::focusInEvent(QFocusEvent* event) {
     if (m_context->entering(this, event->reason())) m_context->showHelp(m_help);

@@ -101,6 +101,9 @@ MonthGrid::MonthGrid(FormContextPtr context, QGroupBox* frame)
         auto* date = new FieldBox(m_context, frame);
         date->setObjectName(QStringLiteral("txtMonthDate"));
         date->setProperty("Index", row);
+        date->setAccessibleName(QStringLiteral("Month End of month %1").arg(row + 1));
+        date->setAccessibleDescription(QStringLiteral(
+            "The date of the month's figures; the first month's date sets the others."));
         date->makeDateBox();
         // Only the first month's date is a tab stop; the others are derived from it.
         if (row > 0) date->setFocusPolicy(Qt::ClickFocus);
@@ -123,6 +126,8 @@ MonthGrid::MonthGrid(FormContextPtr context, QGroupBox* frame)
             auto* field = new BoundField(m_context, figure, row, std::move(helpText), label, frame);
             field->setObjectName(QString::fromLatin1(name));
             field->setProperty("Index", row);
+            // Named by its date and helped once entered; until then by its place.
+            field->setAccessibleName(column->text() + QStringLiteral(" of month %1").arg(row + 1));
             field->setAlignment(Qt::AlignRight);
             field->setFixedWidth(
                 field->fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,0000")));

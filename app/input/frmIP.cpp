@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -31,6 +32,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace caldren {
 
@@ -100,6 +103,8 @@ void frmIP::buildUi() {
 
     txtHelp = new QPlainTextEdit(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
+    txtHelp->setAccessibleName(QStringLiteral("Help"));
+    txtHelp->setAccessibleDescription(QStringLiteral("What the field with the focus asks for."));
     m_context->setHelpPane(txtHelp);
     txtHelp->setReadOnly(true);
     txtHelp->setTabChangesFocus(true);
@@ -280,15 +285,30 @@ void frmIP::showSignMarks() {
 }
 
 void frmIP::FitToScreen() {
-    QSize size = sizeHint();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        // Room for the window's frame and title bar inside the screen's free area.
-        const QRect area = screen->availableGeometry();
-        const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 16;
-        size = size.boundedTo(QSize(area.width() - 16, area.height() - frame));
+    if (!screen) return resize(sizeHint());
+    // Room for the window's frame and title bar inside the screen's free area.
+    const QRect area = screen->availableGeometry();
+    const int frame =
+        std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 2 * fontMetrics().height()) + 8;
+    const QSize room(area.width() - 16, area.height() - frame);
+    if (sizeHint().height() > room.height()) {
+        // A short screen (a laptop at a large scale factor): the help pane keeps two lines
+        // and the pages' rows and margins close up, so that every page, the twelve months
+        // and Clear Months included, shows whole without scrolling.
+        txtHelp->setFixedHeight(fontMetrics().lineSpacing() * 2 + 12);
+        layout()->setContentsMargins(6, 4, 6, 4);
+        layout()->setSpacing(4);
+        for (QLayout* inner : vsTabIP->findChildren<QLayout*>()) {
+            inner->setContentsMargins(inner->contentsMargins() / 2);
+            if (auto* grid = qobject_cast<QGridLayout*>(inner))
+                grid->setVerticalSpacing(std::min(grid->verticalSpacing(), 1));
+            else if (auto* box = qobject_cast<QBoxLayout*>(inner))
+                box->setSpacing(std::min(box->spacing(), 2));
+        }
+        vsTabIP->updateGeometry();
     }
-    resize(size.expandedTo(minimumSizeHint()));
+    resize(sizeHint().boundedTo(room).expandedTo(minimumSizeHint()));
 }
 
 void frmIP::SetInitialIP() {

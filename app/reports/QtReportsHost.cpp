@@ -210,6 +210,24 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
     m_printCaption = std::string(report) + " - " + m_state.document.currentFileName;
 }
 
+QString QtReportsHost::AskForPdfInstead(const PdfTarget& target) {
+    const MsgAnswer answer = m_dialogs.message(
+        m_mainWindow,
+        QStringLiteral("No printer is set up on this computer, so the reports cannot be "
+                       "printed.\n\nSave them as a PDF file instead?"),
+        kYesNo | kExclamation, QString::fromUtf8(kTitle));
+    if (answer != MsgAnswer::Yes) return {};
+    FileDialogSpec spec;
+    spec.title = "Save as PDF";
+    spec.defaultExtension = "pdf";
+    spec.filter = "PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*||";
+    spec.initialFolder = target.folder.toStdString();
+    spec.initialName = target.name.toStdString();
+    QString file = m_dialogs.saveFileName(m_mainWindow, spec);
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+    return file;
+}
+
 int QtReportsHost::GetCopies() {
     try {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -221,11 +239,17 @@ int QtReportsHost::GetCopies() {
                                    : m_printCaption);
         printer->setDocName(QFileInfo(target.name).completeBaseName());
         if (!m_dialogs.printersInstalled()) {
-            printer->setOutputFileName(target.Path());
+            // No printer, or no print system at all (the print dialog would not even
+            // open): say so, and offer the reports as a PDF file instead.
+            const QString file = AskForPdfInstead(target);
+            if (file.isEmpty()) return 0;
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
             printer->setPageSize(QPageSize(QPageSize::Letter));
-        }
-        if (!m_dialogs.printDialog(m_mainWindow, *printer, QStringLiteral("Print Reports")))
+        } else if (!m_dialogs.printDialog(m_mainWindow, *printer,
+                                          QStringLiteral("Print Reports"))) {
             return 0;  // Cancel
+        }
         const int copies = std::max(1, printer->copyCount());
         printer->setCopyCount(1);
         ReportPrinter::Instance().SetPrinter(std::move(printer), &m_dialogs);

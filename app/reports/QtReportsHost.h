@@ -79,6 +79,8 @@ private:
     Reports::ReportHeadings m_headings;
 };
 
+struct PdfTarget;
+
 class QtReportsHost : public Reports::ReportsHost {
 public:
     QtReportsHost(RunState& state, gui::Dialogs& dialogs, QWidget* mainWindow);
@@ -105,6 +107,10 @@ public:
     const std::vector<QPointer<frmReportForm>>& Viewers() const { return m_viewers; }
 
 private:
+    // Without a printer: says so and asks for a PDF file to print to instead (proposing
+    // `target`); the empty text when the user declines.
+    QString AskForPdfInstead(const PdfTarget& target);
+
     RunState& m_state;
     gui::Dialogs& m_dialogs;
     QPointer<QWidget> m_mainWindow;

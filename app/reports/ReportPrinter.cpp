@@ -167,7 +167,8 @@ void ReportPrinter::EndPage() {
 
 void ReportPrinter::EndDoc() {
     if (!m_painter) return;
-    const bool ok = m_painter->end();
+    // A job the print system refused is no printed report.
+    const bool ok = m_painter->end() && m_printer->printerState() != QPrinter::Error;
     m_painter.reset();
     m_pagePending = false;
     ++m_jobsEnded;

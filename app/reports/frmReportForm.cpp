@@ -104,6 +104,8 @@ frmReportForm::frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent)
 
     txtReport = new QPlainTextEdit(this);
     txtReport->setObjectName(QStringLiteral("txtReport"));
+    txtReport->setAccessibleName(QStringLiteral("Report"));
+    txtReport->setAccessibleDescription(QStringLiteral("The report's text, page by page."));
     txtReport->setReadOnly(true);  // typed characters are discarded
     txtReport->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtReport->setLineWrapMode(QPlainTextEdit::NoWrap);

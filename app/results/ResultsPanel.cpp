@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -20,6 +21,10 @@
 namespace caldren {
 
 namespace {
+
+// The results of an analysis by both methods: their widest line and their lines.
+constexpr int kFiguresColumns = 54;
+constexpr int kFiguresLines = 26;
 
 QString FromUtf8(const std::string& s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -46,6 +51,7 @@ ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::
     : QWidget(parent), m_document(document), m_analyzer(analysis::NewEngine) {
     setObjectName(QStringLiteral("ResultsPanel"));
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
     auto* splitter = m_splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splResults"));
     layout->addWidget(splitter);
@@ -62,14 +68,21 @@ ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::
     txtResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    column->addWidget(txtResults, 3);
-    m_checks = new ChecksList(document, program, dialogs, left, false);
-    column->addWidget(m_checks, 2);
+    column->addWidget(txtResults, 1);
 
-    m_chart = new CycleChart::CycleChartWidget(splitter);
+    // The chart over the checks: the figures keep the whole height of their column, so
+    // that a laptop's screen shows them without scrolling.
+    auto* right = new QWidget(splitter);
+    right->setObjectName(QStringLiteral("pnlChartAndChecks"));
+    auto* stack = new QVBoxLayout(right);
+    stack->setContentsMargins(0, 0, 0, 0);
+    m_chart = new CycleChart::CycleChartWidget(right);
     m_chart->setVisible(false);
+    stack->addWidget(m_chart, 3);
+    m_checks = new ChecksList(document, program, dialogs, right, false);
+    stack->addWidget(m_checks, 1);
     splitter->addWidget(left);
-    splitter->addWidget(m_chart);
+    splitter->addWidget(right);
     splitter->setCollapsible(0, false);
     splitter->setStretchFactor(0, 0);  // a wider window widens the chart, not the figures
     splitter->setStretchFactor(1, 1);
@@ -105,17 +118,39 @@ void ResultsPanel::refresh() {
     }
     // Unchanged text keeps the user's selection while other figures are typed.
     if (txtResults->toPlainText() != text) txtResults->setPlainText(text);
-    if (chart && !m_chart->isVisibleTo(this)) {
-        // The figures keep the width of their longest line; the chart takes the rest.
-        const QFontMetrics metrics(txtResults->font());
-        int widest = 0;
-        for (const QString& line : text.split(QLatin1Char('\n')))
-            widest = std::max(widest, metrics.horizontalAdvance(line));
-        const int figures = widest + 2 * txtResults->frameWidth() + 24;
-        m_chart->setVisible(true);
-        m_splitter->setSizes({figures, std::max(m_splitter->width() - figures, 160)});
-    }
+    // The figures keep the width of their longest line; the chart and the checks take the
+    // rest (a wider window widens them).
+    const int figures = figuresSize().width();
+    const QList<int> sizes = m_splitter->sizes();
+    if (sizes.value(0) < figures)
+        m_splitter->setSizes({figures, std::max(sizes.value(0) + sizes.value(1) - figures, 160)});
     m_chart->setVisible(chart);
+    updateGeometry();
+}
+
+QSize ResultsPanel::figuresSize() const {
+    const QFontMetrics metrics(txtResults->font());
+    const QStringList lines = txtResults->toPlainText().split(QLatin1Char('\n'));
+    // No less than the results of an analysis by both methods take (the window opens
+    // before the first file does).
+    int widest = metrics.horizontalAdvance(QString(kFiguresColumns, QLatin1Char('0')));
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int count = std::max(static_cast<int>(lines.size()) + 1, kFiguresLines);
+    // The text, the box's frame and margins, and room for a scroll bar beside it.
+    const int margins =
+        2 * (txtResults->frameWidth() + qRound(txtResults->document()->documentMargin()));
+    return {widest + margins + 24, count * metrics.lineSpacing() + margins};
+}
+
+QSize ResultsPanel::sizeHint() const {
+    // The figures whole beside the chart at its own width, the checks under the chart.
+    const QSize figures = figuresSize();
+    const QSize chart = m_chart->sizeHint();
+    const int caption = fontMetrics().height() + 6;
+    const int checks = 5 * fontMetrics().lineSpacing();
+    const QMargins m = contentsMargins();
+    return {figures.width() + chart.width() + m_splitter->handleWidth() + m.left() + m.right(),
+            std::max(figures.height() + caption, chart.height() + checks) + m.top() + m.bottom()};
 }
 
 QString ResultsPanel::resultsText() const { return txtResults->toPlainText(); }

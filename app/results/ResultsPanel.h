@@ -52,7 +52,13 @@ public:
     ChecksList* checksList() const { return m_checks; }
     CycleChart::CycleChartWidget* chart() const { return m_chart; }
 
+    // The figures whole beside the chart.
+    QSize sizeHint() const override;
+
 private:
+    // What the figures need to be read whole: their widest line and every line.
+    QSize figuresSize() const;
+
     Document& m_document;
     analysis::Analyzer m_analyzer;
     std::unique_ptr<FollowInputChanges> m_follow;

@@ -3,14 +3,16 @@
 //   takescreenshots <program folder> <output folder> [Qt options]
 //
 // Opens DEMO.CLD from the program folder and grabs the windows as a user sees them: the
-// start-up chooser, the About box, the main window with its results, every page of the
-// input form (the Checks page on a copy with two findings, General Inputs on a copy with
-// two negative amounts marked, a field's menu), the help window, the report windows, the
-// report choices, the font warning and the exit screen; prints the Summary and the
-// Detailed Analysis to PDF files whose pages become printed-page.png and printed-chart.png
-// (pdftoppm). Take them on a laptop-sized screen:
-//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots
-//       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
+// start-up chooser, the About box, the client summary, the main window with its results as it first
+// opens (no saved placement), every page of the input form (the Checks page on a copy with two
+// findings, General Inputs on a copy with two negative amounts marked, a field's menu), the
+// help window answering a question, the report windows, the report choices, the font
+// warning and the exit screen; prints the Summary and the Detailed Analysis to PDF files
+// whose pages become printed-page.png and printed-chart.png (pdftoppm); then, run again at a
+// scale factor of 1.5, the main window and the months page as main-window-150.png and
+// input-peak-150.png. Take them on a laptop-sized screen:
+//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots -platform
+//       offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
 #include "app/clientsummary/frmClientSummary.h"
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
@@ -43,6 +45,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
@@ -61,6 +64,10 @@ void Save(QWidget* w, const char* name) {
     QApplication::processEvents();
     const QString path =
         g_out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
+    // What was taken, in the screen's own pixels: the window inside the screen's free area.
+    const QRect area = w->screen()->availableGeometry();
+    std::printf("%s: %dx%d at %d,%d on %dx%d (scale %.2g)\n", name, w->width(), w->height(), w->x(),
+                w->y(), area.width(), area.height(), w->devicePixelRatioF());
     if (!w->grab().save(path))
         std::fprintf(stderr, "takescreenshots: cannot write %s\n", qPrintable(path));
 }
@@ -69,6 +76,16 @@ void Save(QWidget* w, const char* name) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No saved window placement: the windows open as at a first start.
+    QTemporaryDir settingsHome;
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    const QStringList arguments = [&] {
+        QStringList all;
+        for (int i = 1; i < argc; ++i) all << QString::fromLocal8Bit(argv[i]);
+        return all;
+    }();
+    // Run again at a scale factor of 1.5, the main window alone.
+    const bool scaled = qEnvironmentVariable("QT_SCALE_FACTOR") == QStringLiteral("1.5");
     QApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: takescreenshots <program folder> <output folder>\n");
@@ -86,6 +103,7 @@ int main(int argc, char** argv) {
     state.program.programFolder = work.path().toStdString();
     state.preferences.settingsFilePath = state.program.programFolder + "/CaldrenCalc.ini";
     state.program.errorLogPath = state.program.programFolder + "/CLD_err.log";
+    state.program.fullVersion = CALDREN_SHOT_VERSION;
     state.preferences.rptInput = state.preferences.rptSummary = state.preferences.rptDetail = 1;
     const QString demo = work.path() + QStringLiteral("/DEMO.CLD");
     QFile::copy(programFolder + QStringLiteral("/DEMO.CLD"), demo);
@@ -98,6 +116,34 @@ int main(int argc, char** argv) {
     caldren::QtUi ui(state, dialogs);
     state.SetUi(&ui);
 
+    // The main window as it first opens, its results and chart whole.
+    auto mainWindow = [&](const char* name) {
+        caldren::frmMain window(state, ui, dialogs);
+        ui.setMainWindow(&window);
+        window.setStatusText(QStringLiteral("File: ") +
+                             QString::fromStdString(state.document.currentFileName));
+        window.setRecentEntry(
+            1, QStringLiteral("&1 ") + QString::fromStdString(state.document.currentFileName),
+            true);
+        window.setRecentSeparatorVisible(true);
+        Save(&window, name);
+        ui.setMainWindow(nullptr);
+    };
+    if (scaled) {
+        mainWindow("main-window-150");
+        {
+            // The months page whole, Clear Months included.
+            caldren::frmIP form(state, ui, dialogs);
+            form.SetInitialIP();
+            form.FitToScreen();
+            form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(2);
+            Save(&form, "input-peak-150");
+            form.reject();
+        }
+        state.SetUi(nullptr);
+        return 0;
+    }
+
     // The windows of an interactive start.
     {
         caldren::frmStartUp chooser(state.options);
@@ -105,19 +151,7 @@ int main(int argc, char** argv) {
         caldren::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
-    {
-        caldren::frmMain window(state, ui, dialogs);
-        ui.setMainWindow(&window);
-        window.resize(1100, 720);
-        window.setStatusText(QStringLiteral("File: ") +
-                             QString::fromStdString(state.document.currentFileName));
-        window.setRecentEntry(
-            1, QStringLiteral("&1 ") + QString::fromStdString(state.document.currentFileName),
-            true);
-        window.setRecentSeparatorVisible(true);
-        Save(&window, "main-window");
-        ui.setMainWindow(nullptr);
-    }
+    mainWindow("main-window");
     {
         caldren::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
@@ -192,9 +226,8 @@ int main(int argc, char** argv) {
         helpState.program.programFolder = programFolder.toStdString();
         caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
                                                                 QStringLiteral("peak-method"));
-        help->resize(1040, 700);
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
-        search->setText(QStringLiteral("gross profit"));
+        search->setText(QStringLiteral("what is the peak method?"));
         QApplication::processEvents();
         help->ShowTopic(QStringLiteral("peak-method"));
         Save(help, "help-window");
@@ -210,6 +243,7 @@ int main(int argc, char** argv) {
             c.btnOK->click();
             return c.result();
         };
+        dialogs.printers = true;  // the print dialog prints to a file
         dialogs.print = [file = work.path() + QLatin1Char('/') + QLatin1String(pdf)](
                             QPrinter& p, const QString&) {
             p.setOutputFormat(QPrinter::PdfFormat);
@@ -368,5 +402,14 @@ int main(int argc, char** argv) {
     }
     for (auto& v : host.Viewers()) delete v.data();
     state.SetUi(nullptr);
-    return 0;
+
+    // The main window again at a scale factor of 1.5, on the same screen.
+    QProcess again;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1.5"));
+    again.setProcessEnvironment(environment);
+    again.setProcessChannelMode(QProcess::ForwardedChannels);
+    again.start(QCoreApplication::applicationFilePath(), arguments);
+    again.waitForFinished(120000);
+    return again.exitCode();
 }

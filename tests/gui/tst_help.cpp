@@ -10,12 +10,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDirIterator>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 using guitest::Q;
 
@@ -149,6 +151,27 @@ private slots:
         ok->setFocus();
         QTest::keyClick(ok, Qt::Key_F1);
         QCOMPARE(Help()->CurrentTopic(), Q("checks"));
+    }
+
+    // Every word of a question, common words left out; the sections that hold them all,
+    // ranked, listed over the contents, which stay whole; the section shown highlighted.
+    void searchAnswersQuestions() {
+        caldren::frmHelp* help = Help();
+        auto* search = help->findChild<QLineEdit*>(Q("txtSearch"));
+        auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
+        QStringList seen;
+        for (const QString& line : Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
+            search->setText(line.section(u'|', 0, 0));
+            QTest::keyClick(search, Qt::Key_Return);  // to the best section
+            QStringList words = caldren::frmHelp::SearchWords(search->text());
+            const QStringList found = help->Found().mid(0, 3);
+            seen << QStringList{search->text(), words.isEmpty() ? Q("(none)") : words.join(u' '),
+                                found.isEmpty() ? Q("Not found") : found.join(u' '),
+                                contents->currentItem()->text(0)}
+                        .join(u'|');
+            for (QTreeWidgetItemIterator it(contents); *it; ++it) QVERIFY(!(*it)->isHidden());
+        }
+        QCOMPARE(seen.join(u'\n'), Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt")).join(u'\n'));
     }
 };
 

@@ -200,15 +200,14 @@ private slots:
         qDeleteAll(viewers.mid(0, 2));
     }
 
-    // Without a printer the print dialog proposes the file "Save as PDF..." would, on US
-    // Letter; where printers are installed the default one stays chosen with its own paper.
+    // Without a printer Print proposes the file "Save as PDF..." would; where printers are
+    // installed the print dialog keeps the default one chosen.
     void printingToAFileProposesWhatSaveAsPdfDoes() {
         guitest::Session session;
         session.state.preferences.settingsFilePath =
             QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
         session.state.document.currentFileName = "/data/acme.cld";
         QStringList proposed;
-        QPageSize::PageSizeId paper = QPageSize::A4;
         session.dialogs.modal = [](QDialog& dialog) {
             auto& choices = dynamic_cast<dlgRptChoices&>(dialog);
             choices.SetChoices({0, 1, 0});  // the Summary alone
@@ -217,9 +216,9 @@ private slots:
         };
         session.dialogs.print = [&](QPrinter& printer, const QString& title) {
             proposed << title << printer.outputFileName();
-            paper = printer.pageLayout().pageSize().id();
             return false;
         };
+        session.dialogs.answers = {caldren::MsgAnswer::Yes};
         caldren::reportwindows::QtReportsHost host(session.state, session.dialogs, nullptr);
         Reports::ReportChoices choices;
         host.GetReports(Reports::kPrint, choices);
@@ -227,9 +226,10 @@ private slots:
             session.dialogs.printers = printers;
             QCOMPARE(host.GetCopies(), 0);
         }
-        QCOMPARE(proposed, (QStringList{Q("Print Reports"), QString(), Q("Print Reports"),
-                                        Q("/data/acme Summary Report.pdf")}));
-        QCOMPARE(paper, QPageSize::Letter);
+        const caldren::FileDialogSpec file = session.dialogs.fileDialogs.value(0);
+        proposed << QString::fromStdString(file.initialFolder + '/' + file.initialName);
+        QCOMPARE(proposed,
+                 (QStringList{Q("Print Reports"), QString(), Q("/data/acme Summary Report.pdf")}));
     }
 };
 

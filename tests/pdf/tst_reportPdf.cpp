@@ -33,6 +33,7 @@ void Answer(guitest::FakeDialogs& dialogs, const char* report, const QString& pd
         c.btnOK->click();
         return c.result();
     };
+    dialogs.printers = true;  // and the print dialog prints to a file
     dialogs.print = [pdf](QPrinter& p, const QString&) {
         p.setOutputFileName(pdf);  // ".pdf": a PDF file
         p.setPageSize(QPageSize(QPageSize::Letter));

@@ -43,6 +43,7 @@ struct Fixture {
             dynamic_cast<dlgRptChoices&>(d).btnOK->click();
             return d.result();
         };
+        dialogs.printers = true;  // and the print dialog prints to a file
         dialogs.print = [pdf](QPrinter& p, const QString&) {
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(pdf);

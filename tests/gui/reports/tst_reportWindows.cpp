@@ -52,6 +52,7 @@ struct Script {
             boxes(c);
             return c.result();
         };
+        dialogs.printers = true;  // and the print dialog prints to a file
         dialogs.print = [this](QPrinter& p, const QString& title) {
             log << title;
             p.setOutputFormat(QPrinter::PdfFormat);
