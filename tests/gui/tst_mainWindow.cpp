@@ -19,6 +19,7 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -203,10 +204,13 @@ private slots:
         QCOMPARE(dialogs().fileDialogs.at(3).initialName, first.toStdString());
         QCOMPARE(state().document.currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
+        // (The file and its lock file land in the test's folder, not the working folder.)
+        const QString workingFolder = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
         caldren::FileOperations::Save(state(), "relative.cld");
+        QDir::setCurrent(workingFolder);
         QVERIFY(bytesOf(path("CaldrenCalc.ini"))
                     .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
-        QFile::remove(QStringLiteral("relative.cld"));
         state().preferences.dataFilePath.clear();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
