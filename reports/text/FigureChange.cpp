@@ -11,7 +11,8 @@ namespace Reports {
 namespace {
 
 constexpr int kMaxDecimals = 5;
-constexpr std::size_t kMaxDigits = 15;
+// Thirteen digits padded to five decimals still fit a long long (below 10^18).
+constexpr std::size_t kMaxDigits = 13;
 
 long long Power10(int n) {
     long long p = 1;
@@ -99,7 +100,8 @@ FigureChangeText FigureChange(std::string_view before, std::string_view after) {
     }
     // Hundredths of a percent, halves away from zero.
     const __int128 size = from < 0 ? -static_cast<__int128>(from) : from;
-    const __int128 moved = change.scaled < 0 ? -static_cast<__int128>(change.scaled) : change.scaled;
+    const __int128 moved =
+        change.scaled < 0 ? -static_cast<__int128>(change.scaled) : change.scaled;
     const __int128 hundredths = (moved * 20000 + size) / (2 * size);
     PrintedFigure percent;
     percent.decimals = 2;

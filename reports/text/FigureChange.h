@@ -21,7 +21,7 @@ struct PrintedFigure {
 };
 
 // The printed figure; empty for a text that is no figure ("", "Not chosen", "—") or that
-// has more than 15 digits or 5 decimals.
+// has more than 13 digits or 5 decimals.
 std::optional<PrintedFigure> ReadPrintedFigure(std::string_view text);
 
 // A figure laid out: `decimals` decimals (padded with zeros, never rounded: at least as
