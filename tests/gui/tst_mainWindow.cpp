@@ -353,9 +353,12 @@ private slots:
         trigger("mnuFileOpen");
         QVERIFY(state().document.currentFileName == client.toStdString() &&
                 state().document.readOnly);
+        const QString bob = Q("open in CaldrenCalc by bob on elsewhere (process 4711) since ");
+        QVERIFY(m_window->statusText().startsWith(Q("File: ") + client + Q(" \u2014 read-only, ") +
+                                                  bob));
         dialogs().files.push_back({QString()});
         trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
-        QVERIFY(boxes().at(2).contains(Q("was opened read-only")));
+        QVERIFY(boxes().at(2).contains(Q("was opened read-only: it is ") + bob));
         QCOMPARE(dialogs().fileDialogs.last().title, std::string("Save As"));
         dialogs().files.push_back({client});  // Save As onto the name bob has open: refused
         trigger("mnuFileSaveAs");
