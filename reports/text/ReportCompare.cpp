@@ -190,9 +190,7 @@ std::string YearEndText(const Column& c) {
     return {};
 }
 
-// The column headings of a block: each file's name (names of up to 12 characters take one
-// line; a longer one is broken over two, after a blank, "-", "_" or "." where it can, and a
-// second part longer than 12 characters keeps its last 12, which tell the years apart), its
+// The column headings of a block: each file's name (HeadingName, on one or two lines), its
 // year end, and the rule under them.
 std::string ColumnHeadings(const std::vector<Column>& cols) {
     std::vector<std::string> upper, names, dates;
