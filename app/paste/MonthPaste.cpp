@@ -13,7 +13,7 @@ const char* const kNotTabular =
 
 namespace {
 
-constexpr std::size_t kMaxText = 64 * 1024;
+constexpr std::size_t kMaxText = std::size_t{64} * 1024;
 constexpr std::size_t kMaxCell = 64;
 
 std::string_view Trim(std::string_view s) {
