@@ -307,13 +307,12 @@ std::string ChangeTable(const std::vector<Column>& all, std::size_t first, std::
             section += ChangeRows(all, first, last, label, m, cell);
         if (!section.empty()) rows += Line("") + Line(std::string("  ") + m->title) + section;
     }
-    const std::vector<Column> cols(all.begin() + static_cast<std::ptrdiff_t>(first),
-                                   all.begin() + static_cast<std::ptrdiff_t>(last));
     // Each column is headed by the year end it is the change to.
     std::vector<std::string> dates;
-    for (const Column& c : cols) dates.push_back(YearEndText(c));
-    return Line("") + TableRow(kChangeTitle, dates) + ColumnRules(cols.size(), '-') + rows +
-           ColumnRules(cols.size(), '=');
+    dates.reserve(last - first);
+    for (std::size_t k = first; k < last; ++k) dates.push_back(YearEndText(all[k]));
+    return Line("") + TableRow(kChangeTitle, dates) + ColumnRules(dates.size(), '-') + rows +
+           ColumnRules(dates.size(), '=');
 }
 
 // The note of a failed column: why the file has no figures, on lines of at most 76
