@@ -9,10 +9,70 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace caldren::analysis {
 
 using vesmora::IndexKey;
+
+namespace {
+
+constexpr const char* kMonthNames[] = {"January",   "February", "March",    "April",
+                                       "May",       "June",     "July",     "August",
+                                       "September", "October",  "November", "December"};
+
+// The forms in which a second line writes a date.
+std::vector<std::string> DateForms(const Date& d) {
+    return {std::string(kMonthNames[d.month - 1]) + " " + std::to_string(d.day) + ", " +
+                std::to_string(d.year),
+            common::DateText(d), common::ShortDateText(d)};
+}
+
+bool DigitAt(const std::string& s, std::size_t i) {
+    return i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]));
+}
+
+}  // namespace
+
+std::string NextYearLine2(const std::string& line2, const std::string& oldYearEnd,
+                          const std::string& newYearEnd) {
+    const Date from = ParseDate(oldYearEnd), to = ParseDate(newYearEnd);
+    if (to.year > 9999 || from.month < 1 || from.month > 12 || to.month < 1 || to.month > 12)
+        return line2;
+    const std::vector<std::string> oldForms = DateForms(from), newForms = DateForms(to);
+    // A tax year that ends on December 31 begins in the same year; any other in the one before.
+    const int firstYear = from.month == 12 && from.day == 31 ? from.year : from.year - 1;
+    std::string out;
+    std::size_t i = 0;
+    while (i < line2.size()) {
+        bool date = false;
+        for (std::size_t k = 0; k < oldForms.size() && !date && !(i > 0 && DigitAt(line2, i - 1));
+             ++k) {
+            const std::string& form = oldForms[k];
+            date = line2.compare(i, form.size(), form) == 0 && !DigitAt(line2, i + form.size());
+            if (date) {
+                out += newForms[k];
+                i += form.size();
+            }
+        }
+        if (date) continue;
+        if (!DigitAt(line2, i)) {
+            out += line2[i++];
+            continue;
+        }
+        std::size_t j = i;
+        while (DigitAt(line2, j)) ++j;
+        std::string number = line2.substr(i, j - i);
+        if (number.size() == 4) {
+            const int year = std::stoi(number);
+            if (year == from.year || year == firstYear)
+                number = std::to_string(year + to.year - from.year);
+        }
+        out += number;
+        i = j;
+    }
+    return out;
+}
 
 void RollForward(const vesmora::_Caldren& from, vesmora::_Caldren& next) {
     next.BeginEdit();
@@ -41,6 +101,7 @@ void RollForward(const vesmora::_Caldren& from, vesmora::_Caldren& next) {
                          &vesmora::_Monthly::put_Sales, &vesmora::_Monthly::put_Purchases})
             ((*m).*put)("0");
     }
+    next.put_Line2(NextYearLine2(from.get_Line2(), from.get_EOYCurrent(), next.get_EOYCurrent()));
 }
 
 vesmora::ComPtr<vesmora::_Caldren> RollForward(const vesmora::_Caldren& from,

@@ -2,11 +2,12 @@
 // This Analysis..." and "/rollforward").
 //
 // Field by field (Inputs.h holds the rule of each input):
-//  - what describes the company stays: the name lines, the methods and their options
+//  - what describes the company stays: the name, the methods and their options
 //    (average, peak, estimate from sales and purchases, current amounts as estimates,
 //    actual inventory), other reasonable needs and contingencies;
 //  - the current year end, next year's end, the months' year end and every month's date
-//    move one year, a month-end date staying a month end;
+//    move one year, a month-end date staying a month end; so do the years of the second
+//    line (NextYearLine2);
 //  - this year's ending inventory, receivables and payables related to inventory become the
 //    new beginning balances;
 //  - every other figure of one year's books is zero, the months' inventory, receivables,
@@ -31,6 +32,15 @@ void RollForward(const vesmora::_Caldren& from, vesmora::_Caldren& next);
 // The same into a new engine object from the factory.
 vesmora::ComPtr<vesmora::_Caldren> RollForward(const vesmora::_Caldren& from,
                                                const EngineFactory& newEngine);
+
+// Next year's second line. The old year end written out in it ("September 30, 2025",
+// "09/30/2025", "9/30/2025") becomes the new year end in the same form ("February 28, 2023"
+// -> "February 29, 2024"); every other four-digit number that is a year of the old tax year
+// (the year it ends in, and the year it begins in) moves on one year: "Fiscal Year Ended
+// September 30, 2025" -> "... 2026", "FY 2024-2025" -> "FY 2025-2026" for a year ending
+// 06/30/2025. Other numbers, and digits within a longer number, stay.
+std::string NextYearLine2(const std::string& line2, const std::string& oldYearEnd,
+                          const std::string& newYearEnd);
 
 // The proposed name of next year's file: "<name><year>.cld" in the same folder, where
 // <name> is the current file's name without its extension and <year> the new year end's

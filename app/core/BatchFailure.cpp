@@ -31,6 +31,17 @@ std::string RefusedEntry(const std::string& location) {
     return location.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
 }
 
+std::string HeldBy(const std::string& location) {
+    // BatchFiles::DataFile names the holder when the windows keep the file open:
+    // 'BatchFiles.DataFile: "/srv/acme.cld": it is open in CaldrenCalc by ann on ...'.
+    const std::string mark = ": it is open in CaldrenCalc by ";
+    const std::size_t at = location.find(mark);
+    if (at == std::string::npos || location.rfind("BatchFiles.DataFile: ", at) == std::string::npos)
+        return {};
+    const std::size_t begin = at + mark.size();
+    return location.substr(begin, location.find('\r', begin) - begin);
+}
+
 std::string LogDescription(const BatchFailure& f) {
     std::string text = ErrorText(f.number, f.description, f.location);
     if (f.file.empty()) return text;

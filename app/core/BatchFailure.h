@@ -41,6 +41,11 @@ std::string ErrorText(long number, const std::string& description, const std::st
 // "3 Inventory"), as the error's source chain names it; empty when it names none.
 std::string RefusedEntry(const std::string& location);
 
+// Who has the data file open in the windows, when that is why the run failed, as the
+// error's source chain names the holder ("ann on office-pc (process 4711) since 12/06/2026
+// 20:15:03"); empty otherwise.
+std::string HeldBy(const std::string& location);
+
 // The text of the log line's description: the error's text, then the file and the entry
 // concerned: Type mismatch (file "/srv/acme.cld", entry "Average Cycle").
 std::string LogDescription(const BatchFailure& failure);

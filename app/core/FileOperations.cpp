@@ -31,8 +31,23 @@ FileDialogSpec DialogSpec(const Preferences& preferences, const char* title) {
     return spec;
 }
 
+// Who has `name` open in CaldrenCalc ("bob on elsewhere (process 4711) since 12/06/2026
+// 20:15:03"), as its lock file names them; empty when nobody else has it or it is unknown.
+std::string OtherHolder(const std::string& name) {
+    const DataFileLock::Status status = DataFileLock::Query(name);
+    if (status.state != DataFileLock::State::Held || status.holder.user.empty()) return {};
+    return DataFileLock::Describe(status.holder);
+}
+
 void ShowFileStatus(const RunOptions& options, const Document& document) {
-    if (options.ui) options.ui->SetStatusText("File: " + document.currentFileName);
+    if (!options.ui) return;
+    std::string text = "File: " + document.currentFileName;
+    if (document.readOnly && !options.batch) {
+        const std::string holder = OtherHolder(document.currentFileName);
+        text += holder.empty() ? " \xE2\x80\x94 read-only"
+                               : " \xE2\x80\x94 read-only, open in CaldrenCalc by " + holder;
+    }
+    options.ui->SetStatusText(text);
 }
 
 // Folder of a new untitled file: the data file path, or, before any is known, the per-user
@@ -205,10 +220,12 @@ bool Save(RunState& state, const std::string& fileName) {
     if (fileName.empty()) return SaveAs(state);
     if (!state.options.batch && state.document.readOnly &&
         fileName == state.document.currentFileName) {
+        const std::string holder = OtherHolder(fileName);
         Ask(state.options,
-            fileName +
-                " was opened read-only: another program has it open. Save the analysis under "
-                "another name.",
+            fileName + " was opened read-only: " +
+                (holder.empty() ? "another program has it open"
+                                : "it is open in CaldrenCalc by " + holder) +
+                ". Save the analysis under another name.",
             kExclamation, kInUseTitle);
         return SaveAs(state);
     }

@@ -145,12 +145,15 @@ int RunBatch(RunState& state, const std::string& dataFile, const std::string& ou
 }
 
 void ReportBatchFailure(ProgramInfo& program, const BatchFailure& failure) {
-    // "CaldrenCalc: error 11: Division by zero", the file and the entry concerned, then the
-    // location and the source chain, newest first, one per line.
+    // "CaldrenCalc: error 11: Division by zero", the file and the entry concerned, who has
+    // the file open in the windows when that stopped the run, then the location and the
+    // source chain, newest first, one per line.
     std::string text = "CaldrenCalc: error " + std::to_string(failure.number) + ": " +
                        ErrorText(failure.number, failure.description, failure.location) + "\n";
     if (!failure.file.empty()) text += "  File:     " + failure.file + "\n";
     if (!failure.entry.empty()) text += "  Entry:    " + failure.entry + "\n";
+    const std::string holder = HeldBy(failure.location);
+    if (!holder.empty()) text += "  Held by:  " + holder + "\n";
     bool first = true;
     std::size_t begin = 0;
     while (begin <= failure.location.size()) {

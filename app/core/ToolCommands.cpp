@@ -99,6 +99,8 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile,
         next->ApplyEdit(newFile);
         out << "Next year's analysis (year ending " << next->get_EOYCurrent() << ") was written to "
             << newFile << ".\n";
+        if (next->get_Line2() != calc->get_Line2())
+            out << "Its second line now reads \"" << next->get_Line2() << "\".\n";
         return kExitOk;
     } catch (const ComError& e) {
         fs::remove(newFile, ec);  // it did not exist before: nothing stays behind
@@ -112,12 +114,12 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile,
 
 std::string Usage() {
     return "  CaldrenCalc /rollforward <data file>.cld /output <new data file>.cld\n"
-           "      Writes next year's analysis of the data file into a new data file: the name\n"
-           "      lines, methods, other needs and contingencies kept; the dates one year later;\n"
-           "      this year's ending inventory, receivables and payables as the beginning\n"
-           "      balances; every other figure zero. The data file is not changed and the new\n"
-           "      file must not exist. Exit status 0 when it was written, 1 when nothing was\n"
-           "      written (the reason is on stderr), 2 when a name is missing.\n"
+           "      Writes next year's analysis of the data file into a new data file: the name,\n"
+           "      methods, other needs and contingencies kept; the dates, and the years in the\n"
+           "      second line, one year later; this year's ending inventory, receivables and\n"
+           "      payables as the beginning balances; every other figure zero. The data file is\n"
+           "      not changed and the new file must not exist. Exit status 0 when it was written,\n"
+           "      1 when nothing was written (the reason is on stderr), 2 when a name is missing.\n"
            "  CaldrenCalc /check <data file>.cld\n"
            "      Lists what looks wrong in the data file's figures; the file is not changed.\n"
            "      Exit status 0 when nothing is found, 1 when something is, 2 when the file\n"

@@ -11,8 +11,10 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -46,6 +48,31 @@ bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
 
 }  // namespace
 
+// The figures' text. Copy puts the lines selected on the clipboard as a table: label and
+// value cells, tab-separated text plus HTML, which a spreadsheet pastes as two columns.
+class ResultsText : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    std::vector<analysis::PanelLine> lines;  // empty while the text is a message
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        const QTextCursor cursor = textCursor();
+        if (lines.empty() || !cursor.hasSelection())
+            return QPlainTextEdit::createMimeDataFromSelection();
+        const QTextBlock first = document()->findBlock(cursor.selectionStart());
+        QTextBlock last = document()->findBlock(cursor.selectionEnd());
+        // A selection that ends at the start of a line leaves that line out.
+        if (last != first && cursor.selectionEnd() == last.position()) last = last.previous();
+        const auto from = static_cast<std::size_t>(first.blockNumber());
+        const auto to = static_cast<std::size_t>(last.blockNumber());
+        auto* mime = new QMimeData;
+        mime->setText(FromUtf8(analysis::TableText(lines, from, to)));
+        mime->setHtml(FromUtf8(analysis::TableHtml(lines, from, to)));
+        return mime;
+    }
+};
+
 ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
                            QWidget* parent, bool followInputChanges)
     : QWidget(parent), m_document(document), m_analyzer(analysis::NewEngine) {
@@ -62,7 +89,7 @@ ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::
     auto* caption = new QLabel(QStringLiteral("Results"), left);
     caption->setObjectName(QStringLiteral("lblResults"));
     column->addWidget(caption);
-    txtResults = new QPlainTextEdit(left);
+    txtResults = new ResultsText(left);
     txtResults->setObjectName(QStringLiteral("txtResults"));
     txtResults->setReadOnly(true);
     txtResults->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -98,10 +125,13 @@ void ResultsPanel::refresh() {
     QString text;
     bool chart = false;
     if (!m_document.engine) {
+        txtResults->lines.clear();
         text = QStringLiteral("No analysis is open.");
         m_checks->setFindings({});
     } else {
         const analysis::Snapshot& s = m_analyzer.Update(*m_document.engine);
+        txtResults->lines.clear();
+        if (s.error.empty()) txtResults->lines = s.results.Lines();
         text = FromUtf8(s.error.empty() ? s.results.Text() : s.error + "\n");
         m_checks->setFindings(s.findings);
         if (s.peakCalculated && m_analyzer.Scratch()) {

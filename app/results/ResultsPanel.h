@@ -4,8 +4,11 @@
 // cycle in days and as a part of a year, the working capital needed and the excess before
 // and after other needs, as the same texts as the reports print (analysis/Results.h), in a
 // read-only text that can be selected and copied; "—" with the reason where a figure cannot
-// be computed yet. Beside it the monthly-cycle chart when the peak method is calculated, and
-// under it the checks of the figures (ChecksList, fed by the panel).
+// be computed yet. The figures read as accountants read them (negatives in parentheses, the
+// decimals of a column lined up), and Copy puts the lines selected on the clipboard as a
+// table (tab-separated text and HTML: label and value cells). Beside it the monthly-cycle chart
+// when the peak method is calculated, and under it the checks of the figures (ChecksList, fed by
+// the panel).
 //
 // The figures come from an Analyzer's scratch copy: the panel never calculates, changes or
 // saves the run state's engine. It refreshes after each InputChanges notice (several
@@ -33,6 +36,7 @@ struct Document;
 struct ProgramInfo;
 class ChecksList;
 class FollowInputChanges;
+class ResultsText;
 namespace gui {
 class Dialogs;
 }
@@ -63,7 +67,7 @@ private:
     analysis::Analyzer m_analyzer;
     std::unique_ptr<FollowInputChanges> m_follow;
     QSplitter* m_splitter = nullptr;
-    QPlainTextEdit* txtResults = nullptr;
+    ResultsText* txtResults = nullptr;
     CycleChart::CycleChartWidget* m_chart = nullptr;
     ChecksList* m_checks = nullptr;
 };

@@ -1,13 +1,16 @@
 // ReportCompare: the comparison of several years, one column per data file.
 #include "ReportCompare.h"
 
+#include "FigureChange.h"
 #include "ReportWriter.h"
 
 #include <activation/Com.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 
 namespace Reports {
@@ -21,6 +24,7 @@ constexpr int kLabelWidth = 35;  // the label after the two leading blanks
 constexpr int kFieldGap = 2;     // blanks between two value fields
 constexpr std::size_t kFilesPerBlock = 3;
 constexpr std::size_t kNoteWidth = 76;
+constexpr const char* kChangeTitle = "Change From The Previous Year";
 
 // Year end as yyyymmdd for ordering; -1 when unknown.
 long YearEndKey(const CompareFile& f) {
@@ -145,38 +149,58 @@ const MethodRows kAveRows{
     [](const vesmora::_Caldren& c) { return FormatDollars(c.get_ExcessWCAve()); },
 };
 
-// The column headings of a block: each file's name (names of up to 12 characters take one
-// line; a longer one is broken over two, after a blank, "-", "_" or "." where it can, and a
-// second part longer than 12 characters keeps its last 12, which tell the years apart), its
+// A method's rows in report order: label and cell.
+std::array<std::pair<const char*, CellReader>, 5> MethodCells(const MethodRows& m) {
+    return {{{m.daysLabel, m.days},
+             {m.partLabel, m.part},
+             {"Working Capital Needed", m.needed},
+             {"Excess Before Other Needs", m.excessBefore},
+             {"Excess Working Capital", m.excess}}};
+}
+
+// A column's name as its heading shows it: names of up to 12 characters take one line
+// (first part empty); a longer one is broken over two, after a blank, "-", "_" or "."
+// where it can, and a second part longer than 12 characters keeps its last 12, which tell
+// the years apart.
+std::pair<std::string, std::string> HeadingName(const Column& c) {
+    std::string name = ShortName(c.file->fileName);
+    std::string first;
+    if (name.size() > 12) {
+        std::size_t cut = 12;
+        const std::size_t sep = name.find_last_of(" -_.", 11);
+        if (sep != std::string::npos && sep > 0) cut = sep + 1;
+        first = name.substr(0, cut);
+        name = name.substr(cut);
+        while (!first.empty() && first.back() == ' ') first.pop_back();
+        while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+        if (name.size() > 12) name = name.substr(name.size() - 12);
+    }
+    return {first, name};
+}
+
+// A column's year end, "mm/dd/yyyy"; empty for a file not loaded, or one that failed with a
+// year end that is no date.
+std::string YearEndText(const Column& c) {
+    if (!c.file->calc) return {};
+    try {
+        return FormatDate(c.file->calc->get_EOYCurrent());
+    } catch (const activation::ComError&) {
+        if (c.file->Ok()) throw;
+    }
+    return {};
+}
+
+// The column headings of a block: each file's name (HeadingName, on one or two lines), its
 // year end, and the rule under them.
 std::string ColumnHeadings(const std::vector<Column>& cols) {
     std::vector<std::string> upper, names, dates;
     bool twoLines = false;
     for (const Column& c : cols) {
-        std::string name = ShortName(c.file->fileName);
-        std::string first;
-        if (name.size() > 12) {
-            std::size_t cut = 12;
-            const std::size_t sep = name.find_last_of(" -_.", 11);
-            if (sep != std::string::npos && sep > 0) cut = sep + 1;
-            first = name.substr(0, cut);
-            name = name.substr(cut);
-            while (!first.empty() && first.back() == ' ') first.pop_back();
-            while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-            if (name.size() > 12) name = name.substr(name.size() - 12);
-            twoLines = true;
-        }
+        const auto [first, name] = HeadingName(c);
+        twoLines = twoLines || !first.empty();
         upper.push_back(first);
         names.push_back(name);
-        std::string date;
-        if (c.file->calc) {
-            try {
-                date = FormatDate(c.file->calc->get_EOYCurrent());
-            } catch (const activation::ComError&) {
-                if (c.file->Ok()) throw;
-            }
-        }
-        dates.push_back(date);
+        dates.push_back(YearEndText(c));
     }
     std::string s;
     if (twoLines) s += TableRow("", upper);
@@ -208,15 +232,8 @@ std::string MethodSection(const std::vector<Column>& cols, const MethodRows& m) 
     std::string s;
     s += Line("");
     s += Line(std::string("  ") + m.title);
-    const std::pair<const char*, CellReader> rows[] = {
-        {m.daysLabel, m.days},
-        {m.partLabel, m.part},
-        {"Working Capital Needed", m.needed},
-        {"Excess Before Other Needs", m.excessBefore},
-        {"Excess Working Capital", m.excess},
-    };
     bool first = true;
-    for (const auto& [label, cell] : rows) {
+    for (const auto& [label, cell] : MethodCells(m)) {
         std::vector<std::string> cells;
         for (const Column& c : cols) {
             if (!c.file->Ok())
@@ -232,22 +249,70 @@ std::string MethodSection(const std::vector<Column>& cols, const MethodRows& m) 
     return s;
 }
 
+std::string AvailableCell(const vesmora::_Caldren& c) { return FormatDollars(c.get_AvailableWC()); }
+std::string CostCell(const vesmora::_Caldren& c) { return FormatDollars(c.get_CostOfOperations()); }
+
 // The table of one block of columns (at most three).
 std::string BlockTable(const std::vector<Column>& cols, bool anyPeak, bool anyAve) {
     std::string s = ColumnHeadings(cols);
     // The first two rows of a failed column say why it has no figures.
-    s += CommonRow(
-        cols, "Available Working Capital",
-        [](const vesmora::_Caldren& c) { return FormatDollars(c.get_AvailableWC()); }, "Failed",
-        false);
-    s += CommonRow(
-        cols, "Cost Of Operations",
-        [](const vesmora::_Caldren& c) { return FormatDollars(c.get_CostOfOperations()); }, "",
-        true);
+    s += CommonRow(cols, "Available Working Capital", AvailableCell, "Failed", false);
+    s += CommonRow(cols, "Cost Of Operations", CostCell, "", true);
     if (anyPeak) s += MethodSection(cols, kPeakRows);
     if (anyAve) s += MethodSection(cols, kAveRows);
     s += ColumnRules(cols.size(), '=');
     return s;
+}
+
+// The figure a column shows in a row: none for a failed file or a method it did not choose.
+std::optional<std::string> FigureOf(const Column& c, const MethodRows* m, CellReader cell) {
+    if (!c.file->Ok() || (m && !m->chosen(*c.file->calc))) return std::nullopt;
+    return cell(*c.file->calc);
+}
+
+// The change rows of one figure for the columns [first, last) of all columns: the amount
+// and, under it, the percent, each from the column before (the block before's last for a
+// block's first). Empty when no column of the block has a change.
+std::string ChangeRows(const std::vector<Column>& all, std::size_t first, std::size_t last,
+                       const char* label, const MethodRows* m, CellReader cell) {
+    std::vector<std::string> amounts, percents;
+    bool any = false;
+    for (std::size_t k = first; k < last; ++k) {
+        FigureChangeText change;
+        if (k > 0) {
+            const std::optional<std::string> before = FigureOf(all[k - 1], m, cell);
+            const std::optional<std::string> after = FigureOf(all[k], m, cell);
+            if (before && after) change = FigureChange(*before, *after);
+        }
+        any = any || !change.amount.empty();
+        amounts.push_back(change.amount);
+        percents.push_back(change.percent);
+    }
+    return any ? TableRow(label, amounts) + TableRow("", percents) : std::string();
+}
+
+// The changes of one block (a chunk of its own, under the block's figures): each figure's
+// change from the year before in amount and percent, a method only where one of the
+// block's files has a change in it. Empty when the block has no change at all.
+std::string ChangeTable(const std::vector<Column>& all, std::size_t first, std::size_t last,
+                        bool anyPeak, bool anyAve) {
+    std::string rows =
+        ChangeRows(all, first, last, "Available Working Capital", nullptr, AvailableCell) +
+        ChangeRows(all, first, last, "Cost Of Operations", nullptr, CostCell);
+    if (rows.empty()) return {};
+    for (const MethodRows* m : {anyPeak ? &kPeakRows : nullptr, anyAve ? &kAveRows : nullptr}) {
+        if (!m) continue;
+        std::string section;
+        for (const auto& [label, cell] : MethodCells(*m))
+            section += ChangeRows(all, first, last, label, m, cell);
+        if (!section.empty()) rows += Line("") + Line(std::string("  ") + m->title) + section;
+    }
+    // Each column is headed by the year end it is the change to.
+    std::vector<std::string> dates;
+    dates.reserve(last - first);
+    for (std::size_t k = first; k < last; ++k) dates.push_back(YearEndText(all[k]));
+    return Line("") + TableRow(kChangeTitle, dates) + ColumnRules(dates.size(), '-') + rows +
+           ColumnRules(dates.size(), '=');
 }
 
 // The note of a failed column: why the file has no figures, on lines of at most 76
@@ -264,6 +329,19 @@ std::string FailureNote(const Column& c) {
 }
 
 }  // namespace
+
+std::string ZeroBaseReason(const vesmora::_Caldren& calc) {
+    try {
+        if (ParseWholeUnits(calc.get_NetSales()) == 0) return "Net Sales is zero";
+        const auto months = calc.get_colMonths();
+        if (calc.get_DoPeakCycle() && ParseWholeUnits(calc.get_COGS()) == 0 && months &&
+            months->get_Count() > 0)
+            return "Cost of Goods Sold is zero with the peak method";
+    } catch (const activation::ComError&) {
+        // An input that reads as no number explains nothing here.
+    }
+    return {};
+}
 
 std::string RatioAsDays(const std::string& ratioText) {
     const std::string r = FormatRatio(ratioText);  // sign, digits, '.', five digits
@@ -324,7 +402,10 @@ CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::
     try {
         f.calc->Calculate();
     } catch (const activation::ComError& e) {
-        f.failure = "Could not be calculated: " + CompareFailureText(e);
+        // A zero base fails on overflow or division by zero: the input says it better.
+        const std::string zero =
+            e.Number() == 6 || e.Number() == 11 ? ZeroBaseReason(*f.calc) : std::string();
+        f.failure = "Could not be calculated: " + (zero.empty() ? CompareFailureText(e) : zero);
         f.errorNumber = e.Number();
     } catch (const std::bad_alloc&) {
         f.failure = "Could not be calculated: Out of memory (error 7)";
@@ -388,10 +469,12 @@ void BuildCompareReport(const std::vector<CompareFile>& files, ReportSink& sink)
     // printed pages.
     std::vector<std::string> chunks;
     for (std::size_t b = 0; b < cols.size(); b += kFilesPerBlock) {
-        const std::vector<Column> block(
-            cols.begin() + static_cast<std::ptrdiff_t>(b),
-            cols.begin() + static_cast<std::ptrdiff_t>(std::min(cols.size(), b + kFilesPerBlock)));
+        const std::size_t end = std::min(cols.size(), b + kFilesPerBlock);
+        const std::vector<Column> block(cols.begin() + static_cast<std::ptrdiff_t>(b),
+                                        cols.begin() + static_cast<std::ptrdiff_t>(end));
         chunks.push_back((b > 0 ? Line("") : std::string()) + BlockTable(block, anyPeak, anyAve));
+        std::string changes = ChangeTable(cols, b, end, anyPeak, anyAve);
+        if (!changes.empty()) chunks.push_back(std::move(changes));
     }
     for (const Column& c : cols)
         if (c.note != 0) chunks.push_back(FailureNote(c));

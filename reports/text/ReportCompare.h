@@ -18,6 +18,13 @@
 // value row and "See Note n" in the second, and a note under the table says why. A file
 // that did not choose a method which another file chose shows "Not chosen" in the first
 // row of that method.
+//
+// Under each block's table a second table (a chunk of its own) shows each figure's change
+// from the column before it, the year before: the amount on the figure's row ("+$25,000",
+// "-0.07496", the figure's own pattern and decimals) and the percent of the earlier figure
+// under it ("-8.00%"; "n/m" when the earlier one is zero). A first column, a failed one and
+// one after a failed or not-chosen figure have no change; a method without any change in
+// the block, and a block without any, are left out.
 #pragma once
 
 #include "ReportSink.h"
@@ -46,8 +53,14 @@ struct CompareFile {
 
 // Loads `fileName` into the fresh engine object `calc` (Load) and calculates it. On
 // failure the result carries the reason ("Could not be loaded: ..." / "Could not be
-// calculated: ..."); a file that is missing is not handed to the engine at all.
+// calculated: ...", in the user's words when ZeroBaseReason has them: "Could not be
+// calculated: Net Sales is zero"); a file that is missing is not handed to the engine at all.
 CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName);
+
+// Why an analysis whose calculation failed has no figures, when its inputs say it in the
+// user's words: "Net Sales is zero" (no method divides without it), "Cost of Goods Sold is
+// zero with the peak method" (the peak method with months divides by it). Empty otherwise.
+std::string ZeroBaseReason(const vesmora::_Caldren& calc);
 
 // A part of a year ("##0.00000" text) times 365, exactly, as a day count in the form of
 // the reports' day counts ("0.26156" -> "95.4694").

@@ -162,7 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"worked_peak.cld", "panel_peak.txt"},
                       FileCase{"worked_both.cld", "panel_both.txt"},
                       FileCase{"worked_both_no_sales.cld", "panel_both_no_sales.txt"},
-                      FileCase{"worked_both_no_cogs.cld", "panel_both_no_cogs.txt"}));
+                      FileCase{"worked_both_no_cogs.cld", "panel_both_no_cogs.txt"},
+                      FileCase{"worked_both_negative.cld", "panel_both_negative.txt"}));
+
+TEST(NextYearLine2, YearsOfTheOldTaxYearMoveOn) {
+    for (const casefiles::Row& row : casefiles::Rows((kData / "next_year_line2.txt").string()))
+        EXPECT_EQ(row[3], NextYearLine2(row[0], row[1], row[2])) << row.where;
+}
 
 TEST(NextYearFileName, InTheSameFolder) {
     TempDir dir;

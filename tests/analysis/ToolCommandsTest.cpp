@@ -95,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
         ToolCase{{"/check"}, 2, "", "CaldrenCalc: /check needs a data file", nullptr},
         ToolCase{{"/rollforward", "source.cld", "/output", "next.cld"},
                  0,
-                 "Next year's analysis (year ending 02/29/2024) was written to next.cld.\n",
+                 "Next year's analysis (year ending 02/29/2024) was written to next.cld.\n"
+                 "Its second line now reads \"Fiscal Year Ended February 29, 2024\".\n",
                  "",
                  "rollforward_expected.cld"},
         ToolCase{{"/rollforward", "missing.cld", "/output", "next.cld"},

@@ -98,7 +98,7 @@ TEST_F(CompareYearsTest, SixFilesWithAMissingOne) {
     EXPECT_EQ(6, CompareYears::Run(prefs, ui, sink, &NewEngine));
     ASSERT_EQ(1u, sink.Reports().size());
     const std::string body = sink.Reports()[0].Body();
-    EXPECT_EQ(2u, sink.Reports()[0].chunks.size() - 1);  // two blocks and one note
+    EXPECT_EQ(4u, sink.Reports()[0].chunks.size() - 1);  // two blocks, their changes, a note
     EXPECT_NE(std::string::npos, body.find("  Note 1: " + missing + ":"));
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -72,6 +72,7 @@ private:
         state().document.engine->BeginEdit();
         state().document.engine->put_sName("Client Co");
         state().document.engine->put_NetSales("900000");
+        state().document.engine->put_Line2("Year Ended December 31, 2002");
         caldren::FileOperations::Save(state(), file.toStdString());
         state().document.engine =
             activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
@@ -262,8 +263,17 @@ private slots:
         QVERIFY2(whileTyping.contains(Q("$654,321")), qPrintable(whileTyping));
         QCoreApplication::processEvents();
         QVERIFY(!panel->resultsText().contains(Q("$654,321")));  // cancelled
-        guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
+        QLineEdit* line2 = nullptr;  // next year's second line, offered in the form
+        guitest::WhenModalShows(
+            [&line2](QWidget* modal) {
+                line2 = modal->findChild<QLineEdit*>(Q("txtLine2"));
+                QVERIFY(line2->isVisible() && line2->isEnabled() && !line2->isReadOnly());
+                QCOMPARE(line2->text(), Q("Year Ended December 31, 2003"));
+                modal->close();
+            },
+            "frmIP");
         trigger("mnuFileNewYear");
+        QVERIFY(line2);
         QCOMPARE(state().document.currentFileName, path("client2003.cld").toStdString());
         QCOMPARE(state().document.engine->get_EOYCurrent() + state().document.engine->get_sName(),
                  std::string("12/31/2003Client Co"));
@@ -352,9 +362,12 @@ private slots:
         trigger("mnuFileOpen");
         QVERIFY(state().document.currentFileName == client.toStdString() &&
                 state().document.readOnly);
+        const QString bob = Q("open in CaldrenCalc by bob on elsewhere (process 4711) since ");
+        QVERIFY(m_window->statusText().startsWith(Q("File: ") + client + Q(" \u2014 read-only, ") +
+                                                  bob));
         dialogs().files.push_back({QString()});
         trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
-        QVERIFY(boxes().at(2).contains(Q("was opened read-only")));
+        QVERIFY(boxes().at(2).contains(Q("was opened read-only: it is ") + bob));
         QCOMPARE(dialogs().fileDialogs.last().title, std::string("Save As"));
         dialogs().files.push_back({client});  // Save As onto the name bob has open: refused
         trigger("mnuFileSaveAs");

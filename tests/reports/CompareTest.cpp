@@ -1,7 +1,9 @@
 // The comparison of years on the engine: the reports of data/compare.txt against hand-laid
 // files built from the worked examples (failed files and their notes, blocks of three
-// columns, long names), failure texts, the order of the columns; the run of a batch.
+// columns, long names, the changes from year to year), failure texts, the changes of two
+// figures, the order of the columns; the run of a batch.
 #include "CompareRun.h"
+#include "FigureChange.h"
 #include "ReportCompare.h"
 #include "ReportsTest.h"
 
@@ -19,6 +21,7 @@ const std::map<std::string, std::string> kSources = {
     {"2002", CALDREN_BATCH_DATA "/acme2002.cld"},
     {"2003", CALDREN_BATCH_DATA "/acme2003.CLD"},
     {"both", CALDREN_REPORTS_DATA "/acme-fy2003-both.CLD"},
+    {"both2004", CALDREN_REPORTS_DATA "/acme-fy2004-both.cld"},
     {"zero", CALDREN_REPORTS_DATA "/zero_sales.cld"},
     {"missing", "/no/such/file.cld"}};
 
@@ -52,6 +55,9 @@ TEST(Compare, Tables) {
                 << row.where;
             for (const auto& c : sink.Reports().back().chunks)
                 got += (got.empty() ? "" : " ") + std::to_string(c.lines);
+        } else if (row[0] == "change") {
+            const FigureChangeText change = FigureChange(row[1], row[2]);
+            got = change.amount + "/" + change.percent;
         } else if (row[0] == "reason") {
             got = CompareFailureText(activation::ComError(std::stol(row[1]), row[2], row[3]));
         } else {
@@ -71,7 +77,11 @@ TEST(Compare, HeadingsFailuresAndRefusals) {
         "Comparison Report|Acme Castings, Inc.|Accumulated Earnings Analysis|Comparison Of Years");
     const CompareFile zero = File("zero");
     EXPECT_EQ(zero.failure + " " + std::to_string(zero.errorNumber),
-              "Could not be calculated: Division by zero (error 11) 11");
+              "Could not be calculated: Net Sales is zero 11");
+    EXPECT_EQ(LoadCompareFile(NewCalc(), CALDREN_REPORTS_DATA "/../../data/analysis/"
+                                                              "worked_both_no_cogs.cld")
+                  .failure,
+              "Could not be calculated: Cost of Goods Sold is zero with the peak method");
     EXPECT_EQ(File("missing").failure + " " + std::to_string(File("missing").errorNumber),
               "Could not be loaded: the file does not exist 53");
     std::ofstream(Scratch("junk.cld"), std::ios::binary) << "\x01\x02 not a data file";

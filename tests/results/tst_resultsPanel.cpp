@@ -9,8 +9,10 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 class TestResults : public QObject {
     Q_OBJECT
@@ -42,15 +44,28 @@ private slots:
         QVERIFY(panel.chart()->isVisibleTo(&panel));
         QCOMPARE(panel.chart()->data().peakIndex, 2);
 
+        // Copy: a table, as tab-separated text and as HTML; a part of the lines, those rows.
         auto* results = panel.findChild<QPlainTextEdit*>(QStringLiteral("txtResults"));
         results->selectAll();
         results->copy();
-        QCOMPARE(QGuiApplication::clipboard()->text(), text("panel_both.txt"));
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(copied->text(), text("panel_both_copied.tsv"));
+        QCOMPARE(copied->html(), text("panel_both_copied.html"));
+        QTextCursor lines(results->document()->findBlockByNumber(4));
+        lines.setPosition(results->document()->findBlockByNumber(6).position(),
+                          QTextCursor::KeepAnchor);  // two lines, ending at the third's start
+        results->setTextCursor(lines);
+        results->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Available Working Capital\t250000\nCost Of Operations\t840000\n"));
 
         s.state.document.engine->put_NetSales("0");
         caldren::analysis::InputChanges().Notify();
         caldren::analysis::InputChanges().Notify();
         QTRY_COMPARE(panel.resultsText(), text("panel_both_no_sales.txt"));
+        results->selectAll();
+        results->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), text("panel_both_no_sales_copied.tsv"));
         QVERIFY(!panel.chart()->isVisibleTo(&panel));
         QCOMPARE(
             panel.checksList()->lines().last(),
