@@ -5,6 +5,7 @@
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "RunState.h"
+#include "StopSignals.h"
 
 #include <analysis/Inputs.h>
 
@@ -60,10 +61,18 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
         analysis::CopyInputs(*loaded, *asRead);
         if (!Run(state.document, state.preferences, state.options.batch, kFile, host)) return false;
         state.document.engine = asRead;
-        report.Append(host.Text());
-        if (FileOperations::Save(state, state.document.currentFileName)) return true;
-        report.TakeBack();
-        return false;
+        StopSignals::ThrowIfNoted();
+        report.Append(host.Text(), state.document.currentFileName);
+        // The save renames the new file over the old in one step; while it runs and the
+        // append is committed, stop signals wait. One noted before is obeyed here.
+        const StopSignals::Hold hold;
+        StopSignals::ThrowIfNoted();
+        if (!FileOperations::Save(state, state.document.currentFileName)) {
+            report.TakeBack();
+            return false;
+        }
+        report.Commit();
+        return true;
     } catch (const std::exception& e) {
         report.TakeBack();
         ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),

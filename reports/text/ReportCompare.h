@@ -40,13 +40,15 @@ struct CompareFile {
                                               // that was loaded (its year end still orders it)
     std::string failure;                      // why it failed; empty for a calculated file
     long errorNumber = 0;                     // the error's number when it failed (53: no file)
+    std::string source;                       // the engine error's source chain, if any
 
     bool Ok() const { return failure.empty() && calc; }
 };
 
 // Loads `fileName` into the fresh engine object `calc` (Load) and calculates it. On
 // failure the result carries the reason ("Could not be loaded: ..." / "Could not be
-// calculated: ..."); a file that is missing is not handed to the engine at all.
+// calculated: ..."); a file that is missing, or a folder, pipe or device, is not handed to
+// the engine at all ("... the file does not exist", "... it is a pipe").
 CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName);
 
 // A part of a year ("##0.00000" text) times 365, exactly, as a day count in the form of
