@@ -1,9 +1,10 @@
 # Installation as a desktop program: `cmake --install <build> --prefix <prefix>`.
 #
 #   <prefix>/lib/caldrencalc/      the program folder: CaldrenCalc, libvesmora.so,
-#                                  libcaldrencommon.so,
-#                                  libcaldrengui.so, DEMO.CLD, cldguide.pdf, and help/ (the
-#                                  guide and its pictures for the help window)
+#                                  libcaldrencore.so, libcaldrencomponents.so,
+#                                  libcaldrencommon.so, libcaldrengui.so, DEMO.CLD,
+#                                  cldguide.pdf, and help/ (the guide and its pictures for
+#                                  the help window)
 #   <prefix>/bin/CaldrenCalc       a relative symbolic link to the program (the program
 #                                  finds its folder through /proc/self/exe)
 #   <prefix>/share/applications/caldrencalc.desktop         the application menu entry
@@ -13,31 +14,30 @@
 #
 # The libraries are found beside the program (RUNPATH $ORIGIN). After installing into a
 # live system (no DESTDIR) the desktop's MIME and application caches are refreshed when the
-# tools for it exist. Included once from the top-level CMakeLists.txt, after the targets.
+# tools for it exist. Without the windows (CALDREN_BUILD_GUI=OFF) only the program folder
+# (without libcaldrengui.so and the guide) and the command are installed. Included once from
+# the top-level CMakeLists.txt, after the targets.
 
 include_guard(GLOBAL)
 
 set(CALDREN_INSTALL_DIR lib/caldrencalc)
 
-foreach(target CaldrenCalc vesmora caldrencommon caldrengui)
-  if(TARGET ${target})
-    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
-    install(TARGETS ${target}
-            RUNTIME DESTINATION ${CALDREN_INSTALL_DIR}
-            LIBRARY DESTINATION ${CALDREN_INSTALL_DIR}
-            COMPONENT caldrencalc)
-  endif()
-endforeach()
-
-# The sample file and the manual, as the build put them into the program folder.
-if(TARGET caldrendemo)
-  install(FILES ${CALDREN_PROGRAM_DIR}/DEMO.CLD DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
+# The program folder: the program, the engine it loads by ProgID, the shared libraries both
+# load, the sample file; with the windows, the window library and the guide.
+set(_caldren_binaries CaldrenCalc vesmora caldrencore caldrencomponents caldrencommon)
+if(CALDREN_BUILD_GUI)
+  list(APPEND _caldren_binaries caldrengui)
 endif()
-if(TARGET caldrenmanual)
-  install(FILES ${CALDREN_PROGRAM_DIR}/cldguide.pdf DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
-endif()
-if(TARGET caldrenhelp)
+install(TARGETS ${_caldren_binaries}
+        RUNTIME DESTINATION ${CALDREN_INSTALL_DIR}
+        LIBRARY DESTINATION ${CALDREN_INSTALL_DIR}
+        COMPONENT caldrencalc)
+install(FILES ${CALDREN_PROGRAM_DIR}/DEMO.CLD DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
+if(CALDREN_BUILD_GUI)
   install(DIRECTORY ${CALDREN_PROGRAM_DIR}/help DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
+  if(CALDREN_BUILD_MANUAL_PDF)
+    install(FILES ${CALDREN_PROGRAM_DIR}/cldguide.pdf DESTINATION ${CALDREN_INSTALL_DIR} COMPONENT caldrencalc)
+  endif()
 endif()
 
 # The command on the PATH.
@@ -49,7 +49,10 @@ install(CODE [[
   message(STATUS "Installing: ${_bin}/CaldrenCalc -> ../lib/caldrencalc/CaldrenCalc")
 ]] COMPONENT caldrencalc)
 
-# The desktop: menu entry, data file type, icon.
+# The desktop (menu entry, data file type, icon) starts the windows: only with them.
+if(NOT CALDREN_BUILD_GUI)
+  return()
+endif()
 set(_dist ${PROJECT_SOURCE_DIR}/dist)
 # The menu entry names the installed command by its full path, so that the menu finds it
 # whether or not <prefix>/bin is on the desktop's PATH.

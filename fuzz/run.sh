@@ -19,7 +19,8 @@ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DCALDREN_SANITIZE=address,undefined \
-  -DCALDREN_BUILD_FUZZ=ON -DCALDREN_BUILD_GUI=OFF -DCALDREN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+  -DCALDREN_BUILD_FUZZ=ON -DCALDREN_BUILD_GUI=OFF -DCALDREN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF \
+  -DCALDREN_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

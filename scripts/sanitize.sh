@@ -25,7 +25,7 @@ fi
 if [ "$gui" = 1 ]; then
   build=${BUILD_DIR:-build-sanitize-gui}
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCALDREN_SANITIZE=address -DCALDREN_BUILD_GUI=ON -DCALDREN_BUILD_BENCH=OFF
+    -DCALDREN_SANITIZE=address -DCALDREN_BUILD_GUI=ON -DCALDREN_BUILD_BENCH=OFF -DCALDREN_WERROR=ON
   cmake --build "$build" -j"$(nproc)"
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan-gui.supp:print_suppressions=0}
@@ -35,7 +35,7 @@ fi
 
 build=${BUILD_DIR:-build-sanitize}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCALDREN_SANITIZE=address,undefined -DCALDREN_BUILD_GUI=OFF -DCALDREN_BUILD_BENCH=OFF
+  -DCALDREN_SANITIZE=address,undefined -DCALDREN_BUILD_GUI=OFF -DCALDREN_BUILD_BENCH=OFF -DCALDREN_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

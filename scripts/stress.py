@@ -78,10 +78,11 @@ class Stress:
         os.makedirs(self.program_dir)
         os.makedirs(self.work)
         bin_dir = os.path.dirname(os.path.abspath(args.program))
-        # The program and the libraries beside it (the engine and the shared rules).
-        libraries = [n for n in os.listdir(bin_dir) if n.startswith("lib") and n.endswith(".so")]
-        for name in ["CaldrenCalc"] + libraries:
-            shutil.copy2(os.path.join(bin_dir, name), self.program_dir)
+        # The program, the engine and the libraries they load; the windows stay behind.
+        for name in os.listdir(bin_dir):
+            if name == "CaldrenCalc" or (name.startswith("lib") and name.endswith(".so")
+                                         and name != "libcaldrengui.so"):
+                shutil.copy2(os.path.join(bin_dir, name), self.program_dir)
         self.program = os.path.join(self.program_dir, "CaldrenCalc")
         home = os.path.join(self.root, "home")
         self.env = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config"),

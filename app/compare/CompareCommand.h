@@ -9,10 +9,13 @@ class QWidget;
 namespace caldren {
 struct RunState;
 }
+namespace caldren::gui {
+class Dialogs;
+}
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 // Returns the number of files compared (0 when cancelled or refused).
-int CompareYearsCommand(RunState& state, QWidget* parent);
+int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

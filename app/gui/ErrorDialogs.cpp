@@ -1,7 +1,6 @@
 #include "ErrorDialogs.h"
 
-#include "Desktop.h"
-#include "MessageBox.h"
+#include "Dialogs.h"
 #include "frmError.h"
 
 #include "../core/FileOperations.h"
@@ -9,19 +8,13 @@
 
 #include <activation/Com.h>
 #include <errorreporter/ErrorReporter.h>
-#include <profilestore/ProfileStore.h>
 
-#include <QDialog>
-#include <QUrl>
+#include <QString>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <charconv>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 
 namespace caldren::gui {
@@ -37,62 +30,6 @@ const char* const kContactLines[] = {
 };
 const int kContactLineCount = static_cast<int>(sizeof(kContactLines) / sizeof(kContactLines[0]));
 const char* const kOrderPageUrl = "https://www.orlenwick.example/order";
-
-namespace {
-
-std::string SingleText(float value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    return std::string(buffer, result.ptr);
-}
-
-void StoreFontPreferencesInSettingsFile(RunState& state) {
-    if (state.preferences.settingsFilePath.empty()) return;
-    profilestore::ProfileStore store;
-    store.SetFileName(state.preferences.settingsFilePath);
-    store.WriteEntry("User Preferences", "Font Name", state.preferences.fontName);
-    store.WriteEntry("User Preferences", "Font Size", SingleText(state.preferences.fontSize));
-}
-
-DialogSeams MakeDefaultSeams() {
-    DialogSeams seams;
-    seams.runModal = [](QDialog& dialog) { return dialog.exec(); };
-    seams.openExternal = [](const QString& urlOrPath) {
-        const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
-                                                                   : QUrl::fromLocalFile(urlOrPath);
-        return Desktop::openUrl(url);
-    };
-    seams.saveAs = [](RunState& state) { FileOperations::SaveAs(state); };
-    seams.storeFontPreferences = &StoreFontPreferencesInSettingsFile;
-    seams.clock = &SecondsSinceMidnight;
-    seams.endProgram = [](int code) {
-        std::fflush(nullptr);
-        std::_Exit(code);
-    };
-    return seams;
-}
-
-}  // namespace
-
-DialogSeams& Seams() {
-    static DialogSeams seams = MakeDefaultSeams();
-    return seams;
-}
-
-std::int32_t SecondsSinceMidnight() {
-    // Rounded to the nearest whole second, as the start and the end of a run both are: a
-    // start rounded up and an end cut down would make a short run read as a whole day.
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t whole = std::chrono::system_clock::to_time_t(now);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        now - std::chrono::system_clock::from_time_t(whole))
-                        .count();
-    std::tm local{};
-    localtime_r(&whole, &local);
-    const std::int32_t seconds =
-        local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + (ms >= 500 ? 1 : 0);
-    return seconds % 86400;
-}
 
 std::string ErrorTypeText(long number) {
     std::string text = activation::StandardErrorText(number);
@@ -111,33 +48,32 @@ std::string ErrorMessageText(long number, const std::string& location) {
     return text;
 }
 
-bool ShowErrorWarning(const std::string& message, const std::string& location, bool hidden,
-                      QWidget* parent) {
+bool ShowErrorWarning(Dialogs& dialogs, const std::string& message, const std::string& location,
+                      bool hidden, QWidget* parent) {
     (void)location;  // the window shows the message alone
     if (hidden) return true;
     frmError window(parent);
     window.SetMessage(QString::fromUtf8(message));
-    Seams().runModal(window);
+    dialogs.runModal(window);
     return window.DontShowAgain();
 }
 
-void ReportErrorAndQuit(RunState& state, long number, const std::string& location) {
+void ReportErrorAndQuit(RunState& state, Dialogs& dialogs, long number,
+                        const std::string& location) {
     const MsgAnswer answer =
-        MessageBox::show(nullptr, QString::fromUtf8(ErrorMessageText(number, location)),
-                         kYesNo | kCritical, QStringLiteral("WARNING!"));
+        dialogs.message(nullptr, QString::fromUtf8(ErrorMessageText(number, location)),
+                        kYesNo | kCritical, QStringLiteral("WARNING!"));
     if (answer == MsgAnswer::Yes) {
         try {
-            if (Seams().saveAs) Seams().saveAs(state);
+            FileOperations::SaveAs(state);
         } catch (...) {
             // Save As reports its own failures; the shutdown goes on.
         }
     }
-    ShutDown(state, false);
+    ShutDown(state, dialogs, false);
 }
 
 namespace {
-
-std::string CurrentLogPath();
 
 // Appends one line to the error log: a file, or a folder that gets "CLD_err.log".
 void AppendLogLine(const std::string& logPath, const std::string& line) {
@@ -162,7 +98,8 @@ void AppendLogLine(const std::string& logPath, const std::string& line) {
 
 class QtErrorPresenter final : public errorreporter::ErrorPresenter {
 public:
-    QtErrorPresenter() = default;
+    QtErrorPresenter(Dialogs& dialogs, std::string errorLogPath)
+        : m_dialogs(dialogs), m_logPath(std::move(errorLogPath)) {}
 
     bool ShowAndAsk(long number, const std::string& description, const std::string& location,
                     const std::string& appDescription) override {
@@ -170,8 +107,8 @@ public:
             Log(number, description, location, appDescription);
             const std::string text = errorreporter::ErrorReporter::FormatMessage(
                 number, description, location, appDescription, true);
-            return MessageBox::show(nullptr, QString::fromUtf8(text), kYesNo | kCritical,
-                                    QString::fromUtf8(appDescription)) == MsgAnswer::Yes;
+            return m_dialogs.message(nullptr, QString::fromUtf8(text), kYesNo | kCritical,
+                                     QString::fromUtf8(appDescription)) == MsgAnswer::Yes;
         } catch (...) {
             return false;
         }
@@ -183,39 +120,42 @@ public:
             Log(number, description, location, appDescription);
             const std::string text = errorreporter::ErrorReporter::FormatMessage(
                 number, description, location, appDescription, false);
-            MessageBox::show(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
-                             QString::fromUtf8(appDescription));
+            m_dialogs.message(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
+                              QString::fromUtf8(appDescription));
         } catch (...) {}
     }
 
 private:
     void Log(long number, const std::string& description, const std::string& location,
              const std::string& appDescription) const {
-        AppendLogLine(CurrentLogPath(), errorreporter::ErrorReporter::FormatLogLine(
-                                            std::chrono::system_clock::now(), number, description,
-                                            location, appDescription));
+        AppendLogLine(LogPath(), errorreporter::ErrorReporter::FormatLogLine(
+                                     std::chrono::system_clock::now(), number, description,
+                                     location, appDescription));
     }
+
+    std::string LogPath() const {
+        if (!m_logPath.empty()) return m_logPath;
+        const std::string folder = errorreporter::ErrorReporter::PerUserLogFolder();
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+        return folder + "/" + kErrorLogName;
+    }
+
+    Dialogs& m_dialogs;
+    std::string m_logPath;
 };
 
 }  // namespace
 
-namespace {
-const RunState* g_runState = nullptr;
-
-std::string CurrentLogPath() {
-    if (g_runState && !g_runState->program.errorLogPath.empty())
-        return g_runState->program.errorLogPath;
-    const std::string folder = errorreporter::ErrorReporter::PerUserLogFolder();
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-    return folder + "/" + kErrorLogName;
+std::shared_ptr<errorreporter::ErrorPresenter> MakeErrorPresenter(Dialogs& dialogs,
+                                                                  std::string errorLogPath) {
+    return std::make_shared<QtErrorPresenter>(dialogs, std::move(errorLogPath));
 }
-}  // namespace
 
-void NoteRunState(RunState& state) { g_runState = &state; }
-
-std::shared_ptr<errorreporter::ErrorPresenter> MakeQtErrorPresenter() {
-    return std::make_shared<QtErrorPresenter>();
+void ReportError(Dialogs& dialogs, const std::string& errorLogPath, long number,
+                 const std::string& description, const std::string& location) {
+    errorreporter::ErrorReporter reporter(MakeErrorPresenter(dialogs, errorLogPath));
+    reporter.ReportError(number, description, location, kDescription);
 }
 
 }  // namespace caldren::gui

@@ -10,16 +10,13 @@
 //   BuildExitMessage    the exit screen's text for a number of seconds
 //
 // The texts are built by plain functions so that they are checked without a window; every
-// modal window is shown through DialogSeams().runModal so that tests can answer it.
+// window is shown, and the process ended, through the Dialogs handed in.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
-class QDialog;
-class QString;
 class QWidget;
 
 namespace caldren {
@@ -32,6 +29,8 @@ class ErrorPresenter;
 
 namespace caldren::gui {
 
+class Dialogs;
+
 // ---- texts ----------------------------------------------------------------------------
 
 // The exit screen's text for `totalSeconds` (a negative count is taken as 0), CR LF line
@@ -43,9 +42,6 @@ std::string BuildExitMessageText(long totalSeconds);
 // midnight counts on into the next day (end earlier than start adds a day), so the time
 // spent is never negative.
 std::int32_t ElapsedSeconds(std::int32_t start, std::int32_t end);
-
-// Whole seconds since the last local midnight, now.
-std::int32_t SecondsSinceMidnight();
 
 // The program's own error message: "An error has occurred in the Caldren Formula
 // Calculator." + LF LF + "Error Number:   " n + LF + "Error Type:        " standard text
@@ -63,44 +59,23 @@ extern const char* const kContactLines[];
 extern const int kContactLineCount;
 extern const char* const kOrderPageUrl;
 
-// ---- seams ------------------------------------------------------------------------------
-
-struct DialogSeams {
-    // Shows a modal window and returns its result (QDialog::exec() by default).
-    std::function<int(QDialog&)> runModal;
-    // Opens a web page or a document with the desktop's default program.
-    std::function<bool(const QString& urlOrPath)> openExternal;
-    // Save As while the data are still held (FileOperations). Set by the file commands'
-    // owner; empty means that no Save As is available.
-    std::function<void(RunState&)> saveAs;
-    // Writes the report font to the settings file ("User Preferences"/"Font Name", "Font
-    // Size"); by default through the profile store at state.preferences.settingsFilePath.
-    std::function<void(RunState&)> storeFontPreferences;
-    // The clock: seconds since midnight.
-    std::function<std::int32_t()> clock;
-    // Ends the process with the exit code. Never returns in the program.
-    std::function<void(int)> endProgram;
-};
-
-// The one set of seams of the window library (tests replace members and put them back).
-DialogSeams& Seams();
-
 // ---- the windows ------------------------------------------------------------------------
 
 // The "Error Warning" window. Returns the new hide-warning flag: true at once (nothing
 // shown) when `hidden` is true, otherwise the state of "Don't show this message again".
-bool ShowErrorWarning(const std::string& message, const std::string& location, bool hidden,
-                      QWidget* parent = nullptr);
+bool ShowErrorWarning(Dialogs& dialogs, const std::string& message, const std::string& location,
+                      bool hidden, QWidget* parent = nullptr);
 
-// The program's own error message, Save As on Yes, then ShutDown(state, false).
-void ReportErrorAndQuit(RunState& state, long number, const std::string& location);
+// The program's own error message, Save As on Yes, then ShutDown(state, dialogs, false).
+void ReportErrorAndQuit(RunState& state, Dialogs& dialogs, long number,
+                        const std::string& location);
 
 // ShutDown in its order; errors inside are ignored and each step still runs. Ends the
-// process through Seams().endProgram.
-void ShutDown(RunState& state, bool saveFirst);
+// process through dialogs.endProgram.
+void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst);
 
 // Fills and shows the exit screen modally.
-void BuildExitMessage(long totalSeconds, QWidget* parent = nullptr);
+void BuildExitMessage(Dialogs& dialogs, long totalSeconds, QWidget* parent = nullptr);
 
 // ---- the error reporter's windows ----------------------------------------------------------
 
@@ -108,10 +83,13 @@ void BuildExitMessage(long totalSeconds, QWidget* parent = nullptr);
 // symbol, title the program's description) with the reporter's message; ReportAndAsk and
 // ReportOrLog ask with Yes and No, ReportError has OK. Every error shown is also written
 // to the error log (one line, as a batch run writes it), so the log is complete whether or
-// not a window showed the error. The log is the run state's errorLogPath (see
-// NoteRunState), else "CLD_err.log" in the error reporter's per-user folder.
-std::shared_ptr<errorreporter::ErrorPresenter> MakeQtErrorPresenter();
-// The run state the error windows take the error log path from (set by the hooks).
-void NoteRunState(RunState& state);
+// not a window showed the error. The log is `errorLogPath` (the run's CLD_err.log), else,
+// when that is empty, "CLD_err.log" in the error reporter's per-user folder.
+std::shared_ptr<errorreporter::ErrorPresenter> MakeErrorPresenter(Dialogs& dialogs,
+                                                                  std::string errorLogPath);
+// ReportError of an error reporter instance of its own, released at once (the input form's
+// refused entries, the checks' actions).
+void ReportError(Dialogs& dialogs, const std::string& errorLogPath, long number,
+                 const std::string& description, const std::string& location);
 
 }  // namespace caldren::gui

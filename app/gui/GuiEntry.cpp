@@ -7,13 +7,14 @@
 #include "app/core/GuiEntry.h"
 
 #include "ErrorDialogs.h"
-#include "GuiHooks.h"
 #include "ProgramIcon.h"
+#include "QtDialogs.h"
 #include "QtUi.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Settings.h"
 #include "app/input/IPSupport.h"
+#include "app/reports/ReportPrinter.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmStartUp.h"
@@ -24,20 +25,22 @@
 
 namespace caldren::gui {
 
-// The interactive start after the QApplication exists; returns the event loop's code.
-int RunInteractive(RunState& state) {
-    QtUi ui(state);
+// The interactive start after the QApplication exists, every dialog through `dialogs`;
+// returns the event loop's code.
+int RunInteractive(RunState& state, Dialogs& dialogs) {
+    QtUi ui(state, dialogs);
     state.SetUi(&ui);
     if (!state.program.errorReporter)
         state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
-    state.program.errorReporter->SetPresenter(MakeErrorPresenter());
+    state.program.errorReporter->SetPresenter(
+        MakeErrorPresenter(dialogs, state.program.errorLogPath));
 
     {
-        frmAbout splash(state.program);
+        frmAbout splash(state.program, dialogs);
         splash.exec();
     }
 
-    frmMain main(state, ui);
+    frmMain main(state, ui, dialogs);
     ui.setMainWindow(&main);
 
     const bool openStartFile = !state.options.startFile.empty();
@@ -47,26 +50,25 @@ int RunInteractive(RunState& state) {
     }
     state.document.SetSaved(true);
     // A failure has been reported on GetIni's own path, which ends the run.
-    Settings::PrinterFontStep printerFontStep;
-    if (const auto& remember = Hooks().rememberPrinterFont)
-        printerFontStep = [&state, remember](PrinterFont&) { remember(state); };
-    if (!Settings::GetIni(state.preferences, state.program, state.options, printerFontStep)) {
+    if (!Settings::GetIni(state.preferences, state.program, state.options,
+                          &reportwindows::RememberPrinterFont)) {
         state.SetUi(nullptr);
         return 1;
     }
 
     if (openStartFile) {
         if (FileOperations::OpenFile(state, state.options.startFile))
-            IPSupport::InitIP(state, ui, &main);
+            IPSupport::InitIP(state, ui, dialogs, &main);
     } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
     } else if (state.options.startChoice == kStartOld) {
-        if (FileOperations::OpenFile(state, std::string())) IPSupport::InitIP(state, ui, &main);
+        if (FileOperations::OpenFile(state, std::string()))
+            IPSupport::InitIP(state, ui, dialogs, &main);
     }
 
     ui.SetStatusText("File: " + state.document.currentFileName);
     // The same clock as the end time at shutdown, rounded the same way.
-    state.options.startTime = Seams().clock ? Seams().clock() : SecondsSinceMidnight();
+    state.options.startTime = dialogs.secondsSinceMidnight();
     main.show();
     const int code = QApplication::exec();
     state.SetUi(nullptr);
@@ -83,5 +85,6 @@ extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::Ru
     QApplication::setApplicationName(QString::fromUtf8(caldren::kTitle));
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
     QApplication::setWindowIcon(caldren::gui::ProgramIcon());
-    return caldren::gui::RunInteractive(*state);
+    caldren::gui::QtDialogs dialogs;
+    return caldren::gui::RunInteractive(*state, dialogs);
 }

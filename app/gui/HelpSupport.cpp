@@ -1,7 +1,6 @@
 #include "HelpSupport.h"
 
-#include "Desktop.h"
-#include "MessageBox.h"
+#include "Dialogs.h"
 #include "app/core/RunState.h"
 #include "frmHelp.h"
 
@@ -97,10 +96,11 @@ QString GuideFile(const ProgramInfo& program) {
            QString::fromLatin1(kGuideFile);
 }
 
-frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor, bool search) {
+frmHelp* ShowHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent, const QString& anchor,
+                  bool search) {
     QWidget* owner = parent ? parent->window() : nullptr;
     if (!g_help)
-        g_help = new frmHelp(state, GuideFile(state.program), owner);
+        g_help = new frmHelp(state, dialogs, GuideFile(state.program), owner);
     else
         Adopt(g_help, owner);
     if (owner && owner->isModal() &&
@@ -124,21 +124,21 @@ QString InputFormTopic(const QString& objectName, int page) {
     return QString::fromLatin1(kPageTopics[0]);
 }
 
-QString FindSysInfoTool() {
+QString FindSysInfoTool(gui::Dialogs& dialogs) {
     for (const char* name : {"hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"}) {
-        const QString path = gui::Desktop::findProgram(QString::fromLatin1(name));
+        const QString path = dialogs.findProgram(QString::fromLatin1(name));
         if (!path.isEmpty()) return path;
     }
     return {};
 }
 
-void StartSysInfo(QWidget* parent) {
-    const QString tool = FindSysInfoTool();
-    if (!tool.isEmpty() && gui::Desktop::startProgram(tool)) return;
-    gui::MessageBox::show(parent, QString::fromLatin1(kSysInfoUnavailable), kOkOnly,
-                          QString::fromUtf8(kTitle));
+void StartSysInfo(gui::Dialogs& dialogs, QWidget* parent) {
+    const QString tool = FindSysInfoTool(dialogs);
+    if (!tool.isEmpty() && dialogs.startProgram(tool)) return;
+    dialogs.message(parent, QString::fromLatin1(kSysInfoUnavailable), kOkOnly,
+                    QString::fromUtf8(kTitle));
 }
 
-bool OpenWebPage(const QString& url) { return gui::Desktop::openUrl(QUrl(url)); }
+bool OpenWebPage(gui::Dialogs& dialogs, const QString& url) { return dialogs.openUrl(QUrl(url)); }
 
 }  // namespace caldren::HelpSupport

@@ -1,6 +1,6 @@
 // HelpSupport: the user's guide in the help window (Help, Contents, Search For Help On...,
 // the tool strip's "Help", F1), the About box's system information button and the maker's
-// web pages. The printable guide (cldguide.pdf) is opened by reports::ShowPDFHelp.
+// web pages. The printable guide (cldguide.pdf) is opened by reportwindows::ShowPDFHelp.
 #pragma once
 
 #include <QString>
@@ -12,6 +12,9 @@ struct ProgramInfo;
 struct RunState;
 class frmHelp;
 }  // namespace caldren
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren::HelpSupport {
 
@@ -25,8 +28,9 @@ QString GuideFile(const ProgramInfo& program);
 // The help window: one for the program, opened over `parent`'s window (which a modal
 // window's help must be, to take the mouse and keys), at the section with this anchor; an
 // empty anchor keeps the place it shows. With `search` the search box takes the focus.
-frmHelp* ShowHelp(RunState& state, QWidget* parent, const QString& anchor = QString(),
-                  bool search = false);
+// The window opens the printable guide through `dialogs`.
+frmHelp* ShowHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+                  const QString& anchor = QString(), bool search = false);
 // The help window when one is open, else nullptr.
 frmHelp* HelpWindow();
 
@@ -36,14 +40,14 @@ QString InputFormTopic(const QString& objectName, int page);
 
 // The system information tool of this desktop, looked up on PATH among the known ones
 // ("hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"), or the empty text.
-QString FindSysInfoTool();
+QString FindSysInfoTool(gui::Dialogs& dialogs);
 
 // StartSysInfo: runs the system information tool in a window of its own; where there is
 // none (or it cannot be started), shows "System Information Is Unavailable At This Time"
 // with an OK button.
-void StartSysInfo(QWidget* parent);
+void StartSysInfo(gui::Dialogs& dialogs, QWidget* parent);
 
 // Opens a web page with the desktop's default browser. False when nothing could open it.
-bool OpenWebPage(const QString& url);
+bool OpenWebPage(gui::Dialogs& dialogs, const QString& url);
 
 }  // namespace caldren::HelpSupport

@@ -1,9 +1,7 @@
 #include "QtUi.h"
 
-#include "FileDialog.h"
-#include "GuiHooks.h"
-#include "MessageBox.h"
-#include "app/core/FileOperations.h"
+#include "Dialogs.h"
+#include "ErrorDialogs.h"
 #include "app/core/RunState.h"
 #include "app/input/IPSupport.h"
 #include "frmMain.h"
@@ -11,14 +9,12 @@
 #include <analysis/InputChanges.h>
 
 #include <QApplication>
-#include <QCoreApplication>
+#include <QStringList>
 #include <QWidget>
-
-#include <cstdlib>
 
 namespace caldren {
 
-QtUi::QtUi(RunState& state) : m_state(state) {}
+QtUi::QtUi(RunState& state, gui::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
 
 void QtUi::setMainWindow(frmMain* window) { m_main = window; }
 frmMain* QtUi::mainWindow() const { return m_main.data(); }
@@ -30,26 +26,26 @@ QWidget* QtUi::dialogParent() const {
 }
 
 MsgAnswer QtUi::MsgBox(const std::string& text, int style, const std::string& title) {
-    return gui::MessageBox::show(dialogParent(), QString::fromStdString(text), style,
-                                 QString::fromStdString(title));
+    return m_dialogs.message(dialogParent(), QString::fromStdString(text), style,
+                             QString::fromStdString(title));
 }
 
 std::string QtUi::OpenFileDialog(const FileDialogSpec& spec) {
-    return gui::FileDialog::getOpenFileName(dialogParent(), spec).toStdString();
+    return m_dialogs.openFileName(dialogParent(), spec).toStdString();
 }
 
 std::vector<std::string> QtUi::OpenFilesDialog(const FileDialogSpec& spec) {
     std::vector<std::string> names;
-    for (const QString& name : gui::FileDialog::getOpenFileNames(dialogParent(), spec))
+    for (const QString& name : m_dialogs.openFileNames(dialogParent(), spec))
         names.push_back(name.toStdString());
     return names;
 }
 
 std::string QtUi::SaveFileDialog(const FileDialogSpec& spec) {
-    return gui::FileDialog::getSaveFileName(dialogParent(), spec).toStdString();
+    return m_dialogs.saveFileName(dialogParent(), spec).toStdString();
 }
 
-void QtUi::Beep() { gui::MessageBox::beep(); }
+void QtUi::Beep() { m_dialogs.beep(); }
 
 void QtUi::SetStatusText(const std::string& text) {
     if (!m_main) return;
@@ -72,35 +68,12 @@ void QtUi::SetRecentSeparatorVisible(bool visible) {
     if (m_main) m_main->setRecentSeparatorVisible(visible);
 }
 
-void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_main.data()); }
+void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
 
 void QtUi::ReportErrorAndQuit(long number, const std::string& location) {
-    if (gui::Hooks().reportErrorAndQuit) {
-        gui::Hooks().reportErrorAndQuit(m_state, number, location);
-        return;
-    }
-    // Stand-in until the program's own error window is in place: the error, the offer to
-    // save, then the end of the run.
-    const std::string text = "An error has occurred in the " + std::string(kDescription) +
-                             ".\n\nError Number:   " + std::to_string(number) +
-                             "\nLocation:           " + location +
-                             "\n\nDo you want to save your data before the program shuts down?";
-    if (MsgBox(text, kYesNo | kCritical, "WARNING!") == MsgAnswer::Yes)
-        FileOperations::SaveAs(m_state);
-    ShutDown(false);
+    gui::ReportErrorAndQuit(m_state, m_dialogs, number, location);
 }
 
-void QtUi::ShutDown(bool saveFirst) {
-    if (gui::Hooks().shutDown) {
-        gui::Hooks().shutDown(m_state, saveFirst);
-        return;
-    }
-    // Stand-in until the shutdown with its exit screen is in place.
-    if (saveFirst) FileOperations::SaveAs(m_state);
-    m_state.program.errorReporter.reset();
-    m_state.document.engine.Reset();
-    QCoreApplication::exit(0);
-    std::exit(0);
-}
+void QtUi::ShutDown(bool saveFirst) { gui::ShutDown(m_state, m_dialogs, saveFirst); }
 
 }  // namespace caldren

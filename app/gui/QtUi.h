@@ -1,6 +1,7 @@
 // The windows' implementation of caldren::Ui: message boxes, the Open and Save As dialogs,
-// the beep, the main window's status line and recent-files entries, and the input form.
-// Dialogs and boxes go through MessageBox and FileDialog, whose seams tests answer.
+// the beep, the main window's status line and recent-files entries, the input form, the
+// program's own error message and the shutdown. Dialogs and boxes go through the run's
+// gui::Dialogs, which tests answer.
 #pragma once
 
 #include "app/core/Ui.h"
@@ -14,9 +15,13 @@ namespace caldren {
 struct RunState;
 class frmMain;
 
+namespace gui {
+class Dialogs;
+}
+
 class QtUi final : public Ui {
 public:
-    explicit QtUi(RunState& state);
+    QtUi(RunState& state, gui::Dialogs& dialogs);
 
     // The main window whose status line and File menu the commands update.
     void setMainWindow(frmMain* window);
@@ -39,6 +44,7 @@ private:
     QWidget* dialogParent() const;
 
     RunState& m_state;
+    gui::Dialogs& m_dialogs;
     QPointer<frmMain> m_main;
 };
 

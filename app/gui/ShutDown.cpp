@@ -1,15 +1,38 @@
 // ShutDown and the exit screen (BuildExitMessage).
 #include "ErrorDialogs.h"
 
+#include "Dialogs.h"
 #include "frmFinal.h"
 
 #include "../core/FileOperations.h"
 #include "../core/RunState.h"
 #include "../reports/ReportPrinter.h"
 
+#include <profilestore/ProfileStore.h>
+
+#include <charconv>
 #include <string>
 
 namespace caldren::gui {
+
+namespace {
+
+std::string SingleText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    return std::string(buffer, result.ptr);
+}
+
+// The report font in the settings file ("User Preferences"/"Font Name", "Font Size").
+void StoreFontPreferences(const Preferences& preferences) {
+    if (preferences.settingsFilePath.empty()) return;
+    profilestore::ProfileStore store;
+    store.SetFileName(preferences.settingsFilePath);
+    store.WriteEntry("User Preferences", "Font Name", preferences.fontName);
+    store.WriteEntry("User Preferences", "Font Size", SingleText(preferences.fontSize));
+}
+
+}  // namespace
 
 std::int32_t ElapsedSeconds(std::int32_t start, std::int32_t end) {
     constexpr std::int32_t kDay = 24 * 60 * 60;
@@ -65,18 +88,17 @@ std::string BuildExitMessageText(long totalSeconds) {
     return text;
 }
 
-void BuildExitMessage(long totalSeconds, QWidget* parent) {
-    frmFinal screen(parent);
+void BuildExitMessage(Dialogs& dialogs, long totalSeconds, QWidget* parent) {
+    frmFinal screen(dialogs, parent);
     screen.SetDisplayText(BuildExitMessageText(totalSeconds));
-    Seams().runModal(screen);
+    dialogs.runModal(screen);
 }
 
-void ShutDown(RunState& state, bool saveFirst) {
-    DialogSeams& seams = Seams();
+void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst) {
     // 1. Save As while the engine still holds the data.
     if (saveFirst) {
         try {
-            if (seams.saveAs) seams.saveAs(state);
+            FileOperations::SaveAs(state);
         } catch (...) {}
     }
     // The data file is given back: another program may open it now.
@@ -89,7 +111,7 @@ void ShutDown(RunState& state, bool saveFirst) {
     } catch (...) {}
     // 3. The report font, for the next run.
     try {
-        if (seams.storeFontPreferences) seams.storeFontPreferences(state);
+        StoreFontPreferences(state.preferences);
     } catch (...) {}
     // 4. The engine.
     try {
@@ -97,15 +119,15 @@ void ShutDown(RunState& state, bool saveFirst) {
     } catch (...) {}
     // 5. The printer gets back the font it had at start.
     try {
-        reports::RestorePrinterFont(state.preferences.printerFont);
+        reportwindows::RestorePrinterFont(state.preferences.printerFont);
     } catch (...) {}
     // 6.-7. The time spent, on the exit screen.
     try {
-        state.options.endTime = seams.clock ? seams.clock() : SecondsSinceMidnight();
-        BuildExitMessage(ElapsedSeconds(state.options.startTime, state.options.endTime));
+        state.options.endTime = dialogs.secondsSinceMidnight();
+        BuildExitMessage(dialogs, ElapsedSeconds(state.options.startTime, state.options.endTime));
     } catch (...) {}
     // 8. The end.
-    if (seams.endProgram) seams.endProgram(0);
+    dialogs.endProgram(0);
 }
 
 }  // namespace caldren::gui

@@ -25,7 +25,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmAbout::frmAbout(const ProgramInfo& program, QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(kDescription));
     setModal(true);
@@ -80,11 +81,12 @@ frmAbout::frmAbout(const ProgramInfo& program, QWidget* parent) : QDialog(parent
     btnOLS->setObjectName(QStringLiteral("btnOLS"));
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { HelpSupport::StartSysInfo(this); });
+    connect(cmdSysInfo, &QPushButton::clicked, this,
+            [this, &dialogs] { HelpSupport::StartSysInfo(dialogs, this); });
     connect(btnInfoWWW, &QPushButton::clicked, this,
-            [] { HelpSupport::OpenWebPage(QString::fromUtf8(Maker::kInfoUrl)); });
+            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kInfoUrl)); });
     connect(btnOLS, &QPushButton::clicked, this,
-            [] { HelpSupport::OpenWebPage(QString::fromUtf8(Maker::kSalesUrl)); });
+            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kSalesUrl)); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdOK);

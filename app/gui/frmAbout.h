@@ -10,10 +10,14 @@ class QPushButton;
 namespace caldren {
 
 struct ProgramInfo;
+namespace gui {
+class Dialogs;
+}
 
 class frmAbout : public QDialog {
 public:
-    explicit frmAbout(const ProgramInfo& program, QWidget* parent = nullptr);
+    // The system information and the web pages are opened through `dialogs`.
+    frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

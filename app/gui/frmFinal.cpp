@@ -1,5 +1,6 @@
 #include "frmFinal.h"
 
+#include "Dialogs.h"
 #include "ErrorDialogs.h"
 
 #include <QFontDatabase>
@@ -32,7 +33,7 @@ QFont DisplayFont() {
 
 }  // namespace
 
-frmFinal::frmFinal(QWidget* parent) : QDialog(parent) {
+frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFinal"));
     setWindowTitle(QString::fromUtf8(caldren::kMaker) + QLatin1Char(' ') +
                    QString::fromUtf8(caldren::kDescription));
@@ -51,10 +52,8 @@ frmFinal::frmFinal(QWidget* parent) : QDialog(parent) {
     btnDone->setObjectName(QStringLiteral("btnDone"));
     btnDone->setDefault(true);
 
-    connect(btnBuy, &QPushButton::clicked, this, [] {
-        auto& seams = caldren::gui::Seams();
-        if (seams.openExternal) seams.openExternal(QString::fromUtf8(caldren::gui::kOrderPageUrl));
-    });
+    connect(btnBuy, &QPushButton::clicked, this,
+            [&dialogs] { dialogs.openUrl(QUrl(QString::fromUtf8(caldren::gui::kOrderPageUrl))); });
     connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

@@ -8,9 +8,14 @@
 class QPlainTextEdit;
 class QPushButton;
 
+namespace caldren::gui {
+class Dialogs;
+}
+
 class frmFinal : public QDialog {
 public:
-    explicit frmFinal(QWidget* parent = nullptr);
+    // "Order && Download Update" opens the order page through `dialogs`.
+    explicit frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The text as BuildExitMessageText makes it (CR LF line ends).
     void SetDisplayText(const std::string& text);

@@ -119,8 +119,8 @@ QString frmHelp::AnchorOf(const QString& heading) {
     return anchor.mid(static_cast<int>(letter - anchor.begin()));
 }
 
-frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_guideFile(guideFile) {
+frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFile, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_dialogs(dialogs), m_guideFile(guideFile) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help - ") + QString::fromUtf8(kDescription));
     setWindowIcon(gui::ProgramIcon());
@@ -182,7 +182,7 @@ frmHelp::frmHelp(RunState& state, const QString& guideFile, QWidget* parent)
     connect(btnContents, &QToolButton::clicked, this,
             [this] { ShowTopic(m_anchors.isEmpty() ? QString() : m_anchors.first()); });
     connect(btnOpenPdf, &QToolButton::clicked, this,
-            [this] { reports::ShowPDFHelp(m_state, this); });
+            [this] { reportwindows::ShowPDFHelp(m_state, m_dialogs, this); });
     connect(tvwContents, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { contentsEntryClicked(item); });
     connect(tvwContents, &QTreeWidget::itemActivated, this,

@@ -22,12 +22,17 @@ class QTreeWidgetItem;
 namespace caldren {
 struct RunState;
 }
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren {
 
 class frmHelp : public QWidget {
 public:
-    frmHelp(RunState& state, const QString& guideFile, QWidget* parent = nullptr);
+    // "Open PDF..." opens the printable guide through `dialogs`.
+    frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFile,
+            QWidget* parent = nullptr);
 
     // Shows the section with this anchor; an empty anchor keeps the place shown (the
     // beginning of the guide when nothing is shown yet).
@@ -54,6 +59,7 @@ private:
     void contentsEntryClicked(QTreeWidgetItem* item);
 
     RunState& m_state;
+    gui::Dialogs& m_dialogs;
     QString m_guideFile;
     QStringList m_anchors;
     QTextBrowser* txtGuide = nullptr;

@@ -1,13 +1,15 @@
 #include "frmMain.h"
 
-#include "GuiHooks.h"
 #include "HelpSupport.h"
 #include "ProgramIcon.h"
+#include "app/compare/CompareCommand.h"
 #include "app/core/FileOperations.h"
 #include "app/core/NewYearCommand.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/input/IPSupport.h"
+#include "app/reports/QtReportsHost.h"
+#include "app/reports/ReportFonts.h"
 #include "app/results/ResultsPanel.h"
 #include "frmAbout.h"
 
@@ -61,8 +63,8 @@ float readTwips(QSettings& settings, const char* key, float defaultValue) {
 
 }  // namespace
 
-frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_ui(ui) {
+frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_ui(ui), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(gui::ProgramIcon());
@@ -81,7 +83,7 @@ frmMain::frmMain(RunState& state, Ui& ui, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
-    m_results = new ResultsPanel(m_state.document, central);
+    m_results = new ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
@@ -247,7 +249,8 @@ void frmMain::mnuFileNewClick() { FileOperations::NewFile(m_state); }
 void frmMain::mnuFileOpenClick() {
     // The input form follows only a file that was loaded: after a cancelled dialog or a
     // missing file it would show the previous analysis under the new name.
-    if (FileOperations::OpenFile(m_state, std::string())) IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, std::string()))
+        IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
 void frmMain::mnuFileSaveClick() {
@@ -256,60 +259,41 @@ void frmMain::mnuFileSaveClick() {
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
-    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, this);
+    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 void frmMain::mnuFilePrintPreviewClick() { mnuViewReportsClick(); }
 
 void frmMain::mnuFilePrintClick() {
-    if (gui::Hooks().printReports)
-        gui::Hooks().printReports(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Printing");
+    reportwindows::RunReportCommand(m_state, m_dialogs, Reports::kPrint, this);
 }
 
 void frmMain::mnuFileMRUClick(int n) {
     if (n < 1 || n > 5) return;
     const std::string name = m_state.preferences.recentFiles[static_cast<std::size_t>(n - 1)];
-    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, this);
+    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
-void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, this); }
+void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
 
 void frmMain::mnuViewCompareClick() {
-    if (gui::Hooks().compareYears)
-        gui::Hooks().compareYears(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Comparing years");
+    reportwindows::CompareYearsCommand(m_state, m_dialogs, this);
 }
 
 void frmMain::mnuViewReportsClick() {
-    if (gui::Hooks().viewReports)
-        gui::Hooks().viewReports(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Viewing the reports");
+    reportwindows::RunReportCommand(m_state, m_dialogs, Reports::kView, this);
 }
 
-void frmMain::mnuOptionsFontsClick() {
-    if (gui::Hooks().optionsFonts)
-        gui::Hooks().optionsFonts(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "Choosing the report font");
-}
+void frmMain::mnuOptionsFontsClick() { reportwindows::GetFonts(m_state, m_dialogs, this); }
 
-void frmMain::mnuHelpContentsClick() {
-    if (gui::Hooks().helpContents)
-        gui::Hooks().helpContents(m_state, this);
-    else
-        gui::ShowNotAvailable(this, "The manual");
-}
+void frmMain::mnuHelpContentsClick() { HelpSupport::ShowHelp(m_state, m_dialogs, this); }
 
 // The help window with its search box ready for the words to look for.
 void frmMain::mnuHelpSearchForHelpOnClick() {
-    HelpSupport::ShowHelp(m_state, this, QString(), true);
+    HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
 }
 
 void frmMain::mnuHelpAboutClick() {
-    frmAbout about(m_state.program, this);
+    frmAbout about(m_state.program, m_dialogs, this);
     about.exec();
 }
 

@@ -8,8 +8,8 @@
 // The commands have the standard keys (Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+P, Ctrl+Q, F1 for the
 // manual), shown in the menus.
 //
-// Commands of the report windows, the report font, the manual and the shutdown go through
-// the hooks of GuiHooks.h.
+// The commands call the report windows, the comparison, the report font and the manual
+// directly; every dialog they show goes through the run's gui::Dialogs.
 #pragma once
 
 #include <QMainWindow>
@@ -29,11 +29,14 @@ namespace caldren {
 
 struct RunState;
 class Ui;
+namespace gui {
+class Dialogs;
+}
 
 class frmMain : public QMainWindow {
 public:
     // Loads the window: builds it and places it from the settings store (not shown).
-    frmMain(RunState& state, Ui& ui, QWidget* parent = nullptr);
+    frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setStatusText(const QString& text);
     // Title: the current file's name, "*" while there is unsaved work, the program's
@@ -77,6 +80,7 @@ private:
 
     RunState& m_state;
     Ui& m_ui;
+    gui::Dialogs& m_dialogs;
     QLabel* m_statusPanel = nullptr;
     ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};

@@ -2,7 +2,6 @@
 
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/GuiHooks.h"
 #include "app/paste/AmountText.h"
 
 #include <QPalette>
@@ -18,8 +17,8 @@ using activation::ComError;
 QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
 std::string toUtf8(const QString& text) { return text.toStdString(); }
 
-void reportTextChgError(const ComError& err) {
-    gui::ReportError(err.Number(), err.Description(),
+void reportTextChgError(const FormContext& form, const ComError& err) {
+    form.reportError(err.Number(), err.Description(),
                      std::string("ControlExtend.TextChg\r") + err.Source());
 }
 
@@ -36,7 +35,7 @@ BoundField::BoundField(FormContextPtr context, bool amount, QWidget* parent)
     whenLeft([this] { left(); });
     whenKey([this](QKeyEvent* key) { return ControlExtend::EnterAsTab(key, this); });
     connect(this, &QLineEdit::textChanged, this,
-            [this] { Guard("ControlExtend.TextChg", [&] { changed(); }); });
+            [this] { Guard(this->context(), "ControlExtend.TextChg", [&] { changed(); }); });
 }
 
 BoundField::BoundField(FormContextPtr context, std::string property, bool amount,
@@ -95,10 +94,10 @@ void BoundField::changed() {
         auto to = target();
         const std::string name = propertyName();
         const std::string before = to->Get(name);
-        ControlExtend::TextChg(this, *to, name, context().ui());
+        ControlExtend::TextChg(this, *to, name, context());
         context().markChanged(to->Get(name) != before);
     } catch (const ComError& err) {
-        reportTextChgError(err);
+        reportTextChgError(context(), err);
     }
 }
 
@@ -119,7 +118,7 @@ void BoundField::left() {
         setText(fromUtf8(ControlExtend::GetPropByName(*to, propertyName())));
         if (m_afterLeaving) m_afterLeaving();
     } catch (const ComError& err) {
-        reportTextChgError(err);
+        reportTextChgError(context(), err);
     }
 }
 
@@ -128,11 +127,11 @@ void BoundField::amountChanged() {
         auto to = target();
         const std::string name = propertyName();
         const std::string before = to->Get(name);
-        const bool fine = ControlExtend::AmountChg(toUtf8(text()), *to, name);
+        const bool fine = ControlExtend::AmountChg(toUtf8(text()), *to, name, context());
         showAsAmount(fine);
         context().markChanged(to->Get(name) != before);
     } catch (const ComError& err) {
-        reportTextChgError(err);
+        reportTextChgError(context(), err);
     }
 }
 

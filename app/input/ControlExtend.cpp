@@ -1,8 +1,8 @@
 #include "ControlExtend.h"
 
+#include "FormContext.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/GuiHooks.h"
 #include "app/paste/AmountText.h"
 
 #include <QApplication>
@@ -182,7 +182,8 @@ std::string GetPropByName(const Target& target, const std::string& propertyName)
     return target.Get(propertyName);
 }
 
-bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui& ui) {
+bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName,
+             const input::FormContext& form) {
     const QString text = box->text();
     // A lone minus sign starts a negative number: nothing to send yet.
     if (text == QLatin1String("-")) return true;
@@ -194,14 +195,14 @@ bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui
         const int selStart = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
         const std::string message = RejectionMessage(err.Number());
         if (!message.empty()) {
-            ui.MsgBox(message, kOkOnly, kTitle);
+            form.ui().MsgBox(message, kOkOnly, kTitle);
         } else {
             std::string location = "ControlExtend.TextChg";
             location += '\r';
             location += err.Source();
-            gui::ReportError(err.Number(), err.Description(), location);
+            form.reportError(err.Number(), err.Description(), location);
         }
-        ui.Beep();
+        form.ui().Beep();
         if (selStart > 0) {
             // The last value the target accepted, as the target formats it. Setting the
             // text sends it to the target once more, which leaves the target unchanged.
@@ -212,7 +213,8 @@ bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui
     }
 }
 
-bool AmountChg(const std::string& text, Target& target, const std::string& propertyName) {
+bool AmountChg(const std::string& text, Target& target, const std::string& propertyName,
+               const input::FormContext& form) {
     const AmountText::Partial typed = AmountText::WhileTyping(text);
     if (!typed.value) return typed.state != AmountText::Typing::Invalid;
     try {
@@ -224,7 +226,7 @@ bool AmountChg(const std::string& text, Target& target, const std::string& prope
         std::string location = "ControlExtend.TextChg";
         location += '\r';
         location += err.Source();
-        gui::ReportError(err.Number(), err.Description(), location);
+        form.reportError(err.Number(), err.Description(), location);
         return false;
     }
 }

@@ -16,8 +16,8 @@ class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
-namespace caldren {
-class Ui;
+namespace caldren::input {
+class FormContext;
 }
 
 namespace caldren::ControlExtend {
@@ -70,8 +70,9 @@ std::string GetPropByName(const Target& target, const std::string& propertyName)
 // rejection: message (10001, 10002) or the error reporter (other numbers), beep, and,
 // when the caret is not at the start, the last accepted value put back with the caret
 // one place to the left. A lone "-" is not sent. Returns true when the target took the
-// text (or it was a lone "-").
-bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui& ui);
+// text (or it was a lone "-"). The message, the beep and the error reporter are the form's.
+bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName,
+             const input::FormContext& form);
 
 // ---- Amount fields ---------------------------------------------------------------------
 //
@@ -86,7 +87,8 @@ bool TextChg(QLineEdit* box, Target& target, const std::string& propertyName, Ui
 // The keystroke step. The target's refusal of the value (10002, or 6 past the amount
 // range) waits for AmountLeft; other errors go to the error reporter as in TextChg. False
 // when the text cannot become an amount or its value was refused (the field shows that).
-bool AmountChg(const std::string& text, Target& target, const std::string& propertyName);
+bool AmountChg(const std::string& text, Target& target, const std::string& propertyName,
+               const input::FormContext& form);
 
 enum class AmountCheck { Taken, NotAnAmount, TooLarge };
 

@@ -3,7 +3,7 @@
 #include "ControlExtend.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/GuiHooks.h"
+#include "app/gui/ErrorDialogs.h"
 
 #include <analysis/InputChanges.h>
 
@@ -33,6 +33,11 @@ void FormContext::putDateBack(QLineEdit* box, const std::string& engineValue) co
     box->setText(QString::fromStdString(engineValue));
 }
 
+void FormContext::reportError(long number, const std::string& description,
+                              const std::string& location) const {
+    gui::ReportError(m_dialogs, m_state.program.errorLogPath, number, description, location);
+}
+
 bool FormContext::entering(const QWidget* control, Qt::FocusReason reason) {
     if (m_closing) return false;
     const bool withWindow = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
@@ -49,13 +54,16 @@ bool FormContext::leaving(Qt::FocusReason reason) const {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
-void ReportHandlerError(const char* location, const activation::ComError& err) {
-    gui::ReportError(err.Number(), err.Description(), std::string(location) + "\r" + err.Source());
+void ReportHandlerError(const FormContext& context, const char* location,
+                        const activation::ComError& err) {
+    context.reportError(err.Number(), err.Description(),
+                        std::string(location) + "\r" + err.Source());
 }
 
-void ReportHandlerError(const char* location, const std::exception& err) {
-    gui::ReportError(5, activation::StandardErrorText(5),
-                     std::string(location) + "\r" + err.what());
+void ReportHandlerError(const FormContext& context, const char* location,
+                        const std::exception& err) {
+    context.reportError(5, activation::StandardErrorText(5),
+                        std::string(location) + "\r" + err.what());
 }
 
 }  // namespace caldren::input

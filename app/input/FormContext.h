@@ -1,10 +1,11 @@
 // FormContext: what the controls of the input form share.
 //
-// The run state (its engine is what every field edits) and its Ui (messages, beep); the
-// loading flag, under which the fields' change handlers write nothing; the help pane; the
-// step after each change the engine took; and the rules that tell a control entered or left
-// from the window losing and regaining the focus. The form and every control of it hold
-// it, so that a control still asks it safely while the form is being destroyed.
+// The run state (its engine is what every field edits), its Ui (messages, beep) and the
+// run's dialogs (the error reporter's window, the help window); the loading flag, under which the
+// fields' change handlers write nothing; the help pane; the step after each change the engine took;
+// and the rules that tell a control entered or left from the window losing and regaining the focus.
+// The form and every control of it hold it, so that a control still asks it safely while the form
+// is being destroyed.
 #pragma once
 
 #include <activation/Com.h>
@@ -28,16 +29,21 @@ struct Document;
 struct RunState;
 class Ui;
 }  // namespace caldren
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren::input {
 
 class FormContext {
 public:
-    FormContext(RunState& state, Ui& ui) : m_state(state), m_ui(ui) {}
+    FormContext(RunState& state, Ui& ui, gui::Dialogs& dialogs)
+        : m_state(state), m_ui(ui), m_dialogs(dialogs) {}
 
     RunState& state() const { return m_state; }
     Document& document() const;
     Ui& ui() const { return m_ui; }
+    gui::Dialogs& dialogs() const { return m_dialogs; }
     vesmora::_Caldren& engine() const;
 
     // Set while the form fills its controls from the engine.
@@ -55,6 +61,11 @@ public:
     // and the engine's value back in the box.
     void putDateBack(QLineEdit* box, const std::string& engineValue) const;
 
+    // ReportError of an error reporter of its own, released at once: the error in a window,
+    // and in the run's error log.
+    void reportError(long number, const std::string& description,
+                     const std::string& location) const;
+
     // Entering a control: false when the focus only comes back with the window (from a
     // message box, another program) to the control that had it.
     bool entering(const QWidget* control, Qt::FocusReason reason);
@@ -68,6 +79,7 @@ public:
 private:
     RunState& m_state;
     Ui& m_ui;
+    gui::Dialogs& m_dialogs;
     bool m_loading = false;
     bool m_closing = false;
     QPlainTextEdit* m_helpPane = nullptr;
@@ -75,19 +87,21 @@ private:
 };
 
 // An error that escaped a handler, to the error reporter with the handler's location.
-void ReportHandlerError(const char* location, const activation::ComError& err);
-void ReportHandlerError(const char* location, const std::exception& err);
+void ReportHandlerError(const FormContext& context, const char* location,
+                        const activation::ComError& err);
+void ReportHandlerError(const FormContext& context, const char* location,
+                        const std::exception& err);
 
 // Runs a handler; an error that escapes it goes to the error reporter with the handler's
 // location, and the form goes on (no exception ever crosses the event loop).
 template <class F>
-void Guard(const char* location, F&& handler) {
+void Guard(const FormContext& context, const char* location, F&& handler) {
     try {
         handler();
     } catch (const activation::ComError& err) {
-        ReportHandlerError(location, err);
+        ReportHandlerError(context, location, err);
     } catch (const std::exception& err) {
-        ReportHandlerError(location, err);
+        ReportHandlerError(context, location, err);
     }
 }
 

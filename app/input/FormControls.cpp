@@ -19,14 +19,14 @@ void FieldBox::makeDateBox() {
 }
 
 void FieldBox::focusInEvent(QFocusEvent* event) {
-    Guard(kLocation, [&] {
+    Guard(*m_context, kLocation, [&] {
         if (m_context->entering(this, event->reason()) && m_entered) m_entered(event->reason());
     });
     QLineEdit::focusInEvent(event);
 }
 
 void FieldBox::focusOutEvent(QFocusEvent* event) {
-    Guard(kLocation, [&] {
+    Guard(*m_context, kLocation, [&] {
         if (m_context->leaving(event->reason()) && m_left) m_left();
     });
     QLineEdit::focusOutEvent(event);
@@ -34,7 +34,7 @@ void FieldBox::focusOutEvent(QFocusEvent* event) {
 
 void FieldBox::keyPressEvent(QKeyEvent* event) {
     bool used = false;
-    Guard(kLocation, [&] {
+    Guard(*m_context, kLocation, [&] {
         if (m_context->closing()) return;
         used = (event->matches(QKeySequence::Paste) && m_pasting && m_pasting()) ||
                (m_key && m_key(event));
@@ -44,12 +44,12 @@ void FieldBox::keyPressEvent(QKeyEvent* event) {
 
 void FieldBox::mousePressEvent(QMouseEvent* event) {
     bool used = false;
-    Guard(kLocation, [&] { used = !m_context->closing() && m_pressed && m_pressed(); });
+    Guard(*m_context, kLocation, [&] { used = !m_context->closing() && m_pressed && m_pressed(); });
     if (!used) QLineEdit::mousePressEvent(event);
 }
 
 void FieldBox::mouseReleaseEvent(QMouseEvent* event) {
-    Guard(kLocation, [&] {
+    Guard(*m_context, kLocation, [&] {
         if (!m_context->closing() && m_released) m_released();
     });
     QLineEdit::mouseReleaseEvent(event);
@@ -71,7 +71,7 @@ void FormButton::focusInEvent(QFocusEvent* event) {
 void FormButton::keyPressEvent(QKeyEvent* event) {
     if (!m_context->closing() &&
         (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        Guard(kLocation, [&] { click(); });
+        Guard(*m_context, kLocation, [&] { click(); });
         return;
     }
     QPushButton::keyPressEvent(event);

@@ -17,9 +17,9 @@
 
 namespace caldren::IPSupport {
 
-void InitIP(RunState& state, Ui& ui, QWidget* parent) {
+void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent) {
     try {
-        frmIP form(state, ui, parent);
+        frmIP form(state, ui, dialogs, parent);
         form.FitToScreen();
         ControlExtend::CenterForm(&form);
         form.SetInitialIP();

@@ -11,13 +11,16 @@ namespace caldren {
 struct RunState;
 class Ui;
 }  // namespace caldren
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren::IPSupport {
 
 // Loads the input form on the run state's engine (load sequence, BeginEdit last), centres
 // it, shows the file name shortened (SetInitialIP) and shows it modally. Returns when the
 // form has closed. Errors take the program's own error message with location "InitIP".
-void InitIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
+void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
 
 // Fills an empty month collection with twelve months dated "12/31/2002" with amounts of
 // 0; a collection that holds any month is left as it is.

@@ -4,7 +4,6 @@
 #include "IPSupport.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/GuiHooks.h"
 #include "app/paste/MonthPaste.h"
 
 #include <common/Calendar.h>
@@ -144,7 +143,7 @@ MonthGrid::MonthGrid(FormContextPtr context, QGroupBox* frame)
     // the mouse or its Alt key.
     btnClearMonths->setFocusPolicy(Qt::NoFocus);
     QObject::connect(btnClearMonths, &QPushButton::clicked, frame, [this] {
-        Guard("frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); });
+        Guard(*m_context, "frmIP.btnClearMonths_Click", [&] { btnClearMonthsClick(); });
     });
 
     auto* frameLayout = new QVBoxLayout(frame);
@@ -323,8 +322,8 @@ void MonthGrid::monthDateLostFocus() {
         if (!ControlExtend::RejectionMessage(err.Number()).empty()) {
             m_context->putDateBack(box, first->get_MonthDate());
         } else {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
+            m_context->reportError(err.Number(), err.Description(),
+                                   std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
             box->setText(fromUtf8(first->get_MonthDate()));
         }
         return;
@@ -346,8 +345,8 @@ void MonthGrid::monthDateLostFocus() {
             item->put_MonthDate(dateText);
             changed = changed || item->get_MonthDate() != itemBefore;
         } catch (const ComError& err) {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
+            m_context->reportError(err.Number(), err.Description(),
+                                   std::string("frmIP.txtMonthDate_LostFocus\r") + err.Source());
             break;
         }
         ++month;
@@ -433,8 +432,8 @@ bool MonthGrid::pasteMonths(QLineEdit* start) {
         const ComError& err = *outcome.error;
         const std::string message = ControlExtend::RejectionMessage(err.Number());
         if (message.empty()) {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.PasteMonths\r") + err.Source());
+            m_context->reportError(err.Number(), err.Description(),
+                                   std::string("frmIP.PasteMonths\r") + err.Source());
         } else {
             ui.MsgBox(message, kOkOnly, kTitle);
             ui.Beep();

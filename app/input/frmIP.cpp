@@ -7,7 +7,6 @@
 #include "MonthGrid.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
-#include "app/gui/GuiHooks.h"
 #include "app/gui/HelpSupport.h"
 #include "app/results/ChecksList.h"
 
@@ -38,8 +37,10 @@ std::string toUtf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent)
-    : QDialog(parent), m_state(state), m_context(std::make_shared<input::FormContext>(state, ui)) {
+frmIP::frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      m_state(state),
+      m_context(std::make_shared<input::FormContext>(state, ui, dialogs)) {
     setObjectName(QStringLiteral("frmIP"));
     setWindowTitle(QStringLiteral("Inputs"));
     setModal(true);
@@ -48,7 +49,7 @@ frmIP::frmIP(RunState& state, Ui& ui, QWidget* parent)
     // F1: the guide at the focused field's section, else at the page's.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
         const QWidget* focus = focusWidget();
-        HelpSupport::ShowHelp(m_state, this,
+        HelpSupport::ShowHelp(m_state, m_context->dialogs(), this,
                               HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
                                                           vsTabIP->currentIndex()));
     });
@@ -75,7 +76,7 @@ void frmIP::buildUi() {
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
-    m_checks = new ChecksList(m_state.document, this);
+    m_checks = new ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
     m_checks->setAfterAction([this](analysis::CheckAction) { m_pages->monthGrid->refillDates(); });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
@@ -117,14 +118,15 @@ void frmIP::connectHandlers() {
     const input::InputPages& p = *m_pages;
     auto onClick = [this](QPushButton* button, const char* location, void (frmIP::*handler)()) {
         connect(button, &QPushButton::clicked, this,
-                [=, this] { input::Guard(location, [&] { (this->*handler)(); }); });
+                [=, this] { input::Guard(*m_context, location, [&] { (this->*handler)(); }); });
     };
     onClick(btnOK, "frmIP.btnOK_Click", &frmIP::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
     onClick(p.btnFilename, "frmIP.btnFilename_Click", &frmIP::btnFilenameClick);
     auto onToggle = [this](QCheckBox* box, const char* location, void (frmIP::*handler)(bool)) {
-        connect(box, &QCheckBox::toggled, this,
-                [=, this](bool on) { input::Guard(location, [&] { (this->*handler)(on); }); });
+        connect(box, &QCheckBox::toggled, this, [=, this](bool on) {
+            input::Guard(*m_context, location, [&] { (this->*handler)(on); });
+        });
     };
     onToggle(p.chkAveCycle, "frmIP.chkAveCycle_Click", &frmIP::chkAveCycleClick);
     onToggle(p.chkPeakCycle, "frmIP.chkPeakCycle_Click", &frmIP::chkPeakCycleClick);
@@ -231,7 +233,8 @@ void frmIP::done(int result) {
     m_context->setClosing();
     // Cancel, Esc and the close box discard every change made since the form opened.
     if (result == QDialog::Rejected)
-        input::Guard("frmIP.btnCancel_Click", [&] { m_snapshot.Restore(m_state.document); });
+        input::Guard(*m_context, "frmIP.btnCancel_Click",
+                     [&] { m_snapshot.Restore(m_state.document); });
     QDialog::done(result);
 }
 
@@ -302,8 +305,9 @@ void frmIP::maskDtEOYCurrentLostFocus() {
         if (!ControlExtend::RejectionMessage(err.Number()).empty()) {
             m_context->putDateBack(box, engine.get_EOYCurrent());
         } else {
-            gui::ReportError(err.Number(), err.Description(),
-                             std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
+            m_context->reportError(
+                err.Number(), err.Description(),
+                std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
             box->setText(fromUtf8(engine.get_EOYCurrent()));
         }
         return;
@@ -312,8 +316,8 @@ void frmIP::maskDtEOYCurrentLostFocus() {
     try {
         engine.put_EOYNxtYr(next);
     } catch (const ComError& err) {
-        gui::ReportError(err.Number(), err.Description(),
-                         std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
+        m_context->reportError(err.Number(), err.Description(),
+                               std::string("frmIP.MaskDtEOYCurrent_LostFocus\r") + err.Source());
     }
     m_context->markChanged(engine.get_EOYCurrent() != beforeCurrent ||
                            engine.get_EOYNxtYr() != beforeNext);

@@ -38,14 +38,18 @@ struct RunState;
 class Ui;
 class ChecksList;
 }  // namespace caldren
+namespace caldren::gui {
+class Dialogs;
+}
 
 namespace caldren {
 
 class frmIP : public QDialog {
 public:
     // Builds the form and runs the load sequence (loading flag, fields from the engine,
-    // BeginEdit last).
-    frmIP(RunState& state, Ui& ui, QWidget* parent = nullptr);
+    // BeginEdit last). Its messages go through `ui`, its error and help windows through
+    // `dialogs`.
+    frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmIP() override;
 
     // The size its fields want, within the screen's free area (the pages scroll where the

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 void PrintChartPage(ReportPrinter& printer, const CycleChart::ChartData& chart,
                     const Reports::ReportHeadings& headings) {
@@ -64,7 +64,8 @@ FontSpec PrintableFont(const FontSpec& reportFont) {
     return font;
 }
 
-void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont) {
+void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont,
+                    gui::Dialogs& dialogs) {
     // A report without a body (no method chosen) prints no page; there is nothing to save.
     if (report.chunks.empty() && !report.chart)
         throw activation::ComError(5, "ReportPdf.WriteReportPdf",
@@ -86,7 +87,7 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
     ReportPrinter pdf;
     pdf.ResetFont(font);
     pdf.SetReportFontSource([font] { return font; });
-    pdf.SetPrinter(std::move(printer));
+    pdf.SetPrinter(std::move(printer), &dialogs);
     try {
         PrintRecorded(pdf, report, true);
     } catch (...) {
@@ -104,4 +105,4 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

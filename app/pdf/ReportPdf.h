@@ -21,7 +21,11 @@
 #include <optional>
 #include <vector>
 
-namespace caldren::reports {
+namespace caldren::gui {
+class Dialogs;
+}
+
+namespace caldren::reportwindows {
 
 struct RecordedReport {
     Reports::ReportStart start;
@@ -59,7 +63,9 @@ PdfTarget DefaultPdfTarget(const std::string& caption);
 // the print dialog (US Letter when none was), the report font, the pages as printed. The
 // file is written under a temporary name beside it and renamed when complete, so a failure
 // leaves an existing file untouched. ComError 75 (path/file access error) when it cannot
-// be written; ComError 5 when the report has no page (no body, no chart).
-void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont);
+// be written; ComError 5 when the report has no page (no body, no chart). A line count
+// out of range is shown through `dialogs`, as printing shows it.
+void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont,
+                    gui::Dialogs& dialogs);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

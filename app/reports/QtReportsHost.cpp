@@ -11,19 +11,18 @@
 #include "../core/RouteOutput.h"
 #include "../core/RunState.h"
 #include "../core/Settings.h"
+#include "../gui/Dialogs.h"
 #include "../gui/ErrorDialogs.h"
-#include "../gui/MessageBox.h"
 
 #include <activation/Com.h>
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QUrl>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 namespace {
 
@@ -47,30 +46,32 @@ std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
 
 // ---- View -------------------------------------------------------------------------------
 
-ViewSink::ViewSink(RunState& state, QWidget* parent, std::vector<QPointer<frmReportForm>>* opened)
-    : m_state(state), m_parent(parent), m_log(opened) {}
+ViewSink::ViewSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+                   std::vector<QPointer<frmReportForm>>* opened)
+    : m_state(state), m_dialogs(dialogs), m_parent(parent), m_log(opened) {}
 
 void ViewSink::BeginReport(const Reports::ReportStart& start) {
     if (m_viewer) AbortReport();
-    m_viewer = new frmReportForm(m_parent);
+    m_viewer = new frmReportForm(m_dialogs, m_parent);
     m_viewer->setWindowTitle(QString::fromUtf8(start.caption));
     m_viewer->SetReportText(Reports::ViewHeadingText(start.headings));
     m_viewer->SetReportStart(start);
     if (start.kind != Reports::ReportKind::Compare)
         m_viewer->SetDataFile(m_state.document.currentFileName);
     RunState* state = &m_state;
+    gui::Dialogs* dialogs = &m_dialogs;
     m_viewer->SetPdfFontSource([state] { return ReportFont(state->preferences); });
     QPointer<frmReportForm> viewer(m_viewer);
     if (start.kind == Reports::ReportKind::Compare) {
         // The comparison is not one of the analysis' reports: "print" prints it as shown.
-        m_viewer->SetPrintAction([state, viewer] {
-            if (viewer) PrintViewerReport(*state, *viewer);
+        m_viewer->SetPrintAction([state, dialogs, viewer] {
+            if (viewer) PrintViewerReport(*state, *dialogs, *viewer);
         });
         return;
     }
-    m_viewer->SetPrintAction([state, viewer] {
+    m_viewer->SetPrintAction([state, dialogs, viewer] {
         // The viewer's "print": the reports again, from the engine's current data.
-        QtReportsHost host(*state, viewer ? viewer->parentWidget() : nullptr);
+        QtReportsHost host(*state, *dialogs, viewer ? viewer->parentWidget() : nullptr);
         RunReportsOn(*state, Reports::kPrint, host);
     });
 }
@@ -99,7 +100,8 @@ void ViewSink::AbortReport() noexcept {
 
 // ---- Print ------------------------------------------------------------------------------
 
-PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_parent(parent) {
+PrintSink::PrintSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent)
+    : m_state(state), m_dialogs(dialogs), m_parent(parent) {
     RunState* s = &m_state;
     ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(s->preferences); });
 }
@@ -107,8 +109,8 @@ PrintSink::PrintSink(RunState& state, QWidget* parent) : m_state(state), m_paren
 void PrintSink::BeginReport(const Reports::ReportStart& start) {
     m_kind = start.kind;
     m_headings = start.headings;
-    SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false, m_saved,
-               m_parent);
+    SetNewFont(m_state, m_dialogs, m_state.preferences.fontName, m_state.preferences.fontSize,
+               false, m_saved, m_parent);
     m_open = true;
 }
 
@@ -118,7 +120,7 @@ void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
     try {
         pages.PrnManager2(lines, headings.h1, headings.h2, headings.h3);
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnManager2()");
+        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
         throw;
     }
     pages.PrintChunk(chunk);
@@ -130,14 +132,14 @@ void PrintSink::EndReport() {
     try {
         pages.PrnManager2(Reports::kEndReport, "", "", "");
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnPgNo()");
+        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnPgNo()");
         throw;
     }
     // A peak-method Detailed Analysis report: the monthly-cycle chart on a page of its own.
     if (m_kind == Reports::ReportKind::Detailed)
         if (auto chart = ChartOf(m_state))
             PrintChartPage(ReportPrinter::Instance(), *chart, m_headings);
-    SetOldFont(m_state, m_saved, m_parent);
+    SetOldFont(m_state, m_dialogs, m_saved, m_parent);
 }
 
 void PrintSink::AbortReport() noexcept {
@@ -149,7 +151,7 @@ void PrintSink::AbortReport() noexcept {
         ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndReport, "", "", "");
     } catch (...) {}
     try {
-        SetOldFont(m_state, m_saved, m_parent);
+        SetOldFont(m_state, m_dialogs, m_saved, m_parent);
     } catch (...) {}
 }
 
@@ -157,7 +159,7 @@ void PrintSink::EndPrintJob() {
     try {
         ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndJob, "", "", "");
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, e.Number(), "PrnManager2()");
+        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
         throw;
     }
 }
@@ -178,8 +180,8 @@ void WriteReportChoices(const Preferences& preferences, const Reports::ReportCho
     Settings::WriteText(preferences, kPrefs, "Detailed Report", std::to_string(choices.detail));
 }
 
-QtReportsHost::QtReportsHost(RunState& state, QWidget* mainWindow)
-    : m_state(state), m_mainWindow(mainWindow) {}
+QtReportsHost::QtReportsHost(RunState& state, gui::Dialogs& dialogs, QWidget* mainWindow)
+    : m_state(state), m_dialogs(dialogs), m_mainWindow(mainWindow) {}
 
 void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices& choices) {
     dlgRptChoices dialog(m_mainWindow);
@@ -187,7 +189,7 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
                                                  : QStringLiteral("Select Reports (Print)"));
     choices = ReadReportChoices(m_state.preferences);
     dialog.SetChoices(choices);
-    gui::Seams().runModal(dialog);
+    m_dialogs.runModal(dialog);
     switch (dialog.HowClosed()) {
         case dlgRptChoices::Closing::Ok:
             choices = dialog.Choices();
@@ -211,16 +213,6 @@ void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices&
 int QtReportsHost::GetCopies() {
     try {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        QPrintDialog dialog(printer.get(), m_mainWindow);
-        dialog.setObjectName(QStringLiteral("GetCopies"));
-        dialog.setWindowTitle(QStringLiteral("Print Reports"));
-        // Printing to a PDF file stays available: with no printer installed it is the only
-        // way to print.
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
         // Printing to a file: the name and folder "Save as PDF..." proposes, on US Letter
         // paper. Where printers are installed the system's default one stays chosen and
         // keeps its own paper; a file then takes the document's name.
@@ -228,30 +220,31 @@ int QtReportsHost::GetCopies() {
             m_printCaption.empty() ? "Reports - " + m_state.document.currentFileName
                                    : m_printCaption);
         printer->setDocName(QFileInfo(target.name).completeBaseName());
-        if (QPrinterInfo::availablePrinters().isEmpty()) {
+        if (!m_dialogs.printersInstalled()) {
             printer->setOutputFileName(target.Path());
             printer->setPageSize(QPageSize(QPageSize::Letter));
         }
-        if (gui::Seams().runModal(dialog) != QDialog::Accepted) return 0;  // Cancel
+        if (!m_dialogs.printDialog(m_mainWindow, *printer, QStringLiteral("Print Reports")))
+            return 0;  // Cancel
         const int copies = std::max(1, printer->copyCount());
         printer->setCopyCount(1);
-        ReportPrinter::Instance().SetPrinter(std::move(printer));
+        ReportPrinter::Instance().SetPrinter(std::move(printer), &m_dialogs);
         return copies;
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, e.Number(), "GetCopies");
+        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "GetCopies");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(m_state, 5, "GetCopies");
+        gui::ReportErrorAndQuit(m_state, m_dialogs, 5, "GetCopies");
     }
     return 0;
 }
 
 void QtReportsHost::SetNewFont(Reports::PrinterFontRecord& saved) {
-    reports::SetNewFont(m_state, m_state.preferences.fontName, m_state.preferences.fontSize, false,
-                        saved, m_mainWindow);
+    reportwindows::SetNewFont(m_state, m_dialogs, m_state.preferences.fontName,
+                              m_state.preferences.fontSize, false, saved, m_mainWindow);
 }
 
 void QtReportsHost::SetOldFont(const Reports::PrinterFontRecord& saved) {
-    reports::SetOldFont(m_state, saved, m_mainWindow);
+    reportwindows::SetOldFont(m_state, m_dialogs, saved, m_mainWindow);
 }
 
 void QtReportsHost::BeginBusy() {
@@ -271,9 +264,9 @@ void QtReportsHost::ProcessEvents() { QCoreApplication::processEvents(); }
 std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode mode) {
     switch (mode) {
         case Reports::kView:
-            return std::make_unique<ViewSink>(m_state, m_mainWindow, &m_viewers);
+            return std::make_unique<ViewSink>(m_state, m_dialogs, m_mainWindow, &m_viewers);
         case Reports::kPrint:
-            return std::make_unique<PrintSink>(m_state, m_mainWindow);
+            return std::make_unique<PrintSink>(m_state, m_dialogs, m_mainWindow);
         case Reports::kFile:
             return std::make_unique<Reports::FileSink>(m_state.options.outputFileName);
     }
@@ -281,14 +274,14 @@ std::unique_ptr<Reports::ReportSink> QtReportsHost::MakeSink(Reports::ReportMode
 }
 
 void QtReportsHost::ShowNoDataNotice() {
-    gui::MessageBox::show(m_mainWindow, QString::fromUtf8(Reports::kNoDataNotice),
-                          kOkOnly | kExclamation, QString::fromUtf8(Reports::kNoDataNoticeTitle));
+    m_dialogs.message(m_mainWindow, QString::fromUtf8(Reports::kNoDataNotice),
+                      kOkOnly | kExclamation, QString::fromUtf8(Reports::kNoDataNoticeTitle));
     if (m_mainWindow) m_mainWindow->show();
 }
 
 void QtReportsHost::ShowCalculationProblem(const std::string& text) {
-    gui::MessageBox::show(m_mainWindow, QString::fromUtf8(text), kOkOnly | kExclamation,
-                          QString::fromUtf8(kTitle));
+    m_dialogs.message(m_mainWindow, QString::fromUtf8(text), kOkOnly | kExclamation,
+                      QString::fromUtf8(kTitle));
 }
 
 void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::string& location) {
@@ -298,7 +291,7 @@ void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::st
 
 void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
                                        const std::string& location) {
-    gui::ReportErrorAndQuit(m_state, error.Number(), location);
+    gui::ReportErrorAndQuit(m_state, m_dialogs, error.Number(), location);
 }
 
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host) {
@@ -320,13 +313,14 @@ bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHos
     return done;
 }
 
-void RunReportCommand(RunState& state, Reports::ReportMode mode, QWidget* mainWindow) {
-    QtReportsHost host(state, mainWindow);
+void RunReportCommand(RunState& state, gui::Dialogs& dialogs, Reports::ReportMode mode,
+                      QWidget* mainWindow) {
+    QtReportsHost host(state, dialogs, mainWindow);
     Reports::RouteOutput(state, mode, host);
 }
 
-void PrintViewerReport(RunState& state, frmReportForm& viewer) {
-    QtReportsHost host(state, viewer.parentWidget());
+void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& viewer) {
+    QtReportsHost host(state, dialogs, viewer.parentWidget());
     host.SetPrintCaption(viewer.Recorded().start.caption);
     const int copies = host.GetCopies();
     if (copies < 1) return;
@@ -339,31 +333,31 @@ void PrintViewerReport(RunState& state, frmReportForm& viewer) {
             PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);
     } catch (const activation::ComError& e) {
         ReportPrinter::Instance().AbortJob();
-        gui::ReportErrorAndQuit(state, e.Number(), "PrnManager2()");
+        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "PrnManager2()");
         return;
     }
     host.SetOldFont(saved);
 }
 
-void ShowPDFHelp(RunState& state, QWidget* parent) {
+void ShowPDFHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
     try {
         const QString path = QString::fromUtf8(state.program.helpFile);
         bool opened = false;
-        if (!path.isEmpty() && QFileInfo::exists(path) && gui::Seams().openExternal)
-            opened = gui::Seams().openExternal(path);
+        if (!path.isEmpty() && QFileInfo::exists(path))
+            opened = dialogs.openUrl(QUrl::fromLocalFile(path));
         if (!opened) {
             // No manual or no viewer for it: say so; the program goes on.
-            gui::MessageBox::show(parent,
-                                  QStringLiteral("The help file \"") + path +
-                                      QStringLiteral("\" could not be opened. Please open it "
-                                                     "with a PDF viewer."),
-                                  kOkOnly | kExclamation, QString::fromUtf8(kTitle));
+            dialogs.message(parent,
+                            QStringLiteral("The help file \"") + path +
+                                QStringLiteral("\" could not be opened. Please open it "
+                                               "with a PDF viewer."),
+                            kOkOnly | kExclamation, QString::fromUtf8(kTitle));
         }
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(state, e.Number(), "ShowPDFHelp");
+        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "ShowPDFHelp");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(state, 5, "ShowPDFHelp");
+        gui::ReportErrorAndQuit(state, dialogs, 5, "ShowPDFHelp");
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

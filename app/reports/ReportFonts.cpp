@@ -1,7 +1,7 @@
 #include "ReportFonts.h"
 
+#include "../gui/Dialogs.h"
 #include "../gui/ErrorDialogs.h"
-#include "../gui/MessageBox.h"
 
 #include <activation/Com.h>
 
@@ -10,7 +10,7 @@
 
 #include <charconv>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 const char* const kFontAdviceText =
     "We strongly recommend the use of either the COURIER NEW or the COURIER font. Other fonts "
@@ -44,8 +44,8 @@ FontSpec ReportFont(const Preferences& preferences) {
     return FontSpec{preferences.fontName, preferences.fontSize, false};
 }
 
-void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
-                Reports::PrinterFontRecord& saved, QWidget* parent) {
+void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name, float size,
+                bool bold, Reports::PrinterFontRecord& saved, QWidget* parent) {
     ReportPrinter& printer = ReportPrinter::Instance();
     saved.name = printer.FontName();
     saved.size = printer.FontSize();
@@ -72,15 +72,15 @@ void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
             }
         } catch (const activation::ComError& e) {
             if (e.Number() != kInvalidPropertyValue || usingSystemDefault) {
-                gui::ReportErrorAndQuit(state, e.Number(), "SetNewFont()");
+                gui::ReportErrorAndQuit(state, dialogs, e.Number(), "SetNewFont()");
                 return;
             }
             if (!state.preferences.hideWarning)
                 state.preferences.hideWarning = gui::ShowErrorWarning(
-                    NewFontWarningText(wantName, wantSize), "SetNewFont()", false, parent);
+                    dialogs, NewFontWarningText(wantName, wantSize), "SetNewFont()", false, parent);
             const std::string failedName = wantName;
             const float failedSize = wantSize;
-            GetFonts(state, parent);
+            GetFonts(state, dialogs, parent);
             wantName = state.preferences.fontName;
             wantSize = state.preferences.fontSize;
             wantBold = bold;
@@ -94,13 +94,14 @@ void SetNewFont(RunState& state, const std::string& name, float size, bool bold,
                 usingSystemDefault = true;
             }
         } catch (const std::exception&) {
-            gui::ReportErrorAndQuit(state, 5, "SetNewFont()");
+            gui::ReportErrorAndQuit(state, dialogs, 5, "SetNewFont()");
             return;
         }
     }
 }
 
-void SetOldFont(RunState& state, const Reports::PrinterFontRecord& saved, QWidget* parent) {
+void SetOldFont(RunState& state, gui::Dialogs& dialogs, const Reports::PrinterFontRecord& saved,
+                QWidget* parent) {
     ReportPrinter& printer = ReportPrinter::Instance();
     try {
         printer.SetFontName(saved.name);
@@ -108,19 +109,19 @@ void SetOldFont(RunState& state, const Reports::PrinterFontRecord& saved, QWidge
         printer.SetFontBold(saved.bold);
     } catch (const activation::ComError& e) {
         if (e.Number() != kInvalidPropertyValue) {
-            gui::ReportErrorAndQuit(state, e.Number(), "SetOldFont()");
+            gui::ReportErrorAndQuit(state, dialogs, e.Number(), "SetOldFont()");
             return;
         }
         if (!state.preferences.hideWarning)
             state.preferences.hideWarning = gui::ShowErrorWarning(
-                OldFontWarningText(saved.name, saved.size), "SetOldFont()", false, parent);
+                dialogs, OldFontWarningText(saved.name, saved.size), "SetOldFont()", false, parent);
     }
 }
 
-void GetFonts(RunState& state, QWidget* parent) {
+void GetFonts(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
     try {
-        gui::MessageBox::show(parent, QString::fromUtf8(kFontAdviceText), kOkOnly | kExclamation,
-                              QStringLiteral("WARNING!"));
+        dialogs.message(parent, QString::fromUtf8(kFontAdviceText), kOkOnly | kExclamation,
+                        QStringLiteral("WARNING!"));
 
         // The dialog starts at the font the system resolves for the report font's name.
         const QString resolved = ResolvedFamily(state.preferences.fontName);
@@ -134,7 +135,7 @@ void GetFonts(RunState& state, QWidget* parent) {
         dialog.setOption(QFontDialog::ScalableFonts, true);
         dialog.setOption(QFontDialog::NonScalableFonts, true);
         dialog.setCurrentFont(initial);
-        if (gui::Seams().runModal(dialog) != QDialog::Accepted) return;  // nothing changes
+        if (dialogs.runModal(dialog) != QDialog::Accepted) return;  // nothing changes
 
         const QFont chosen = dialog.selectedFont();
         std::string family = chosen.family().toStdString();
@@ -144,10 +145,10 @@ void GetFonts(RunState& state, QWidget* parent) {
         const double points = chosen.pointSizeF();
         state.preferences.fontSize = points >= 5.0 ? static_cast<float>(points) : 10.0f;
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(state, e.Number(), "GetFonts");
+        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "GetFonts");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(state, 5, "GetFonts");
+        gui::ReportErrorAndQuit(state, dialogs, 5, "GetFonts");
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

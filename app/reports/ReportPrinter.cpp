@@ -1,6 +1,6 @@
 #include "ReportPrinter.h"
 
-#include "../gui/MessageBox.h"
+#include "../gui/Dialogs.h"
 
 #include <activation/Com.h>
 
@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace caldren::reports {
+namespace caldren::reportwindows {
 
 namespace {
 
@@ -82,9 +82,10 @@ void ReportPrinter::SetFontSize(float size) {
 
 void ReportPrinter::SetFontBold(bool bold) { m_font.bold = bold; }
 
-void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer) {
+void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer, gui::Dialogs* dialogs) {
     AbortJob();
     m_printer = std::move(printer);
+    m_dialogs = dialogs;
     m_jobsEnded = 0;
     m_jobFiles.clear();
     m_baseFileName = m_printer ? m_printer->outputFileName() : QString();
@@ -196,15 +197,16 @@ void ReportPrinter::AbortJob() noexcept {
 }
 
 void ReportPrinter::ShowLineCountError(const std::string& text) {
-    gui::MessageBox::show(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
-                          QStringLiteral("Error!"));
+    if (m_dialogs)
+        m_dialogs->message(nullptr, QString::fromUtf8(text), kOkOnly | kCritical,
+                           QStringLiteral("Error!"));
 }
 
-void RememberPrinterFont(RunState& state) {
+void RememberPrinterFont(PrinterFont& font) {
     const ReportPrinter& printer = ReportPrinter::Instance();
-    state.preferences.printerFont.name = printer.FontName();
-    state.preferences.printerFont.size = printer.FontSize();
-    state.preferences.printerFont.bold = printer.FontBold();
+    font.name = printer.FontName();
+    font.size = printer.FontSize();
+    font.bold = printer.FontBold();
 }
 
 void RestorePrinterFont(const PrinterFont& font) {
@@ -218,4 +220,4 @@ void RestorePrinterFont(const PrinterFont& font) {
     }
 }
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

@@ -33,7 +33,11 @@ class QPainter;
 class QPrinter;
 class QRectF;
 
-namespace caldren::reports {
+namespace caldren::gui {
+class Dialogs;
+}
+
+namespace caldren::reportwindows {
 
 struct FontSpec {
     std::string name;
@@ -73,7 +77,9 @@ public:
     void SetReportFontSource(std::function<FontSpec()> source) { m_reportFont = std::move(source); }
 
     // ---- the printer of the next jobs -------------------------------------------------
-    void SetPrinter(std::unique_ptr<QPrinter> printer);
+    // The printer chosen in the print dialog, and the dialogs that dialog was asked through,
+    // which show the page model's line count error (none: it is not shown).
+    void SetPrinter(std::unique_ptr<QPrinter> printer, gui::Dialogs* dialogs);
     QPrinter* Printer() const { return m_printer.get(); }
 
     // The page model (program-wide line counter) drawing on this printer.
@@ -108,6 +114,7 @@ private:
     FontSpec m_font;
     std::function<FontSpec()> m_reportFont;
     std::unique_ptr<QPrinter> m_printer;
+    gui::Dialogs* m_dialogs = nullptr;  // not owned
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<Reports::PRINT::PageModel> m_pages;
     bool m_pagePending = false;  // a page was finished; the next one is begun on demand
@@ -116,9 +123,9 @@ private:
     QString m_baseFileName;  // the PDF file chosen for the first job
 };
 
-// Remembers the printer's current font in state.preferences.printerFont (GetIni, step 6).
-void RememberPrinterFont(RunState& state);
+// Remembers the printer's current font in `font` (GetIni's printer-font step).
+void RememberPrinterFont(PrinterFont& font);
 // Gives the printer back a font (ShutDown, step 5). Errors are ignored.
 void RestorePrinterFont(const PrinterFont& font);
 
-}  // namespace caldren::reports
+}  // namespace caldren::reportwindows

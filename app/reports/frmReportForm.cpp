@@ -1,7 +1,6 @@
 #include "frmReportForm.h"
 
-#include "../gui/FileDialog.h"
-#include "../gui/MessageBox.h"
+#include "../gui/Dialogs.h"
 
 #include <activation/Com.h>
 
@@ -64,7 +63,8 @@ QIcon PrintIcon() {
 
 }  // namespace
 
-frmReportForm::frmReportForm(QWidget* parent) : QMainWindow(parent) {
+frmReportForm::frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmReportForm"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::Window);
@@ -269,28 +269,28 @@ QString frmReportForm::SavePdf() {
     std::string caption = m_record.start.caption;
     if (caption.find(" - ") == std::string::npos && !m_dataFile.empty())
         caption += " - " + m_dataFile;
-    const caldren::reports::PdfTarget target = caldren::reports::DefaultPdfTarget(caption);
+    const caldren::reportwindows::PdfTarget target =
+        caldren::reportwindows::DefaultPdfTarget(caption);
     spec.initialFolder = target.folder.toStdString();
     spec.initialName = target.name.toStdString();
-    QString path = caldren::gui::FileDialog::getSaveFileName(this, spec);
+    QString path = m_dialogs.saveFileName(this, spec);
     if (path.isEmpty()) return {};
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
     // The save dialog does not ask about an existing file; a PDF replaces one only when
     // the user says so.
     if (QFileInfo::exists(path) &&
-        caldren::gui::MessageBox::show(
-            this, path + QStringLiteral(" already exists.\nDo you want to replace it?"),
-            caldren::kYesNo | caldren::kExclamation,
-            QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
+        m_dialogs.message(this,
+                          path + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                          caldren::kYesNo | caldren::kExclamation,
+                          QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
         return {};
     try {
-        const caldren::reports::FontSpec font =
-            m_pdfFont ? m_pdfFont() : caldren::reports::FontSpec{"Courier New", 10.0f, false};
-        caldren::reports::WriteReportPdf(m_record, path, font);
+        const caldren::reportwindows::FontSpec font =
+            m_pdfFont ? m_pdfFont() : caldren::reportwindows::FontSpec{"Courier New", 10.0f, false};
+        caldren::reportwindows::WriteReportPdf(m_record, path, font, m_dialogs);
     } catch (const activation::ComError& e) {
-        caldren::gui::MessageBox::show(this, QString::fromUtf8(e.Description()),
-                                       caldren::kOkOnly | caldren::kExclamation,
-                                       QStringLiteral("Save as PDF"));
+        m_dialogs.message(this, QString::fromUtf8(e.Description()),
+                          caldren::kOkOnly | caldren::kExclamation, QStringLiteral("Save as PDF"));
         return {};
     }
     return path;

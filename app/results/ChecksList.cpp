@@ -3,7 +3,8 @@
 #include "FollowInputChanges.h"
 
 #include "app/core/Document.h"
-#include "app/gui/GuiHooks.h"
+#include "app/core/ProgramInfo.h"
+#include "app/gui/ErrorDialogs.h"
 
 #include <activation/Com.h>
 #include <analysis/Analyzer.h>
@@ -26,8 +27,9 @@ const char* const kNothingFound = "Nothing looks wrong.";
 
 }  // namespace
 
-ChecksList::ChecksList(Document& document, QWidget* parent, bool followInputChanges)
-    : QWidget(parent), m_document(document) {
+ChecksList::ChecksList(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                       QWidget* parent, bool followInputChanges)
+    : QWidget(parent), m_document(document), m_program(program), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("ChecksList"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -110,7 +112,8 @@ void ChecksList::runAction(analysis::CheckAction action) {
     try {
         if (analysis::MoveMonthDatesIntoTaxYear(*m_document.engine) > 0) m_document.SetSaved(false);
     } catch (const activation::ComError& e) {
-        gui::ReportError(e.Number(), e.Description(), "ChecksList.MoveMonthDates\r" + e.Source());
+        gui::ReportError(m_dialogs, m_program.errorLogPath, e.Number(), e.Description(),
+                         "ChecksList.MoveMonthDates\r" + e.Source());
     }
     if (m_afterAction) m_afterAction(action);
     analysis::InputChanges().Notify();

@@ -22,7 +22,11 @@ class QPushButton;
 namespace caldren {
 
 struct Document;
+struct ProgramInfo;
 class FollowInputChanges;
+namespace gui {
+class Dialogs;
+}
 
 namespace analysis {
 class Analyzer;
@@ -30,7 +34,9 @@ class Analyzer;
 
 class ChecksList : public QWidget {
 public:
-    ChecksList(Document& document, QWidget* parent = nullptr, bool followInputChanges = true);
+    // An action's error is shown through `dialogs` and logged in the program's error log.
+    ChecksList(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+               QWidget* parent = nullptr, bool followInputChanges = true);
     ~ChecksList() override;
 
     // Checks the run state's engine now (following mode; fed lists only show what they got).
@@ -50,6 +56,8 @@ public:
 
 private:
     Document& m_document;
+    const ProgramInfo& m_program;
+    gui::Dialogs& m_dialogs;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
     bool m_shown = false;                            // the list shows m_findings

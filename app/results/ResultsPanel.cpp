@@ -41,7 +41,8 @@ bool SameChart(const CycleChart::ChartData& a, const CycleChart::ChartData& b) {
 
 }  // namespace
 
-ResultsPanel::ResultsPanel(Document& document, QWidget* parent, bool followInputChanges)
+ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                           QWidget* parent, bool followInputChanges)
     : QWidget(parent), m_document(document), m_analyzer(analysis::NewEngine) {
     setObjectName(QStringLiteral("ResultsPanel"));
     auto* layout = new QHBoxLayout(this);
@@ -62,7 +63,7 @@ ResultsPanel::ResultsPanel(Document& document, QWidget* parent, bool followInput
     txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     column->addWidget(txtResults, 3);
-    m_checks = new ChecksList(document, left, false);
+    m_checks = new ChecksList(document, program, dialogs, left, false);
     column->addWidget(m_checks, 2);
 
     m_chart = new CycleChart::CycleChartWidget(splitter);

@@ -30,12 +30,18 @@ class CycleChartWidget;
 namespace caldren {
 
 struct Document;
+struct ProgramInfo;
 class ChecksList;
 class FollowInputChanges;
+namespace gui {
+class Dialogs;
+}
 
 class ResultsPanel : public QWidget {
 public:
-    ResultsPanel(Document& document, QWidget* parent = nullptr, bool followInputChanges = true);
+    // The checks' actions show their errors through `dialogs`, logged in the program's log.
+    ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+                 QWidget* parent = nullptr, bool followInputChanges = true);
     ~ResultsPanel() override;
 
     // Recomputes from the run state's engine now.

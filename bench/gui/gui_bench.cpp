@@ -2,13 +2,12 @@
 // number field (engine write included), and building the start-up windows (About box,
 // main window, chooser) once the application exists. Offscreen platform, pinned HOME.
 #include "app/core/RunState.h"
-#include "app/gui/FileDialog.h"
-#include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
 #include "app/input/frmIP.h"
+#include "tests/gui/FakeDialogs.h"
 
 #include <activation/Activation.h>
 #include <benchmark/benchmark.h>
@@ -25,6 +24,7 @@
 namespace {
 
 struct Fixture {
+    guitest::FakeDialogs dialogs;  // every box answered at once
     caldren::RunState state;
     std::unique_ptr<caldren::QtUi> ui;
     Fixture() {
@@ -34,17 +34,15 @@ struct Fixture {
         state.document.currentFileName = "/tmp/bench/DEMO.CLD";
         state.program.versionTag = "CLD2026.12";
         state.program.fullVersion = "CLD2026.12.1";
-        ui = std::make_unique<caldren::QtUi>(state);
+        ui = std::make_unique<caldren::QtUi>(state, dialogs);
         state.SetUi(ui.get());
-        caldren::gui::MessageBox::setHeadless(true);
-        caldren::gui::FileDialog::setHeadless(true);
     }
 };
 
 void BM_OpenInputForm(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
-        caldren::frmIP form(f.state, *f.ui);
+        caldren::frmIP form(f.state, *f.ui, f.dialogs);
         form.SetInitialIP();
         form.show();
         QCoreApplication::processEvents();
@@ -55,7 +53,7 @@ BENCHMARK(BM_OpenInputForm)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeInNumberField(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui);
+    caldren::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
@@ -75,7 +73,7 @@ BENCHMARK(BM_KeystrokeInNumberField)->Unit(benchmark::kMicrosecond);
 
 void BM_RejectedKeystroke(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui);
+    caldren::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
@@ -83,8 +81,8 @@ void BM_RejectedKeystroke(benchmark::State& bench) {
     QCoreApplication::processEvents();
     for (auto _ : bench) {
         box->setCursorPosition(static_cast<int>(box->text().size()));
-        QTest::keyClick(box, Qt::Key_X);  // message (answered by the seam), beep, restore
-        caldren::gui::MessageBox::history().clear();
+        QTest::keyClick(box, Qt::Key_X);  // message (answered by the fake), beep, restore
+        f.dialogs.boxes.clear();
     }
 }
 BENCHMARK(BM_RejectedKeystroke)->Unit(benchmark::kMicrosecond);
@@ -93,11 +91,11 @@ void BM_StartWindows(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
         {
-            caldren::frmAbout splash(f.state.program);
+            caldren::frmAbout splash(f.state.program, f.dialogs);
             splash.show();
             QCoreApplication::processEvents();
         }
-        caldren::frmMain main(f.state, *f.ui);
+        caldren::frmMain main(f.state, *f.ui, f.dialogs);
         caldren::frmStartUp chooser(f.state.options);
         chooser.show();
         QCoreApplication::processEvents();

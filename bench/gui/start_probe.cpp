@@ -3,7 +3,7 @@
 // by a user who clicks "Run Program" at once. Timed from outside as a whole process
 // (hyperfine); prints the milliseconds from main() to the chooser shown on stdout.
 #include "app/core/RunState.h"
-#include "app/gui/GuiHooks.h"
+#include "app/gui/QtDialogs.h"
 
 #include <activation/Activation.h>
 
@@ -16,7 +16,7 @@
 #include <cstdlib>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state);
+int RunInteractive(RunState& state, Dialogs& dialogs);
 }
 
 int main(int argc, char** argv) {
@@ -44,5 +44,6 @@ int main(int argc, char** argv) {
         QTimer::singleShot(1, step);
     };
     QTimer::singleShot(0, step);
-    return caldren::gui::RunInteractive(state);
+    caldren::gui::QtDialogs dialogs;
+    return caldren::gui::RunInteractive(state, dialogs);
 }

@@ -9,6 +9,7 @@
 #include "app/core/RunState.h"
 #include "app/results/ChecksList.h"
 #include "app/results/ResultsPanel.h"
+#include "tests/gui/FakeDialogs.h"
 
 #include <activation/Activation.h>
 #include <analysis/Analyzer.h>
@@ -27,6 +28,7 @@ namespace {
 
 struct Fixture {
     QTemporaryDir dir;
+    guitest::FakeDialogs dialogs;
     caldren::RunState state;
 
     Fixture() {
@@ -65,8 +67,8 @@ BENCHMARK(BM_FirstUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_Keystroke(benchmark::State& st) {
     Fixture f;
-    caldren::ResultsPanel panel(f.state.document);
-    caldren::ChecksList checks(f.state.document);
+    caldren::ResultsPanel panel(f.state.document, f.state.program, f.dialogs);
+    caldren::ChecksList checks(f.state.document, f.state.program, f.dialogs);
     panel.resize(900, 600);
     panel.show();
     QApplication::processEvents();

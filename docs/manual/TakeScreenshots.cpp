@@ -14,7 +14,6 @@
 #include "app/core/RunState.h"
 #include "app/gui/ErrorDialogs.h"
 #include "app/gui/HelpSupport.h"
-#include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmError.h"
@@ -27,6 +26,7 @@
 #include "app/reports/ReportFonts.h"
 #include "app/reports/dlgRptChoices.h"
 #include "app/reports/frmReportForm.h"
+#include "tests/gui/FakeDialogs.h"
 
 #include <activation/Activation.h>
 
@@ -36,7 +36,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -89,19 +88,20 @@ int main(int argc, char** argv) {
     state.document.engine->Load(state.document.currentFileName);
     // The name the pictures show, as on a user's desktop.
     state.document.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
-    caldren::QtUi ui(state);
+    // Every dialog answered without being shown.
+    guitest::FakeDialogs dialogs;
+    caldren::QtUi ui(state, dialogs);
     state.SetUi(&ui);
-    caldren::gui::MessageBox::setHeadless(true);
 
     // The windows of an interactive start.
     {
         caldren::frmStartUp chooser(state.options);
         Save(&chooser, "startup-chooser");
-        caldren::frmAbout about(state.program);
+        caldren::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
     {
-        caldren::frmMain window(state, ui);
+        caldren::frmMain window(state, ui, dialogs);
         ui.setMainWindow(&window);
         window.resize(1100, 720);
         window.setStatusText(QStringLiteral("File: ") +
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         ui.setMainWindow(nullptr);
     }
     {
-        caldren::frmIP form(state, ui);
+        caldren::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
         other.document.engine->Load(demo.toStdString());
         other.document.engine->put_EOYCurrent("06/30/2027");
         other.document.engine->put_COGS("5,300,000");
-        caldren::QtUi otherUi(other);
+        caldren::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi);
+        caldren::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     {
         caldren::RunState helpState = state;
         helpState.program.programFolder = programFolder.toStdString();
-        caldren::frmHelp* help =
-            caldren::HelpSupport::ShowHelp(helpState, nullptr, QStringLiteral("peak-method"));
+        caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
+                                                                QStringLiteral("peak-method"));
         help->resize(1040, 700);
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
         search->setText(QStringLiteral("gross profit"));
@@ -160,30 +160,33 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     }
 
-    // The report choices, as the View command shows them.
-    dlgRptChoices* choices = nullptr;
-    caldren::gui::Seams().runModal = [&](QDialog& d) {
-        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-            c->setWindowTitle(QStringLiteral("Select Reports (View)"));
-            c->SetChoices({1, 1, 1});
-            if (!choices) {
-                choices = c;
-                Save(c, "report-choices");
-            }
-            c->btnOK->click();
-            return c->result();
-        }
-        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
-            p->printer()->setOutputFormat(QPrinter::PdfFormat);
-            p->printer()->setOutputFileName(work.path() + QStringLiteral("/summary.pdf"));
-            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-            return int(QDialog::Accepted);
-        }
-        return int(QDialog::Accepted);
+    // The report choices answered with these reports; the print dialog with a PDF file.
+    auto answer = [&](Reports::ReportChoices chosen, const char* pdf) {
+        dialogs.modal = [chosen](QDialog& d) {
+            auto& c = dynamic_cast<dlgRptChoices&>(d);
+            c.SetChoices(chosen);
+            c.btnOK->click();
+            return c.result();
+        };
+        dialogs.print = [file = work.path() + QLatin1Char('/') + QLatin1String(pdf)](
+                            QPrinter& p, const QString&) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(file);
+            p.setPageSize(QPageSize(QPageSize::Letter));
+            return true;
+        };
     };
+    // The report choices, as the View command shows them.
+    {
+        dlgRptChoices choices;
+        choices.setWindowTitle(QStringLiteral("Select Reports (View)"));
+        choices.SetChoices({1, 1, 1});
+        Save(&choices, "report-choices");
+    }
+    answer({1, 1, 1}, "summary.pdf");
 
-    caldren::reports::QtReportsHost host(state, nullptr);
-    caldren::reports::RunReportsOn(state, Reports::kView, host);
+    caldren::reportwindows::QtReportsHost host(state, dialogs, nullptr);
+    caldren::reportwindows::RunReportsOn(state, Reports::kView, host);
     const char* names[] = {"viewer-detailed", "viewer-summary", "viewer-inputs"};
     for (size_t i = 0; i < host.Viewers().size() && i < 3; ++i) {
         frmReportForm* viewer = host.Viewers()[i];
@@ -227,7 +230,7 @@ int main(int argc, char** argv) {
         out.close();
         const QString fy2026 = work.path() + QStringLiteral("/Harlow FY2026.cld");
         QFile::copy(demo, fy2026);
-        caldren::reports::ViewSink sink(state, nullptr);
+        caldren::reportwindows::ViewSink sink(state, dialogs, nullptr);
         caldren::CompareYears::CompareFiles({fy2026.toStdString(), fy2025.toStdString()}, sink, [] {
             return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         });
@@ -242,21 +245,8 @@ int main(int argc, char** argv) {
     // The printed Summary report, first page.
     state.preferences.rptInput = 0;
     state.preferences.rptDetail = 0;
-    caldren::gui::Seams().runModal = [&](QDialog& d) {
-        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-            c->SetChoices({0, 1, 0});
-            c->btnOK->click();
-            return c->result();
-        }
-        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
-            p->printer()->setOutputFormat(QPrinter::PdfFormat);
-            p->printer()->setOutputFileName(work.path() + QStringLiteral("/summary.pdf"));
-            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-            return int(QDialog::Accepted);
-        }
-        return int(QDialog::Accepted);
-    };
-    caldren::reports::RunReportsOn(state, Reports::kPrint, host);
+    answer({0, 1, 0}, "summary.pdf");
+    caldren::reportwindows::RunReportsOn(state, Reports::kPrint, host);
     QProcess::execute(
         QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-f"), QStringLiteral("1"),
@@ -267,21 +257,8 @@ int main(int argc, char** argv) {
     // The printed Detailed Analysis report: its last page, the monthly-cycle chart.
     state.preferences.rptSummary = 0;
     state.preferences.rptDetail = 1;
-    caldren::gui::Seams().runModal = [&](QDialog& d) {
-        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-            c->SetChoices({0, 0, 1});
-            c->btnOK->click();
-            return c->result();
-        }
-        if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
-            p->printer()->setOutputFormat(QPrinter::PdfFormat);
-            p->printer()->setOutputFileName(work.path() + QStringLiteral("/detailed.pdf"));
-            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-            return int(QDialog::Accepted);
-        }
-        return int(QDialog::Accepted);
-    };
-    caldren::reports::RunReportsOn(state, Reports::kPrint, host);
+    answer({0, 0, 1}, "detailed.pdf");
+    caldren::reportwindows::RunReportsOn(state, Reports::kPrint, host);
     {
         QProcess info;
         info.start(QStringLiteral("pdfinfo"), {work.path() + QStringLiteral("/detailed.pdf")});
@@ -301,13 +278,13 @@ int main(int argc, char** argv) {
     // The font warning.
     {
         frmError warning;
-        warning.SetMessage(
-            QString::fromStdString(caldren::reports::NewFontWarningText("Courier New", 10.0f)));
+        warning.SetMessage(QString::fromStdString(
+            caldren::reportwindows::NewFontWarningText("Courier New", 10.0f)));
         Save(&warning, "error-warning");
     }
     // The exit screen.
     {
-        frmFinal screen;
+        frmFinal screen(dialogs);
         screen.SetDisplayText(caldren::gui::BuildExitMessageText(754));
         Save(&screen, "exit-screen");
     }

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "RunState.h"
+#include "TestSupport.h"
 #include "Ui.h"
 
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,45 +16,14 @@ namespace apptest {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with the object.
-class TempDir {
+// A fresh folder under the temporary folder, removed with the object (tests/TestSupport.h).
+class TempDir : public testsupport::TempDir {
 public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "cldapp-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        char* made = ::mkdtemp(buf.data());
-        m_path = made ? made : "";
-    }
-    ~TempDir() {
-        std::error_code ec;
-        // Give back write permission that a test may have taken away.
-        for (auto& e : fs::recursive_directory_iterator(m_path, ec)) {
-            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
+    const std::string& Path() const { return path(); }
 };
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 // Sets the environment of a test: HOME and the XDG folders in a temporary folder, APPDATA
 // and the display variables unset. Restores nothing: each test process pins its own.

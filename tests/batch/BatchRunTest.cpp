@@ -43,9 +43,12 @@ protected:
     void SetUp() override {
         for (const fs::path& p : {program, home, work}) fs::create_directories(p);
         fs::copy_file(CALDREN_PROGRAM, program / "CaldrenCalc");
-        for (const fs::path library : {CALDREN_ENGINE, CALDREN_COMMON})
-            fs::copy_file(library, program / library.filename());
         fs::copy_file(CALDREN_DEMO_SOURCE, program / "DEMO.CLD");
+        // The engine and the libraries the program links; the windows stay behind.
+        for (const auto& e : fs::directory_iterator(fs::path(CALDREN_PROGRAM).parent_path()))
+            if (const std::string n = e.path().filename().string();
+                n.starts_with("lib") && n.ends_with(".so") && n != "libcaldrengui.so")
+                fs::copy_file(e.path(), program / n);
     }
 
     std::string W(const std::string& name) const { return (work / name).string(); }

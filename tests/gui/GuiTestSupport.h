@@ -1,18 +1,18 @@
 // Shared set-up of the window tests: a pinned environment (offscreen platform, temporary
 // HOME and XDG folders, C locale), the engine from the build, a run state with the Qt Ui,
-// and seams that answer every dialog without showing it.
+// fake dialogs that answer every dialog without showing it, and what a test saw compared
+// with its transcript in the test folder's data/.
 #pragma once
 
 #include "app/core/RunState.h"
-#include "app/gui/FileDialog.h"
-#include "app/gui/GuiHooks.h"
-#include "app/gui/MessageBox.h"
 #include "app/gui/QtUi.h"
+#include "tests/gui/FakeDialogs.h"
 #include "tests/gui/PinnedEnvironment.h"
 
 #include <activation/Activation.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,14 +23,12 @@
 
 namespace guitest {
 
-// A run state on a fresh engine with the Qt Ui; every dialog answered by the seams.
+// A run state on a fresh engine with the Qt Ui on fake dialogs, and a temporary folder.
 struct Session {
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
     caldren::RunState state;
     std::unique_ptr<caldren::QtUi> ui;
-    int shutDowns = 0;
-    bool lastSaveFirst = false;
-    int errorsAndQuit = 0;
-    caldren::gui::GuiHooks savedHooks;
 
     Session() {
         state.document.engine =
@@ -38,24 +36,11 @@ struct Session {
         state.program.versionTag = "CLD2026.12";
         state.program.fullVersion = "CLD2026.12.1";
         state.program.programFolder = CALDREN_PROGRAM_FOLDER;
-        ui = std::make_unique<caldren::QtUi>(state);
+        ui = std::make_unique<caldren::QtUi>(state, dialogs);
         state.SetUi(ui.get());
-        caldren::gui::MessageBox::reset();
-        caldren::gui::MessageBox::setHeadless(true);
-        caldren::gui::FileDialog::reset();
-        caldren::gui::FileDialog::setHeadless(true);
-        savedHooks = caldren::gui::Hooks();
-        caldren::gui::Hooks().shutDown = [this](caldren::RunState&, bool saveFirst) {
-            ++shutDowns;
-            lastSaveFirst = saveFirst;
-        };
-        caldren::gui::Hooks().reportErrorAndQuit = [this](caldren::RunState&, long,
-                                                          const std::string&) { ++errorsAndQuit; };
     }
-    ~Session() {
-        caldren::gui::Hooks() = savedHooks;
-        state.SetUi(nullptr);
-    }
+    ~Session() { state.SetUi(nullptr); }
+    QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
 };
 
 // Acts on the modal window that the next nested event loop shows (e.g. the input form
@@ -77,6 +62,39 @@ void WhenModalShows(Action action, const char* className = nullptr, int triesLef
 }
 
 inline QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// A line of a transcript: the values given, blanks between them.
+inline QString Text(const QString& s) { return s; }
+inline QString Text(const std::string& s) { return QString::fromStdString(s); }
+inline QString Text(const char* s) { return QString::fromUtf8(s); }
+inline QString Text(double n) { return QString::number(n); }
+template <class... T>
+QString Line(const T&... values) {
+    return QStringList{Text(values)...}.join(QLatin1Char(' '));
+}
+
+// What a window shows, a line each: its title, then every named widget and action with its
+// text (frames and menus with their title), in the order they were made.
+inline QStringList Texts(const QWidget* window) {
+    QStringList lines{window->windowTitle()};
+    for (const QObject* child : window->findChildren<QObject*>()) {
+        const bool titled = child->inherits("QGroupBox") || child->inherits("QMenu");
+        const QVariant text = child->property(titled ? "title" : "text");
+        if (text.isValid() && !child->objectName().isEmpty() &&
+            !child->objectName().startsWith(QLatin1String("qt_")))
+            lines << child->objectName() + QLatin1Char('=') + text.toString();
+    }
+    return lines;
+}
+
+#ifdef CALDREN_GUI_DATA
+// Compares what a test saw with data/<name>.txt, line by line.
+inline void ExpectTranscript(const QString& name, const QStringList& seen) {
+    QFile file(QStringLiteral(CALDREN_GUI_DATA "/") + name + QStringLiteral(".txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(seen.join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromUtf8(file.readAll()));
+}
+#endif
 
 }  // namespace guitest
 

@@ -54,7 +54,9 @@ bool InSight(QTextBrowser* browser, const QString& anchor) {
 class tst_help : public QObject {
     Q_OBJECT
     guitest::Session m_session;
-    caldren::frmHelp* Help() { return caldren::HelpSupport::ShowHelp(m_session.state, nullptr); }
+    caldren::frmHelp* Help() {
+        return caldren::HelpSupport::ShowHelp(m_session.state, m_session.dialogs, nullptr);
+    }
     QTextBrowser* Browser() { return Help()->findChild<QTextBrowser*>(Q("txtGuide")); }
 
 private slots:
@@ -122,7 +124,7 @@ private slots:
     void f1InEveryFieldOpensItsSection() {
         // An analysis whose months lie outside its year: the Checks page offers to move them.
         m_session.state.document.engine->Load(CALDREN_TEST_DATA "/analysis/checks_dates.cld");
-        caldren::frmIP form(m_session.state, *m_session.ui);
+        caldren::frmIP form(m_session.state, *m_session.ui, m_session.dialogs);
         form.show();
         QTest::qWait(50);
         QStringList fields;

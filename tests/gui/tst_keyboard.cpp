@@ -14,9 +14,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolBar>
@@ -26,11 +24,9 @@
 #include <functional>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state);
+int RunInteractive(RunState& state, Dialogs& dialogs);
 }
 
-using caldren::gui::FileDialog;
-using caldren::gui::MessageBox;
 using guitest::Q;
 
 namespace {
@@ -74,10 +70,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(QFile::copy(Q(CALDREN_DEMO_SOURCE), folder.filePath(Q("DEMO.CLD"))));
         session.state.program.programFolder = folder.path().toStdString();
-        caldren::gui::Hooks().shutDown = [&session](caldren::RunState&, bool) {
-            ++session.shutDowns;
-            QCoreApplication::exit(0);
-        };
+        session.dialogs.modal = [](QDialog& d) { return d.exec(); };  // answered by keys
         const QString pdf = folder.filePath(Q("summary.pdf"));
         QString title, summary;
         QPointer<QWidget> main;
@@ -121,7 +114,7 @@ private slots:
                          viewer->activateWindow();  // as a click on its title would
                          QVERIFY(QTest::qWaitForWindowActive(viewer));
                      }
-                 FileDialog::setNextFileName(pdf);
+                 session.dialogs.files.push_back({pdf});
                  Key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
                  for (const int key : {Qt::Key_Escape, Qt::Key_W, Qt::Key_Escape}) {
                      // The window manager activates the next window; offscreen the test does.
@@ -134,6 +127,7 @@ private slots:
              [&] {
                  main->activateWindow();
                  QVERIFY(QTest::qWaitForWindowActive(main));
+                 session.dialogs.modal = {};  // the exit screen
                  Key(Qt::Key_Q, Qt::ControlModifier);
              }},
         };
@@ -144,15 +138,17 @@ private slots:
             if (stage < steps.size() && steps[stage].first()) steps[stage++].second();
         };
         QTimer::singleShot(0, &running, step);
-        caldren::gui::RunInteractive(session.state);
+        caldren::gui::RunInteractive(session.state, session.dialogs);
 
         QCOMPARE(stage, steps.size());
-        QCOMPARE(session.shutDowns, 1);
-        QCOMPARE(session.errorsAndQuit, 0);
-        QVERIFY(MessageBox::history().isEmpty());
+        QCOMPARE(session.dialogs.ends, QList<int>{0});
+        QVERIFY(session.dialogs.boxes.isEmpty());
         QCOMPARE(title, Q("UNTITLED.CLD[*] - Orlen Caldren Formula Calculator"));
-        QCOMPARE(Q(session.state.document.engine->get_CurAssets().c_str()), Q("500,000"));
-        QCOMPARE(Q(session.state.document.engine->get_sName().c_str()), Q("Acme Castings, Inc."));
+        QFile saved(Q(session.state.document.currentFileName.c_str()));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY(bytes.contains("Current Assets=500,000\r\n"));
+        QVERIFY(bytes.contains("Acme Castings, Inc."));
         // The worked example of the average method: 156,744 needed, 63,256 in excess.
         QVERIFY2(summary.contains(Q("Working Capital Needed")), qPrintable(summary));
         QVERIFY2(summary.contains(Q("156,744")) && summary.contains(Q("$63,256")),
@@ -165,7 +161,7 @@ private slots:
         QList<frmReportForm*> viewers;
         for (const char* caption :
              {"Detailed Analysis Report", "Summary Report", "Inputs Report"}) {
-            auto* viewer = new frmReportForm;
+            auto* viewer = new frmReportForm(session.dialogs);
             viewer->setWindowTitle(Q(caption));
             viewer->SetReportText("  Acme\r\n");
             viewer->ShowReport();
@@ -204,32 +200,35 @@ private slots:
         qDeleteAll(viewers.mid(0, 2));
     }
 
+    // Without a printer the print dialog proposes the file "Save as PDF..." would, on US
+    // Letter; where printers are installed the default one stays chosen with its own paper.
     void printingToAFileProposesWhatSaveAsPdfDoes() {
-        if (!QPrinterInfo::availablePrinters().isEmpty())
-            QSKIP("a printer is installed: it stays chosen");
         guitest::Session session;
         session.state.preferences.settingsFilePath =
             QDir::home().filePath(Q("CaldrenCalc.ini")).toStdString();
         session.state.document.currentFileName = "/data/acme.cld";
-        const caldren::gui::DialogSeams saved = caldren::gui::Seams();
-        QString file;
+        QStringList proposed;
         QPageSize::PageSizeId paper = QPageSize::A4;
-        caldren::gui::Seams().runModal = [&](QDialog& dialog) {
-            if (auto* choices = dynamic_cast<dlgRptChoices*>(&dialog)) {
-                choices->SetChoices({0, 1, 0});  // the Summary alone
-                choices->btnOK->click();
-            } else if (auto* print = dynamic_cast<QPrintDialog*>(&dialog)) {
-                file = print->printer()->outputFileName();
-                paper = print->printer()->pageLayout().pageSize().id();
-            }
-            return int(QDialog::Rejected);
+        session.dialogs.modal = [](QDialog& dialog) {
+            auto& choices = dynamic_cast<dlgRptChoices&>(dialog);
+            choices.SetChoices({0, 1, 0});  // the Summary alone
+            choices.btnOK->click();
+            return choices.result();
         };
-        caldren::reports::QtReportsHost host(session.state, nullptr);
+        session.dialogs.print = [&](QPrinter& printer, const QString& title) {
+            proposed << title << printer.outputFileName();
+            paper = printer.pageLayout().pageSize().id();
+            return false;
+        };
+        caldren::reportwindows::QtReportsHost host(session.state, session.dialogs, nullptr);
         Reports::ReportChoices choices;
         host.GetReports(Reports::kPrint, choices);
-        QCOMPARE(host.GetCopies(), 0);
-        caldren::gui::Seams() = saved;
-        QCOMPARE(file, Q("/data/acme Summary Report.pdf"));
+        for (const bool printers : {true, false}) {
+            session.dialogs.printers = printers;
+            QCOMPARE(host.GetCopies(), 0);
+        }
+        QCOMPARE(proposed, (QStringList{Q("Print Reports"), QString(), Q("Print Reports"),
+                                        Q("/data/acme Summary Report.pdf")}));
         QCOMPARE(paper, QPageSize::Letter);
     }
 };

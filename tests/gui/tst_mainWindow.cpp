@@ -1,14 +1,16 @@
 // The main window, the start-up chooser, the About box and the interactive start, driven
 // through their real widgets on the real engine and real files, every dialog answered by
-// the seams: the frame, the file commands and what they do to the client's files and the
-// settings file, failed opens, report commands on an empty analysis.
+// the fake dialogs: the frame, the commands, the file commands and what they do to the
+// client's files and the settings file, failed opens, report commands on an empty analysis.
 #include "GuiTestSupport.h"
 
 #include "app/core/FileOperations.h"
 #include "app/core/Settings.h"
-#include "app/gui/Desktop.h"
 #include "app/gui/ErrorDialogs.h"
+#include "app/gui/HelpSupport.h"
+#include "app/gui/QtDialogs.h"
 #include "app/gui/frmAbout.h"
+#include "app/gui/frmHelp.h"
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
 #include "app/reports/dlgRptChoices.h"
@@ -17,6 +19,7 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,13 +31,11 @@
 #include <QtTest>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state);
+int RunInteractive(RunState& state, Dialogs& dialogs);
 }
 
 using caldren::frmMain;
 using caldren::MsgAnswer;
-using caldren::gui::FileDialog;
-using caldren::gui::MessageBox;
 using guitest::Q;
 
 namespace {
@@ -55,9 +56,10 @@ private:
     std::unique_ptr<guitest::Session> m_session;
     std::unique_ptr<frmMain> m_window;
     QTemporaryDir m_dir;
-    std::function<int(QDialog&)> m_runModal;
 
     caldren::RunState& state() { return m_session->state; }
+    guitest::FakeDialogs& dialogs() { return m_session->dialogs; }
+    QStringList& boxes() { return m_session->dialogs.boxes; }
     QString path(const char* name) { return m_dir.filePath(Q(name)); }
     void trigger(const char* name) {
         auto* found = m_window->findChild<QAction*>(Q(name));
@@ -74,7 +76,7 @@ private:
         state().document.engine =
             activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
-        FileDialog::setNextFileName(file);
+        dialogs().files.push_back({file});
         trigger("mnuFileOpen");
         return file;
     }
@@ -82,51 +84,29 @@ private:
 private slots:
     void init() {
         m_session = std::make_unique<guitest::Session>();
+        QFile::remove(path("CaldrenCalc.ini"));
         state().preferences.settingsFilePath = path("CaldrenCalc.ini").toStdString();
         state().program.errorLogPath = path("CLD_err.log").toStdString();
-        state().program.errorReporter =
-            std::make_shared<errorreporter::ErrorReporter>(caldren::gui::MakeQtErrorPresenter());
-        caldren::gui::NoteRunState(state());
+        state().program.errorReporter = std::make_shared<errorreporter::ErrorReporter>(
+            caldren::gui::MakeErrorPresenter(dialogs(), state().program.errorLogPath));
         QSettings store = placementStore();
         store.clear();
-        m_window = std::make_unique<frmMain>(state(), *m_session->ui);
+        m_window = std::make_unique<frmMain>(state(), *m_session->ui, dialogs());
         m_session->ui->setMainWindow(m_window.get());
-        m_runModal = caldren::gui::Seams().runModal;
     }
     void cleanup() {
-        caldren::gui::Seams().runModal = m_runModal;
         m_window.reset();
         m_session.reset();
     }
 
+    // The frame's texts, the tool keys (tip, key, picture), the status line and the recent files.
     void theFrame() {
-        QCOMPARE(m_window->windowTitle(), Q("Orlen Caldren Formula Calculator"));
-        QStringList menus, file, tools;
-        for (QAction* entry : m_window->menuBar()->actions()) menus << entry->text();
-        QCOMPARE(menus.join(QLatin1Char('|')), Q("&File|&Inputs|&View|&Options|&Help"));
-        for (QAction* entry : m_window->findChild<QMenu*>(Q("mnuFile"))->actions())
-            file << (entry->isSeparator() ? Q("-")
-                                          : entry->objectName() + QLatin1Char('=') + entry->text());
-        QCOMPARE(
-            file.join(QLatin1Char('|')),
-            Q("mnuFileNew=&New|mnuFileOpen=&Open...|-|mnuFileSave=&Save|mnuFileSaveAs=Save &As...|"
-              "mnuFileNewYear=New &Year from This Analysis...|-|"
-              "mnuFilePrintPreview=Print Pre&view|mnuFilePrint=&Print...|-|mnuFileMRU=|mnuFileMRU=|"
-              "mnuFileMRU=|mnuFileMRU=|mnuFileMRU=|-|mnuFileExit=E&xit"));
-        const char* const others[][2] = {{"mnuViewReports", "&Reports..."},
-                                         {"mnuOptionsFonts", "&Fonts..."},
-                                         {"mnuHelpContents", "&Contents"},
-                                         {"mnuHelpAbout", "&About "},
-                                         {"mnuHelpSearchForHelpOn", "&Search For Help On..."}};
-        for (const auto& [name, caption] : others)
-            QCOMPARE(m_window->findChild<QAction*>(Q(name))->text(), Q(caption));
-        for (QAction* button : m_window->findChild<QToolBar*>(Q("tbToolBar"))->actions())
-            if (!button->isSeparator() && !button->icon().isNull() &&
-                button->toolTip() == button->data())
-                tools << button->data().toString();
-        QCOMPARE(tools.join(QLatin1Char('|')), Q("New|Open|Save|Input|Preview|Print|Help"));
         m_session->ui->SetStatusText("File: /tmp/acme.cld");
-        QCOMPARE(m_window->findChild<QLabel*>(Q("sbPanel1"))->text(), Q("File: /tmp/acme.cld"));
+        QStringList seen = guitest::Texts(m_window.get());
+        for (QAction* key : m_window->findChild<QToolBar*>(Q("tbToolBar"))->actions())
+            if (!key->isSeparator())
+                seen << guitest::Line(key->toolTip(), key->data().toString(),
+                                      !key->icon().isNull());
         const auto entries = m_window->findChildren<QAction*>(Q("mnuFileMRU"));
         auto* separator = m_window->findChild<QAction*>(Q("mnuFileMRUSep"));
         QVERIFY(!entries.at(0)->isVisible() && !separator->isVisible());
@@ -134,35 +114,36 @@ private slots:
         m_session->ui->SetRecentSeparatorVisible(true);
         QVERIFY(entries.at(0)->isVisible() && separator->isVisible());
         QCOMPARE(entries.at(0)->text(), Q("&1 /tmp/acme.cld"));
+        guitest::ExpectTranscript(Q("theFrame"), seen);
     }
 
     void commandsReachTheirWindows() {
-        int views = 0, prints = 0, helps = 0;
-        caldren::gui::Hooks().viewReports = [&](caldren::RunState&, QWidget* parent) {
-            views += parent == m_window.get();
+        state().document.currentFileName =
+            path("commands.cld").toStdString();  // the reports save it
+        QStringList shown;
+        dialogs().modal = [&shown](QDialog& d) {
+            shown << d.windowTitle();
+            if (auto* choices = dynamic_cast<dlgRptChoices*>(&d)) choices->btnCancel->click();
+            return int(QDialog::Rejected);
         };
-        caldren::gui::Hooks().printReports = [&](caldren::RunState&, QWidget*) { ++prints; };
-        caldren::gui::Hooks().helpContents = [&](caldren::RunState&, QWidget*) { ++helps; };
-        caldren::gui::Hooks().optionsFonts = nullptr;
         for (const char* name : {"tbPreview", "tbPrint", "tbHelp", "mnuFilePrintPreview",
-                                 "mnuViewReports", "mnuOptionsFonts"})
+                                 "mnuViewReports", "mnuViewCompare", "mnuOptionsFonts"})
             trigger(name);
         m_window->toolClick(Q("Unknown"));
-        QCOMPARE(QString::number(views) + QString::number(prints) + QString::number(helps),
-                 Q("311"));
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text,
-                 Q("Choosing the report font is not available yet."));
-        QString shown;
         guitest::WhenModalShows(
             [&shown](QWidget* modal) {
-                shown = modal->objectName();
+                shown << modal->objectName();
                 modal->close();
             },
             "frmIP");
         trigger("tbInput");
-        QCOMPARE(shown, Q("frmIP"));
-        QCOMPARE(FileDialog::nameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
+        QCOMPARE(shown.join(QLatin1Char('|')),
+                 Q("Select Reports (View)|Select Reports (Print)|Select Reports (View)|"
+                   "Select Reports (View)|Select Font|frmIP"));
+        QVERIFY(caldren::HelpSupport::HelpWindow()->isVisible());
+        QCOMPARE(dialogs().fileDialogs.at(0).title, std::string("Compare Years"));
+        QVERIFY(boxes().size() == 1 && boxes()[0].startsWith(Q("WARNING!|48|We strongly")));
+        QCOMPARE(caldren::gui::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
                  (QStringList{Q("Data Files(*.CLD) (*.CLD *.cld)"), Q("All Files(*.*) (*)")}));
     }
 
@@ -174,13 +155,13 @@ private slots:
         m_window->move(120, 90);
         m_window->resize(640, 480);
         trigger("mnuFileExit");
-        QCOMPARE(m_session->shutDowns, 1);
-        QCOMPARE(m_session->lastSaveFirst, false);
+        QCOMPARE(dialogs().ends, QList<int>{0});
+        QVERIFY(dialogs().fileDialogs.isEmpty());  // no Save As first
         QSettings store = placementStore();
         QCOMPARE(store.value(Q("Settings/MainLeft")).toString() +
                      store.value(Q("Settings/MainWidth")).toString(),
                  Q("18009600"));
-        frmMain again(state(), *m_session->ui);
+        frmMain again(state(), *m_session->ui, dialogs());
         QCOMPARE(again.pos(), QPoint(120, 90));
         QCOMPARE(again.size(), QSize(640, 480));
         again.show();
@@ -195,20 +176,19 @@ private slots:
     void saveSaveAsAndSaveWithoutAName() {
         // Started on the main window: no file name yet. Save asks for one (menu, tool key).
         state().preferences.dataFilePath = m_dir.path().toStdString();
-        FileDialog::setNextFileName(QString());
+        dialogs().files.push_back({QString()});
         trigger("mnuFileSave");
-        QCOMPARE(FileDialog::history().at(0).title, std::string("Save As"));
-        QCOMPARE(MessageBox::history().at(0).text, Q("Filename Empty!"));
-        QCOMPARE(MessageBox::history().at(0).style, int(caldren::kCritical));
-        QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
+        QCOMPARE(dialogs().fileDialogs.at(0).title, std::string("Save As"));
+        QCOMPARE(boxes().at(0), Q("WARNING|16|Filename Empty!"));
+        QVERIFY(dialogs().ends.isEmpty());
         QVERIFY(!bytesOf(path("CaldrenCalc.ini")).contains("Data File Path"));
-        FileDialog::setNextFileName(QString());
+        dialogs().files.push_back({QString()});
         trigger("mnuViewReports");  // a report run saves first: Save As too, and then nothing
-        QCOMPARE(FileDialog::history().size(), 2);
-        QCOMPARE(FileDialog::history().at(1).title, std::string("Save As"));
-        QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
+        QCOMPARE(dialogs().fileDialogs.size(), 2);
+        QCOMPARE(dialogs().fileDialogs.at(1).title, std::string("Save As"));
+        QVERIFY(dialogs().ends.isEmpty());
         const QString first = path("first.cld");
-        FileDialog::setNextFileName(first);
+        dialogs().files.push_back({first});
         trigger("tbSave");
         QVERIFY(QFile::exists(first));
         QCOMPARE(m_window->statusText(), Q("File: ") + first);
@@ -216,18 +196,21 @@ private slots:
                     .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
         // Save writes the named file without asking; Save As to another name.
         trigger("mnuFileSave");
-        QCOMPARE(FileDialog::history().size(), 3);
+        QCOMPARE(dialogs().fileDialogs.size(), 3);
         const QString second = path("second.cld");
-        FileDialog::setNextFileName(second);
+        dialogs().files.push_back({second});
         trigger("mnuFileSaveAs");
         QVERIFY(bytesOf(second).contains("Version=CLD2026.12\r\n"));
-        QCOMPARE(FileDialog::history().at(3).initialName, first.toStdString());
+        QCOMPARE(dialogs().fileDialogs.at(3).initialName, first.toStdString());
         QCOMPARE(state().document.currentFileName, second.toStdString());
         // A name without a folder never writes an empty data path; New never proposes the root.
+        // (The file and its lock file land in the test's folder, not the working folder.)
+        const QString workingFolder = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
         caldren::FileOperations::Save(state(), "relative.cld");
+        QDir::setCurrent(workingFolder);
         QVERIFY(bytesOf(path("CaldrenCalc.ini"))
                     .contains("Data File Path=" + m_dir.path().toUtf8() + "\r\n"));
-        QFile::remove(QStringLiteral("relative.cld"));
         state().preferences.dataFilePath.clear();
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
@@ -247,23 +230,19 @@ private slots:
         trigger("mnuInputs");
         QVERIFY(state().document.saved);  // OK saved it
         state().document.SetSaved(false);
-        MessageBox::setNextAnswer(MsgAnswer::Cancel);
+        dialogs().answers.push_back(MsgAnswer::Cancel);
         trigger("mnuFileNew");  // asks; Cancel keeps everything
-        QCOMPARE(MessageBox::history().at(0).title + MessageBox::history().at(0).text,
-                 Q("Unsaved Data Exists!Current Inputs have not been Saved!\nDo you want to save "
-                   "them first?"));
-        QCOMPARE(MessageBox::history().at(0).style,
-                 int(caldren::kYesNoCancel | caldren::kExclamation));
+        QCOMPARE(boxes().at(0), Q("Unsaved Data Exists!|51|Current Inputs have not been Saved!|Do "
+                                  "you want to save them first?"));
         QCOMPARE(state().document.currentFileName, client.toStdString());
         const QString saved = path("saved.cld");
-        MessageBox::setNextAnswer(MsgAnswer::Yes);  // Yes: Save As first, then the Open dialog
-        FileDialog::setNextFileName(saved);
-        FileDialog::setNextFileName(QString());
+        dialogs().answers.push_back(MsgAnswer::Yes);  // Yes: Save As first, then the Open dialog
+        dialogs().files.push_back({saved});
+        dialogs().files.push_back({QString()});
         trigger("mnuFileOpen");
         QVERIFY(QFile::exists(saved) && state().document.saved);
-        QCOMPARE(MessageBox::history().size(), 3);
-        QCOMPARE(MessageBox::history().at(2).text + MessageBox::history().at(2).title,
-                 Q("Filename Empty!WARNING"));
+        QCOMPARE(boxes().size(), 3);
+        QCOMPARE(boxes().at(2), Q("WARNING|16|Filename Empty!"));
     }
 
     void theResultsFollowTheFormAndNextYearStartsFromThem() {
@@ -301,7 +280,7 @@ private slots:
         QTest::newRow("missing recent entry") << Q("recent") << QString() << Q(" does not exist.");
         QTest::newRow("refused entry")
             << Q("dialog") << Q("Net Sales=7,9x0,000")
-            << Q("Entry \"Net Sales=7,9x0,000\"\nThis item needs to be a number.");
+            << Q("Entry \"Net Sales=7,9x0,000\"|This item needs to be a number.");
         QTest::newRow("malformed count")
             << Q("recent") << Q("Monthly Count=twelve") << Q("Entry \"Monthly Count=twelve\"");
         QTest::newRow("garbage") << Q("dialog") << Q("\x01\x02garbage") << Q("could not be opened");
@@ -325,20 +304,20 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bytes);
         }
-        MessageBox::history().clear();
+        boxes().clear();
         if (how == Q("dialog")) {
-            FileDialog::setNextFileName(other);
+            dialogs().files.push_back({other});
             trigger("mnuFileOpen");
         } else {
             state().preferences.recentFiles[1] = other.toStdString();
             m_window->findChildren<QAction*>(Q("mnuFileMRU")).at(1)->trigger();
         }
         QVERIFY(QApplication::activeModalWidget() == nullptr);  // no input form
-        QCOMPARE(MessageBox::history().size(), 1);
-        const QString shown = MessageBox::history().at(0).text;
+        QCOMPARE(boxes().size(), 1);
+        const QString shown = boxes().at(0);
         QVERIFY2(shown.contains(other) && shown.contains(message), qPrintable(shown));
         QVERIFY(!shown.contains(Q("save your data")));
-        QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
+        QVERIFY(dialogs().ends.isEmpty());
         QCOMPARE(state().document.currentFileName, client.toStdString());
         QCOMPARE(m_window->statusText(), Q("File: ") + client);
         QCOMPARE(state().document.engine->get_sName() + state().document.engine->get_NetSales(),
@@ -362,30 +341,28 @@ private slots:
             "file\r\nUser=bob\r\nHost=elsewhere\r\nPid=4711\r\nSince=1796588103\r\n");
         f.close();
         const QByteArray clientBytes = bytesOf(client);
-        MessageBox::setNextAnswer(MsgAnswer::No);
-        FileDialog::setNextFileName(client);
+        dialogs().answers.push_back(MsgAnswer::No);
+        dialogs().files.push_back({client});
         trigger("mnuFileOpen");
-        QVERIFY(MessageBox::history().at(0).text.startsWith(
-            client + Q(" is open in CaldrenCalc by bob on elsewhere")));
-        QCOMPARE(MessageBox::history().at(0).title, Q("File in Use"));
+        QVERIFY(boxes().at(0).startsWith(Q("File in Use|36|") + client +
+                                         Q(" is open in CaldrenCalc by bob on elsewhere")));
         QVERIFY(state().document.currentFileName != client.toStdString());
-        MessageBox::setNextAnswer(MsgAnswer::Yes);
-        FileDialog::setNextFileName(client);
+        dialogs().answers.push_back(MsgAnswer::Yes);
+        dialogs().files.push_back({client});
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileOpen");
         QVERIFY(state().document.currentFileName == client.toStdString() &&
                 state().document.readOnly);
-        FileDialog::setNextFileName(QString());
+        dialogs().files.push_back({QString()});
         trigger("mnuFileSave");  // read-only: Save is Save As, and the dialog was cancelled
-        QVERIFY(MessageBox::history().at(2).text.contains(Q("was opened read-only")));
-        QCOMPARE(FileDialog::history().last().title, std::string("Save As"));
-        FileDialog::setNextFileName(client);  // Save As onto the name bob has open: refused
+        QVERIFY(boxes().at(2).contains(Q("was opened read-only")));
+        QCOMPARE(dialogs().fileDialogs.last().title, std::string("Save As"));
+        dialogs().files.push_back({client});  // Save As onto the name bob has open: refused
         trigger("mnuFileSaveAs");
-        QVERIFY(
-            MessageBox::history().last().text.endsWith(Q("Save the analysis under another name.")));
+        QVERIFY(boxes().last().endsWith(Q("Save the analysis under another name.")));
         QCOMPARE(bytesOf(client), clientBytes);
         QVERIFY(bytesOf(lock).contains("User=bob"));
-        FileDialog::setNextFileName(path("mine.cld"));  // under a name of its own: writable again
+        dialogs().files.push_back({path("mine.cld")});  // under a name of its own: writable again
         trigger("mnuFileSaveAs");
         QVERIFY(bytesOf(path(".mine.cld.lock")).contains("User=") && !state().document.readOnly);
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
@@ -398,94 +375,55 @@ private slots:
         guitest::WhenModalShows([](QWidget* modal) { modal->close(); }, "frmIP");
         trigger("mnuFileNew");
         int choices = 0;
-        caldren::gui::Seams().runModal = [&choices](QDialog& d) {
+        dialogs().modal = [&choices](QDialog& d) {
             ++choices;
             static_cast<dlgRptChoices&>(d).btnOK->click();
             return d.result();
         };
         trigger("mnuViewReports");
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).title, Q("Notice"));
-        QCOMPARE(MessageBox::history().at(0).text, QString::fromUtf8(Reports::kNoDataNotice));
+        QCOMPARE(boxes(), QStringList{Q("Notice|48|") + QString::fromUtf8(Reports::kNoDataNotice)});
         // Figures, but no net sales: the message names the input to fix.
         state().document.engine->BeginEdit();
         state().document.engine->put_CurAssets("5000");
         trigger("mnuViewReports");
-        QCOMPARE(MessageBox::history().size(), 2);
-        QVERIFY(MessageBox::history().at(1).text.contains(Q("Net Sales is zero")));
-        QCOMPARE(m_session->shutDowns + m_session->errorsAndQuit, 0);
+        QCOMPARE(boxes().size(), 2);
+        QVERIFY(boxes().at(1).contains(Q("Net Sales is zero")));
+        QVERIFY(dialogs().ends.isEmpty());
         // Esc in the report choices is Cancel: nothing is built, and nothing is ticked next time.
-        caldren::gui::Seams().runModal = [&choices](QDialog& d) {
+        dialogs().modal = [&choices](QDialog& d) {
             ++choices;
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         };
         trigger("mnuViewReports");
         QCOMPARE(choices, 3);
-        QCOMPARE(MessageBox::history().size(), 2);
+        QCOMPARE(boxes().size(), 2);
         QVERIFY(bytesOf(path("CaldrenCalc.ini")).contains("Summary Report=0\r\n"));
     }
 
+    // The chooser's buttons and their answers; the About box's texts, its web pages and the
+    // system information tool (the first of those known that is installed), or a message.
     void theChooserAndTheAboutBox() {
-        const char* const buttons[][2] = {
-            {"btnNew", "&New Scenario"}, {"btnOld", "&Old Scenario"}, {"btnMain", "&Main Window"}};
-        for (int choice = 0; choice < 3; ++choice) {
+        QStringList seen;
+        for (const char* name : {"btnNew", "btnOld", "btnMain"}) {
             state().options.startChoice = 0;
             caldren::frmStartUp chooser(state().options);
-            QCOMPARE(chooser.windowTitle(), Q("Startup Options"));
-            auto* button = chooser.findChild<QPushButton*>(Q(buttons[choice][0]));
-            QCOMPARE(button->text(), Q(buttons[choice][1]));
             chooser.show();
-            QTest::mouseClick(button, Qt::LeftButton);
-            QVERIFY(!chooser.isVisible());
-            QCOMPARE(int(state().options.startChoice), (choice + 1) % 3);
+            QTest::mouseClick(chooser.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
+            seen << guitest::Texts(&chooser)
+                 << guitest::Line(chooser.isVisible(), state().options.startChoice);
         }
-        caldren::frmAbout about(state().program, m_window.get());
-        const char* const labels[][2] = {{"lblTitle", "Caldren Formula Calculator"},
-                                         {"lblVersion", "Version: CLD2026.12.1"},
-                                         {"cmdOK", "Run Program"},
-                                         {"cmdSysInfo", "&System Info..."},
-                                         {"btnInfoWWW", "Go to program Home Page"},
-                                         {"btnOLS", "Go to Online Store"}};
-        QCOMPARE(about.windowTitle(), Q("About Caldren Formula Calculator"));
-        for (const auto& [name, text] : labels)
-            QCOMPARE(about.findChild<QWidget*>(Q(name))->property("text").toString(), Q(text));
-        const char* const prefixes[][2] = {{"lblPhone", "Phone: "},
-                                           {"lblFAX", "FAX: "},
-                                           {"lblInfoURL", "Information: "},
-                                           {"lblSalesURL", "Online Sales: "},
-                                           {"lblEmail", "email: "},
-                                           {"lblStreet", ""},
-                                           {"lblCityState", ""}};
-        for (const auto& [name, prefix] : prefixes) {
-            const QString text = about.findChild<QLabel*>(Q(name))->text();
-            QVERIFY2(text.startsWith(Q(prefix)) && text.size() > int(qstrlen(prefix)), name);
+        caldren::frmAbout about(state().program, dialogs(), m_window.get());
+        seen << guitest::Texts(&about)
+             << guitest::Line(about.isModal(), about.parentWidget() == m_window.get());
+        dialogs().programs =
+            QStringList{Q("/usr/bin/gnome-system-monitor"), Q("/usr/bin/hardinfo")};
+        for (const char* name : {"cmdSysInfo", "btnInfoWWW", "btnOLS", "cmdSysInfo"}) {
+            QTest::mouseClick(about.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
+            dialogs().programs.clear();  // the second time, no tool is installed
         }
-        QVERIFY(about.isModal() && about.parentWidget() == m_window.get());
-        QList<QUrl> opened;
-        caldren::gui::Desktop::setUrlOpener(
-            [&opened](const QUrl& url) { return opened << url, true; });
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("btnInfoWWW")), Qt::LeftButton);
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("btnOLS")), Qt::LeftButton);
-        caldren::gui::Desktop::setUrlOpener({});
-        QVERIFY(opened.size() == 2 && opened.at(0) != opened.at(1));
-        QStringList started;
-        caldren::gui::Desktop::setProgramFinder([](const QString& name) {
-            return name == Q("hardinfo") ? Q("/usr/bin/hardinfo") : QString();
-        });
-        caldren::gui::Desktop::setProgramStarter(
-            [&started](const QString& program, const QStringList&) {
-                return started << program, true;
-            });
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
-        caldren::gui::Desktop::setProgramFinder([](const QString&) { return QString(); });
-        QTest::mouseClick(about.findChild<QPushButton*>(Q("cmdSysInfo")), Qt::LeftButton);
-        caldren::gui::Desktop::setProgramFinder({});
-        caldren::gui::Desktop::setProgramStarter({});
-        QCOMPARE(started, QStringList{Q("/usr/bin/hardinfo")});
-        QCOMPARE(MessageBox::history().size(), 1);
-        QCOMPARE(MessageBox::history().at(0).text,
-                 Q("System Information Is Unavailable At This Time"));
+        seen << dialogs().opened << boxes();
+        guitest::ExpectTranscript(Q("theChooserAndTheAboutBox"), seen);
     }
 
     void interactiveStarts_data() {
@@ -507,7 +445,7 @@ private slots:
         state().document.currentFileName = startFile.isEmpty() ? "/given/on/the/line.cld" : "";
         state().options.startFile =
             startFile.isEmpty() ? "" : folder.filePath(startFile).toStdString();
-        caldren::gui::Seams().clock = [] { return 86399; };
+        dialogs().clock = 86399;
         QStringList shown;
         std::function<void()> step = [&shown, &step] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -528,11 +466,9 @@ private slots:
             QTimer::singleShot(10, step);
         };
         QTimer::singleShot(0, step);
-        caldren::gui::RunInteractive(state());
-        caldren::gui::Seams().clock = &caldren::gui::SecondsSinceMidnight;
+        caldren::gui::RunInteractive(state(), dialogs());
         QCOMPARE(shown.join(QLatin1Char('|')), QString(seen).replace(Q("%1"), folder.path()));
-        QCOMPARE(m_session->shutDowns, 1);
-        QCOMPARE(m_session->errorsAndQuit, 0);
+        QCOMPARE(dialogs().ends, QList<int>{0});
         QVERIFY(QFile::exists(folder.filePath(Q("CaldrenCalc.ini"))));
         QCOMPARE(state().options.startTime, 86399);  // the clock the end time is taken from
     }

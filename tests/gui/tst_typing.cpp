@@ -10,7 +10,6 @@
 #include <QTabWidget>
 #include <QtTest>
 
-using caldren::gui::MessageBox;
 using guitest::Q;
 
 namespace {
@@ -69,7 +68,7 @@ private slots:
         guitest::Session session;
         QTemporaryDir dir;
         session.state.document.currentFileName = dir.filePath(Q("acme.cld")).toStdString();
-        caldren::frmIP form(session.state, *session.ui);
+        caldren::frmIP form(session.state, *session.ui, session.dialogs);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -96,7 +95,7 @@ private slots:
         QVERIFY(box->hasFocus());
         for (const QChar key : typed) {
             QTest::keyClicks(box, QString(key));
-            QVERIFY2(MessageBox::history().isEmpty(), qPrintable(box->text()));
+            QVERIFY2(session.dialogs.boxes.isEmpty(), qPrintable(box->text()));
         }
         QCOMPARE(box->text(), typed);
         QCOMPARE(engineValue(), whileTyped);
@@ -105,14 +104,13 @@ private slots:
         QVERIFY(!box->hasFocus());
         QCOMPARE(box->text(), shown);
         QCOMPARE(engineValue(), shown);
-        QCOMPARE(MessageBox::history().size(), refusal.isEmpty() ? 0 : 1);
+        QCOMPARE(session.dialogs.boxes.size(), refusal.isEmpty() ? 0 : 1);
         if (refusal.isEmpty()) return;
         const QString label = grid ? Q("Receivables of 12/31/2002") : Q("Current Assets");
-        QCOMPARE(MessageBox::history().at(0).text, label + Q(": \"") + typed + Q("\" ") + refusal +
-                                                       Q("\n\n") + label +
-                                                       Q(" is back to 8,420,000."));
-        QCOMPARE(MessageBox::history().at(0).style, int(caldren::kOkOnly | caldren::kExclamation));
-        QCOMPARE(MessageBox::beepCount(), 1);
+        QCOMPARE(session.dialogs.boxes.at(0), Q("Orlen Caldren Formula Calculator|48|") + label +
+                                                  Q(": \"") + typed + Q("\" ") + refusal + Q("||") +
+                                                  label + Q(" is back to 8,420,000."));
+        QCOMPARE(session.dialogs.beeps, 1);
     }
 };
 

@@ -6,8 +6,6 @@
 #include "tests/gui/reports/ReportsTestSupport.h"
 
 #include "app/compare/CompareCommand.h"
-#include "app/gui/FileDialog.h"
-#include "app/gui/QtUi.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/dlgRptChoices.h"
 #include "app/reports/frmReportForm.h"
@@ -16,56 +14,54 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 
-namespace gui = caldren::gui;
-namespace rep = caldren::reports;
+namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // Answers the report choices with the report given and the print dialog with `pdf` on US
 // Letter.
-void Answer(const char* report, const QString& pdf) {
-    gui::Seams().runModal = [report, pdf](QDialog& d) {
-        if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-            c->chkRptInput->setChecked(report[0] == 'I');
-            c->chkRptSummary->setChecked(report[0] == 'S');
-            c->chkRptDetail->setChecked(report[0] == 'D');
-            c->btnOK->click();
-            return c->result();
-        }
-        auto& p = dynamic_cast<QPrintDialog&>(d);
-        p.printer()->setOutputFileName(pdf);  // ".pdf": a PDF file
-        p.printer()->setPageSize(QPageSize(QPageSize::Letter));
-        return int(QDialog::Accepted);
+void Answer(guitest::FakeDialogs& dialogs, const char* report, const QString& pdf) {
+    dialogs.modal = [report](QDialog& d) {
+        auto& c = dynamic_cast<dlgRptChoices&>(d);
+        c.chkRptInput->setChecked(report[0] == 'I');
+        c.chkRptSummary->setChecked(report[0] == 'S');
+        c.chkRptDetail->setChecked(report[0] == 'D');
+        c.btnOK->click();
+        return c.result();
+    };
+    dialogs.print = [pdf](QPrinter& p, const QString&) {
+        p.setOutputFileName(pdf);  // ".pdf": a PDF file
+        p.setPageSize(QPageSize(QPageSize::Letter));
+        return true;
     };
 }
 
 // The viewers a View run opened.
-std::vector<QPointer<frmReportForm>> View(caldren::RunState& state, const char* report) {
-    Answer(report, {});
-    rep::QtReportsHost host(state, nullptr);
-    rep::RunReportsOn(state, Reports::kView, host);
+std::vector<QPointer<frmReportForm>> View(reportstest::Session& s, const char* report) {
+    Answer(s.dialogs, report, {});
+    rep::QtReportsHost host(s.state, s.dialogs, nullptr);
+    rep::RunReportsOn(s.state, Reports::kView, host);
     return host.Viewers();
 }
 
 // Saves the viewer's report as PDF and prints it with the viewer's "print" (the choices
 // answered with `report`): the same pages. Logs what the save dialog asked and the saved
 // pages' lines, blanks collapsed.
-void SaveAndPrint(const reportstest::Session& s, frmReportForm* viewer, const char* report,
+void SaveAndPrint(reportstest::Session& s, frmReportForm* viewer, const char* report,
                   QStringList& seen) {
-    gui::FileDialog::setNextFileName(s.Path(u"saved.pdf"_s));
+    s.dialogs.files = {{s.Path(u"saved.pdf"_s)}};
     QCOMPARE(viewer->SavePdf(), s.Path(u"saved.pdf"_s));
-    Answer(report, s.Path(u"printed.pdf"_s));
+    Answer(s.dialogs, report, s.Path(u"printed.pdf"_s));
     viewer->actPrint->trigger();
     const QString text = reportstest::PdfText(s.Path(u"saved.pdf"_s));
     QCOMPARE(reportstest::PdfText(s.Path(u"printed.pdf"_s)), text);
-    const caldren::FileDialogSpec spec = gui::FileDialog::history().last();
-    seen << reportstest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(),
-                              spec.title, spec.filter, spec.initialName);
+    const caldren::FileDialogSpec spec = s.dialogs.fileDialogs.last();
+    seen << guitest::Line(viewer->actSavePdf->objectName(), viewer->actSavePdf->text(), spec.title,
+                          spec.filter, spec.initialName);
     for (QString line :
          QString(text).replace(QLatin1Char('\f'), u"\n---\n"_s).split(QLatin1Char('\n')))
         if (!(line = line.simplified()).isEmpty()) seen << line;
@@ -90,25 +86,25 @@ private slots:
         QStringList log;
         for (const char* reports : {"Inputs", "Summary", "Detailed"}) {
             reportstest::Session s;
-            frmReportForm* viewer = View(s.state, reports).at(0);
+            frmReportForm* viewer = View(s, reports).at(0);
             QStringList seen;
             SaveAndPrint(s, viewer, reports, seen);
             if (const CycleChart::CycleChartWidget* chart = viewer->Chart()) {
                 const CycleChart::ChartData& d = chart->data();
-                seen << reportstest::Line(chart->isVisible(),
-                                          chart->mapTo(viewer, QPoint()).y() >
-                                              viewer->txtReport->mapTo(viewer, QPoint()).y(),
-                                          int(d.months.size()), d.averageCycle.value_or(0),
-                                          CycleChart::PeakLabel(d),
-                                          s.state.document.engine->get_OperatingCyclePeak());
+                seen << guitest::Line(chart->isVisible(),
+                                      chart->mapTo(viewer, QPoint()).y() >
+                                          viewer->txtReport->mapTo(viewer, QPoint()).y(),
+                                      int(d.months.size()), d.averageCycle.value_or(0),
+                                      CycleChart::PeakLabel(d),
+                                      s.state.document.engine->get_OperatingCyclePeak());
             }
             s.state.document.engine->put_DoPeakCycle(false);  // the loaded file leaves an edit open
-            const auto viewers = View(s.state, reports);
-            seen << reportstest::Line(viewers.at(0)->Chart() == nullptr,
-                                      !viewers[0]->Recorded().chart.has_value());
-            log << (seen + reportstest::Boxes()).replaceInStrings(s.dir.path(), u"<folder>"_s);
+            const auto viewers = View(s, reports);
+            seen << guitest::Line(viewers.at(0)->Chart() == nullptr,
+                                  !viewers[0]->Recorded().chart.has_value());
+            log << (seen + s.dialogs.boxes).replaceInStrings(s.dir.path(), u"<folder>"_s);
         }
-        reportstest::ExpectTranscript(u"saved"_s, log);
+        guitest::ExpectTranscript(u"saved"_s, log);
     }
 
     // View, Compare Years...: the comparison of the worked examples in a viewer of its own;
@@ -117,11 +113,9 @@ private slots:
     // without an extension gets ".pdf", and a file that exists is replaced only after a Yes.
     void compareAndReplace() {
         reportstest::Session s;
-        gui::FileDialog::setNextFileNames({QStringLiteral(CALDREN_COMPARE_DATA "/acme2003.CLD"),
-                                           QStringLiteral(CALDREN_COMPARE_DATA "/acme2002.cld")});
-        caldren::QtUi ui(s.state);
-        s.state.SetUi(&ui);
-        QCOMPARE(rep::CompareYearsCommand(s.state, nullptr), 2);
+        s.dialogs.files = {{QStringLiteral(CALDREN_COMPARE_DATA "/acme2003.CLD"),
+                            QStringLiteral(CALDREN_COMPARE_DATA "/acme2002.cld")}};
+        QCOMPARE(rep::CompareYearsCommand(s.state, s.dialogs, nullptr), 2);
         frmReportForm* viewer = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->windowTitle() == u"Comparison Report"_s)
@@ -134,28 +128,20 @@ private slots:
         int saves = 0;
         for (const QString& name : {QString(), s.Path(u"no-such-folder/out.pdf"_s),
                                     s.Path(u"report"_s), s.Path(u"report"_s)}) {
-            if (++saves == 4)
-                gui::MessageBox::setNextAnswer(caldren::MsgAnswer::Yes);  // else the default, No
-            gui::FileDialog::setNextFileName(name);
+            if (++saves == 4) s.dialogs.answers = {caldren::MsgAnswer::Yes};  // else No
+            s.dialogs.files = {{name}};
             log << viewer->SavePdf();
             QVERIFY(old.open(QIODevice::ReadOnly));
-            log << reportstest::Line(
+            log << guitest::Line(
                 QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).join(u","_s),
                 old.read(4).data());
             old.close();
         }
-        reportstest::ExpectTranscript(
-            u"compare"_s,
-            (log + reportstest::Boxes()).replaceInStrings(s.dir.path(), u"<folder>"_s));
+        guitest::ExpectTranscript(
+            u"compare"_s, (log + s.dialogs.boxes).replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 };
 
-int main(int argc, char** argv) {
-    guitest::PinEnvironment();
-    QApplication app(argc, argv);
-    gui::FileDialog::setHeadless(true);
-    tst_reportPdf test;
-    return QTest::qExec(&test, argc, argv);
-}
+GUITEST_MAIN(tst_reportPdf)
 
 #include "tst_reportPdf.moc"

@@ -3,12 +3,11 @@
 // three windows filled and shown) and printing the three reports to a PDF file (Print
 // mode: calculation, page model, QPainter on a PDF QPrinter, one job). Offscreen platform.
 #include "app/core/RunState.h"
-#include "app/gui/ErrorDialogs.h"
-#include "app/gui/MessageBox.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportPrinter.h"
 #include "app/reports/dlgRptChoices.h"
 #include "app/reports/frmReportForm.h"
+#include "tests/gui/FakeDialogs.h"
 
 #include <activation/Activation.h>
 
@@ -16,7 +15,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,6 +25,7 @@ namespace {
 
 struct Fixture {
     QTemporaryDir dir;
+    guitest::FakeDialogs dialogs;
     caldren::RunState state;
 
     Fixture() {
@@ -39,20 +38,16 @@ struct Fixture {
         QFile::copy(QStringLiteral(CALDREN_PROGRAM_FOLDER "/DEMO.CLD"), demo);
         state.document.currentFileName = demo.toStdString();
         state.document.engine->Load(state.document.currentFileName);
-        caldren::gui::MessageBox::setHeadless(true);
         const QString pdf = dir.path() + QStringLiteral("/reports.pdf");
-        caldren::gui::Seams().runModal = [pdf](QDialog& d) {
-            if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-                c->btnOK->click();
-                return c->result();
-            }
-            if (auto* p = dynamic_cast<QPrintDialog*>(&d)) {
-                p->printer()->setOutputFormat(QPrinter::PdfFormat);
-                p->printer()->setOutputFileName(pdf);
-                p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-                return int(QDialog::Accepted);
-            }
-            return int(QDialog::Accepted);
+        dialogs.modal = [](QDialog& d) {
+            dynamic_cast<dlgRptChoices&>(d).btnOK->click();
+            return d.result();
+        };
+        dialogs.print = [pdf](QPrinter& p, const QString&) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageSize(QPageSize(QPageSize::Letter));
+            return true;
         };
     }
 };
@@ -65,8 +60,8 @@ Fixture& Shared() {
 void BM_OpenThreeViewers(benchmark::State& bench) {
     Fixture& f = Shared();
     for (auto _ : bench) {
-        caldren::reports::QtReportsHost host(f.state, nullptr);
-        caldren::reports::RunReportsOn(f.state, Reports::kView, host);
+        caldren::reportwindows::QtReportsHost host(f.state, f.dialogs, nullptr);
+        caldren::reportwindows::RunReportsOn(f.state, Reports::kView, host);
         QApplication::processEvents();
         bench.PauseTiming();
         if (host.Viewers().size() != 3) bench.SkipWithError("three viewers expected");
@@ -79,9 +74,9 @@ BENCHMARK(BM_OpenThreeViewers)->Unit(benchmark::kMillisecond);
 void BM_PrintThreeReportsToPdf(benchmark::State& bench) {
     Fixture& f = Shared();
     for (auto _ : bench) {
-        caldren::reports::QtReportsHost host(f.state, nullptr);
-        caldren::reports::RunReportsOn(f.state, Reports::kPrint, host);
-        if (caldren::reports::ReportPrinter::Instance().JobsEnded() != 1)
+        caldren::reportwindows::QtReportsHost host(f.state, f.dialogs, nullptr);
+        caldren::reportwindows::RunReportsOn(f.state, Reports::kPrint, host);
+        if (caldren::reportwindows::ReportPrinter::Instance().JobsEnded() != 1)
             bench.SkipWithError("one job expected");
     }
 }

@@ -113,6 +113,6 @@ TEST_P(Rules, Table) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Common, Rules, ::testing::Values("amounts", "calendar", "textwidth"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& p) { return std::string(p.param); });
 
 }  // namespace

@@ -6,6 +6,7 @@
 // across midnight and the exit screen, the "Notice", the manual.
 #include "ReportsTestSupport.h"
 
+#include "app/gui/ErrorDialogs.h"
 #include "app/gui/frmError.h"
 #include "app/gui/frmFinal.h"
 #include "app/reports/QtReportsHost.h"
@@ -23,14 +24,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
 namespace gui = caldren::gui;
-namespace rep = caldren::reports;
+namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -43,30 +43,30 @@ struct Script {
     QString pdf;
     int copies = 1;
     std::function<void(dlgRptChoices&)> boxes = [](dlgRptChoices& c) { c.btnOK->click(); };
-    Script() {
-        gui::Seams().runModal = [this](QDialog& d) {
+    explicit Script(guitest::FakeDialogs& dialogs) {
+        dialogs.modal = [this](QDialog& d) {
+            auto& c = dynamic_cast<dlgRptChoices&>(d);
             log << d.windowTitle();
-            if (auto* c = dynamic_cast<dlgRptChoices*>(&d)) {
-                for (QCheckBox* box : {c->chkRptInput, c->chkRptSummary, c->chkRptDetail})
-                    log.last() += QString::number(box->checkState());
-                boxes(*c);
-                return c->result();
-            }
-            auto* p = dynamic_cast<QPrintDialog*>(&d);
-            if (!p || pdf.isEmpty()) return int(QDialog::Rejected);
-            p->printer()->setOutputFormat(QPrinter::PdfFormat);
-            p->printer()->setOutputFileName(pdf);
-            p->printer()->setPageSize(QPageSize(QPageSize::Letter));
-            p->printer()->setCopyCount(copies);
-            return int(QDialog::Accepted);
+            for (QCheckBox* box : {c.chkRptInput, c.chkRptSummary, c.chkRptDetail})
+                log.last() += QString::number(box->checkState());
+            boxes(c);
+            return c.result();
+        };
+        dialogs.print = [this](QPrinter& p, const QString& title) {
+            log << title;
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageSize(QPageSize(QPageSize::Letter));
+            p.setCopyCount(copies);
+            return !pdf.isEmpty();
         };
     }
 };
 
 QString Fonts(const caldren::RunState& st) {
     const auto& p = rep::ReportPrinter::Instance();
-    return reportstest::Line(st.preferences.fontName, st.preferences.fontSize, "printer",
-                             p.FontName(), p.FontSize(), p.FontBold());
+    return guitest::Line(st.preferences.fontName, st.preferences.fontSize, "printer", p.FontName(),
+                         p.FontSize(), p.FontBold());
 }
 
 }  // namespace
@@ -81,8 +81,8 @@ private slots:
     // boxes (greyed: 2), Cancel stores nothing ticked, the close box changes no flag.
     void choicesAndViewers() {
         reportstest::Session s;
-        Script script;
-        rep::QtReportsHost host(s.state, nullptr);
+        Script script(s.dialogs);
+        rep::QtReportsHost host(s.state, s.dialogs, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kView, host));
         int i = 0;
         for (auto build :
@@ -92,31 +92,31 @@ private slots:
             const auto& r = sink.Reports().at(0);
             frmReportForm* v = host.Viewers()[i++];
             QCOMPARE(v->ReportText(), Reports::ViewHeadingText(r.start.headings) + r.Body());
-            script.log << reportstest::Line(v->windowTitle() == reportstest::Text(r.start.caption),
-                                            v->isVisible(), v->isModal());
+            script.log << guitest::Line(v->windowTitle() == guitest::Text(r.start.caption),
+                                        v->isVisible(), v->isModal());
         }
         QPointer<frmReportForm> v = host.Viewers()[1];
         QPlainTextEdit* text = v->txtReport;
         const QString before = text->toPlainText();
-        QCOMPARE(before, reportstest::Text(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
+        QCOMPARE(before, guitest::Text(v->ReportText()).replace(u"\r\n"_s, u"\n"_s));
         QTest::keyClicks(text, u"abc"_s);
         QTest::keyClick(text, Qt::Key_Backspace);
         const QSize opening = v->size();
         v->resize(opening / 2);
-        script.log << reportstest::Line(text->isReadOnly(), text->lineWrapMode(),
-                                        QFontInfo(text->font()).fixedPitch(), v->size() == opening,
-                                        text->toPlainText() == before, v->tbToolbar->objectName(),
-                                        v->actPrint->objectName(), v->actPrint->text(),
-                                        v->actExit->objectName(), v->actExit->text());
+        script.log << guitest::Line(text->isReadOnly(), text->lineWrapMode(),
+                                    QFontInfo(text->font()).fixedPitch(), v->size() == opening,
+                                    text->toPlainText() == before, v->tbToolbar->objectName(),
+                                    v->actPrint->objectName(), v->actPrint->text(),
+                                    v->actExit->objectName(), v->actExit->text());
         v->actPrint->trigger();
         v->actExit->trigger();
         QTRY_VERIFY(v.isNull());
         dlgRptChoices d;
-        script.log << reportstest::Line(d.windowTitle(), d.fraChoices->objectName(),
-                                        d.fraChoices->title());
+        script.log << guitest::Line(d.windowTitle(), d.fraChoices->objectName(),
+                                    d.fraChoices->title());
         for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
                  d.chkRptInput, d.chkRptSummary, d.chkRptDetail, d.btnOK, d.btnCancel})
-            script.log << reportstest::Line(b->objectName(), b->text());
+            script.log << guitest::Line(b->objectName(), b->text());
         for (const char* answer : {"OK", "Cancel", "close"}) {
             script.boxes = [answer](dlgRptChoices& c) {
                 c.chkRptInput->setChecked(!c.chkRptInput->isChecked());
@@ -129,10 +129,10 @@ private slots:
             Reports::ReportChoices chosen{1, 1, 1};
             host.GetReports(answer[0] == 'C' ? Reports::kPrint : Reports::kView, chosen);
             const Reports::ReportChoices stored = rep::ReadReportChoices(s.state.preferences);
-            script.log << reportstest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
-                                            "stored", stored.input, stored.summary, stored.detail);
+            script.log << guitest::Line("chosen", chosen.input, chosen.summary, chosen.detail,
+                                        "stored", stored.input, stored.summary, stored.detail);
         }
-        reportstest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
+        guitest::ExpectTranscript(u"choicesAndViewers"_s, script.log);
     }
 
     // Two copies are two print jobs (PDF files), each from page 1; a cancelled print dialog
@@ -141,10 +141,10 @@ private slots:
     // path, and the hourglass is gone.
     void printJobs() {
         reportstest::Session s;
-        Script script;
+        Script script(s.dialogs);
         script.pdf = s.Path(u"copies.pdf"_s);
         script.copies = 2;
-        rep::QtReportsHost host(s.state, nullptr);
+        rep::QtReportsHost host(s.state, s.dialogs, nullptr);
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         const auto& printer = rep::ReportPrinter::Instance();
         QCOMPARE(printer.JobFiles(), (QStringList{script.pdf, s.Path(u"copies-2.pdf"_s)}));
@@ -156,14 +156,15 @@ private slots:
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
         QVERIFY(rep::RunReportsOn(s.state, Reports::kPrint, host));
         script.log << Fonts(s.state)
-                   << reportstest::Line(
+                   << guitest::Line(
                           rep::ReportPrinter::Instance().Pages().PrnManager2(41, "", "", ""))
-                   << reportstest::Boxes();
+                   << s.dialogs.boxes;
+        s.dialogs.boxes.clear();
         reportstest::Session empty(false);
         QVERIFY(!rep::RunReportsOn(empty.state, Reports::kView, host));
-        script.log << reportstest::Line("ends", s.programEnds, empty.programEnds,
-                                        QApplication::overrideCursor() != nullptr);
-        reportstest::ExpectTranscript(u"printJobs"_s, script.log + reportstest::Boxes());
+        script.log << guitest::Line("ends", s.dialogs.ends.size(), empty.dialogs.ends.size(),
+                                    QApplication::overrideCursor() != nullptr);
+        guitest::ExpectTranscript(u"printJobs"_s, script.log + s.dialogs.boxes);
     }
 
     // A font the printer cannot use: the "Error Warning" window, GetFonts' own warning, then
@@ -175,19 +176,19 @@ private slots:
         s.state.preferences.fontName = "DejaVu Sans";
         QStringList log;
         double chosenSize = 12.0;
-        gui::Seams().runModal = [&](QDialog& d) {
+        s.dialogs.modal = [&](QDialog& d) {
             if (auto* w = dynamic_cast<frmError*>(&d)) {
-                log << reportstest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
-                                         w->chkDontShow->text(), w->btnOK->objectName())
+                log << guitest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
+                                     w->chkDontShow->text(), w->btnOK->objectName())
                     << w->lblErrInfo->text();
                 w->chkDontShow->setChecked(chosenSize == 0);
                 w->btnOK->click();
                 return w->result();
             }
             auto& f = dynamic_cast<QFontDialog&>(d);
-            log << reportstest::Line(
-                "fonts", f.testOption(QFontDialog::MonospacedFonts), f.currentFont().bold(),
-                f.currentFont().family() == rep::ResolvedFamily("Courier New"));
+            log << guitest::Line("fonts", f.testOption(QFontDialog::MonospacedFonts),
+                                 f.currentFont().bold(),
+                                 f.currentFont().family() == rep::ResolvedFamily("Courier New"));
             if (chosenSize == 0) return int(QDialog::Rejected);
             QFont font(u"Liberation Mono"_s);
             font.setPointSizeF(chosenSize);
@@ -196,22 +197,23 @@ private slots:
             return int(QDialog::Accepted);
         };
         Reports::PrinterFontRecord saved;
-        rep::SetNewFont(s.state, s.state.preferences.fontName, 10.0f, false, saved);
+        rep::SetNewFont(s.state, s.dialogs, s.state.preferences.fontName, 10.0f, false, saved);
         log << Fonts(s.state);
         chosenSize = 4.0;
-        rep::GetFonts(s.state);
+        rep::GetFonts(s.state, s.dialogs);
         log << Fonts(s.state);
         chosenSize = 0;
         s.state.preferences.fontName = "DejaVu Sans";
-        rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
-        rep::SetNewFont(s.state, s.state.preferences.fontName, 10.0f, false, saved);
-        rep::SetOldFont(s.state, Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
+        rep::SetOldFont(s.state, s.dialogs, Reports::PrinterFontRecord{"DejaVu Sans", 10.5f, true});
+        rep::SetNewFont(s.state, s.dialogs, s.state.preferences.fontName, 10.0f, false, saved);
+        rep::SetOldFont(s.state, s.dialogs,
+                        Reports::PrinterFontRecord{"DejaVu Sans", 12.0f, false});
         log << Fonts(s.state)
-            << reportstest::Line(
+            << guitest::Line(
                    rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
                    rep::IsFixedPitchFamily("Liberation Serif"),
-                   gui::ShowErrorWarning("x", "SetOldFont()", true));  // silenced: not shown
-        reportstest::ExpectTranscript(u"reportFont"_s, log + reportstest::Boxes());
+                   gui::ShowErrorWarning(s.dialogs, "x", "SetOldFont()", true));  // not shown
+        guitest::ExpectTranscript(u"reportFont"_s, log + s.dialogs.boxes);
     }
 
     // The exit message for the time spent, the time across midnight, the error type of a
@@ -221,78 +223,67 @@ private slots:
         QStringList log;
         for (long seconds :
              {0, 1, 59, 60, 61, 754, 3599, 3600, 3659, 3660, 3720, 7200, 7260, 90000, -5})
-            log << reportstest::Text(gui::BuildExitMessageText(seconds))
+            log << guitest::Text(gui::BuildExitMessageText(seconds))
                        .section(u" Orlenwick's"_s, 0, 0);
-        log << reportstest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
-        log << reportstest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
-                                 gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
-        for (long number : {53, 380, 10005}) log << reportstest::Text(gui::ErrorTypeText(number));
+        log << guitest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
+        log << guitest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
+                             gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
+        for (long number : {53, 380, 10005}) log << guitest::Text(gui::ErrorTypeText(number));
         for (const caldren::MsgAnswer answer : {caldren::MsgAnswer::Yes, caldren::MsgAnswer::No}) {
             reportstest::Session s;
-            gui::MessageBox::setNextAnswer(answer);
-            gui::ReportErrorAndQuit(s.state, 11, "RunReports");
-            log << reportstest::Boxes()
-                << reportstest::Line("saved", s.saveAsCalls, "ends", s.programEnds,
-                                     bool(s.state.document.engine));
+            s.dialogs.answers = {answer};
+            gui::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
+            log << s.dialogs.boxes
+                << guitest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
+                                 s.dialogs.ends.size(), bool(s.state.document.engine));
         }
         reportstest::Session s(false);
         QWidget main;
-        rep::QtReportsHost(s.state, &main).ShowNoDataNotice();
-        rep::ShowPDFHelp(s.state, nullptr);
-        QFile(reportstest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
-        rep::ShowPDFHelp(s.state, nullptr);
-        log << reportstest::Line(main.isVisible(), "ends", s.programEnds) << s.opened
-            << reportstest::Boxes();
-        reportstest::ExpectTranscript(u"messages"_s,
-                                      log.replaceInStrings(s.dir.path(), u"<folder>"_s));
+        rep::QtReportsHost(s.state, s.dialogs, &main).ShowNoDataNotice();
+        rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
+        QFile(guitest::Text(s.state.program.helpFile)).open(QIODevice::WriteOnly);
+        rep::ShowPDFHelp(s.state, s.dialogs, nullptr);
+        log << guitest::Line(main.isVisible(), "ends", s.dialogs.ends.size()) << s.dialogs.opened
+            << s.dialogs.boxes;
+        guitest::ExpectTranscript(u"messages"_s, log.replaceInStrings(s.dir.path(), u"<folder>"_s));
     }
 
-    // Save As, the preferences (the reporter released), the exit screen (the engine
-    // released) with the time spent across midnight, the end; the printer font restored.
+    // Save As while the engine holds the data, the preferences, the exit screen (the reporter
+    // and the engine released) with the time spent across midnight, the end; the printer
+    // font restored.
     void shutDown() {
         reportstest::Session s;
         s.state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
         s.state.preferences.fontSize = 10.5f;
         s.state.preferences.printerFont = {"Courier New", 11.0f, true};
         s.state.options.startTime = 86100;  // 23:55:00
-        gui::Seams().clock = [] { return std::int32_t(300); };
+        s.dialogs.clock = 300;
+        s.dialogs.files = {{s.Path(u"saved.cld"_s)}};
         QStringList log;
-        auto held = [&](const char* step) {
-            return reportstest::Line(step, "engine", bool(s.state.document.engine), "reporter",
-                                     bool(s.state.program.errorReporter));
-        };
-        gui::Seams().saveAs = [&](caldren::RunState&) { log << held("saveAs"); };
-        const auto store = s.savedSeams.storeFontPreferences;
-        gui::Seams().storeFontPreferences = [&](caldren::RunState& st) {
-            log << held("store");
-            store(st);
-        };
-        gui::Seams().runModal = [&](QDialog& d) {
+        s.dialogs.modal = [&](QDialog& d) {
             auto& f = dynamic_cast<frmFinal&>(d);
-            log << held("exit screen")
-                << reportstest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
-                                     f.txtDisplay->isReadOnly())
+            log << guitest::Line("exit screen engine", bool(s.state.document.engine), "reporter",
+                                 bool(s.state.program.errorReporter))
+                << guitest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
+                                 f.txtDisplay->isReadOnly())
                 << f.txtDisplay->toPlainText().section(u"\n"_s, 0, 0);
             f.btnBuy->click();
             return int(QDialog::Accepted);
         };
-        gui::Seams().endProgram = [&](int code) { log << reportstest::Line("end", code); };
         rep::ReportPrinter::Instance().ResetFont({"Liberation Mono", 9.0f, false});
-        gui::ShutDown(s.state, true);
+        gui::ShutDown(s.state, s.dialogs, true);
         profilestore::ProfileStore ini;
         ini.SetFileName(s.state.preferences.settingsFilePath);
-        log << reportstest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
-                                 ini.ReadEntry("User Preferences", "Font Size", ""))
-            << Fonts(s.state) << reportstest::Line(s.state.options.endTime) << s.opened;
-        reportstest::ExpectTranscript(u"shutDown"_s, log);
+        log << guitest::Line(s.dialogs.fileDialogs.at(0).title,
+                             QFile(s.Path(u"saved.cld"_s)).size() > 1000, "end",
+                             s.dialogs.ends.at(0))
+            << guitest::Line(ini.ReadEntry("User Preferences", "Font Name", ""),
+                             ini.ReadEntry("User Preferences", "Font Size", ""))
+            << Fonts(s.state) << guitest::Line(s.state.options.endTime) << s.dialogs.opened;
+        guitest::ExpectTranscript(u"shutDown"_s, log);
     }
 };
 
-int main(int argc, char** argv) {
-    guitest::PinEnvironment();
-    QApplication app(argc, argv);
-    tst_reportWindows test;
-    return QTest::qExec(&test, argc, argv);
-}
+GUITEST_MAIN(tst_reportWindows)
 
 #include "tst_reportWindows.moc"
