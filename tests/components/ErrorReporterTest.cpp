@@ -116,7 +116,7 @@ TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LogPlace,
                          ::testing::Values(PlaceCase{"FilePath", false},
-                                           PlaceCase{"FolderGetsTheName", false},
+                                           PlaceCase{"FolderIsRefused", true},
                                            PlaceCase{"UnderAPlainFile", true},
                                            PlaceCase{"ReadOnlyFolder", true},
                                            PlaceCase{"LinkIsNotFollowed", true},
