@@ -37,7 +37,8 @@ using Clock = std::chrono::steady_clock;
 
 // Refuses anything but a regular file, naming what it is: a folder, pipe, device, socket.
 void RequireRegular(const struct stat& st, const char* op, const std::string& path) {
-    if (!S_ISREG(st.st_mode)) Fail(75, op, path, std::string("it is ") + common::FileKind(st.st_mode));
+    if (!S_ISREG(st.st_mode))
+        Fail(75, op, path, std::string("it is ") + common::FileKind(st.st_mode));
 }
 
 // The name of a file that only the program keeps beside the files it works on.
@@ -99,8 +100,7 @@ DataFile::DataFile(const std::string& path, const Notes& notes, double windowsWa
         if (lock.state == DataFileLock::State::Stale) {
             DataFileLock::Clear(m_lock.Get());
             if (lock.garbage && notes)
-                notes(70,
-                      "The lock file held no lock record; it was taken over and emptied",
+                notes(70, "The lock file held no lock record; it was taken over and emptied",
                       DataFileLock::LockFilePath(path));
         }
         // The windows may hold the same file under another name (a hard link).
@@ -130,10 +130,13 @@ ReportFile::ReportFile(std::string path, Notes notes)
     : m_path(std::move(path)), m_notes(std::move(notes)), m_record(m_path) {
     constexpr const char* op = "ReportFile";
     // The files the program keeps beside data files and report files are never reports.
-    std::string name;
-    if (posix::OneName(m_path, name) == 0) {
-        name = name.substr(name.rfind('/') + 1);
-        if (IsOwnHelperFile(name, ".lock")) Fail(75, op, m_path, "it is the lock file of a data file");
+    // Every name of the file in its folder counts (a hard link of a lock file is one).
+    std::vector<std::string> names;
+    (void)posix::NamesInFolder(posix::Resolved(m_path), names);
+    for (const std::string& each : names) {
+        const std::string name = each.substr(each.rfind('/') + 1);
+        if (IsOwnHelperFile(name, ".lock"))
+            Fail(75, op, m_path, "it is the lock file of a data file");
         if (IsOwnHelperFile(name, ".append"))
             Fail(75, op, m_path, "it is the append record of a report file");
     }
