@@ -129,7 +129,8 @@ std::string AppendRecord::Recover(int reportFd) {
         e->ino == static_cast<unsigned long long>(st.st_ino) &&
         static_cast<unsigned long long>(st.st_size) > e->offset) {
         const unsigned long long tail = static_cast<unsigned long long>(st.st_size) - e->offset;
-        const std::string who = "a run (process " + e->pid + (e->data.empty() ? "" : ", data file " + e->data) + ")";
+        const std::string who =
+            "a run (process " + e->pid + (e->data.empty() ? "" : ", data file " + e->data) + ")";
         if (tail > e->length) {
             note = who + " that did not finish had appended from byte " +
                    std::to_string(e->offset) + ", but the file has grown past its " +
@@ -154,15 +155,16 @@ void AppendRecord::Begin(int reportFd, off_t offset, std::size_t length,
                          const std::string& dataFile) {
     if (!m_fd) return;
     struct stat st {};
-    if (::fstat(reportFd, &st) != 0) Fail(activation::FileErrorNumber(errno), m_path, std::strerror(errno));
+    if (::fstat(reportFd, &st) != 0)
+        Fail(activation::FileErrorNumber(errno), m_path, std::strerror(errno));
     std::string text = std::string(kFirstLine) + "\nDevice=" + std::to_string(st.st_dev) +
                        "\nInode=" + std::to_string(st.st_ino) +
                        "\nOffset=" + std::to_string(offset) + "\nLength=" + std::to_string(length) +
                        "\nPid=" + std::to_string(::getpid()) + "\n";
     if (!dataFile.empty() && dataFile.find('\n') == std::string::npos)
         text += "Data=" + dataFile + "\n";
-    if (::ftruncate(m_fd.Get(), 0) != 0 || ::pwrite(m_fd.Get(), text.data(), text.size(), 0) !=
-                                                static_cast<ssize_t>(text.size()) ||
+    if (::ftruncate(m_fd.Get(), 0) != 0 ||
+        ::pwrite(m_fd.Get(), text.data(), text.size(), 0) != static_cast<ssize_t>(text.size()) ||
         !Flush(m_fd.Get())) {
         const int err = errno;
         Clear();

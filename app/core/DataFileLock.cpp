@@ -152,7 +152,8 @@ std::string LockFilePath(const std::string& dataFile) {
     // The resolved path itself, not the first of its hard links: a save splits them.
     const std::string name = posix::Resolved(dataFile);
     const std::size_t slash = name.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
     return folder + "." + (slash == std::string::npos ? name : name.substr(slash + 1)) + ".lock";
 }
 
@@ -261,7 +262,8 @@ Status Read(int fd) {
     std::string text(kMaxLockBytes + 1, '\0');
     std::size_t got = 0;
     while (got < text.size()) {
-        const ssize_t n = ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
+        const ssize_t n =
+            ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Status{State::Held, Holder{}, std::nullopt};
         if (n == 0) break;
@@ -269,8 +271,7 @@ Status Read(int fd) {
     }
     text.resize(got);
     if (text.empty()) return Status{State::Free, Holder{}, std::nullopt};
-    const std::optional<Holder> holder =
-        got > kMaxLockBytes ? std::nullopt : Parse(text);
+    const std::optional<Holder> holder = got > kMaxLockBytes ? std::nullopt : Parse(text);
     if (!holder) {
         // Not a lock record (another program's text, a report written into it): nobody
         // holds the file through it.

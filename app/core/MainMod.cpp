@@ -258,8 +258,9 @@ int RunCompare(ProgramInfo& program, const std::string& outputFile,
         StopSignals::ThrowIfNoted();
         for (const auto& failure : result.failures) {
             // The location with the engine's chain, so that a refused entry is named.
-            const std::string location =
-                failure.source.empty() ? "MainMod.RunCompare" : "MainMod.RunCompare\r" + failure.source;
+            const std::string location = failure.source.empty()
+                                             ? "MainMod.RunCompare"
+                                             : "MainMod.RunCompare\r" + failure.source;
             ReportBatchFailure(program, {failure.number, failure.Text(), location, failure.fileName,
                                          RefusedEntry(location)});
         }
@@ -306,10 +307,9 @@ int Main(RunState& state, int argc, char** argv) {
         case CommandLine::Kind::NextYear: {
             const StopSignals::Watch stop;
             Console::Stream out(stdout), err(stderr);
-            return StopSignals::ExitCode(
-                ToolCommands::RunRollforward(command.dataFile, command.outputFile,
-                                             state.program.versionTag, out, err,
-                                             analysis::NewEngine));
+            return StopSignals::ExitCode(ToolCommands::RunRollforward(
+                command.dataFile, command.outputFile, state.program.versionTag, out, err,
+                analysis::NewEngine));
         }
         case CommandLine::Kind::Compare: {
             const StopSignals::Watch stop;

@@ -46,8 +46,9 @@ std::string Resolved(const std::string& path) {
     if (!name.empty()) return name;
     // A file still to be made (or a link to nothing): its folder resolved.
     const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        RealPath(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
+    const std::string folder = RealPath(slash == std::string::npos ? "."
+                                        : slash == 0               ? "/"
+                                                                   : path.substr(0, slash));
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     return folder.empty() ? path : (folder == "/" ? "" : folder) + "/" + file;
 }

@@ -98,8 +98,7 @@ std::string RefusedLibrary(const std::string& library) {
     allowed.push_back(ProgramFolder());
     for (const std::string& folder : allowed) {
         const std::string base = RealPath(folder);
-        if (!base.empty() && real.size() > base.size() &&
-            real.compare(0, base.size(), base) == 0 &&
+        if (!base.empty() && real.size() > base.size() && real.compare(0, base.size(), base) == 0 &&
             (base == "/" || real[base.size()] == '/'))
             return {};
     }

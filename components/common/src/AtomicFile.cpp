@@ -114,8 +114,10 @@ int WriteFileAtomically(const std::string& target, std::string_view bytes, const
     }
     if (err == 0) err = WriteAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (err == 0) err = Rename(temp, target);  // the flock held until the name is gone
-    else ::unlink(temp.c_str());
+    if (err == 0)
+        err = Rename(temp, target);  // the flock held until the name is gone
+    else
+        ::unlink(temp.c_str());
     if (::close(fd) != 0 && err == 0) err = errno;
     return err;
 }
@@ -143,8 +145,8 @@ void RemoveStrayTemporaryFiles(const std::string& target) {
         if (!IsTemporaryName(name, prefix)) continue;
         // A writer holds the flock of its temporary file until it is renamed or removed;
         // a file whose flock is free was left by a writer that died.
-        const int fd =
-            ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        const int fd = ::openat(dirFd, name.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) continue;
         struct stat st {};
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
