@@ -31,7 +31,11 @@ Watch::Watch() : m_old{} {
     note.sa_handler = NoteSignal;
     note.sa_mask = TheSignals();
     note.sa_flags = SA_RESTART;
-    for (int i = 0; i < 4; ++i) ::sigaction(kSignals[i], &note, &m_old[i]);
+    for (int i = 0; i < 4; ++i) {
+        // A signal the caller ignores (nohup, a background job's SIGINT) stays ignored.
+        ::sigaction(kSignals[i], nullptr, &m_old[i]);
+        if (m_old[i].sa_handler != SIG_IGN) ::sigaction(kSignals[i], &note, nullptr);
+    }
 }
 
 Watch::~Watch() {

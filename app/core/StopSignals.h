@@ -13,7 +13,9 @@
 // comes while the run saves its data file, when nothing is left to take back, lets the run
 // finish: it has done all it was asked to.
 //
-// Without a Watch (the windows, the tests) nothing is noted and ThrowIfNoted never throws.
+// A signal that the caller has the program ignore (nohup's SIGHUP, SIGINT and SIGQUIT of a
+// background job) stays ignored. Without a Watch (the windows, the tests) nothing is noted
+// and ThrowIfNoted never throws.
 // Standard library and POSIX only.
 #pragma once
 
