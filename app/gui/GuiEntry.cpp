@@ -6,13 +6,13 @@
 // the event loop until the shutdown ends the run.
 #include "app/core/GuiEntry.h"
 
-#include "ErrorDialogs.h"
-#include "ProgramIcon.h"
-#include "QtDialogs.h"
 #include "QtUi.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
 #include "app/core/Settings.h"
+#include "app/dialogs/ErrorDialogs.h"
+#include "app/dialogs/ProgramIcon.h"
+#include "app/dialogs/QtDialogs.h"
 #include "app/input/IPSupport.h"
 #include "app/reports/ReportPrinter.h"
 #include "frmAbout.h"

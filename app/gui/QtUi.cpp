@@ -1,8 +1,8 @@
 #include "QtUi.h"
 
-#include "Dialogs.h"
-#include "ErrorDialogs.h"
 #include "app/core/RunState.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 #include "app/input/IPSupport.h"
 #include "frmMain.h"
 

@@ -1,7 +1,7 @@
 // ShutDown and the exit screen (BuildExitMessage).
-#include "ErrorDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
-#include "Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 #include "frmFinal.h"
 
 #include "../core/FileOperations.h"

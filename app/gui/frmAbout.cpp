@@ -1,9 +1,9 @@
 #include "frmAbout.h"
 
-#include "HelpSupport.h"
 #include "Maker.h"
-#include "ProgramIcon.h"
 #include "app/core/RunState.h"
+#include "app/dialogs/ProgramIcon.h"
+#include "app/help/HelpSupport.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "frmFinal.h"
 
-#include "Dialogs.h"
-#include "ErrorDialogs.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -3,7 +3,7 @@
 #include "ControlExtend.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
-#include "app/gui/ErrorDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
 #include <analysis/InputChanges.h>
 

@@ -7,7 +7,7 @@
 #include "MonthGrid.h"
 #include "app/core/FileOperations.h"
 #include "app/core/RunState.h"
-#include "app/gui/HelpSupport.h"
+#include "app/help/HelpSupport.h"
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>

@@ -5,14 +5,14 @@
 #include "frmReportForm.h"
 
 #include "app/chart/CycleChart.h"
-#include "app/pdf/ReportPdf.h"
+#include "app/reports/ReportPdf.h"
 
 #include "../core/ErrorPaths.h"
 #include "../core/RouteOutput.h"
 #include "../core/RunState.h"
 #include "../core/Settings.h"
-#include "../gui/Dialogs.h"
-#include "../gui/ErrorDialogs.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
 #include <activation/Com.h>
 

@@ -1,7 +1,7 @@
 #include "ReportFonts.h"
 
-#include "../gui/Dialogs.h"
-#include "../gui/ErrorDialogs.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
 #include <activation/Com.h>
 

@@ -1,6 +1,6 @@
 #include "frmReportForm.h"
 
-#include "../gui/Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <activation/Com.h>
 

@@ -13,7 +13,7 @@
 // cascaded, each offset from the one before so that its title and toolbar show.
 #pragma once
 
-#include "app/pdf/ReportPdf.h"
+#include "app/reports/ReportPdf.h"
 
 #include <QMainWindow>
 

@@ -4,7 +4,7 @@
 
 #include "app/core/Document.h"
 #include "app/core/ProgramInfo.h"
-#include "app/gui/ErrorDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
 #include <activation/Com.h>
 #include <analysis/Analyzer.h>

@@ -3,7 +3,7 @@
 // by a user who clicks "Run Program" at once. Timed from outside as a whole process
 // (hyperfine); prints the milliseconds from main() to the chooser shown on stdout.
 #include "app/core/RunState.h"
-#include "app/gui/QtDialogs.h"
+#include "app/dialogs/QtDialogs.h"
 
 #include <activation/Activation.h>
 

@@ -27,7 +27,7 @@ def fail(problems):
     sys.exit(1 if problems else 0)
 
 
-def table(text, first_column):
+def table(text, first_column, optional=False):
     """The rows of the Markdown table whose header starts with `first_column`, as dicts."""
     lines = text.splitlines()
     for i, line in enumerate(lines):
@@ -40,6 +40,8 @@ def table(text, first_column):
                 values = [c.strip() for c in row.strip().strip("|").split("|")]
                 rows.append(dict(zip(cells, values)))
             return rows
+    if optional:
+        return []
     sys.exit(f"docs/ARCHITECTURE.md: no table with the column '{first_column}'")
 
 
@@ -59,7 +61,7 @@ class House:
             room["Namespaces"] |= r["Namespaces"]
             if room["Level"] != r["Level"] or room["Qt"] != r["Qt"]:
                 sys.exit(f"docs/ARCHITECTURE.md: the rows of {r['Folder']} differ in level or Qt")
-        self.upward = {(r["From"], r["To"]) for r in table(text, "From")}
+        self.upward = {(r["From"], r["To"]) for r in table(text, "From", optional=True)}
 
     def room_of(self, path):
         """The room holding a path relative to the root: the deepest folder in the table."""

@@ -6,7 +6,7 @@
 // each box as "<title>|<style>|<text>" with the text's line ends as "|".
 #pragma once
 
-#include "app/gui/Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <QDialog>
 #include <QUrl>

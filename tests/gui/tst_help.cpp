@@ -4,8 +4,8 @@
 // text of the program, and F1 in each field of the input form opens the field's section.
 #include "GuiTestSupport.h"
 
-#include "app/gui/HelpSupport.h"
-#include "app/gui/frmHelp.h"
+#include "app/help/HelpSupport.h"
+#include "app/help/frmHelp.h"
 #include "app/input/frmIP.h"
 
 #include <QAbstractTextDocumentLayout>

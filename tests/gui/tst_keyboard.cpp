@@ -3,7 +3,7 @@
 // program left, with key events only. And the report viewers side by side, their keys.
 #include "GuiTestSupport.h"
 
-#include "app/gui/ErrorDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 #include "app/gui/frmMain.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/dlgRptChoices.h"

@@ -6,13 +6,13 @@
 
 #include "app/core/FileOperations.h"
 #include "app/core/Settings.h"
-#include "app/gui/ErrorDialogs.h"
-#include "app/gui/HelpSupport.h"
-#include "app/gui/QtDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
+#include "app/dialogs/QtDialogs.h"
 #include "app/gui/frmAbout.h"
-#include "app/gui/frmHelp.h"
 #include "app/gui/frmMain.h"
 #include "app/gui/frmStartUp.h"
+#include "app/help/HelpSupport.h"
+#include "app/help/frmHelp.h"
 #include "app/reports/dlgRptChoices.h"
 #include "app/results/ResultsPanel.h"
 

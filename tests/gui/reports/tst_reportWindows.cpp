@@ -6,8 +6,8 @@
 // across midnight and the exit screen, the "Notice", the manual.
 #include "ReportsTestSupport.h"
 
-#include "app/gui/ErrorDialogs.h"
-#include "app/gui/frmError.h"
+#include "app/dialogs/ErrorDialogs.h"
+#include "app/dialogs/frmError.h"
 #include "app/gui/frmFinal.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportFonts.h"

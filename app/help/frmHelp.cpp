@@ -1,7 +1,7 @@
-#include "frmHelp.h"
+#include "app/help/frmHelp.h"
 
-#include "ProgramIcon.h"
 #include "app/core/RunState.h"
+#include "app/dialogs/ProgramIcon.h"
 #include "app/reports/QtReportsHost.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ReportPdf.h"
+#include "app/reports/ReportPdf.h"
 
 #include <activation/Com.h>
 #include <common/AtomicFile.h>

@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "app/dialogs/QtDialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,8 +1,8 @@
-#include "HelpSupport.h"
+#include "app/help/HelpSupport.h"
 
-#include "Dialogs.h"
 #include "app/core/RunState.h"
-#include "frmHelp.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/help/frmHelp.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "ErrorDialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 
-#include "Dialogs.h"
-#include "frmError.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/frmError.h"
 
 #include "../core/FileOperations.h"
 #include "../core/RunState.h"

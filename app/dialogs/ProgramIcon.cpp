@@ -1,4 +1,4 @@
-#include "ProgramIcon.h"
+#include "app/dialogs/ProgramIcon.h"
 
 #include <QColor>
 #include <QFont>

@@ -2,7 +2,7 @@
 // services. It shows, asks and opens; it keeps nothing of what it did.
 #pragma once
 
-#include "Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <string>
 
