@@ -37,6 +37,10 @@ ComPtr<_Caldren> LoadDataFile(const std::string& name, std::ostream& err,
         err << "CaldrenCalc: " << name << " does not exist.\n";
         return {};
     }
+    if (S_ISDIR(st.st_mode)) {
+        err << "CaldrenCalc: " << name << " is a folder, not a data file.\n";
+        return {};
+    }
     if (!S_ISREG(st.st_mode)) {
         err << "CaldrenCalc: " << name << " is " << common::FileKind(st.st_mode)
             << ", not a data file.\n";

@@ -138,7 +138,10 @@ ClassObject::ClassObject(const std::string& progIdOrClsid) : m_name(progIdOrClsi
     std::string classId = name;
     std::string note;
     if (auto entry = registry::Find(name)) {
-        if (!FileExists(entry->library))
+        if (entry->library.empty() || entry->library[0] != '/')
+            note = "registered library " + entry->library +
+                   " is refused: " + RefusedLibrary(entry->library) + "; ";
+        else if (!FileExists(entry->library))
             note = "registered library " + entry->library + " is missing; ";
         else if (const std::string why = RefusedLibrary(entry->library); !why.empty())
             note = "registered library " + entry->library + " is refused: " + why + "; ";
