@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
       qt6-base-dev libgl-dev xvfb xauth fonts-liberation2 fonts-dejavu-core poppler-utils
       hyperfine imagemagick python3 pandoc weasyprint pkg-config libxlsxwriter-dev
-      libreoffice-calc-nogui)
+      libreoffice-calc-nogui clang-format clang-tidy)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -15,7 +15,7 @@ std::string ErrorText(long number, const std::string& description, const std::st
         return description;
     if (std::string standard = activation::StandardErrorText(number); !standard.empty())
         return standard;
-    const std::string innermost = location.substr(location.rfind('\r') + 1);
+    std::string innermost = location.substr(location.rfind('\r') + 1);
     if (innermost.find(' ') != std::string::npos) return innermost;
     return description.empty() ? kGenericDescription : description;
 }

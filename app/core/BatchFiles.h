@@ -57,7 +57,7 @@ namespace caldren::BatchFiles {
 
 inline constexpr double kLockWaitSeconds = 30.0;
 inline constexpr double kWindowsWaitSeconds = 5.0;
-inline constexpr unsigned long long kMaxDataFileBytes = 1024 * 1024;
+inline constexpr unsigned long long kMaxDataFileBytes = 1024ULL * 1024;
 
 // Identity of a file (device and inode).
 struct FileId {

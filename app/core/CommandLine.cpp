@@ -233,7 +233,7 @@ std::string UnknownSwitch(const std::string& commandLine) {
     for (std::size_t pos = 0; pos <= commandLine.size();) {
         std::size_t end = commandLine.find(' ', pos);
         if (end == std::string::npos) end = commandLine.size();
-        const std::string word = commandLine.substr(pos, end - pos);
+        std::string word = commandLine.substr(pos, end - pos);
         const bool inName = std::any_of(spans.begin(), spans.end(), [&](const auto& s) {
             return pos >= s.first && end <= s.second;
         });

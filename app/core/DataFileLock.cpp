@@ -141,7 +141,7 @@ Status QueryOne(const std::string& path) {
     // Changes are made under the flock; a batch run may hold it for its whole run, and its
     // runs never change the holder, so the file is read in any case.
     const bool locked = posix::LockWithin(fd.Get(), LOCK_SH, 0.2);
-    const Status status = Read(fd.Get());
+    Status status = Read(fd.Get());
     if (locked) Unlock(fd.Get());
     return status;
 }
@@ -195,7 +195,7 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     // Busy for that long: batch runs are working on the file.
     if (!posix::LockWithin(fd.Get(), LOCK_EX, waitSeconds))
         return Status{State::Held, Holder{}, std::nullopt};
-    const Status found = Read(fd.Get());
+    Status found = Read(fd.Get());
     if (found.state == State::Held || found.state == State::Ours) {
         Unlock(fd.Get());
         return found;

@@ -58,7 +58,7 @@ std::string ErrorLogPath(const std::string& programFolder) {
 }
 
 std::string PerUserDataFolder(bool create) {
-    const std::string folder = common::MakerDataFolder();
+    std::string folder = common::MakerDataFolder();
     if (create) {
         CreateFolders(folder.substr(0, folder.rfind('/')));  // the maker's folder first
         CreateFolders(folder);

@@ -21,6 +21,8 @@ enum MsgStyle : int {
     kQuestion = 32,
     kExclamation = 48,
     kInformation = 64,
+    // The second button is the default (a question whose first answer would lose work).
+    kDefaultButton2 = 256,
 };
 
 enum class MsgAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };

@@ -30,6 +30,11 @@ public:
     // caldren::MsgStyle. A box closed by its frame gives DefaultAnswer(style).
     virtual MsgAnswer message(QWidget* parent, const QString& text, int style,
                               const QString& title) = 0;
+    // A question answered by two buttons that say what they do ("Discard", "Keep Editing"):
+    // Yes for the first, No for the second. The first is the default, the second with
+    // kDefaultButton2 in style; Esc and the frame's close box answer No.
+    virtual MsgAnswer ask(QWidget* parent, const QString& text, int style, const QString& title,
+                          const QString& yesText, const QString& noText) = 0;
     virtual void beep() = 0;
 
     // The Open and Save As dialogs: the chosen path, or the empty text when cancelled.

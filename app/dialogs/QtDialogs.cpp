@@ -105,6 +105,20 @@ MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, int style,
     }
 }
 
+MsgAnswer QtDialogs::ask(QWidget* parent, const QString& text, int style, const QString& title,
+                         const QString& yesText, const QString& noText) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(iconOf(style));
+    QPushButton* yes = box.addButton(yesText, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(noText, QMessageBox::NoRole);
+    box.setDefaultButton((style & kDefaultButton2) ? no : yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
 void QtDialogs::beep() { QApplication::beep(); }
 
 QString QtDialogs::openFileName(QWidget* parent, const FileDialogSpec& spec) {

@@ -12,6 +12,8 @@ class QtDialogs final : public Dialogs {
 public:
     MsgAnswer message(QWidget* parent, const QString& text, int style,
                       const QString& title) override;
+    MsgAnswer ask(QWidget* parent, const QString& text, int style, const QString& title,
+                  const QString& yesText, const QString& noText) override;
     void beep() override;
     QString openFileName(QWidget* parent, const FileDialogSpec& spec) override;
     QString saveFileName(QWidget* parent, const FileDialogSpec& spec) override;

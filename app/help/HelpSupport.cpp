@@ -126,7 +126,7 @@ QString InputFormTopic(const QString& objectName, int page) {
 
 QString FindSysInfoTool(gui::Dialogs& dialogs) {
     for (const char* name : {"hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"}) {
-        const QString path = dialogs.findProgram(QString::fromLatin1(name));
+        QString path = dialogs.findProgram(QString::fromLatin1(name));
         if (!path.isEmpty()) return path;
     }
     return {};

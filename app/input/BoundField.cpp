@@ -1,10 +1,16 @@
 #include "BoundField.h"
 
+#include "SignMarks.h"
+#include "app/core/ProgramInfo.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
+#include "app/dialogs/Dialogs.h"
 #include "app/paste/AmountText.h"
 
+#include <QAction>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
 
 #include <utility>
 
@@ -75,7 +81,35 @@ std::string BoundField::propertyName() const {
     return m_property;
 }
 
-void BoundField::showValue() { setText(fromUtf8(target()->Get(propertyName()))); }
+void BoundField::showValue() {
+    setText(fromUtf8(target()->Get(propertyName())));
+    if (m_amount) showAsAmount(true);
+}
+
+std::string BoundField::value() const { return target()->Get(propertyName()); }
+
+void BoundField::setSignMark(const QString& why) {
+    if (!m_signMark && why.isEmpty()) return;
+    if (!m_signMark) {
+        m_signMark = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                               QLineEdit::LeadingPosition);
+        m_signMark->setText(QStringLiteral("Negative amount"));
+    }
+    m_signMark->setVisible(!why.isEmpty());
+    m_signMark->setToolTip(why);
+    setToolTip(why);
+    setAccessibleDescription(why);
+    update();
+}
+
+void BoundField::paintEvent(QPaintEvent* event) {
+    FieldBox::paintEvent(event);
+    if (!m_signMark || !m_signMark->isVisible()) return;
+    // The red frame around a marked box (the sign inside says it without colour).
+    QPainter painter(this);
+    painter.setPen(QPen(QColor(0xc0, 0x00, 0x00), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
 
 void BoundField::noteEntryValue() { m_entryValue = target()->Get(propertyName()); }
 
@@ -120,6 +154,7 @@ void BoundField::left() {
     } catch (const ComError& err) {
         reportTextChgError(context(), err);
     }
+    context().stepDone();
 }
 
 void BoundField::amountChanged() {
@@ -140,7 +175,10 @@ void BoundField::amountLeft() {
     const std::string name = propertyName();
     const std::string typed = toUtf8(text());
     const ControlExtend::AmountCheck check = ControlExtend::AmountLeft(typed, *to, name);
-    if (check == ControlExtend::AmountCheck::Taken) return;
+    if (check == ControlExtend::AmountCheck::Taken) {
+        askIfSubtracted(typed, *to, name);
+        return;
+    }
     // Back to the value the field held when it was entered, in the target and the box.
     const std::string before = to->Get(name);
     to->Let(name, AmountText::Normalize(m_entryValue).value_or(m_entryValue));
@@ -150,6 +188,24 @@ void BoundField::amountLeft() {
         ControlExtend::AmountRefusal(toUtf8(m_label()), typed, check, to->Get(name));
     context().ui().MsgBox(message, kOkOnly | kExclamation, kTitle);
     context().ui().Beep();
+}
+
+void BoundField::askIfSubtracted(const std::string& typed, ControlExtend::Target& to,
+                                 const std::string& name) {
+    const QString text = fromUtf8(typed).trimmed();
+    if (isMonthFigure() || !text.startsWith(u'(') || !text.endsWith(u')')) return;
+    const std::string value = to.Get(name);
+    if (value.empty() || value.front() != '-') return;  // "(0)"
+    // The amount as the field shows it, without its sign: "(1040200)" asks "Use 1,040,200?".
+    const QString amount = fromUtf8(value.substr(1));
+    const QString question = SubtractedQuestion(name, m_label(), amount);
+    if (question.isEmpty()) return;
+    const MsgAnswer answer =
+        context().dialogs().ask(window(), question, kYesNo | kQuestion, QString::fromUtf8(kTitle),
+                                UseButton(amount), KeepButton(amount));
+    if (answer != MsgAnswer::Yes) return;
+    to.Let(name, value.substr(1));
+    context().markChanged(to.Get(name) != value);
 }
 
 void BoundField::showAsAmount(bool amount) {

@@ -10,7 +10,9 @@
 // Entering selects the text, shows the help and notes the value on entry; entered with the
 // mouse, the press that gave the focus selects the whole field as a spreadsheet cell does.
 // Leaving checks an amount whole (a refusal names the field and puts the value on entry
-// back) and shows the value as the target formats it. Enter acts as Tab.
+// back) and shows the value as the target formats it; an amount typed in parentheses into
+// a field the analysis subtracts asks once whether the positive amount was meant
+// (SignMarks). Leaving ends a step of the form's undo. Enter acts as Tab.
 #pragma once
 
 #include "ControlExtend.h"
@@ -43,6 +45,19 @@ public:
     // A step after the field was left and shows the target's value.
     void afterLeaving(std::function<void()> step) { m_afterLeaving = std::move(step); }
     bool isMonthFigure() const { return m_row >= 0; }
+    bool isAmount() const { return m_amount; }
+
+    // How messages name the field ("Current Liabilities", "Receivables of 07/15/2025").
+    QString label() const { return m_label(); }
+    // The target's property the field edits now, and its value as the target formats it.
+    std::string boundProperty() const { return propertyName(); }
+    std::string value() const;
+    // A negative amount where none can be: the warning sign, the red frame and the tooltip
+    // `why`; none when it is empty.
+    void setSignMark(const QString& why);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     BoundField(FormContextPtr context, bool amount, QWidget* parent);
@@ -54,6 +69,9 @@ private:
     void amountChanged();
     void amountLeft();
     void showAsAmount(bool amount);
+    // "(1,040,200)" left in a field the analysis subtracts: Use 1,040,200, or Keep it.
+    void askIfSubtracted(const std::string& typed, ControlExtend::Target& to,
+                         const std::string& name);
 
     std::string m_property;  // a property of the engine
     Figure m_figure = Figure::Receivables;
@@ -64,6 +82,7 @@ private:
     std::string m_entryValue;      // the target's value when the field was entered
     bool m_clickToSelect = false;  // the mouse press that gave the focus selects the text
     std::function<void()> m_afterLeaving;
+    QAction* m_signMark = nullptr;  // the warning sign inside the box, once marked
 };
 
 }  // namespace caldren::input

@@ -5,8 +5,8 @@
 // form opened, or from the last save through the file-name button.
 #pragma once
 
-#include <array>
-#include <string>
+#include "FormValues.h"
+
 #include <vector>
 
 namespace caldren {
@@ -25,8 +25,7 @@ public:
 
 private:
     bool m_saved = true;
-    std::vector<std::array<std::string, 5>> m_months;  // date, inventory, receivables, sales,
-                                                       // purchases
+    std::vector<MonthValues> m_months;
 };
 
 }  // namespace caldren::input

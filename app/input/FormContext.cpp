@@ -1,6 +1,7 @@
 #include "FormContext.h"
 
 #include "ControlExtend.h"
+#include "FormUndo.h"
 #include "app/core/RunState.h"
 #include "app/core/Ui.h"
 #include "app/dialogs/ErrorDialogs.h"
@@ -25,6 +26,10 @@ void FormContext::markChanged(bool changed) const {
     m_state.document.SetSaved(false);
     // The results and the checks follow each accepted change, before OK.
     analysis::InputChanges().Notify();
+}
+
+void FormContext::stepDone() const {
+    if (m_undo && !m_loading && !m_closing) m_undo->stepDone();
 }
 
 void FormContext::putDateBack(QLineEdit* box, const std::string& engineValue) const {

@@ -35,6 +35,8 @@ class Dialogs;
 
 namespace caldren::input {
 
+class FormUndo;
+
 class FormContext {
 public:
     FormContext(RunState& state, Ui& ui, gui::Dialogs& dialogs)
@@ -56,6 +58,13 @@ public:
     // After a write: when the engine took a change, the analysis is unsaved and the results
     // and the checks follow it (before OK).
     void markChanged(bool changed) const;
+
+    // The form's undo (set once the form has loaded). A control that settles (a field
+    // left, a paste, a box ticked) ends a step: what changed since the last one can be
+    // undone at once. Nothing is a step while the form loads or closes.
+    void setUndo(FormUndo* undo) { m_undo = undo; }
+    FormUndo* undo() const { return m_closing ? nullptr : m_undo; }
+    void stepDone() const;
 
     // A date the engine would refuse (the year end, the first month): the message, a beep,
     // and the engine's value back in the box.
@@ -83,6 +92,7 @@ private:
     bool m_loading = false;
     bool m_closing = false;
     QPlainTextEdit* m_helpPane = nullptr;
+    FormUndo* m_undo = nullptr;
     const QWidget* m_entered = nullptr;  // the control that was entered last
 };
 

@@ -1,14 +1,33 @@
 #include "FormControls.h"
 
+#include "FormUndo.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 namespace caldren::input {
 
 namespace {
 const char* const kLocation = "frmIP";
+
+enum class EditKey { None, Undo, Redo };
+
+// Ctrl+Z undoes; Ctrl+Y and Ctrl+Shift+Z redo.
+EditKey editKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Z && mods == Qt::ControlModifier) return EditKey::Undo;
+    if ((event->key() == Qt::Key_Y && mods == Qt::ControlModifier) ||
+        (event->key() == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier)))
+        return EditKey::Redo;
+    return EditKey::None;
 }
+}  // namespace
 
 FieldBox::FieldBox(FormContextPtr context, QWidget* parent)
     : QLineEdit(parent), m_context(std::move(context)) {}
@@ -36,10 +55,51 @@ void FieldBox::keyPressEvent(QKeyEvent* event) {
     bool used = false;
     Guard(*m_context, kLocation, [&] {
         if (m_context->closing()) return;
+        if (const EditKey edit = editKey(event); edit != EditKey::None) {
+            if (FormUndo* undo = m_context->undo())
+                edit == EditKey::Undo ? undo->undo() : undo->redo();
+            used = true;
+            return;
+        }
         used = (event->matches(QKeySequence::Paste) && m_pasting && m_pasting()) ||
                (m_key && m_key(event));
     });
     if (!used) QLineEdit::keyPressEvent(event);
+}
+
+void FieldBox::pasteHere() {
+    Guard(*m_context, kLocation, [&] {
+        if (!m_context->closing() && !(m_pasting && m_pasting())) paste();
+    });
+}
+
+void FieldBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_context->closing()) return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuFieldEdit"));
+    if (FormUndo* undo = m_context->undo()) {
+        undo->updateActions();
+        menu.addAction(undo->undoAction());
+        menu.addAction(undo->redoAction());
+        menu.addSeparator();
+    }
+    const bool selected = hasSelectedText(), writable = !isReadOnly();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    auto add = [&](const QString& text, const QKeySequence& keys, bool enabled, auto&& step) {
+        QAction* action = menu.addAction(text, this, step);
+        action->setShortcut(keys);
+        action->setShortcutVisibleInContextMenu(true);
+        action->setEnabled(enabled);
+    };
+    add(QStringLiteral("Cu&t"), QKeySequence::Cut, selected && writable, [this] { cut(); });
+    add(QStringLiteral("&Copy"), QKeySequence::Copy, selected, [this] { copy(); });
+    add(QStringLiteral("&Paste"), QKeySequence::Paste,
+        writable && clipboard && !clipboard->text().isEmpty(), [this] { pasteHere(); });
+    add(QStringLiteral("Delete"), QKeySequence(), selected && writable, [this] { del(); });
+    menu.addSeparator();
+    add(QStringLiteral("Select All"), QKeySequence::SelectAll, !text().isEmpty(),
+        [this] { selectAll(); });
+    menu.exec(event->globalPos());
 }
 
 void FieldBox::mousePressEvent(QMouseEvent* event) {

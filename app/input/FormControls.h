@@ -5,7 +5,10 @@
 // What a FieldBox does when it is entered, left, typed into, pasted into or clicked is set
 // by whoever builds it; each step runs under Guard with the location "frmIP", and none runs
 // once the form is closing. A step runs before the line edit's own handling of the event;
-// a key, paste or press it reports as used up never reaches the line edit.
+// a key, paste or press it reports as used up never reaches the line edit. Ctrl+Z, Ctrl+Y
+// and Ctrl+Shift+Z are the form's undo and redo, never the box's own, and its context menu
+// holds them beside the box's Cut, Copy, Paste (the box's paste step first), Delete and
+// Select All.
 #pragma once
 
 #include "FormContext.h"
@@ -49,8 +52,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Ctrl+V, or Paste in the context menu.
+    void pasteHere();
+
     FormContextPtr m_context;
     std::function<void(Qt::FocusReason)> m_entered;
     std::function<void()> m_left;

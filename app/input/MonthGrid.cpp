@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -104,7 +105,11 @@ MonthGrid::MonthGrid(FormContextPtr context, QGroupBox* frame)
         // Only the first month's date is a tab stop; the others are derived from it.
         if (row > 0) date->setFocusPolicy(Qt::ClickFocus);
         date->whenEntered([this, row, date](Qt::FocusReason) { monthDateGotFocus(row, date); });
-        if (row == 0) date->whenLeft([this] { monthDateLostFocus(); });
+        if (row == 0)
+            date->whenLeft([this] {
+                monthDateLostFocus();
+                m_context->stepDone();
+            });
         date->whenPasting([this, date] { return pasteMonths(date); });
         date->whenKey([this, date](QKeyEvent* key) { return monthDateKey(date, key); });
         txtMonthDate[row] = date;
@@ -275,6 +280,33 @@ void MonthGrid::refillDates() {
     m_context->setLoading(loading);
 }
 
+void MonthGrid::showMonths() {
+    vesmora::_Caldren& engine = m_context->engine();
+    const bool loading = m_context->loading();
+    m_context->setLoading(true);
+    if (engine.get_DoPeakCycle()) {
+        const bool inventory = !engine.get_DoPeakUseSalesAndPurch();
+        {
+            const QSignalBlocker quiet(chkEndOfMonth);
+            chkEndOfMonth->setChecked(inventory);
+        }
+        showInventoryColumn(inventory);
+        refreshAmounts();
+    } else if (auto months = engine.get_colMonths()) {
+        for (long row = 0; row < 12 && row < months->get_Count(); ++row)
+            txtReceivables[static_cast<std::size_t>(row)]->showValue();
+    }
+    refillDates();
+    m_context->setLoading(loading);
+}
+
+std::vector<BoundField*> MonthGrid::amountFields() const {
+    std::vector<BoundField*> fields;
+    for (int row = 0; row < 12; ++row)
+        fields.insert(fields.end(), {txtReceivables[row], txtSalesInv[row], txtPurchases[row]});
+    return fields;
+}
+
 void MonthGrid::noteEntryValue() {
     if (auto* field = dynamic_cast<BoundField*>(m_frame->window()->focusWidget());
         field && field->isMonthFigure())
@@ -368,7 +400,8 @@ bool MonthGrid::pasteMonths(QLineEdit* start) {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const std::string text = toUtf8(clipboard ? clipboard->text() : QString());
     if (!MonthPaste::IsBlock(text))
-        return false;  // one value: the box's own paste and editing pattern
+        return false;       // one value: the box's own paste and editing pattern
+    m_context->stepDone();  // the typing before it is a step of its own
 
     vesmora::_Caldren& engine = m_context->engine();
     Ui& ui = m_context->ui();
@@ -377,9 +410,11 @@ bool MonthGrid::pasteMonths(QLineEdit* start) {
     IPSupport::InitMonths(m_context->state(), *months);
     const bool salesAndPurchases = engine.get_DoPeakUseSalesAndPurch();
     MonthPaste::GridShape shape;
-    if (!salesAndPurchases)
+    if (!salesAndPurchases) {
         shape.columns = {MonthPaste::kMonthDate, MonthPaste::kReceivables,
                          MonthPaste::kSalesOrInventory};
+        shape.inventory = true;
+    }
     const MonthPaste::Plan plan = MonthPaste::PlanPaste(text, startRow, startColumn, shape);
     if (!plan.error.empty()) {
         ui.MsgBox(plan.error, kOkOnly | kExclamation, kTitle);
@@ -443,7 +478,10 @@ bool MonthGrid::pasteMonths(QLineEdit* start) {
             cell->setFocus(Qt::OtherFocusReason);
             ControlExtend::SelectAllText(cell);
         }
+    } else if (!plan.note.empty()) {
+        ui.MsgBox(plan.note, kOkOnly | kInformation, kTitle);
     }
+    m_context->stepDone();
     return true;
 }
 
@@ -470,6 +508,7 @@ void MonthGrid::btnClearMonthsClick() {
     refreshAmounts();
     noteEntryValue();
     m_context->markChanged(changed);
+    m_context->stepDone();
 }
 
 }  // namespace caldren::input

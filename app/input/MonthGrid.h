@@ -9,8 +9,9 @@
 // Only the first month's date is typed (and is a tab stop): leaving it derives the other
 // eleven. Typing in any date box chooses the peak method. Ctrl+V with a block of
 // spreadsheet cells on the clipboard fills the months from the focused cell down and to
-// the right. The grid writes the months; the engine's options (which the form's check
-// boxes write) decide which figure the third column shows and edits.
+// the right, or by the columns' names when the block has a heading row. The grid writes the months;
+// the engine's options (which the form's check boxes write) decide which figure the third column
+// shows and edits.
 #pragma once
 
 #include "FormControls.h"
@@ -53,6 +54,11 @@ public:
     void refreshAmounts();
     // The date boxes from the months (after the checks moved them into the year).
     void refillDates();
+    // After an undo or a redo: the end-of-month box, the columns and every cell from the
+    // months, as loading shows them.
+    void showMonths();
+    // The receivables, sales-or-inventory and purchases cells, row by row.
+    std::vector<BoundField*> amountFields() const;
 
 private:
     void monthDateGotFocus(int row, QLineEdit* box);
@@ -60,10 +66,10 @@ private:
     bool monthDateKey(QLineEdit* box, QKeyEvent* key);
     // The first month's date written and the other eleven derived from it.
     void monthDateLostFocus();
-    // Ctrl+V in a cell: a block of spreadsheet cells from that cell down and to the right
-    // (MonthPaste); every value through the month's setter, the first refused value stops
-    // the paste there with its message. False when the clipboard holds a single value (the
-    // box pastes it itself).
+    // Ctrl+V in a cell: a block of spreadsheet cells from that cell down and to the right,
+    // or by its headings (MonthPaste); every value through the month's setter, the first
+    // refused value stops the paste there with its message. The paste is one undo step. False when
+    // the clipboard holds a single value (the box pastes it itself).
     bool pasteMonths(QLineEdit* start);
     // "Clear Months": after a question, the twelve months' amounts to zero.
     void btnClearMonthsClick();

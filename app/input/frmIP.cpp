@@ -5,22 +5,28 @@
 #include "IPSupport.h"
 #include "InputPages.h"
 #include "MonthGrid.h"
+#include "SignMarks.h"
 #include "app/core/FileOperations.h"
+#include "app/core/ProgramInfo.h"
 #include "app/core/RunState.h"
+#include "app/dialogs/Dialogs.h"
 #include "app/help/HelpSupport.h"
 #include "app/results/ChecksList.h"
 
 #include <analysis/InputChanges.h>
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -54,6 +60,11 @@ frmIP::frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
                                                           vsTabIP->currentIndex()));
     });
     loadSequence();
+    m_undo = std::make_unique<input::FormUndo>(
+        *m_context, this, [this] { showValues(); }, [this] { showSignMarks(); });
+    m_context->setUndo(m_undo.get());
+    m_undo->start();
+    showSignMarks();
     FitToScreen();
     // The form may have given the analysis its twelve months: the checks see them.
     analysis::InputChanges().Notify();
@@ -77,7 +88,10 @@ void frmIP::buildUi() {
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
     m_checks = new ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
-    m_checks->setAfterAction([this](analysis::CheckAction) { m_pages->monthGrid->refillDates(); });
+    m_checks->setAfterAction([this](analysis::CheckAction) {
+        m_pages->monthGrid->refillDates();
+        m_context->stepDone();
+    });
     vsTabIP->addTab(m_checks, QStringLiteral("C&hecks"));
     // The tabs are chosen with their Alt keys or the arrows on the strip; the strip's
     // scroll arrows (a narrow form) are not stops of Tab.
@@ -103,8 +117,21 @@ void frmIP::buildUi() {
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
 
+    // The line of the marks on negative amounts, under the help pane.
+    lblSignMarks = new QLabel(this);
+    lblSignMarks->setObjectName(QStringLiteral("lblSignMarks"));
+    lblSignMarks->setTextFormat(Qt::PlainText);
+    lblSignMarks->setWordWrap(true);
+    QPalette marks = lblSignMarks->palette();
+    marks.setColor(QPalette::WindowText, QColor(0xa0, 0x00, 0x00));
+    lblSignMarks->setPalette(marks);
+    lblSignMarks->hide();
+    auto* help = new QVBoxLayout;
+    help->addWidget(txtHelp);
+    help->addWidget(lblSignMarks);
+
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(txtHelp, 1);
+    bottom->addLayout(help, 1);
     bottom->addSpacing(8);
     bottom->addLayout(buttons);
 
@@ -121,11 +148,13 @@ void frmIP::connectHandlers() {
                 [=, this] { input::Guard(*m_context, location, [&] { (this->*handler)(); }); });
     };
     onClick(btnOK, "frmIP.btnOK_Click", &frmIP::btnOKClick);
+    // A box ticked is a step of the form's undo.
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
     onClick(p.btnFilename, "frmIP.btnFilename_Click", &frmIP::btnFilenameClick);
     auto onToggle = [this](QCheckBox* box, const char* location, void (frmIP::*handler)(bool)) {
         connect(box, &QCheckBox::toggled, this, [=, this](bool on) {
             input::Guard(*m_context, location, [&] { (this->*handler)(on); });
+            m_context->stepDone();
         });
     };
     onToggle(p.chkAveCycle, "frmIP.chkAveCycle_Click", &frmIP::chkAveCycleClick);
@@ -133,7 +162,10 @@ void frmIP::connectHandlers() {
     onToggle(p.chkCurAmountsNextYr, "frmIP.chkCurAmountsNextYr_Click",
              &frmIP::chkCurAmountsNextYrClick);
     onToggle(p.monthGrid->endOfMonthBox(), "frmIP.chkEndOfMonth_Click", &frmIP::chkEndOfMonthClick);
-    p.MaskDtEOYCurrent->whenLeft([this] { maskDtEOYCurrentLostFocus(); });
+    p.MaskDtEOYCurrent->whenLeft([this] {
+        maskDtEOYCurrentLostFocus();
+        m_context->stepDone();
+    });
     // While the current amounts serve as next year's, leaving Cost of Goods Sold copies it.
     p.txtCOGS->afterLeaving([this] {
         if (!m_pages->chkCurAmountsNextYr->isChecked()) return;
@@ -172,10 +204,6 @@ void frmIP::loadSequence() {
     const input::InputPages& p = *m_pages;
     m_context->setLoading(true);
 
-    const QString eoyCurrent = fromUtf8(engine.get_EOYCurrent());
-    p.fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
-    p.AveInputYrLabel->setText(QStringLiteral("Tax Year Ending ") + eoyCurrent);
-
     p.txtName->showValue();
     p.txtLine2->showValue();
 
@@ -189,8 +217,21 @@ void frmIP::loadSequence() {
     p.monthGrid->fill();
 
     p.MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
-    for (input::BoundField* field : p.currentYearFields) field->showValue();
+    for (const auto* fields : {&p.currentYearFields, &p.nextYearFields, &p.averageFields})
+        for (input::BoundField* field : *fields) field->showValue();
+    showCaptions();
 
+    m_context->setLoading(false);
+    // Writes take effect from here on: the engine ignores them outside an edit.
+    engine.BeginEdit();
+}
+
+void frmIP::showCaptions() {
+    vesmora::_Caldren& engine = *m_state.document.engine;
+    const input::InputPages& p = *m_pages;
+    const QString eoyCurrent = fromUtf8(engine.get_EOYCurrent());
+    p.fraCurYear->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
+    p.AveInputYrLabel->setText(QStringLiteral("Tax Year Ending ") + eoyCurrent);
     // The next year: month and day of the year-end box, the engine's year plus one.
     int m = 0, d = 0, y = 0, boxMonth = 0, boxDay = 0, boxYear = 0;
     if (IPSupport::SplitDate(engine.get_EOYCurrent(), m, d, y) &&
@@ -198,14 +239,44 @@ void frmIP::loadSequence() {
         p.fraNxtYr->setTitle(QStringLiteral("Tax Year Ending ") +
                              fromUtf8(IPSupport::NextYearDate(boxMonth, boxDay, y)));
     }
-    for (input::BoundField* field : p.nextYearFields) field->showValue();
-
     p.fraPeakOpCycle->setTitle(QStringLiteral("Tax Year Ending ") + eoyCurrent);
-    for (input::BoundField* field : p.averageFields) field->showValue();
+}
 
+void frmIP::showValues() {
+    vesmora::_Caldren& engine = *m_state.document.engine;
+    const input::InputPages& p = *m_pages;
+    m_context->setLoading(true);
+    const std::pair<QCheckBox*, bool> boxes[] = {
+        {p.chkAveCycle, engine.get_DoAveCycle()},
+        {p.chkPeakCycle, engine.get_DoPeakCycle()},
+        {p.chkCurAmountsNextYr, engine.get_UseCurrentAmounts()}};
+    for (const auto& [box, on] : boxes) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
+    p.txtName->showValue();
+    p.txtLine2->showValue();
+    p.MaskDtEOYCurrent->setText(fromUtf8(engine.get_EOYCurrent()));
+    for (const auto* fields : {&p.currentYearFields, &p.nextYearFields, &p.averageFields})
+        for (input::BoundField* field : *fields) field->showValue();
+    p.monthGrid->showMonths();
+    showCaptions();
     m_context->setLoading(false);
-    // Writes take effect from here on: the engine ignores them outside an edit.
-    engine.BeginEdit();
+    // The field being typed in holds the value it shows now.
+    if (auto* field = dynamic_cast<input::BoundField*>(focusWidget())) {
+        field->noteEntryValue();
+        field->selectAll();
+    }
+}
+
+void frmIP::showSignMarks() {
+    std::vector<input::BoundField*> fields;
+    const input::InputPages& p = *m_pages;
+    for (const auto* page : {&p.currentYearFields, &p.nextYearFields, &p.averageFields})
+        fields.insert(fields.end(), page->begin(), page->end());
+    const std::vector<input::BoundField*> months = p.monthGrid->amountFields();
+    fields.insert(fields.end(), months.begin(), months.end());
+    input::ShowSignMarks(fields, lblSignMarks);
 }
 
 void frmIP::FitToScreen() {
@@ -230,12 +301,28 @@ QLineEdit* frmIP::gridBox(Column column, int row) const {
 }
 
 void frmIP::done(int result) {
+    if (result == QDialog::Rejected && !m_context->closing() && m_undo && m_undo->changed() &&
+        m_context->dialogs().ask(this, QStringLiteral("Discard the changes made to this analysis?"),
+                                 kYesNo | kQuestion | kDefaultButton2, QString::fromUtf8(kTitle),
+                                 QStringLiteral("Discard"),
+                                 QStringLiteral("Keep Editing")) != MsgAnswer::Yes)
+        return;
     m_context->setClosing();
     // Cancel, Esc and the close box discard every change made since the form opened.
     if (result == QDialog::Rejected)
         input::Guard(*m_context, "frmIP.btnCancel_Click",
                      [&] { m_snapshot.Restore(m_state.document); });
     QDialog::done(result);
+}
+
+void frmIP::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_context->closing() || !m_undo) return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuFormEdit"));
+    m_undo->updateActions();
+    menu.addAction(m_undo->undoAction());
+    menu.addAction(m_undo->redoAction());
+    menu.exec(event->globalPos());
 }
 
 // ---- Method options ----------------------------------------------------------------------
@@ -340,7 +427,10 @@ void frmIP::btnFilenameClick() {
     const bool saved = FileOperations::SaveAs(m_state);
     m_state.document.engine->BeginEdit();
     // What was saved is what a later Cancel comes back to.
-    if (saved) m_snapshot.Take(m_state.document);
+    if (saved) {
+        m_snapshot.Take(m_state.document);
+        m_undo->saved();
+    }
     m_pages->lblFilename->setText(fromUtf8(m_state.document.currentFileName));
 }
 

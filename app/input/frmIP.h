@@ -11,13 +11,15 @@
 // The rooms of the form (namespace input): InputPages builds the pages and their controls,
 // MonthGrid is the peak method's months, BoundField a field bound to a property, FieldBox,
 // FormButton and FormCheckBox the controls that carry their own behaviour, FormContext what
-// they share, CancelSnapshot what Cancel comes back to. The form itself runs the load
-// sequence, the focus order, the method options, the year end, OK, Cancel and the file
-// button.
+// they share, CancelSnapshot what Cancel comes back to, FormUndo the steps that Ctrl+Z takes
+// back, SignMarks the marks on negative amounts where none can be. The form itself runs the
+// load sequence, the focus order, the method options, the year end, OK, Cancel (which asks
+// before it discards changes) and the file button.
 #pragma once
 
 #include "CancelSnapshot.h"
 #include "FormContext.h"
+#include "FormUndo.h"
 #include "MonthGrid.h"
 
 #include <QDialog>
@@ -25,6 +27,7 @@
 
 #include <memory>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -65,8 +68,11 @@ public:
 
 protected:
     // Closing (OK, Cancel, Esc, the frame's close box): the controls losing the focus
-    // with the window are not fields being left.
+    // with the window are not fields being left. Cancel, Esc and the close box ask first
+    // when the form holds changes; Keep Editing leaves the form open.
     void done(int result) override;
+    // Undo and Redo, elsewhere than in a field.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void buildUi();
@@ -83,6 +89,12 @@ private:
     void btnFilenameClick();
     void maskDtEOYCurrentLostFocus();
     void setNxtYrCaption(const QString& caption);
+    // The frames' and the average page's captions from the year end, as loading sets them.
+    void showCaptions();
+    // After an undo or a redo: every control from the engine.
+    void showValues();
+    // The marks on negative amounts where none can be.
+    void showSignMarks();
 
     RunState& m_state;
     // The loading flag, the help pane, the focus rules: shared with every control.
@@ -94,8 +106,12 @@ private:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
     ChecksList* m_checks = nullptr;
+    // Under the help pane: the fields that hold a negative amount where none can be.
+    QLabel* lblSignMarks = nullptr;
     // What Cancel, Esc and the close box come back to.
     input::CancelSnapshot m_snapshot;
+    // Ctrl+Z and Ctrl+Y: the form's steps, from the values it opened with.
+    std::unique_ptr<input::FormUndo> m_undo;
 };
 
 }  // namespace caldren

@@ -8,6 +8,11 @@
 // value is checked by the engine) and stops at the first value the setter refuses: the
 // cells set before it stay.
 //
+// A first row of words is the columns' headings: the columns then go where their names say
+// (MatchHeading), in any order, and a heading that names no column of the months, a column
+// named twice or a column the months need that is missing refuses the whole paste. Without
+// a heading row the cells go in the grid's order from the focused cell.
+//
 // Standard library only; the windows library wires it to the grid.
 #pragma once
 
@@ -32,11 +37,20 @@ enum GridColumn : int {
 constexpr int kGridRows = 12;
 
 // What the grid offers: the columns shown, in order (without kPurchases when the
-// purchase boxes are hidden).
+// purchase boxes are hidden), and what its third column holds.
 struct GridShape {
     int rows = kGridRows;
     std::vector<int> columns{kMonthDate, kReceivables, kSalesOrInventory, kPurchases};
+    bool inventory = false;  // month-end inventory, else the month's sales
 };
+
+// The figures of a month a heading can name.
+enum class Heading { None, MonthEnd, Receivables, Sales, Inventory, Purchases };
+
+// The figure a heading cell names; case, blanks and punctuation do not count, nor does a
+// plural: "Month End", "Month", "Date"; "Receivables", "A/R", "Accounts Receivable";
+// "Sales"; "Inventory"; "Purchases". None for any other text.
+Heading MatchHeading(std::string_view cell);
 
 // One value to set: grid row (0..11), grid column, the text for the engine's setter.
 struct Cell {
@@ -50,8 +64,12 @@ struct Plan {
     std::vector<Cell> cells;  // in order: row by row, left to right
     bool headingSkipped = false;
     int cellsOutside = 0;  // pasted cells that fall beyond the grid (dropped)
-    // Not empty when the text is not a block of figures; nothing is set then.
+    // Not empty when the text is not a block of figures, or its heading row does not fit
+    // the months; nothing is set then.
     std::string error;
+    // Not empty when the heading row names figures the grid does not take as it is set
+    // (inventory while it takes sales and purchases, or the reverse): said after the paste.
+    std::string note;
 };
 
 // The text of the refusal of text that is not rows of figures.
@@ -72,10 +90,13 @@ std::optional<std::string> NormalizeAmount(std::string_view cell);
 std::vector<std::vector<std::string>> SplitRows(std::string_view clipboard);
 
 // The cells to set when the text is pasted at (startRow, startColumn). The first row is
-// a heading and is skipped when none of its cells is a number or a date while some are
-// not empty. A short row sets only the cells it has; an empty cell sets 0; an empty row
-// sets nothing but keeps its place. Dates in the
-// date column are kept as typed, and only row 0's is set. Text that holds no figure at all,
+// a heading row when none of its cells is a number or a date while some are not empty:
+// its columns then go to the grid's columns by name from startRow down, whatever
+// startColumn is, and every figure the grid shows besides the month end (receivables, and
+// sales and purchases or inventory) must be among them. Without one the cells go from
+// startColumn to the right in the grid's order. A short row sets only the cells it has;
+// an empty cell sets 0; an empty row sets nothing but keeps its place. Dates in the date
+// column are kept as typed, and only row 0's is set. Text that holds no figure at all,
 // a cell longer than 64 characters, a NUL character or more than 64 KiB is not a block of
 // figures: `error` is kNotTabular and no cell is planned.
 Plan PlanPaste(std::string_view clipboard, int startRow, int startColumn,

@@ -86,7 +86,7 @@ void WriteReportPdf(const RecordedReport& report, const QString& path, const Fon
     const FontSpec font = PrintableFont(reportFont);
     ReportPrinter pdf;
     pdf.ResetFont(font);
-    pdf.SetReportFontSource([font] { return font; });
+    pdf.SetReportFontSource([font] { return FontSpec(font); });  // a copy at each call
     pdf.SetPrinter(std::move(printer), &dialogs);
     try {
         PrintRecorded(pdf, report, true);

@@ -38,7 +38,7 @@ QFont ViewerFont() {
 // A small printer picture for the toolbar's "print" key (the desktop theme's
 // "document-print" where there is one).
 QIcon PrintIcon() {
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("document-print"));
+    QIcon themed = QIcon::fromTheme(QStringLiteral("document-print"));
     if (!themed.isNull()) return themed;
     QPixmap picture(32, 32);
     picture.fill(Qt::transparent);

@@ -4,11 +4,12 @@
 //
 // Opens DEMO.CLD from the program folder and grabs the windows as a user sees them: the
 // start-up chooser, the About box, the main window with its results, every page of the
-// input form (the Checks page on a copy with two findings), the help window, the report
-// windows, the report choices, the font warning and the exit screen; prints the Summary
-// and the Detailed Analysis to PDF files whose pages become printed-page.png and
-// printed-chart.png (pdftoppm). Take them on a laptop-sized screen:
-//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots \
+// input form (the Checks page on a copy with two findings, General Inputs on a copy with
+// two negative amounts marked, a field's menu), the help window, the report windows, the
+// report choices, the font warning and the exit screen; prints the Summary and the
+// Detailed Analysis to PDF files whose pages become printed-page.png and printed-chart.png
+// (pdftoppm). Take them on a laptop-sized screen:
+//   QT_QPA_PLATFORM=offscreen takescreenshots build/bin docs/screenshots
 //       -platform offscreen:configfile=<file with {"screens":[{"width":1366,"height":768}]}>
 #include "app/core/CompareYears.h"
 #include "app/core/RunState.h"
@@ -32,9 +33,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -44,6 +47,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -141,6 +145,43 @@ int main(int argc, char** argv) {
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
         Save(&form, "input-checks");
+        form.reject();
+        other.SetUi(nullptr);
+    }
+    // The General Inputs page with a credit typed as a negative current liability and a
+    // negative net sales marked, and a field's menu with the form's Undo and Redo.
+    {
+        caldren::RunState other = state;
+        other.document.engine =
+            activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
+        other.document.engine->Load(demo.toStdString());
+        other.document.engine->put_CurLiab("-1,040,200");
+        other.document.engine->put_NetSales("-9,874,000");
+        caldren::QtUi otherUi(other, dialogs);
+        other.SetUi(&otherUi);
+        caldren::frmIP form(other, otherUi, dialogs);
+        form.SetInitialIP();
+        form.FitToScreen();
+        form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
+        Save(&form, "input-negative");
+        auto* field = form.findChild<QLineEdit*>(QStringLiteral("txtCOGS"));
+        field->setFocus();
+        field->setText(QStringLiteral("7,100,000"));
+        field->selectAll();
+        const QPoint at(field->width() / 2, field->height() / 2);
+        // The menu is a window of its own: drawn over the form where it opened.
+        QTimer::singleShot(100, [&] {
+            QWidget* menu = QApplication::activePopupWidget();
+            if (!menu) return;
+            QPixmap picture = form.grab();
+            QPainter painter(&picture);
+            painter.drawPixmap(form.mapFromGlobal(menu->pos()), menu->grab());
+            painter.end();
+            picture.save(g_out + QStringLiteral("/input-menu.png"));
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, field->mapToGlobal(at));
+        QApplication::sendEvent(field, &click);
         form.reject();
         other.SetUi(nullptr);
     }

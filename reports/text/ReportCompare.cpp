@@ -356,6 +356,7 @@ std::vector<const CompareFile*> CompareOrder(const std::vector<CompareFile>& fil
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<const CompareFile*> out;
+    out.reserve(keyed.size());
     for (const auto& k : keyed) out.push_back(k.second);
     return out;
 }

@@ -38,6 +38,11 @@ public:
         if (!answers.empty()) answers.pop_front();
         return answer;
     }
+    // Asked as a box whose text ends in "[<yes>/<no>]"; the default answer is No.
+    caldren::MsgAnswer ask(QWidget* parent, const QString& text, int style, const QString& title,
+                           const QString& yes, const QString& no) override {
+        return message(parent, text + QStringLiteral(" [%1/%2]").arg(yes, no), style | 4, title);
+    }
     void beep() override { ++beeps; }
     QString openFileName(QWidget*, const caldren::FileDialogSpec& spec) override {
         return openFileNames(nullptr, spec).value(0);

@@ -14,10 +14,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 using caldren::frmIP;
@@ -465,6 +467,7 @@ private slots:
         showPage(0);
         QTest::mouseClick(child<QCheckBox>(Q("chkAveCycle")), Qt::LeftButton);
         QVERIFY(!state().document.saved);
+        m_session->dialogs.answers = {caldren::MsgAnswer::Yes};  // Discard
         if (how == 0)
             QTest::mouseClick(child<QPushButton>(Q("btnOK")), Qt::LeftButton);
         else if (how == 1)
@@ -475,6 +478,7 @@ private slots:
             m_form->close();
         QVERIFY(!m_form->isVisible());
         const bool kept = how == 0;
+        QCOMPARE(boxes().size(), kept ? 0 : 1);
         QCOMPARE(engine().get_CurAssets(), std::string(kept ? "4,321" : "0"));
         QCOMPARE(engine().get_DoAveCycle(), kept);
         QCOMPARE(month(4)->get_Receivables(), std::string(kept ? "77" : "0"));
@@ -501,7 +505,8 @@ private slots:
         QVERIFY(QFile::exists(other));
         QCOMPARE(child<QLabel>(Q("lblFilename"))->text(), other);
         type(child(Q("txtCurLiab")), Q("66"));
-        QCOMPARE(engine().get_CurLiab(), std::string("66"));  // the edit is open again
+        QCOMPARE(engine().get_CurLiab(), std::string("66"));     // the edit is open again
+        m_session->dialogs.answers = {caldren::MsgAnswer::Yes};  // Discard
         QTest::mouseClick(child<QPushButton>(Q("btnCancel")), Qt::LeftButton);
         QCOMPARE(engine().get_CurLiab(), std::string("55"));
         QVERIFY(state().document.saved);
@@ -553,7 +558,7 @@ private slots:
     void pastedDatesDeriveTheMonthsAndClearMonthsAsksFirst() {
         openForm();
         showPage(2);
-        QGuiApplication::clipboard()->setText(Q("Month\tReceivables\n07/31/2002\t5\n"));
+        QGuiApplication::clipboard()->setText(Q("07/31/2002\t5\n"));
         enter(grid(Column::MonthDate, 0));
         QTest::keySequence(grid(Column::MonthDate, 0), QKeySequence::Paste);
         QCOMPARE(month(2)->get_MonthDate() + month(12)->get_MonthDate(),
@@ -568,6 +573,125 @@ private slots:
         QCOMPARE(month(1)->get_Receivables(), std::string("0"));
         QCOMPARE(grid(Column::Receivables, 0)->text(), Q("0"));
         QCOMPARE(boxes().size(), 2);
+    }
+
+    // A journey through the marks on negative amounts, the question on "(1,040,200)" in a
+    // subtracted field, pastes with and without a heading row, undo and redo, the context
+    // menu, and Cancel's question answered both ways: what it saw is data/formJourney.txt,
+    // the file saved on OK data/formJourney.cld.
+    void aJourneyThroughMarksPastesUndoAndCancel() {
+        QStringList seen;
+        auto look = [&](const char* step) {
+            seen << Q(step);
+            for (const QString& box : boxes()) seen << Q("  asked ") + box;
+            boxes().clear();
+            QStringList marked;
+            for (QLineEdit* box : m_form->findChildren<QLineEdit*>())
+                if (!box->toolTip().isEmpty())
+                    marked << box->objectName() + box->property("Index").toString();
+            marked.sort();
+            auto m = month(1);
+            seen << guitest::Line(
+                " ", engine().get_CurAssets(), engine().get_CurLiab(), engine().get_NetSales(), "|",
+                m->get_MonthDate(), m->get_Receivables(), m->get_Sales(), m->get_Purchases(),
+                m->get_Inventory(), "|", state().document.saved ? "saved" : "changed", "|",
+                marked.join(u','), "|", child<QLabel>(Q("lblSignMarks"))->text());
+        };
+        auto key = [](QWidget* at, Qt::Key k, Qt::KeyboardModifiers mods) {
+            QTest::keyClick(at, k, mods);
+        };
+        auto paste = [&](const QString& text, QLineEdit* at) {
+            QGuiApplication::clipboard()->setText(text);
+            enter(at);
+            QTest::keySequence(at, QKeySequence::Paste);
+        };
+        using caldren::MsgAnswer;
+        openForm();
+        showPage(1);
+        QLineEdit* liab = child(Q("txtCurLiab"));
+        m_session->dialogs.answers = {MsgAnswer::No};
+        type(liab, Q("(1,040,200)"));
+        look("typed (1,040,200)");
+        leave(child(Q("txtOtherWorkCapAdj")));
+        look("left: Keep");
+        enter(liab);
+        leave(child(Q("txtOtherWorkCapAdj")));
+        look("entered and left again");
+        m_session->dialogs.answers = {MsgAnswer::Yes};
+        type(liab, Q("(1,040,200)"));
+        leave(child(Q("txtOtherWorkCapAdj")));
+        look("typed again: Use");
+        QLineEdit* sales = child(Q("txtNetSales"));
+        type(sales, Q("-9,874,000"));
+        leave(child(Q("txtCOGS")));
+        look("net sales typed negative");
+        type(sales, Q("7"));
+        key(sales, Qt::Key_Z, Qt::ControlModifier);
+        look("typing undone");
+        key(sales, Qt::Key_Z, Qt::ControlModifier);
+        key(sales, Qt::Key_Z, Qt::ControlModifier);
+        look("two more undone");
+        key(sales, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        look("redone with Ctrl+Shift+Z");
+        key(child<QCheckBox>(Q("chkAveCycle")), Qt::Key_Y, Qt::ControlModifier);
+        look("redone with Ctrl+Y outside a field");
+
+        QTest::mouseClick(child<QCheckBox>(Q("chkPeakCycle")), Qt::LeftButton);
+        showPage(2);
+        paste(Q("07/31/2025\t5,000\t(300)\t40\n\t6,000\t310\t41\n"), grid(Column::MonthDate, 0));
+        look("pasted without headings");
+        paste(Q("Purchases\tA/R\tMonth End\tInventory\tSales\n50\t-7,000\t01/31/2025\t1\t400\n"),
+              grid(Column::Purchases, 0));
+        look("pasted by headings");
+        paste(Q("Receivables\tQty\tSales\tPurchases\n1\t2\t3\t4\n"), grid(Column::Receivables, 0));
+        look("a heading that names no column");
+        QAction* first = nullptr;  // the menu's first action: the form's Undo
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QStringList texts;
+            for (QAction* action : menu ? menu->actions() : QList<QAction*>())
+                texts << action->text() + (action->isEnabled() ? Q("") : Q("(off)"));
+            seen << Q("context menu: ") + texts.join(u'|');
+            first = menu ? menu->actions().value(0) : nullptr;
+            if (menu) menu->close();
+        });
+        QLineEdit* cell = grid(Column::Receivables, 0);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                cell->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(cell, &click);
+        QVERIFY(first);
+        first->trigger();
+        look("undone from the context menu");
+        key(cell, Qt::Key_Y, Qt::ControlModifier);
+        look("the paste by headings redone");
+
+        key(grid(Column::Receivables, 0), Qt::Key_Escape, {});
+        QVERIFY(m_form->isVisible());
+        look("Esc: Keep Editing");
+        QTest::mouseClick(child<QPushButton>(Q("btnOK")), Qt::LeftButton);
+        QVERIFY(!m_form->isVisible());
+        look("OK");
+
+        openForm();
+        showPage(1);
+        type(child(Q("txtCurAssets")), Q("5"));
+        key(child(Q("txtCurAssets")), Qt::Key_Z, Qt::ControlModifier);
+        look("reopened, typed and undone");
+        QTest::mouseClick(child<QPushButton>(Q("btnCancel")), Qt::LeftButton);
+        QVERIFY(!m_form->isVisible());
+        look("Cancel without changes");
+        openForm();
+        showPage(1);
+        type(child(Q("txtCurAssets")), Q("5"));
+        m_session->dialogs.answers = {MsgAnswer::Yes};
+        m_form->close();
+        QVERIFY(!m_form->isVisible());
+        look("close box: Discard");
+        guitest::ExpectTranscript(Q("formJourney"), seen);
+        QFile saved(QString::fromStdString(state().document.currentFileName));
+        QFile golden(Q(CALDREN_GUI_DATA "/formJourney.cld"));
+        QVERIFY(saved.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), golden.readAll());
     }
 
     void supportRoutines() {

@@ -251,6 +251,7 @@ private slots:
             static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
         QVERIFY(panel->resultsText().contains(Q("Available Working Capital")));
         QString whileTyping;
+        dialogs().answers.push_back(MsgAnswer::Yes);  // Discard the changes
         guitest::WhenModalShows(
             [&whileTyping, panel](QWidget* modal) {
                 modal->findChild<QLineEdit*>(Q("txtCurAssets"))->setText(Q("654321"));

@@ -1,6 +1,7 @@
 // Months pasted from a spreadsheet (the amounts' syntax: tests/components/common): rows and
-// cells, heading rows, short rows, the grid's columns, text that is not a block of figures
-// (the table data/paste.txt); refused values stop the paste at their cell, also on the engine.
+// cells, short rows, the grid's columns, text that is not a block of figures (the table
+// data/paste.txt), heading rows matched by name (data/headings.txt); refused values stop the
+// paste at their cell, also on the engine.
 #include "CaseFiles.h"
 #include "MonthPaste.h"
 
@@ -13,10 +14,18 @@ namespace {
 
 const std::string kColumns = "DRSP";
 
+const char* const kHeadings[] = {"none",  "month end", "receivables",
+                                 "sales", "inventory", "purchases"};
+
 TEST(Paste, Table) {
-    for (const casefiles::Row& row : casefiles::Rows(CALDREN_PASTE_DATA "/paste.txt")) {
+    std::vector<casefiles::Row> rows = casefiles::Rows(CALDREN_PASTE_DATA "/paste.txt");
+    for (const casefiles::Row& row : casefiles::Rows(CALDREN_PASTE_DATA "/headings.txt"))
+        rows.push_back(row);
+    for (const casefiles::Row& row : rows) {
         std::string got;
-        if (row[0] == "rows") {
+        if (row[0] == "heading") {
+            got = kHeadings[static_cast<int>(MatchHeading(row[1]))];
+        } else if (row[0] == "rows") {
             for (const auto& cells : SplitRows(row[1])) {
                 got += got.empty() ? "" : " ";
                 for (const std::string& cell : cells) got += "[" + cell + "]";
@@ -27,6 +36,7 @@ TEST(Paste, Table) {
             GridShape shape;
             shape.columns.clear();
             for (char c : row[4]) shape.columns.push_back(static_cast<int>(kColumns.find(c)));
+            shape.inventory = row[4].find('P') == std::string::npos;
             const Plan p = PlanPaste(row[1], std::stoi(row[2]),
                                      static_cast<int>(kColumns.find(row[3])), shape);
             std::string cells;
@@ -34,7 +44,7 @@ TEST(Paste, Table) {
                 cells += (cells.empty() ? "" : " ") + std::to_string(c.row) + kColumns[c.column] +
                          c.value;
             got = cells + " | " + (p.headingSkipped ? "true" : "false") + " | " +
-                  std::to_string(p.cellsOutside) + " | " + p.error;
+                  std::to_string(p.cellsOutside) + " | " + p.error + p.note;
             EXPECT_EQ(got, row[5] + " | " + row[6] + " | " + row[7] + " | " + row[8]) << row.where;
             continue;
         }

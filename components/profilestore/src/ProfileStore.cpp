@@ -58,7 +58,7 @@ namespace {
 
 using activation::ComError;
 
-constexpr std::size_t kMaxFileBytes = 1024 * 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{1024} * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr long kErrInvalidCall = 5;
 constexpr long kErrBadFileName = 52;
@@ -164,7 +164,7 @@ Line ParseLine(std::string_view text) {
     return line;
 }
 
-Document Parse(std::string bytes) {
+Document Parse(const std::string& bytes) {
     Document doc;
     std::string_view view(bytes);
     if (view.substr(0, kBom.size()) == kBom) {
@@ -335,7 +335,7 @@ struct ProfileStore::Impl {
         }
         bytes.resize(got);
         raw = bytes;
-        doc = Parse(std::move(bytes));
+        doc = Parse(bytes);
         stamp = now;
         cached = true;
         checkedInBatch = inBatch;

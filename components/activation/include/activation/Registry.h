@@ -66,7 +66,7 @@ inline std::optional<ClassEntry> ParseLine(const std::string& line) {
     return e;
 }
 
-inline constexpr std::size_t kMaxRegistryBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxRegistryBytes = std::size_t{1024} * 1024;
 
 // The registry's lines. 0, or an errno value when the file cannot be read: EFBIG for a file
 // larger than 1 MiB, EINVAL for a folder, pipe or device (never waited for). A missing file
