@@ -163,7 +163,7 @@ Status OtherNames(const std::string& dataFile, bool& elsewhere) {
     elsewhere = posix::NamesInFolder(self, names) == EMLINK;
     for (const std::string& name : names) {
         if (name == self) continue;
-        const Status status = QueryOne(LockFilePath(name));
+        Status status = QueryOne(LockFilePath(name));
         if (status.state == State::Held) return status;
     }
     return Status{};
@@ -235,7 +235,7 @@ void Release(const std::string& dataFile) {
 }
 
 Status Query(const std::string& dataFile) {
-    const Status status = QueryOne(LockFilePath(dataFile));
+    Status status = QueryOne(LockFilePath(dataFile));
     if (status.state == State::Held) return status;
     bool elsewhere = false;
     const Status other = OtherNames(dataFile, elsewhere);
