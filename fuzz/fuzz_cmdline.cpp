@@ -116,7 +116,7 @@ bool PlainName(const std::string& name) {
 }
 
 // A name the compared list can carry back exactly: no extension at all (a compared name
-// ends at its first ".cld") and no switch word.
+// ends at its first ".cld" that ends a word) and no switch word.
 bool PlainCompareName(const std::string& name) {
     return PlainName(name) && !ContainsNoCase(name, ".cld") && !ContainsNoCase(name, ".txt");
 }

@@ -1,22 +1,27 @@
 #!/usr/bin/env python3
-"""Stress test of batch runs side by side on shared files, with kill -9 at random moments.
+"""Stress test of batch runs side by side on shared files, stopped by signals at random moments.
 
 Runs many batch runs ("/input ... /output ... /silent") and batch comparisons ("/compare
-... /output ... /silent") at once, on a few shared data files and report files, and kills
-some of them with SIGKILL after a random delay. Then it checks what must hold:
+... /output ... /silent") at once, on a few shared data files (one of them a 1,000-month
+analysis, whose reports take long to append) and report files, and stops some of them
+after a random delay: with SIGKILL, or with SIGTERM, SIGINT or SIGHUP (--signals says which
+share). After the runs, one comparison more on each report file takes its lock, and so
+removes what a run killed in its append left. Then it checks what must hold:
 
   1. Every report file is a sequence of whole units: one unit is a batch run's Detailed
      Analysis and Summary reports together (adjacent, each followed by CR LF), or one
      comparison report. Nothing else: no piece of a report, no report alone.
   2. For every kind of unit, the number found lies between the number of runs of that
      kind that exited 0 (each of them wrote its unit) and that number plus the runs that
-     were killed (a killed run may have written its unit or nothing). A run that failed
-     without being killed wrote nothing: runs on a data file that cannot be calculated
-     always fail and never leave a unit.
+     a signal ended (a killed run may have written its unit or nothing). A run that
+     failed wrote nothing: runs on a data file that cannot be calculated always fail and
+     never leave a unit, and a run that TERM, INT or HUP stopped exits 128 + the signal
+     with no unit left.
   3. Every data file holds exactly its old bytes or its new bytes (the old file with this
      program's version tag); the file that cannot be calculated keeps its old bytes.
-  4. Runs that were not killed exit 0 (or 1 for the file that cannot be calculated),
-     never by a signal.
+  4. Runs that were not stopped exit 0 (or 1 for the file that cannot be calculated),
+     never by a signal; a run sent TERM, INT or HUP exits 0, or 128 + the signal (or is
+     ended by it when it came before the run began to watch for it, or after it ended).
   5. A temporary file (".<name>.<8 hex>~") that a killed run left beside a data file is
      gone once the next run on that file has ended, and after one last run on each data
      file none is left.
@@ -25,7 +30,7 @@ Interactive saves take part too: now and then a data file is saved as the window
 it (taken in its lock file, its old bytes written beside it and renamed over it, given back).
 
 Usage: scripts/stress.py [--program build/bin/CaldrenCalc] [--runs 300] [--jobs 6]
-                         [--kill 0.1] [--saves 0.3] [--seed 1]
+                         [--kill 0.1] [--signals 0.5] [--saves 0.3] [--seed 1]
 Exit status 0 when every check held; the figures are printed at the end.
 """
 
@@ -51,7 +56,9 @@ def parse_args():
     p.add_argument("--program", default=os.path.join(ROOT, "build", "bin", "CaldrenCalc"))
     p.add_argument("--runs", type=int, default=300)
     p.add_argument("--jobs", type=int, default=6)
-    p.add_argument("--kill", type=float, default=0.1, help="share of runs killed")
+    p.add_argument("--kill", type=float, default=0.1, help="share of runs stopped by a signal")
+    p.add_argument("--signals", type=float, default=0.5,
+                   help="share of those stopped by TERM, INT or HUP rather than KILL")
     p.add_argument("--saves", type=float, default=0.3, help="interactive saves per run started")
     p.add_argument("--seed", type=int, default=1)
     p.add_argument("--keep", action="store_true", help="keep the scratch folder")
@@ -95,11 +102,23 @@ class Stress:
         for i in range(3):
             self.data["client %d.cld" % i] = old.replace(b"Contingencies=150,000", b"Contingencies=15%d,000" % i)
         self.data["broken.cld"] = old.replace(b"Net Sales=7,900,000", b"Net Sales=0")
+        self.data["large.cld"] = self.large(old)
         self.reports = ["reports A.txt", "reports B.txt"]
         self.units = {}      # kind -> unit bytes
         self.violations = []
         self.saves = 0
         self.new_bytes = {}  # data file -> bytes after a successful run
+
+    @staticmethod
+    def large(old):
+        """The analysis with 1,000 months: its reports are about 115 KB."""
+        out = [old[:old.index(b"Monthly Count=")], b"Monthly Count=1000\r\n"]
+        for i in range(1, 1001):
+            out.append(b"%d Date=%02d/15/%d\r\n%d Inventory=%d\r\n%d Receivables=%d\r\n%d Sales=%d\r\n"
+                       b"%d Purchases=%d\r\n" % (i, (i - 1) % 12 + 1, 1942 + (i - 1) // 12, i, 1200000 + i * 7919 % 150000,
+                                                   i, 900000 + i * 104729 % 200000, i, 600000 + i * 1299709 % 150000,
+                                                   i, 450000 + i * 15485863 % 80000))
+        return b"".join(out)
 
     def path(self, name):
         return os.path.join(self.work, name)
@@ -113,7 +132,14 @@ class Stress:
     def start(self, kind, report):
         return subprocess.Popen([self.program] + self.command(kind, report), env=self.env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.DEVNULL, cwd=self.root)
+                                stderr=subprocess.DEVNULL, cwd=self.root, preexec_fn=self.stoppable)
+
+    @staticmethod
+    def stoppable():
+        """Run under nohup or in the background, the runs would inherit SIGHUP, SIGINT and
+        SIGQUIT ignored (and keep them so): they get the default back."""
+        for s in (signal.SIGHUP, signal.SIGINT, signal.SIGQUIT, signal.SIGTERM):
+            signal.signal(s, signal.SIG_DFL)
 
     def reset_data(self):
         for name, old in self.data.items():
@@ -144,12 +170,14 @@ class Stress:
     def run(self):
         args = self.args
         kinds = [n for n in self.data] + ["compare2", "compare3"]
-        weights = [3, 3, 2, 1, 1, 1]
+        weights = [3, 3, 2, 1, 2, 1, 1]
         done = []      # (kind, report, exit code, killed, start, end)
         running = []   # [process, kind, report, start, kill time or None]
         started = 0
         durations = [0.05]
         self.leftovers = []   # [temporary file, data file, when seen] of killed runs
+        self.stopped = {}     # TERM, INT, HUP -> runs they were sent to
+        self.by_error_path = 0
         self.left_by_kills = 0
         while started < args.runs or running:
             while started < args.runs and len(running) < args.jobs:
@@ -158,23 +186,38 @@ class Stress:
                 now = time.monotonic()
                 typical = sorted(durations)[len(durations) // 2]
                 kill_at = now + self.rng.uniform(0, 1.5 * typical) if self.rng.random() < args.kill else None
-                running.append([self.start(kind, report), kind, report, now, kill_at])
+                how = None
+                if kill_at is not None:
+                    how = signal.SIGKILL if self.rng.random() >= args.signals else self.rng.choice(
+                        [signal.SIGTERM, signal.SIGINT, signal.SIGHUP])
+                running.append([self.start(kind, report), kind, report, now, kill_at, how, None])
                 started += 1
                 if self.rng.random() < args.saves:
                     self.interactive_save(self.rng.choice(["client 0.cld", "client 1.cld", "client 2.cld"]))
             time.sleep(0.001)
             now = time.monotonic()
             for entry in list(running):
-                proc, kind, report, begin, kill_at = entry
+                proc, kind, report, begin, kill_at, how, sent = entry
                 code = proc.poll()
                 if code is None and kill_at is not None and now >= kill_at:
-                    proc.send_signal(signal.SIGKILL)
-                    code = proc.wait()
+                    proc.send_signal(how)
+                    entry[4], entry[6] = None, how
+                    sent = how
+                    if how == signal.SIGKILL:
+                        code = proc.wait()
                 if code is None:
                     continue
                 running.remove(entry)
-                killed = code == -signal.SIGKILL and kill_at is not None
-                done.append((kind, report, code, killed, begin, now))
+                # Ended by the signal itself: it may have left its unit (or nothing).
+                killed = sent is not None and code == -sent
+                if sent is not None and sent != signal.SIGKILL:
+                    self.stopped[sent] = self.stopped.get(sent, 0) + 1
+                    # 1 for the file that cannot be calculated, when the signal came too late.
+                    if code not in (0, 128 + sent, -sent) and not (code == 1 and kind == "broken.cld"):
+                        self.violations.append("%s stopped by %s exited %d" % (kind, sent.name, code))
+                    if code == 128 + sent:
+                        self.by_error_path += 1
+                done.append((kind, report, code, killed, begin, now, sent))
                 if not killed:
                     durations.append(now - begin)
                 self.watch_leftovers(kind, killed, code, begin, now)
@@ -230,9 +273,9 @@ class Stress:
     def check(self, done):
         violations = self.violations
         figures = {"runs": len(done), "killed": sum(1 for d in done if d[3]), "interactive saves": self.saves}
-        for kind, report, code, killed, _, _ in done:
+        for kind, report, code, killed, _, _, sent in done:
             expected = 1 if kind == "broken.cld" else 0
-            if not killed and code != expected:
+            if not killed and code != expected and not (sent and code == 128 + sent):
                 violations.append("%s on %s exited %d" % (kind, report, code))
         # Pairs of runs that ran at the same time on a shared file.
         def files(d):
@@ -250,6 +293,16 @@ class Stress:
         figures["concurrent pairs"] = pairs
         figures["exit 0"] = sum(1 for d in done if d[2] == 0)
 
+        # One comparison more on each report file removes what a run killed in its append left.
+        for report in self.reports:
+            began = time.monotonic()
+            code = self.start("compare2", report).wait()
+            done.append(("compare2", report, code, False, began, time.monotonic(), None))
+            if code != 0:
+                violations.append("the last comparison on %s exited %d" % (report, code))
+        figures["stopped by TERM, INT, HUP"] = ", ".join(
+            str(self.stopped.get(s, 0)) for s in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP))
+        figures["of them by the error path"] = self.by_error_path
         for report in self.reports:
             text = read(self.path(report)) if os.path.exists(self.path(report)) else b""
             found = {kind: 0 for kind in self.units}

@@ -1,9 +1,11 @@
 #include "BatchFiles.h"
 
 #include "DataFileLock.h"
+#include "StopSignals.h"
 
 #include <activation/Com.h>
 #include <common/AtomicFile.h>
+#include <common/FileKind.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -33,10 +35,16 @@ using Clock = std::chrono::steady_clock;
          op, path, std::strerror(err));
 }
 
-// Refuses anything but a regular file: folders, pipes, devices, sockets.
+// Refuses anything but a regular file, naming what it is: a folder, pipe, device, socket.
 void RequireRegular(const struct stat& st, const char* op, const std::string& path) {
-    if (S_ISDIR(st.st_mode)) Fail(75, op, path, "it is a folder");
-    if (!S_ISREG(st.st_mode)) Fail(75, op, path, "it is not a regular file");
+    if (!S_ISREG(st.st_mode))
+        Fail(75, op, path, std::string("it is ") + common::FileKind(st.st_mode));
+}
+
+// The name of a file that only the program keeps beside the files it works on.
+bool IsOwnHelperFile(const std::string& name, const char* suffix) {
+    const std::size_t n = std::strlen(suffix);
+    return name.size() > n + 1 && name[0] == '.' && name.compare(name.size() - n, n, suffix) == 0;
 }
 
 void RequireSmall(const struct stat& st, const std::string& path) {
@@ -59,13 +67,19 @@ std::string Seconds(double s) { return std::to_string(static_cast<int>(s)) + " s
 
 // ---- DataFile ------------------------------------------------------------------------
 
-DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
+DataFile::DataFile(const std::string& path, const Notes& notes, double windowsWaitSeconds) {
     constexpr const char* op = "DataFile";
     struct stat st {};
     // Kind and size by name: a pipe or device is never opened.
     if (::stat(path.c_str(), &st) != 0) FailErrno(errno, op, path);
     RequireRegular(st, op, path);
     RequireSmall(st, path);
+    bool elsewhere = false;
+    DataFileLock::Status other = DataFileLock::OtherNames(path, elsewhere);
+    if (elsewhere)
+        Fail(75, op, path,
+             "it has other names (hard links) in other folders, whose lock files cannot be "
+             "found");
 
     m_lock = DataFileLock::Open(path);
     if (!m_lock && (errno == EINVAL || errno == ELOOP))
@@ -82,8 +96,16 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
                      "another run has kept it locked for " + Seconds(kLockWaitSeconds));
             break;  // a file system without locks: the run goes on unlocked
         }
-        const DataFileLock::Status lock = DataFileLock::Read(m_lock.Get());
-        if (lock.state == DataFileLock::State::Stale) DataFileLock::Clear(m_lock.Get());
+        DataFileLock::Status lock = DataFileLock::Read(m_lock.Get());
+        if (lock.state == DataFileLock::State::Stale) {
+            DataFileLock::Clear(m_lock.Get());
+            if (lock.garbage && notes)
+                notes(70, "The lock file held no lock record; it was taken over and emptied",
+                      DataFileLock::LockFilePath(path));
+        }
+        // The windows may hold the same file under another name (a hard link).
+        if (lock.state != DataFileLock::State::Held && other.state == DataFileLock::State::Held)
+            lock = other;
         if (lock.state != DataFileLock::State::Held) break;
         // The windows have the file open: let go, so that they can give it back.
         ::flock(m_lock.Get(), LOCK_UN);
@@ -91,6 +113,8 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
             Fail(70, op, path,
                  "it is open in CaldrenCalc by " + DataFileLock::Describe(lock.holder));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        StopSignals::ThrowIfNoted();
+        other = DataFileLock::OtherNames(path, elsewhere);
     }
     RemoveLeftTemporaryFiles(path);
     // The file as it stands now, under the lock.
@@ -102,8 +126,20 @@ DataFile::DataFile(const std::string& path, double windowsWaitSeconds) {
 
 // ---- ReportFile ----------------------------------------------------------------------
 
-ReportFile::ReportFile(std::string path) : m_path(std::move(path)) {
+ReportFile::ReportFile(std::string path, Notes notes)
+    : m_path(std::move(path)), m_notes(std::move(notes)), m_record(m_path) {
     constexpr const char* op = "ReportFile";
+    // The files the program keeps beside data files and report files are never reports.
+    // Every name of the file in its folder counts (a hard link of a lock file is one).
+    std::vector<std::string> names;
+    (void)posix::NamesInFolder(posix::Resolved(m_path), names);
+    for (const std::string& each : names) {
+        const std::string name = each.substr(each.rfind('/') + 1);
+        if (IsOwnHelperFile(name, ".lock"))
+            Fail(75, op, m_path, "it is the lock file of a data file");
+        if (IsOwnHelperFile(name, ".append"))
+            Fail(75, op, m_path, "it is the append record of a report file");
+    }
     struct stat st {};
     if (::lstat(m_path.c_str(), &st) != 0) {
         if (errno != ENOENT) FailErrno(errno, op, m_path);
@@ -130,7 +166,9 @@ void ReportFile::RefuseSameAs(const FileId& id, const std::string& name) const {
         Fail(75, "ReportFile", m_path, "it is the data file " + name);
 }
 
-void ReportFile::Append(std::string_view text) {
+ReportFile::~ReportFile() { TakeBack(); }
+
+void ReportFile::Append(std::string_view text, const std::string& dataFile) {
     constexpr const char* op = "ReportFile";
     TakeBack();
     m_fd.Reset();
@@ -161,22 +199,52 @@ void ReportFile::Append(std::string_view text) {
             Fail(70, op, m_path, "another run has kept it locked for " + Seconds(kLockWaitSeconds));
         // A failed run that had created the file removed it meanwhile: start again.
         if (!posix::StillNames(m_path, fd)) continue;
-        if (::fstat(fd, &st) != 0) FailErrno(errno, op, m_path);
-        m_before = st.st_size;
-        m_created = created && st.st_size == 0;
         break;
     }
-    if (!posix::WriteAll(m_fd.Get(), text) || ::fdatasync(m_fd.Get()) != 0) {
+    // What a run that died in its append left is taken back before anything is added.
+    m_record.Open();
+    if (const std::string note = m_record.Recover(m_fd.Get()); !note.empty() && m_notes)
+        m_notes(57, "The report file was set right: " + note, m_path);
+    struct stat st {};
+    if (::fstat(m_fd.Get(), &st) != 0) FailErrno(errno, op, m_path);
+    m_created = created && st.st_size == 0;
+    m_record.Begin(m_fd.Get(), st.st_size, text.size(), dataFile);
+    m_before = st.st_size;
+    bool written = false;
+    {
+        // No stop signal cuts the write short; one that comes meanwhile is noted after it.
+        const StopSignals::Hold hold;
+        written = posix::WriteAll(m_fd.Get(), text) && ::fdatasync(m_fd.Get()) == 0;
+    }
+    if (!written) {
         const int err = errno;
         TakeBack();
         FailErrno(err, op, m_path);
     }
+    try {
+        StopSignals::ThrowIfNoted();
+    } catch (...) {
+        TakeBack();
+        throw;
+    }
+}
+
+void ReportFile::Commit() noexcept {
+    if (m_before < 0) return;
+    m_record.Clear();
+    m_before = -1;
+    m_created = false;
 }
 
 void ReportFile::TakeBack() noexcept {
     if (!m_fd || m_before < 0) return;
     while (::ftruncate(m_fd.Get(), m_before) != 0 && errno == EINTR) {}
-    if (m_created && posix::StillNames(m_path, m_fd.Get())) ::unlink(m_path.c_str());
+    while (::fdatasync(m_fd.Get()) != 0 && errno == EINTR) {}
+    m_record.Clear();
+    if (m_created && posix::StillNames(m_path, m_fd.Get())) {
+        ::unlink(m_path.c_str());
+        m_record.Remove();
+    }
     m_before = -1;
     m_created = false;
 }
@@ -185,12 +253,7 @@ void ReportFile::TakeBack() noexcept {
 
 void RemoveLeftTemporaryFiles(const std::string& dataFile) {
     // The save writes beside the file a link names, so its leftovers lie there.
-    std::string target = dataFile;
-    if (char* real = ::realpath(dataFile.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    common::RemoveStrayTemporaryFiles(target);
+    common::RemoveStrayTemporaryFiles(posix::Resolved(dataFile));
 }
 
 }  // namespace caldren::BatchFiles

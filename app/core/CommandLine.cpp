@@ -50,9 +50,11 @@ std::size_t FindWholeWord(const std::string& line, const std::string& word) {
     return std::string::npos;
 }
 
-// First occurrence of the extension that ends a word.
-std::size_t FindExtension(const std::string& text, const std::string& extension) {
-    for (std::size_t pos = FindNoCase(text, extension); pos != std::string::npos;
+// The one rule of every name: it ends with an occurrence of its extension that ends a word.
+// The first such occurrence at or after `from`.
+std::size_t FindExtension(const std::string& text, const std::string& extension,
+                          std::size_t from = 0) {
+    for (std::size_t pos = FindNoCase(text, extension, from); pos != std::string::npos;
          pos = FindNoCase(text, extension, pos + 1)) {
         if (EndsWord(text, pos + extension.size())) return pos;
     }
@@ -65,14 +67,15 @@ const Switch& Find(std::string_view text) {
     throw ComError(5, "CommandLine.Find", activation::StandardErrorText(5));
 }
 
-// The tools' names: from one separator after the whole word to the first extension after it.
-std::string ToolName(const std::string& line, const Switch& sw, const char* extension) {
-    const std::size_t at = FindWholeWord(line, sw.text);
-    if (at == std::string::npos) return {};
-    const std::size_t start = at + std::strlen(sw.text) + 1;
-    const std::size_t ext = FindNoCase(line, extension, start);
-    if (ext == std::string::npos) return {};
-    return line.substr(start, ext + std::strlen(extension) - start);
+// Where the name after a whole-word switch lies: [first, second).
+std::pair<std::size_t, std::size_t> NameSpanAfter(const std::string& line, const char* switchText,
+                                                  const char* extension) {
+    const std::size_t at = FindWholeWord(line, switchText);
+    if (at == std::string::npos) return {std::string::npos, std::string::npos};
+    const std::size_t start = at + std::strlen(switchText) + 1;
+    const std::size_t ext = FindExtension(line, extension, start);
+    if (ext == std::string::npos) return {std::string::npos, std::string::npos};
+    return {start, ext + std::strlen(extension)};
 }
 
 // A whole word at `pos` that ends a list of compared names: a switch of the batch run
@@ -96,6 +99,13 @@ std::vector<std::pair<std::size_t, std::size_t>> NameSpans(const std::string& li
             if (!name.empty()) spans.emplace_back(at, at + name.size());
         } catch (const ComError&) {}
     }
+    // The tools' data files, and next year's file after "/output".
+    auto add = [&spans](std::pair<std::size_t, std::size_t> span) {
+        if (span.first != std::string::npos) spans.push_back(span);
+    };
+    for (const Switch& s : kSwitches)
+        if (s.kind == SwitchKind::Tool) add(NameSpanAfter(line, s.text, s.extension));
+    add(NameSpanAfter(line, "/output", ".cld"));
     std::size_t from = 0;
     for (const std::string& name : GetCompareFileNames(line)) {
         from = line.find(name, from);
@@ -126,15 +136,15 @@ Command ParseTool(const std::string& line) {
     const bool rollforward = FindWholeWord(line, "/rollforward") != std::string::npos;
     Command command;
     if (check && !rollforward) {
-        command.dataFile = ToolName(line, Find("/check"), ".cld");
+        command.dataFile = NameAfter(line, "/check", Find("/check").extension);
         if (command.dataFile.empty())
             return UsageError("/check needs a data file (a name ending in .cld).",
                               ToolCommands::Usage());
         command.kind = Kind::Check;
         return command;
     }
-    command.dataFile = ToolName(line, Find("/rollforward"), ".cld");
-    command.outputFile = ToolName(line, Find("/output"), ".cld");
+    command.dataFile = NameAfter(line, "/rollforward", Find("/rollforward").extension);
+    command.outputFile = NameAfter(line, "/output", ".cld");
     if (!check && !command.dataFile.empty() && !command.outputFile.empty()) {
         command.kind = Kind::NextYear;
         return command;
@@ -246,6 +256,12 @@ std::string GetCommandLineFilename(const std::string& commandLine, const std::st
     return commandLine.substr(start, end - start);
 }
 
+std::string NameAfter(const std::string& commandLine, const std::string& switchText,
+                      const std::string& extension) {
+    const auto [start, end] = NameSpanAfter(commandLine, switchText.c_str(), extension.c_str());
+    return start == std::string::npos ? std::string() : commandLine.substr(start, end - start);
+}
+
 bool HasCompareSwitch(const std::string& commandLine) {
     return FindWholeWord(commandLine, "/compare") != std::string::npos;
 }
@@ -257,12 +273,11 @@ std::vector<std::string> GetCompareFileNames(const std::string& commandLine) {
     std::size_t pos = sw + 8 + 1;  // the switch and one separator
     while (pos < commandLine.size()) {
         if (EndsNameList(commandLine, pos)) break;
-        const std::size_t ext = FindNoCase(commandLine, ".cld", pos);
+        const std::size_t ext = FindExtension(commandLine, ".cld", pos);
         if (ext == std::string::npos) break;
         const std::size_t end = ext + 4;
         names.push_back(commandLine.substr(pos, end - pos));
-        if (end >= commandLine.size() || commandLine[end] != ' ') break;
-        pos = end + 1;
+        pos = end + 1;  // past the blank that ends the name
     }
     return names;
 }

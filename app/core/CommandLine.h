@@ -5,24 +5,26 @@
 // regard to case where a word begins (at the start of the line or after a blank), since
 // "/" also separates folders in a path: "/srv/input/acme.cld" holds no switch. File names
 // are kept exactly as typed, blanks and all, and one separator character after the switch
-// is skipped, whatever it is. The commands and their name rules:
+// is skipped, whatever it is. One rule ends every name of every command and switch: a name
+// ends with an occurrence of its extension that ends a word, that is, one followed by a
+// blank or the line's end; so "clients.cld-2025/acme.cld" and "out.cld.d/next.cld" are
+// each one name (FindExtension in CommandLine.cpp; a new switch that carries a name takes
+// it with NameAfter and so follows the rule). The commands:
 //
 //   batch run     "/silent" (anywhere a word begins), "/input" + the data file name ending
 //                 at the line's first ".cld" that ends a word, "/output" + the report file
-//                 name ending at the line's first ".txt" that ends a word. An extension
-//                 ends a word when a blank or the end of the line follows it, so
-//                 "clients.cld-2025/acme.cld" is one name. "/headings" and "/corrected"
-//                 (whole words) ask for the reports' headings and corrected wording.
+//                 name ending at the line's first ".txt" that ends a word (an occurrence
+//                 before the name is refused: GetCommandLineFilename).
+//                 "/headings" and "/corrected" (whole words) ask for the reports' headings
+//                 and corrected wording.
 //   comparison    "/compare" (a whole word) + two to six data file names, each ending at
-//                 its first ".cld" and followed by one separator before the next; the list
-//                 ends at the line's end, at a whole word "/input", "/output", "/silent" or
-//                 "/compare", or at a ".cld" not followed by a separator. With "/output"
-//                 and "/silent" as for the batch run.
-//   check         "/check" (a whole word) + the data file name, up to the first ".cld"
-//                 after it.
+//                 the first ".cld" after its start that ends a word, the next beginning
+//                 after that blank; the list ends at the line's end or at a whole word
+//                 "/input", "/output", "/silent" or "/compare". With "/output" and "/silent"
+//                 as for the batch run.
+//   check         "/check" (a whole word) + the data file name (NameAfter, ".cld").
 //   next year     "/rollforward" (a whole word) + the data file name and "/output" (a
-//                 whole word) + the new data file name, each up to the first ".cld" after
-//                 it.
+//                 whole word) + the new data file name (NameAfter, ".cld" both).
 //   workpaper     "/workpaper" + the workbook's name ending at the line's first ".xlsx" that
 //                 ends a word: in a batch run only, which then writes the workbook too.
 //   summary       "/summary" as an argument of its own: the arguments after it up to the
@@ -131,6 +133,12 @@ bool IsSilent(const std::string& commandLine);
 // a piece of the extension).
 std::string GetCommandLineFilename(const std::string& commandLine, const std::string& extension,
                                    const std::string& switchText);
+
+// The name after the switch where it stands as a whole word: from just after it and one
+// separator character to the first occurrence of the extension after that which ends a
+// word. Empty text when the switch or such an extension is absent.
+std::string NameAfter(const std::string& commandLine, const std::string& switchText,
+                      const std::string& extension);
 
 // True when the line holds "/compare" as a whole word.
 bool HasCompareSwitch(const std::string& commandLine);

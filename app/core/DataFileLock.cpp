@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <vector>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -24,10 +25,8 @@ namespace {
 using activation::ComError;
 
 constexpr const char* kFirstLine = "CaldrenCalc lock file";
+// A lock record is a few hundred bytes; only this much of a lock file is ever read.
 constexpr std::size_t kMaxLockBytes = 4096;
-// A lock file that does not read as one counts as held while it is this young, and as
-// stale afterwards.
-constexpr std::time_t kUnreadableGraceSeconds = 10;
 
 [[noreturn]] void Fail(long number, const std::string& what, const std::string& path,
                        const std::string& reason) {
@@ -130,14 +129,44 @@ bool Writable(int fd) { return (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
 
 void Unlock(int fd) { ::flock(fd, LOCK_UN); }
 
+// What one lock file says, without changing anything: Free when it is missing, Held when it
+// is no regular file or cannot be read.
+Status QueryOne(const std::string& path) {
+    posix::UniqueFd fd(
+        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (!fd) return Status{errno == ENOENT ? State::Free : State::Held, Holder{}, std::nullopt};
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return Status{State::Held, Holder{}, std::nullopt};
+    // Changes are made under the flock; a batch run may hold it for its whole run, and its
+    // runs never change the holder, so the file is read in any case.
+    const bool locked = posix::LockWithin(fd.Get(), LOCK_SH, 0.2);
+    Status status = Read(fd.Get());
+    if (locked) Unlock(fd.Get());
+    return status;
+}
+
 }  // namespace
 
 std::string LockFilePath(const std::string& dataFile) {
-    const std::size_t slash = dataFile.rfind('/');
+    // The resolved path itself, not the first of its hard links: a save splits them.
+    const std::string name = posix::Resolved(dataFile);
+    const std::size_t slash = name.rfind('/');
     const std::string folder =
-        slash == std::string::npos ? std::string() : dataFile.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? dataFile : dataFile.substr(slash + 1);
-    return folder + "." + name + ".lock";
+        slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    return folder + "." + (slash == std::string::npos ? name : name.substr(slash + 1)) + ".lock";
+}
+
+Status OtherNames(const std::string& dataFile, bool& elsewhere) {
+    const std::string self = posix::Resolved(dataFile);
+    std::vector<std::string> names;
+    elsewhere = posix::NamesInFolder(self, names) == EMLINK;
+    for (const std::string& name : names) {
+        if (name == self) continue;
+        Status status = QueryOne(LockFilePath(name));
+        if (status.state == State::Held) return status;
+    }
+    return Status{};
 }
 
 Holder Self() {
@@ -171,6 +200,12 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
         Unlock(fd.Get());
         return found;
     }
+    // The same file under another name (a hard link) held by someone else.
+    bool elsewhere = false;
+    if (const Status other = OtherNames(dataFile, elsewhere); other.state == State::Held) {
+        Unlock(fd.Get());
+        return other;
+    }
     const Holder me = Self();
     const std::string text = Format(me);
     if (!Writable(fd.Get()) || ::ftruncate(fd.Get(), 0) != 0 ||
@@ -184,7 +219,9 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     Unlock(fd.Get());
     std::optional<Holder> previous;
     if (found.state == State::Stale) previous = found.holder;
-    return Status{State::Ours, me, previous};
+    Status taken{State::Ours, me, previous};
+    taken.garbage = found.garbage;
+    return taken;
 }
 
 void Release(const std::string& dataFile) {
@@ -199,19 +236,11 @@ void Release(const std::string& dataFile) {
 }
 
 Status Query(const std::string& dataFile) {
-    const std::string path = LockFilePath(dataFile);
-    posix::UniqueFd fd(
-        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd) return Status{errno == ENOENT ? State::Free : State::Held, Holder{}, std::nullopt};
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Status{State::Held, Holder{}, std::nullopt};
-    // Changes are made under the flock; a batch run may hold it for its whole run, and its
-    // runs never change the holder, so the file is read in any case.
-    const bool locked = posix::LockWithin(fd.Get(), LOCK_SH, 0.2);
-    Status status = Read(fd.Get());
-    if (locked) Unlock(fd.Get());
-    return status;
+    Status status = QueryOne(LockFilePath(dataFile));
+    if (status.state == State::Held) return status;
+    bool elsewhere = false;
+    const Status other = OtherNames(dataFile, elsewhere);
+    return other.state == State::Held ? other : status;
 }
 
 posix::UniqueFd Open(const std::string& dataFile) {
@@ -230,16 +259,26 @@ posix::UniqueFd Open(const std::string& dataFile) {
 }
 
 Status Read(int fd) {
-    struct stat st {};
-    std::string text;
-    if (::fstat(fd, &st) != 0 || !posix::ReadAll(fd, kMaxLockBytes, text))
-        return Status{State::Held, Holder{}, std::nullopt};
+    // A bounded prefix: a lock file is never read further than a record can reach.
+    std::string text(kMaxLockBytes + 1, '\0');
+    std::size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t n =
+            ::pread(fd, text.data() + got, text.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Status{State::Held, Holder{}, std::nullopt};
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(got);
     if (text.empty()) return Status{State::Free, Holder{}, std::nullopt};
-    const std::optional<Holder> holder = Parse(text);
+    const std::optional<Holder> holder = got > kMaxLockBytes ? std::nullopt : Parse(text);
     if (!holder) {
-        // Not a lock file's text: garbage is stale once it is a few seconds old.
-        const bool young = std::time(nullptr) - st.st_mtime < kUnreadableGraceSeconds;
-        return Status{young ? State::Held : State::Stale, Holder{}, std::nullopt};
+        // Not a lock record (another program's text, a report written into it): nobody
+        // holds the file through it.
+        Status garbage{State::Stale, Holder{}, std::nullopt};
+        garbage.garbage = true;
+        return garbage;
     }
     if (SameProcess(*holder, Self())) return Status{State::Ours, *holder, std::nullopt};
     return Status{Alive(*holder) ? State::Held : State::Stale, *holder, std::nullopt};

@@ -1,10 +1,17 @@
 // The lock file of a data file: who has it open, and the lock batch runs hold.
 //
 // Beside every data file that has been opened or run lies a small lock file,
-// "<folder>/.<name>.lock" (for "/srv/clients/acme.cld": "/srv/clients/.acme.cld.lock").
-// It is created when first needed (O_NOFOLLOW: a link in its place is never followed) and
-// never removed, so an flock on it means the same file to everybody, whatever saves rename
-// over the data file meanwhile. Every change to it is made while holding that flock.
+// "<folder>/.<name>.lock" (for "/srv/clients/acme.cld": "/srv/clients/.acme.cld.lock"),
+// found through the file itself: beside its resolved path, so that a symbolic link to the
+// file (or to its folder) leads to the same lock file. A hard link is another name of the
+// same file, with a lock file of its own (a save renames a new file over one name and so
+// parts them): whoever takes a data file reads the lock files of its other names in its
+// folder too, and one naming a live holder holds the file; a batch run refuses a data file
+// with names in other folders, whose lock files it cannot find.
+// The lock file is created when first needed (O_NOFOLLOW: a link in its place is never
+// followed) and never removed, so an flock on it means the same file to everybody,
+// whatever saves rename over the data file meanwhile. Every change to it is made while
+// holding that flock.
 //
 // Its content says who has the data file open in the windows; empty means nobody:
 //
@@ -19,7 +26,9 @@
 // (UTF-8, CR LF; Since in seconds after 1970-01-01 UTC.) A holder is stale when its process
 // is gone: same host, and no process with that id, or one that started at another time or
 // before another boot. A stale holder is taken over by the next Acquire. A holder on another
-// host is never stale: this host cannot tell.
+// host is never stale: this host cannot tell. Only the first 4 KiB of a lock file are read;
+// a lock file that holds anything but a lock record (more than 4 KiB, or text that does not
+// parse) names no holder: it is stale at once, and the batch run that takes it over logs so.
 //
 // Who uses it:
 //   the windows   Acquire on Open and after Save As (Ours: go on; Held: offer to open the
@@ -64,10 +73,17 @@ struct Status {
     Holder holder;
     // After Acquire: the stale holder that was taken over.
     std::optional<Holder> tookOver;
+    // Stale because the lock file held something that is no lock record.
+    bool garbage = false;
 };
 
-// "/srv/clients/.acme.cld.lock" for "/srv/clients/acme.cld".
+// "/srv/clients/.acme.cld.lock" for "/srv/clients/acme.cld" (links resolved).
 std::string LockFilePath(const std::string& dataFile);
+
+// What the lock files of the data file's other names (hard links in its folder) say: Held,
+// naming the holder, when one of them names a live holder; Free otherwise. `elsewhere` is
+// set when the file has names in other folders too.
+Status OtherNames(const std::string& dataFile, bool& elsewhere);
 
 // This process as a holder (user, host, pid, now, boot, start).
 Holder Self();
@@ -98,7 +114,7 @@ std::string Describe(const Holder& holder);
 // non-file does.
 posix::UniqueFd Open(const std::string& dataFile);
 
-// What the lock file open as `fd` says (read from its start).
+// What the lock file open as `fd` says (its first 4 KiB read from its start).
 Status Read(int fd);
 
 // Empties the lock file open as `fd` (a stale holder's entry). Needs the flock.

@@ -13,6 +13,7 @@
 #include "RouteOutput.h"
 #include "RunState.h"
 #include "Settings.h"
+#include "StopSignals.h"
 #include "SummaryCommand.h"
 #include "ToolCommands.h"
 
@@ -118,6 +119,19 @@ int StartInteractive(RunState& state, const CommandLine::Command& command, int a
     return StartWindows(state, argc, argv);
 }
 
+// The notes of a run (what it found wrong and set right on its way) go to the error log.
+BatchFiles::Notes LogNotes(ProgramInfo& program, const char* location) {
+    return [&program, location](long number, const std::string& text, const std::string& file) {
+        try {
+            Reporter::LogBatchFailure(program, number,
+                                      LogDescription(BatchFailure{number, text, location, file}),
+                                      location);
+        } catch (const std::exception&) {
+            // A note that cannot be logged is no reason to stop the run.
+        }
+    };
+}
+
 }  // namespace
 
 int RunBatch(RunState& state, const std::string& dataFile, const std::string& outputFile) {
@@ -188,18 +202,21 @@ int RunSilent(RunState& state) {
     std::optional<BatchFiles::ReportFile> report;
     try {
         try {
-            report.emplace(state.options.outputFileName);
+            report.emplace(state.options.outputFileName,
+                           LogNotes(state.program, "MainMod.RunSilent"));
             struct stat st {};
             if (::stat(dataFile.c_str(), &st) != 0 && errno == ENOENT) {
                 FileOperations::OpenFile(state, dataFile);  // "<name> does not exist."
                 throw BatchFailure{
                     53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
             }
-            const BatchFiles::DataFile data(dataFile);
+            const BatchFiles::DataFile data(dataFile, LogNotes(state.program, "MainMod.RunSilent"));
+            StopSignals::ThrowIfNoted();
             report->RefuseSameAs(data.Id(), dataFile);
             if (!FileOperations::OpenFile(state, dataFile))
                 throw BatchFailure{
                     53, activation::StandardErrorText(53), "MainMod.RunSilent", dataFile, {}};
+            StopSignals::ThrowIfNoted();
             BatchReportsHost host(Reports::WithHeadings(state.options, state.preferences));
             if (!Reports::RouteOutput(state, host, *report)) {
                 if (host.Failure()) throw *host.Failure();
@@ -238,17 +255,23 @@ int RunSilent(RunState& state) {
 int RunCompare(ProgramInfo& program, const std::string& outputFile,
                const std::vector<std::string>& names) {
     try {
-        BatchFiles::ReportFile report(outputFile);
+        BatchFiles::ReportFile report(outputFile, LogNotes(program, "MainMod.RunCompare"));
         for (const std::string& name : names) {
             struct stat st {};
             if (::stat(name.c_str(), &st) == 0) report.RefuseSameAs({st.st_dev, st.st_ino}, name);
         }
         const Reports::CompareRunResult result = Reports::BuildCompareRun(names, EngineMaker());
-        for (const auto& failure : result.failures)
-            ReportBatchFailure(
-                program,
-                {failure.number, failure.Text(), "MainMod.RunCompare", failure.fileName, {}});
+        StopSignals::ThrowIfNoted();
+        for (const auto& failure : result.failures) {
+            // The location with the engine's chain, so that a refused entry is named.
+            const std::string location = failure.source.empty()
+                                             ? "MainMod.RunCompare"
+                                             : "MainMod.RunCompare\r" + failure.source;
+            ReportBatchFailure(program, {failure.number, failure.Text(), location, failure.fileName,
+                                         RefusedEntry(location)});
+        }
         report.Append(result.text);
+        report.Commit();
         return result.Ok() ? kExitOk : kExitFailure;
     } catch (const ComError& e) {
         // The output file could not be written: it is as it was.
@@ -288,21 +311,27 @@ int Main(RunState& state, int argc, char** argv) {
             return ToolCommands::RunCheck(command.dataFile, out, err, analysis::NewEngine);
         }
         case CommandLine::Kind::NextYear: {
+            const StopSignals::Watch stop;
             Console::Stream out(stdout), err(stderr);
-            return ToolCommands::RunRollforward(command.dataFile, command.outputFile,
-                                                state.program.versionTag, out, err,
-                                                analysis::NewEngine);
+            return StopSignals::ExitCode(ToolCommands::RunRollforward(
+                command.dataFile, command.outputFile, state.program.versionTag, out, err,
+                analysis::NewEngine));
         }
-        case CommandLine::Kind::Compare:
-            return RunCompare(state.program, command.outputFile, command.compareFiles);
-        case CommandLine::Kind::Summary:
-            return SummaryCommand::RunSummary(state.program, command.summaryNames,
-                                              command.recursive, command.outputFile);
-        case CommandLine::Kind::BatchRun:
+        case CommandLine::Kind::Compare: {
+            const StopSignals::Watch stop;
+            return StopSignals::ExitCode(
+                RunCompare(state.program, command.outputFile, command.compareFiles));
+        }
+        case CommandLine::Kind::BatchRun: {
+            const StopSignals::Watch stop;
             state.options.reportHeadings = command.headings;
             state.options.correctedWording = command.corrected;
             state.options.workpaperFileName = command.workpaperFile;
-            return RunBatch(state, command.dataFile, command.outputFile);
+            return StopSignals::ExitCode(RunBatch(state, command.dataFile, command.outputFile));
+        }
+        case CommandLine::Kind::Summary:
+            return SummaryCommand::RunSummary(state.program, command.summaryNames,
+                                              command.recursive, command.outputFile);
         case CommandLine::Kind::Help:
         case CommandLine::Kind::Interactive:
             break;

@@ -1,7 +1,10 @@
 // Small POSIX pieces shared by the data file lock and the batch run's files: an owned
-// descriptor, a bounded whole-file read, a whole write, a bounded wait for an flock, and
-// whether a name still names an open file. Standard library and POSIX only.
+// descriptor, a bounded whole-file read, a whole write, a bounded wait for an flock (which
+// a stop signal ends, StopSignals.h), whether a name still names an open file, and the
+// one name of a file whatever name it was reached by. Standard library and POSIX only.
 #pragma once
+
+#include "StopSignals.h"
 
 #include <cerrno>
 #include <chrono>
@@ -10,6 +13,7 @@
 #include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,27 +45,6 @@ private:
     int m_fd = -1;
 };
 
-// The whole file open as `fd`, read from its start; false (errno EFBIG) when it holds more
-// than `limit` bytes, false with errno on a read error.
-inline bool ReadAll(int fd, std::size_t limit, std::string& out) {
-    out.clear();
-    char buf[4096];
-    for (off_t at = 0;;) {
-        const ssize_t n = ::pread(fd, buf, sizeof buf, at);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return true;
-        if (out.size() + static_cast<std::size_t>(n) > limit) {
-            errno = EFBIG;
-            return false;
-        }
-        out.append(buf, static_cast<std::size_t>(n));
-        at += n;
-    }
-}
-
 // Writes all of `text` at the file's current end or offset; false with errno otherwise.
 inline bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
@@ -77,12 +60,14 @@ inline bool WriteAll(int fd, std::string_view text) {
 }
 
 // Takes flock(op) on `fd`, trying again every few milliseconds for up to `seconds`.
-// False with errno EWOULDBLOCK when the time ran out, or the error of flock.
+// False with errno EWOULDBLOCK when the time ran out, or the error of flock. A stop signal
+// noted meanwhile ends the wait (StopSignals::ThrowIfNoted).
 inline bool LockWithin(int fd, int op, double seconds) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     std::minstd_rand pause(static_cast<unsigned>(::getpid()));
     for (;;) {
+        StopSignals::ThrowIfNoted();
         if (::flock(fd, op | LOCK_NB) == 0) return true;
         if (errno == EINTR) continue;
         if (errno != EWOULDBLOCK) return false;
@@ -102,5 +87,19 @@ inline bool StillNames(const std::string& path, int fd) {
     return ::stat(path.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
            byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
 }
+
+// `path` with every symbolic link resolved (realpath; for a file that does not exist, its
+// folder resolved).
+std::string Resolved(const std::string& path);
+
+// The file's one name: its resolved path or, when the file has other names (hard links),
+// the first of them in byte order among the names in its folder, so that every name leads
+// to the same one. 0, or EMLINK when some of its names lie in other folders (the name is
+// then the resolved path).
+int OneName(const std::string& path, std::string& name);
+
+// The hard links of the file `name` (a resolved path) in its folder, itself included,
+// sorted; just `name` when it has no other. EMLINK when some lie in other folders.
+int NamesInFolder(const std::string& name, std::vector<std::string>& names);
 
 }  // namespace caldren::posix

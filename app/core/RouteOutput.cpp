@@ -6,6 +6,7 @@
 #include "ErrorPaths.h"
 #include "FileOperations.h"
 #include "RunState.h"
+#include "StopSignals.h"
 
 #include <activation/Com.h>
 
@@ -105,10 +106,18 @@ bool RouteOutput(caldren::RunState& state, caldren::BatchReportsHost& host,
                                            ? RunHeadingText(state.document.currentFileName,
                                                             loaded->get_EOYCurrent(), RunTimeText())
                                            : std::string();
-        report.Append(runHeading + host.Text());
-        if (FileOperations::Save(state, state.document.currentFileName)) return true;
-        report.TakeBack();
-        return false;
+        StopSignals::ThrowIfNoted();
+        report.Append(runHeading + host.Text(), state.document.currentFileName);
+        // The save renames the new file over the old in one step; while it runs and the
+        // append is committed, stop signals wait. One noted before is obeyed here.
+        const StopSignals::Hold hold;
+        StopSignals::ThrowIfNoted();
+        if (!FileOperations::Save(state, state.document.currentFileName)) {
+            report.TakeBack();
+            return false;
+        }
+        report.Commit();
+        return true;
     } catch (const std::exception& e) {
         report.TakeBack();
         ErrorPaths::AskThenShutDown(state.program, state.options, ErrorPaths::AsComError(e),

@@ -1,13 +1,20 @@
 #include "ToolCommands.h"
 
+#include "PosixFile.h"
+#include "StopSignals.h"
+
 #include <ReportCompare.h>
 #include <activation/Com.h>
 #include <analysis/Checks.h>
+#include <common/AtomicFile.h>
+#include <common/FileKind.h>
 
 #include <filesystem>
 #include <new>
 #include <ostream>
 #include <system_error>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -25,13 +32,18 @@ std::string Why(const ComError& e) { return Reports::CompareFailureText(e); }
 // when it cannot be read.
 ComPtr<_Caldren> LoadDataFile(const std::string& name, std::ostream& err,
                               const analysis::EngineFactory& newEngine) {
-    std::error_code ec;
-    if (fs::is_directory(name, ec)) {
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0) {
+        err << "CaldrenCalc: " << name << " does not exist.\n";
+        return {};
+    }
+    if (S_ISDIR(st.st_mode)) {
         err << "CaldrenCalc: " << name << " is a folder, not a data file.\n";
         return {};
     }
-    if (!fs::is_regular_file(name, ec)) {
-        err << "CaldrenCalc: " << name << " does not exist.\n";
+    if (!S_ISREG(st.st_mode)) {
+        err << "CaldrenCalc: " << name << " is " << common::FileKind(st.st_mode)
+            << ", not a data file.\n";
         return {};
     }
     try {
@@ -85,6 +97,8 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile,
                    const std::string& versionTag, std::ostream& out, std::ostream& err,
                    const analysis::EngineFactory& newEngine) {
     std::error_code ec;
+    // What a killed run of this command left beside the new file goes first.
+    common::RemoveStrayTemporaryFiles(posix::Resolved(newFile));
     if (fs::exists(fs::symlink_status(newFile, ec))) {
         err << "CaldrenCalc: " << newFile << " already exists; nothing was written.\n";
         return kExitFailure;
@@ -96,7 +110,13 @@ int RunRollforward(const std::string& dataFile, const std::string& newFile,
         std::string version = versionTag;
         if (version.size() < 21) version.resize(21, ' ');  // as the program's own Save
         next->put_Version(version);
-        next->ApplyEdit(newFile);
+        {
+            // Written whole or not at all; a stop signal that came meanwhile takes it back.
+            const StopSignals::Hold hold;
+            StopSignals::ThrowIfNoted();
+            next->ApplyEdit(newFile);
+        }
+        StopSignals::ThrowIfNoted();
         out << "Next year's analysis (year ending " << next->get_EOYCurrent() << ") was written to "
             << newFile << ".\n";
         if (next->get_Line2() != calc->get_Line2())

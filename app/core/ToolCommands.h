@@ -13,7 +13,9 @@
 //
 // The command line (CommandLine.h) names the tool and its files. Messages go to the error
 // stream; the listing and the note of the file written to the output stream. No Qt is
-// loaded.
+// loaded. A stop signal (StopSignals.h: TERM, INT, HUP, QUIT) ends /rollforward with
+// nothing written (exit 128 + the signal); the temporary file a /rollforward killed with
+// kill -9 left beside the new file (".<name>.<8 hex digits>~") is removed by the next one.
 #pragma once
 
 #include <analysis/Analyzer.h>

@@ -23,6 +23,7 @@ CompareRunResult BuildCompareRun(
             f.fileName = name;
             f.failure = "Could not be loaded: " + CompareFailureText(e);
             f.errorNumber = e.Number();
+            f.source = e.Source();
             files.push_back(std::move(f));
             continue;
         }
@@ -33,7 +34,7 @@ CompareRunResult BuildCompareRun(
     FillCompareMonths(files);
     BuildCompareReport(files, sink);
     for (const CompareFile& f : files)
-        if (!f.Ok()) result.failures.push_back({f.fileName, f.failure, f.errorNumber});
+        if (!f.Ok()) result.failures.push_back({f.fileName, f.failure, f.errorNumber, f.source});
     return result;
 }
 

@@ -21,6 +21,7 @@ struct CompareRunResult {
         std::string fileName;
         std::string reason;  // "Could not be loaded: ..." / "Could not be calculated: ..."
         long number = 0;     // the error's number
+        std::string source;  // the engine error's source chain (it names a refused entry)
         std::string Text() const { return fileName + ": " + reason; }
     };
     std::vector<Failure> failures;

@@ -5,13 +5,18 @@
 #include "ReportWriter.h"
 
 #include <activation/Com.h>
+#include <common/FileKind.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <optional>
 #include <system_error>
+
+#include <sys/stat.h>
 
 namespace Reports {
 
@@ -376,10 +381,17 @@ std::string CompareFailureText(const activation::ComError& error) {
 CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName) {
     CompareFile f;
     f.fileName = fileName;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fileName, ec)) {
-        f.failure = "Could not be loaded: the file does not exist";
-        f.errorNumber = 53;
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) {
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        f.failure = std::string("Could not be loaded: ") +
+                    (missing ? "the file does not exist" : std::strerror(errno));
+        f.errorNumber = missing ? 53 : activation::FileErrorNumber(errno);
+        return f;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        f.failure = std::string("Could not be loaded: it is ") + common::FileKind(st.st_mode);
+        f.errorNumber = 75;
         return f;
     }
     if (!calc) {
@@ -392,6 +404,7 @@ CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::
     } catch (const activation::ComError& e) {
         f.failure = "Could not be loaded: " + CompareFailureText(e);
         f.errorNumber = e.Number();
+        f.source = e.Source();
         return f;
     } catch (const std::bad_alloc&) {
         f.failure = "Could not be loaded: Out of memory (error 7)";
@@ -407,6 +420,7 @@ CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::
             e.Number() == 6 || e.Number() == 11 ? ZeroBaseReason(*f.calc) : std::string();
         f.failure = "Could not be calculated: " + (zero.empty() ? CompareFailureText(e) : zero);
         f.errorNumber = e.Number();
+        f.source = e.Source();
     } catch (const std::bad_alloc&) {
         f.failure = "Could not be calculated: Out of memory (error 7)";
         f.errorNumber = 7;

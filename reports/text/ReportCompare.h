@@ -47,6 +47,7 @@ struct CompareFile {
                                               // that was loaded (its year end still orders it)
     std::string failure;                      // why it failed; empty for a calculated file
     long errorNumber = 0;                     // the error's number when it failed (53: no file)
+    std::string source;                       // the engine error's source chain, if any
 
     bool Ok() const { return failure.empty() && calc; }
 };
@@ -54,7 +55,8 @@ struct CompareFile {
 // Loads `fileName` into the fresh engine object `calc` (Load) and calculates it. On
 // failure the result carries the reason ("Could not be loaded: ..." / "Could not be
 // calculated: ...", in the user's words when ZeroBaseReason has them: "Could not be
-// calculated: Net Sales is zero"); a file that is missing is not handed to the engine at all.
+// calculated: Net Sales is zero"); a file that is missing, or a folder, pipe or device, is not
+// handed to the engine at all ("... the file does not exist", "... it is a pipe").
 CompareFile LoadCompareFile(vesmora::ComPtr<vesmora::_Caldren> calc, const std::string& fileName);
 
 // Why an analysis whose calculation failed has no figures, when its inputs say it in the

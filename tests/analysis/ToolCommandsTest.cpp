@@ -6,6 +6,8 @@
 
 #include <map>
 
+#include <sys/stat.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -35,8 +37,9 @@ protected:
     std::map<std::string, std::string> Contents() const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::directory_iterator(work))
-            files[e.path().filename().string()] =
-                e.is_directory() ? "<folder>" : ReadFile(e.path());
+            files[e.path().filename().string()] = e.is_directory() ? "<folder>"
+                                                  : e.is_fifo()    ? "<pipe>"
+                                                                   : ReadFile(e.path());
         return files;
     }
 };
@@ -49,13 +52,17 @@ TEST_P(Tools, ExitCodesMessagesAndFiles) {
                                    {"checks_cogs.cld", "cogs.cld"},
                                    {"not_a_data_file.cld", "garbage.cld"}})
         fs::copy_file(kData / from, work / to);
-    const auto before = Contents();
+    ::mkfifo((work / "pipe.cld").c_str(), 0644);
+    // What a /rollforward killed in its write left; the next /rollforward removes it.
+    testsupport::WriteFile(work / ".next.cld.0123abcd~", "left");
+    auto before = Contents();
     const batchtest::RunResult r =
         batchtest::RunProgram(CALDREN_PROGRAM, c.args, fs::path(root.path()) / "home", work);
     EXPECT_EQ(c.exit, r.exitCode);
     EXPECT_EQ(c.out, r.out);
     EXPECT_EQ(c.err, r.err.substr(0, std::string(c.err).size()));
     auto after = Contents();
+    if (c.args.back() == "next.cld") before.erase(".next.cld.0123abcd~");
     after.erase("stdout.txt");  // where the run's output was kept
     after.erase("stderr.txt");
     if (c.written) {
@@ -93,6 +100,26 @@ INSTANTIATE_TEST_SUITE_P(
                  "CaldrenCalc: garbage.cld cannot be read: Type mismatch (error 13)\n",
                  nullptr},
         ToolCase{{"/check"}, 2, "", "CaldrenCalc: /check needs a data file", nullptr},
+        ToolCase{{"/check", "folder.cld/demo.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: folder.cld/demo.cld does not exist.\n",
+                 nullptr},
+        ToolCase{{"/check", "pipe.cld"},
+                 2,
+                 "",
+                 "CaldrenCalc: pipe.cld is a pipe, not a data file.\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "folder.cld/source.cld", "/output", "next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: folder.cld/source.cld does not exist.\n",
+                 nullptr},
+        ToolCase{{"/rollforward", "source.cld", "/output", "folder.cld.d/next.cld"},
+                 1,
+                 "",
+                 "CaldrenCalc: folder.cld.d/next.cld cannot be written: ",
+                 nullptr},
         ToolCase{{"/rollforward", "source.cld", "/output", "next.cld"},
                  0,
                  "Next year's analysis (year ending 02/29/2024) was written to next.cld.\n"

@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -61,14 +62,16 @@ protected:
     }
 
     // What lies in the client folder: each name with its bytes (or its kind); the lock
-    // files that runs leave beside data files are no change.
+    // files that runs leave beside data files, and the empty append records beside report
+    // files, are no change.
     std::map<std::string, std::string> Snapshot() const {
         std::map<std::string, std::string> files;
         for (const auto& e : fs::directory_iterator(work)) {
             const std::string name = e.path().filename().string();
             struct stat st {};
             ::lstat(e.path().c_str(), &st);
-            if (name[0] == '.' && name.size() > 5 && name.substr(name.size() - 5) == ".lock")
+            if (name[0] == '.' && (name.ends_with(".lock") ||
+                                   (name.ends_with(".append") && fs::file_size(e.path()) == 0)))
                 continue;
             files[name] = S_ISLNK(st.st_mode)      ? "-> " + fs::read_symlink(e.path()).string()
                           : !S_ISREG(st.st_mode)   ? "mode " + std::to_string(st.st_mode)
@@ -225,7 +228,8 @@ TEST_F(Batch, ComparisonKeepsAColumnForEachFailedFileAndFails) {
                          W("missing.cld")),
               std::string::npos)
         << r.err;
-    EXPECT_NE(ReadFile(program / "CLD_err.log").find("(file \"" + W("garbage.cld") + "\")"),
+    EXPECT_NE(ReadFile(program / "CLD_err.log")
+                  .find("(file \"" + W("garbage.cld") + "\", entry \"Average Cycle\")"),
               std::string::npos);
 }
 
@@ -243,7 +247,17 @@ TEST_P(Fails, LeavesEveryFileAsItWas) {
     options.closedPipe = option == "closedpipe";
     if (option.rfind("fsize=", 0) == 0) options.fileSizeLimit = std::stol(option.substr(6));
     if (option.rfind("env=", 0) == 0) options.env.push_back(option.substr(4));
+    // A stopped run: while this test holds the lock of a.cld and of r.txt, so that the run
+    // waits for one of them, the signal is sent.
+    std::vector<int> held;
+    if (option.rfind("signal=", 0) == 0) {
+        options.stopSignal = std::stoi(option.substr(7));
+        for (const char* name : {".a.cld.lock", "r.txt"})
+            if (const int fd = ::open(W(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644); fd >= 0)
+                held.push_back((::flock(fd, LOCK_EX), fd));
+    }
     const RunResult r = Run(Words(c[3]), options);
+    for (const int fd : held) ::close(fd);
     EXPECT_EQ(r.exitCode, std::stoi(c[4])) << r.err;
     std::string errHas = Replace(
         Replace(Replace(testsupport::Unescape(c[5]), "{w}", work.string()), "{host}", HostName()),
@@ -257,6 +271,56 @@ TEST_P(Fails, LeavesEveryFileAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Fails, ::testing::ValuesIn(RowsOf("fail")),
                          [](const auto& p) { return p.param.f[1]; });
+
+// ---- what a run killed in its append left -------------------------------------------------
+
+// A row of tests/data/append_records.cases: the report file "kept" CR LF + a tail, and its
+// append record as a killed run left it.
+class AppendRecords : public Batch,
+                      public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+// name  tail  record (its Length, or "cut" for a record cut short)  report file (same|other)
+//   the tail still there after the next run  a piece of the log (empty: no log)
+TEST_P(AppendRecords, NextRunRemovesTheTailOfARunThatDidNotFinish) {
+    const std::vector<std::string>& c = GetParam();
+    Prepare("old:a.cld");
+    const std::string tail = testsupport::Unescape(c[1]);
+    WriteFile(W("r.txt"), "kept\r\n" + tail);
+    struct stat st {};
+    ::stat(W(c[3] == "same" ? "r.txt" : "a.cld").c_str(), &st);
+    const std::string record = "CaldrenCalc append record\nDevice=" + std::to_string(st.st_dev) +
+                               "\nInode=" + std::to_string(st.st_ino) +
+                               "\nOffset=6\nLength=" + (c[2] == "cut" ? "5" : c[2]) +
+                               "\nPid=4242\nData=" + W("a.cld") + "\n";
+    WriteFile(W(".r.txt.append"), c[2] == "cut" ? record.substr(0, record.size() - 3) : record);
+    const RunResult r = Run(Words("/input {w}/a.cld /output {w}/r.txt /silent"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(W("r.txt")),
+              "kept\r\n" + testsupport::Unescape(c[4]) + Data("demo_reports.txt"));
+    EXPECT_EQ(ReadFile(W(".r.txt.append")), "");
+    const std::string log = ReadFile(program / "CLD_err.log");
+    EXPECT_EQ(log.empty(), c[5].empty()) << log;
+    EXPECT_NE(log.find(c[5]), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AppendRecords,
+                         ::testing::ValuesIn(testsupport::Rows(CALDREN_TEST_DATA
+                                                               "/append_records.cases")),
+                         [](const auto& p) { return p.param[0]; });
+
+// A lock file jammed with text that is no lock record holds nobody: taken over and logged.
+TEST_F(Batch, JammedLockFileIsTakenOver) {
+    Prepare("old:a.cld");
+    WriteFile(W(".a.cld.lock"), std::string(5000, 'x'));
+    const RunResult r = Run(Words("/input {w}/a.cld /output {w}/r.txt /silent"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(W(".a.cld.lock")), "");
+    EXPECT_NE(ReadFile(program / "CLD_err.log")
+                  .find("The lock file held no lock record; it was taken over and emptied (file "
+                        "\"" +
+                        W(".a.cld.lock") + "\")"),
+              std::string::npos);
+}
 
 // ---- the program itself ---------------------------------------------------------------------
 

@@ -1,12 +1,13 @@
 // Running the built program as a batch caller would: its own argv, a pinned environment
 // with no display variables (a batch run needs no display), a working folder, and its
 // exit status and output captured; optionally under a file-size limit, or with its output
-// going to a pipe nobody reads.
+// going to a pipe nobody reads, or stopped by a signal once it watches for it.
 #pragma once
 
 #include "../TestSupport.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,17 @@ struct RunOptions {
     std::vector<std::string> env;  // added to HOME, XDG folders, PATH and the C locale
     long fileSizeLimit = -1;       // RLIMIT_FSIZE in bytes, when not negative
     bool closedPipe = false;       // standard output and error: a pipe whose reader is gone
+    int stopSignal = 0;            // sent as soon as the program catches it (its handler is set)
 };
+
+// True once the process `pid` has a handler for `signal` (SigCgt of /proc/<pid>/status).
+inline bool Catches(pid_t pid, int signal) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
 
 // Runs `program` with `args` (each one argv element) in `workFolder`, HOME and the XDG
 // folders under `home`; nothing else of this process's environment. Its output is kept in
@@ -76,6 +87,11 @@ inline RunResult RunProgram(const fs::path& program, const std::vector<std::stri
     }
     if (options.closedPipe) ::close(pipeFds[1]);
     int status = 0;
+    if (options.stopSignal) {
+        while (::waitpid(pid, &status, WNOHANG) == 0 && !Catches(pid, options.stopSignal))
+            ::usleep(1000);
+        ::kill(pid, options.stopSignal);
+    }
     ::waitpid(pid, &status, 0);
     return RunResult{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
                      ReadFile(outFile), ReadFile(errFile)};

@@ -65,6 +65,10 @@ TEST_F(ActivationTest, RegistryFileLiesUnderXdgConfigHomeElseHome) {
     EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(activation::RegistryFilePath(), "/home/someone/.config/Orlenwick/components.reg");
+    // A relative home is no home: never a registry in the working folder.
+    ::setenv("HOME", ".", 1);
+    EXPECT_EQ(activation::RegistryFilePath().rfind("./.config", 0), std::string::npos);
+    EXPECT_EQ(activation::RegistryFilePath()[0], '/');
 }
 
 TEST_F(ActivationTest, RegisteringReplacesTheEnginesLinesAndKeepsOthers) {

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using errorreporter::ErrorPresenter;
 using errorreporter::ErrorReporter;
@@ -107,14 +111,26 @@ TEST_P(LogPlace, LineGoesToTheFirstPlaceThatIsAPlainWritableFile) {
         (void)::symlink((folder + "/elsewhere.txt").c_str(), log.c_str());
     if (row == "PipeIsNeverWaitedFor") ::mkfifo(log.c_str(), 0666);
     if (row == "UnderAPlainFile") testsupport::WriteFile(folder + "/plain", "x");
-    const std::string given = row == "FilePath"          ? log
-                              : row == "UnderAPlainFile" ? folder + "/plain/x.log"
-                                                         : folder;
+    if (row == "PastTheFileSizeLimit") {
+        testsupport::WriteFile(log, std::string(4000, 'x'));
+        ::chmod(log.c_str(), 0666);
+    }
+    const std::string given = row == "UnderAPlainFile"   ? folder + "/plain/x.log"
+                              : row == "FolderIsRefused" ? folder
+                                                         : log;
     const std::string result = testsupport::RunUnprivileged([&] {
+        // Standard error says why the log given was passed over.
+        std::FILE* err = std::tmpfile();
+        ::dup2(::fileno(err), 2);
+        const rlimit limit{4096, 4096};
+        if (row == "PastTheFileSizeLimit") ::setrlimit(RLIMIT_FSIZE, &limit);
         ErrorReporter r(presenter);
         r.SetClock(FixedTime);
         r.ReportOrLog(70, "Permission denied", "MainMod.RunSilent", true, given, kApp);
-        return r.LastLogFile();
+        std::string told(512, '\0');
+        told.resize(::pread(::fileno(err), told.data(), told.size(), 0));
+        const bool says = told.rfind("The error log " + given + " cannot be written: ", 0) == 0;
+        return says == (GetParam()[1] == "per-user") ? r.LastLogFile() : "stderr: " + told;
     });
     const std::string expected =
         GetParam()[1] == "per-user" ? config.path() + "/Orlenwick/CLD_err.log" : log;

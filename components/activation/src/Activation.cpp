@@ -3,10 +3,14 @@
 #include <activation/Activation.h>
 #include <activation/Registry.h>
 
+#include <common/UserFolders.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -76,6 +80,31 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    const std::string out = real ? real : "";
+    std::free(real);
+    return out;
+}
+
+// Why a library the registry names may not be loaded; empty when it may. Only a library
+// named by an absolute path that lies, links resolved, in the program folder or in one of
+// the user's own folders is loaded: a registry file is only text, and code comes from
+// nowhere else.
+std::string RefusedLibrary(const std::string& library) {
+    if (library.empty() || library[0] != '/') return "it is not named by an absolute path";
+    const std::string real = RealPath(library);
+    std::vector<std::string> allowed = common::OwnFolders();
+    allowed.push_back(ProgramFolder());
+    for (const std::string& folder : allowed) {
+        const std::string base = RealPath(folder);
+        if (!base.empty() && real.size() > base.size() && real.compare(0, base.size(), base) == 0 &&
+            (base == "/" || real[base.size()] == '/'))
+            return {};
+    }
+    return "it lies neither in the program folder nor in the user's own folders";
+}
+
 std::string FallbackPath() {
     std::string name;
     {
@@ -109,11 +138,16 @@ ClassObject::ClassObject(const std::string& progIdOrClsid) : m_name(progIdOrClsi
     std::string classId = name;
     std::string note;
     if (auto entry = registry::Find(name)) {
-        if (FileExists(entry->library)) {
+        if (entry->library.empty() || entry->library[0] != '/')
+            note = "registered library " + entry->library +
+                   " is refused: " + RefusedLibrary(entry->library) + "; ";
+        else if (!FileExists(entry->library))
+            note = "registered library " + entry->library + " is missing; ";
+        else if (const std::string why = RefusedLibrary(entry->library); !why.empty())
+            note = "registered library " + entry->library + " is refused: " + why + "; ";
+        else {
             library = entry->library;
             classId = entry->clsid;
-        } else {
-            note = "registered library " + entry->library + " is missing; ";
         }
     }
     if (library.empty()) {

@@ -6,6 +6,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace common {
@@ -57,6 +58,14 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
+// True when `name` in the folder `dirFd` (links not followed) is the file open as `fd`.
+bool StillNames(int dirFd, const char* name, int fd) {
+    struct stat byName {
+    }, byFd{};
+    return ::fstatat(dirFd, name, &byName, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &byFd) == 0 &&
+           byName.st_dev == byFd.st_dev && byName.st_ino == byFd.st_ino;
+}
+
 // The flushed temporary file renamed over the target, then the folder flushed.
 int Rename(const std::string& temporary, const std::string& target) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -84,6 +93,15 @@ int WriteFileAtomically(const std::string& target, std::string_view bytes, const
         temp = folder + TemporaryPrefix(target) + suffix;
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd < 0 && errno != EEXIST) return errno;
+        // The file is ours while its flock is held: RemoveStrayTemporaryFiles leaves it alone.
+        // Had it been taken for a dead writer's before the flock, its name is gone: another.
+        if (fd >= 0) {
+            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {}
+            if (!StillNames(AT_FDCWD, temp.c_str(), fd)) {
+                ::close(fd);
+                fd = -1;
+            }
+        }
     }
     if (fd < 0) return EEXIST;
 
@@ -96,9 +114,11 @@ int WriteFileAtomically(const std::string& target, std::string_view bytes, const
     }
     if (err == 0) err = WriteAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (err == 0)
+        err = Rename(temp, target);  // the flock held until the name is gone
+    else
+        ::unlink(temp.c_str());
     if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0) return Rename(temp, target);
-    ::unlink(temp.c_str());
     return err;
 }
 
@@ -119,13 +139,20 @@ void RemoveStrayTemporaryFiles(const std::string& target) {
     const std::string prefix = TemporaryPrefix(target);
     DIR* dir = ::opendir(FolderOf(target).c_str());
     if (!dir) return;
+    const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
+        if (!IsTemporaryName(name, prefix)) continue;
+        // A writer holds the flock of its temporary file until it is renamed or removed;
+        // a file whose flock is free was left by a writer that died.
+        const int fd = ::openat(dirFd, name.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
         struct stat st {};
-        if (IsTemporaryName(name, prefix) &&
-            ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode))
-            ::unlinkat(::dirfd(dir), name.c_str(), 0);
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            StillNames(dirFd, name.c_str(), fd))
+            ::unlinkat(dirFd, name.c_str(), 0);
+        ::close(fd);
     }
     ::closedir(dir);
 }

@@ -1,15 +1,18 @@
 #include <errorreporter/ErrorReporter.h>
 
 #include <activation/Activation.h>
+#include <common/FileKind.h>
 #include <common/TextWidth.h>
 #include <common/UserFolders.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,11 +46,6 @@ std::string Flatten(const std::string& text, bool chain) {
     return out;
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 void MakeFolders(const std::string& folder) {
     std::size_t pos = 0;
     while (pos != std::string::npos) {
@@ -57,26 +55,45 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
-// Appends the whole line in one write; true when all of it went to the file. The log has
-// a fixed name, so a link in its place is not followed; a pipe or device is never waited
-// for nor written.
-bool AppendLine(const std::string& file, const std::string& line) {
+// Appends the whole line in one write; empty when all of it went to the file, else why
+// not. The log has a fixed name, so a link in its place is not followed; a folder, pipe or
+// device is never written nor waited for. A line that would pass the file-size limit is
+// not begun, and a line cut short (a full disk) is taken back, so the log holds whole
+// lines only.
+std::string AppendLine(const std::string& file, const std::string& line) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return std::string("it is ") + common::FileKind(st.st_mode);
     const int fd = ::open(
         file.c_str(),
         O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK, 0644);
-    if (fd < 0) return false;
-    struct stat st {};
+    if (fd < 0) return std::strerror(errno);
+    std::string why;
+    rlimit limit{};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
+        why = "it is not a regular file";
+    } else if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+               static_cast<rlim_t>(st.st_size) + line.size() > limit.rlim_cur) {
+        why = std::strerror(EFBIG);
+    } else {
+        ssize_t written;
+        do {
+            written = ::write(fd, line.data(), line.size());
+        } while (written < 0 && errno == EINTR);
+        if (written < 0) why = std::strerror(errno);
+        if (written >= 0 && written < static_cast<ssize_t>(line.size())) {
+            why = std::strerror(ENOSPC);
+            if (written > 0 && ::fstat(fd, &st) == 0) (void)!::ftruncate(fd, st.st_size - written);
+        }
     }
-    ssize_t written;
-    do {
-        written = ::write(fd, line.data(), line.size());
-    } while (written < 0 && errno == EINTR);
-    const bool ok = written == static_cast<ssize_t>(line.size());
     ::close(fd);
-    return ok;
+    return why;
+}
+
+// Says on standard error what the log could not do; the program's own stderr lines stay.
+void Tell(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
 }
 
 }  // namespace
@@ -141,27 +158,29 @@ bool ErrorReporter::ReportOrLog(long Number, const std::string& Description,
         m_lastLogLine = line;
         const std::string bytes = line + "\r\n";
 
-        std::string first;
-        if (LogPath.empty())
-            first = activation::ProgramFolder() + "/" + kLogName;
-        else if (IsFolder(LogPath))
-            first = LogPath + (LogPath.back() == '/' ? "" : "/") + kLogName;
-        else
-            first = LogPath;
-        if (AppendLine(first, bytes)) {
+        const std::string first =
+            LogPath.empty() ? activation::ProgramFolder() + "/" + kLogName : LogPath;
+        const std::string whyFirst = AppendLine(first, bytes);
+        if (whyFirst.empty()) {
             m_lastLogFile = first;
             return false;
         }
         const std::string folder = PerUserLogFolder();
-        MakeFolders(folder);
         const std::string second = folder + "/" + kLogName;
-        if (AppendLine(second, bytes)) {
+        std::string whySecond = whyFirst;
+        if (second != first) {
+            MakeFolders(folder);
+            whySecond = AppendLine(second, bytes);
+        }
+        const std::string cannot = "The error log " + first + " cannot be written: " + whyFirst;
+        if (whySecond.empty()) {
             m_lastLogFile = second;
+            Tell(cannot + ". The error was logged in " + second + ".\n");
             return false;
         }
         m_lastLogFile.clear();
-        std::fwrite(bytes.data(), 1, bytes.size(), stderr);
-        std::fflush(stderr);
+        Tell(cannot + (second != first ? "; nor " + second + ": " + whySecond : std::string()) +
+             ". The error:\n" + bytes);
     } catch (...) {
         // Reporting an error never raises one.
     }

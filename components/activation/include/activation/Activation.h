@@ -3,8 +3,11 @@
 // The library that serves a class is found through the per-user registry file
 // ($XDG_CONFIG_HOME or ~/.config, "Orlenwick/components.reg") written by the library's
 // DllRegisterServer; when the class is not registered there, the library named by the
-// caller's fallback (normally the engine beside the running program) is tried. The
-// library is loaded once with dlopen and asked for a class factory (DllGetClassObject).
+// caller's fallback (normally the engine beside the running program) is tried. A
+// registered library is loaded only when it is named by an absolute path and lies (links
+// resolved) in the program folder or in one of the user's own folders (common::OwnFolders);
+// otherwise it is passed over as a missing one is, and the error names why. The library
+// is loaded once with dlopen and asked for a class factory (DllGetClassObject).
 #pragma once
 
 #include <activation/Com.h>

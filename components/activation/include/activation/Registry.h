@@ -1,7 +1,8 @@
 // The per-user registry of component classes: which library serves which class.
 //
 // File: $XDG_CONFIG_HOME/Orlenwick/components.reg ($HOME/.config when XDG_CONFIG_HOME is
-// unset or not an absolute path), UTF-8 text, one class per line, LF line ends:
+// unset or not an absolute path; a relative $HOME counts as unset, common/UserFolders.h),
+// UTF-8 text, one class per line, LF line ends:
 //
 //   # Orlenwick component registry: class identifier, ProgID, library (tab-separated)
 //   {7571AC88-2EFC-42AC-A02E-16BA434B8697}<TAB>Vesmora.Caldren<TAB>/opt/caldren/libvesmora.so

@@ -2,8 +2,8 @@
 // target (".<name>.<random>~", the name cut to 200 bytes so the temporary name stays within
 // the file system's limit), which is flushed to disk and renamed over the target; then the
 // folder is flushed. An interrupted write leaves the old file whole; at worst a stray
-// temporary file remains beside it. Both functions return 0 or the errno value of the step
-// that failed, and remove their temporary file on failure.
+// temporary file remains beside it (RemoveStrayTemporaryFiles). Both functions return 0 or
+// the errno value of the step that failed, and remove their temporary file on failure.
 #pragma once
 
 #include <string>
@@ -24,7 +24,9 @@ int WriteFileAtomically(const std::string& target, std::string_view bytes,
 int MoveIntoPlace(const std::string& temporary, const std::string& target);
 
 // Removes the temporary files that interrupted writes of `target` left beside it (regular
-// files named ".<name>.<8 hex digits>~"). Call only while no write of it can be running.
+// files named ".<name>.<8 hex digits>~", links never followed). A writer holds an flock on
+// its temporary file until it is renamed or removed, so only the files of writers that
+// died are removed: safe to call at any time, by any command.
 void RemoveStrayTemporaryFiles(const std::string& target);
 
 }  // namespace common

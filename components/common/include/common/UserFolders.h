@@ -8,11 +8,13 @@
 //                    <home>/.local/share/Orlenwick/CLD: new data files start there
 //   temporary        $XDG_RUNTIME_DIR, else $TMPDIR (each only when it is a folder), else /tmp
 //
-// An XDG variable counts only when it holds an absolute path; no folder ends in "/". Nothing
-// here creates a folder.
+// Every variable counts only when it holds an absolute path: a relative one ("HOME=.")
+// would make the folders depend on the working folder, so it is treated as unset. No
+// folder ends in "/". Nothing here creates a folder.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace common {
 
@@ -23,5 +25,10 @@ std::string ConfigHome();
 std::string MakerConfigFolder();  // <configuration>/Orlenwick
 std::string MakerDataFolder();    // .../Orlenwick/CLD
 std::string TemporaryFolder();
+
+// The folders that are the user's own: the home folder and the configuration and data
+// folders, each only when it is known from an absolute path (the /tmp of last resort is
+// nobody's own). Empty when none is known.
+std::vector<std::string> OwnFolders();
 
 }  // namespace common

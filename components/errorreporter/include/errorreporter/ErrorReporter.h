@@ -6,13 +6,16 @@
 //
 // With the batch flag set, ReportOrLog asks nothing and appends one line to the error log
 // "CLD_err.log":
-//   - in the log path given (a file, or a folder that gets "CLD_err.log"; an empty path
-//     means the running program's folder), when that file can be appended to;
+//   - in the log file given (an empty path means "CLD_err.log" in the running program's
+//     folder), when that file can be appended to;
 //   - else in the per-user folder $XDG_CONFIG_HOME/Orlenwick (~/.config when
 //     XDG_CONFIG_HOME is unset), created when missing;
-//   (a log that is a link, a pipe, a device or a folder is never written: the next place
-//   is taken);
+//   (a log that is a link, a pipe, a device or a folder is never written, nor a line that
+//   would pass the file-size limit: the next place is taken);
 //   - else, as a last resort, on standard error.
+// Whenever the log given could not be written, standard error says so and why ("File too
+// large", "No space left on device", "Permission denied", "it is a folder") and where the
+// line went instead (or the line itself).
 // Line format (UTF-8, CR LF at the end), fields joined by " | ":
 //   12/06/2026 20:15:03 | Caldren Formula Calculator | Error 53 | File not found |
 //   MainMod.RunSilent <- Caldren.Fetch <- ...
