@@ -160,7 +160,7 @@ private slots:
         auto* search = help->findChild<QLineEdit*>(Q("txtSearch"));
         auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
         QStringList seen;
-        for (const QString& line : Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
+        for (const QString& line : guitest::DataLines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
             search->setText(line.section(u'|', 0, 0));
             QTest::keyClick(search, Qt::Key_Return);  // to the best section
             QStringList words = caldren::frmHelp::SearchWords(search->text());
@@ -171,7 +171,8 @@ private slots:
                         .join(u'|');
             for (QTreeWidgetItemIterator it(contents); *it; ++it) QVERIFY(!(*it)->isHidden());
         }
-        QCOMPARE(seen.join(u'\n'), Lines(Q(CALDREN_GUI_DATA "/helpQuestions.txt")).join(u'\n'));
+        QCOMPARE(seen.join(u'\n'),
+                 guitest::DataLines(Q(CALDREN_GUI_DATA "/helpQuestions.txt")).join(u'\n'));
     }
 };
 
