@@ -89,10 +89,21 @@ public:
 void NameControls(QWidget* window) {
     const QList<QLabel*> labels = window->findChildren<QLabel*>();
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (widget->focusPolicy() == Qt::NoFocus) continue;
-        if (widget->accessibleName().isEmpty()) widget->setAccessibleName(NameOf(widget, labels));
-        if (widget->accessibleDescription().isEmpty() && !widget->whatsThis().isEmpty())
-            widget->setAccessibleDescription(widget->whatsThis());
+        // A label is named by its text; one that takes the focus (selectable text) still
+        // gets a description below.
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        if (widget->focusPolicy() == Qt::NoFocus && !label) continue;
+        if (!label && widget->accessibleName().isEmpty())
+            widget->setAccessibleName(NameOf(widget, labels));
+        // The description: the control's help text where it has one, else its tooltip,
+        // else its name again (a screen reader then reads the label for either).
+        if (widget->accessibleDescription().isEmpty()) {
+            QString text = widget->whatsThis();
+            if (text.isEmpty()) text = widget->toolTip();
+            if (text.isEmpty()) text = widget->accessibleName();
+            if (text.isEmpty() && label) text = Plain(label->text());
+            widget->setAccessibleDescription(text);
+        }
     }
 }
 

@@ -36,11 +36,15 @@ bool Fits(QWidget* window, bool placed) {
                       window->size() + QSize(0, 2 * window->fontMetrics().height()));
     return placed ? area.contains(outer) : area.size().boundedTo(outer.size()) == outer.size();
 }
-// The controls that take the focus and have no name, in the accessibility tree.
+// The controls that take the focus and lack a name or a description, in the accessibility
+// tree.
 QStringList Unnamed(QAccessibleInterface* at) {
     QStringList found;
     const QAccessible::State s = at->state();
-    if (s.focusable && !s.invisible && at->text(QAccessible::Name).trimmed().isEmpty())
+    const auto* widget = qobject_cast<const QWidget*>(at->object());
+    if (s.focusable && !s.invisible &&
+        (at->text(QAccessible::Name).trimmed().isEmpty() ||
+         (widget && widget->accessibleDescription().trimmed().isEmpty())))
         found << at->object()->objectName();
     for (int i = 0; i < at->childCount(); ++i) found << Unnamed(at->child(i));
     return found;
