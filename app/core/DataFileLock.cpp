@@ -202,7 +202,7 @@ Status Acquire(const std::string& dataFile, double waitSeconds) {
     }
     // The same file under another name (a hard link) held by someone else.
     bool elsewhere = false;
-    if (const Status other = OtherNames(dataFile, elsewhere); other.state == State::Held) {
+    if (Status other = OtherNames(dataFile, elsewhere); other.state == State::Held) {
         Unlock(fd.Get());
         return other;
     }

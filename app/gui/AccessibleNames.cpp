@@ -50,7 +50,7 @@ QString NeighbourCaption(const QWidget* widget) {
         int row = 0, column = 0, rows = 0, columns = 0;
         grid->getItemPosition(index, &row, &column, &rows, &columns);
         for (int left = column - 1; left >= 0; --left)
-            if (const QString text = LabelText(grid->itemAtPosition(row, left)); !text.isEmpty())
+            if (QString text = LabelText(grid->itemAtPosition(row, left)); !text.isEmpty())
                 return text;
         return {};
     }
@@ -65,7 +65,7 @@ QString NameOf(QWidget* widget, const QList<QLabel*>& labels) {
     if (const auto* box = qobject_cast<const QGroupBox*>(widget))
         if (!box->title().isEmpty()) return Plain(box->title());
     if (qobject_cast<const QTabBar*>(widget)) return QStringLiteral("Pages");
-    if (const QString caption = NeighbourCaption(widget); !caption.isEmpty()) return caption;
+    if (QString caption = NeighbourCaption(widget); !caption.isEmpty()) return caption;
     if (!widget->toolTip().isEmpty()) return widget->toolTip().section(QLatin1Char('.'), 0, 0);
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
         if (!edit->placeholderText().isEmpty()) return edit->placeholderText();

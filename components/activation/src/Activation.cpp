@@ -82,7 +82,7 @@ bool FileExists(const std::string& path) {
 
 std::string RealPath(const std::string& path) {
     char* real = ::realpath(path.c_str(), nullptr);
-    const std::string out = real ? real : "";
+    std::string out = real ? real : "";
     std::free(real);
     return out;
 }
