@@ -61,14 +61,14 @@ const std::string kDemo = fuzzsupport::ScratchFile("DEMO.CLD");
 
 std::string Report() { return fs::exists(kOutput) ? ReadBytes(kOutput) : std::string(); }
 
-// After a step: no file beside the data file but its report and its lock; the exit code 0
-// or 1; the report file holds what it held before, then (on success, or when the step
-// appended) reports whose lines all end in CR LF.
+// After a step: no file beside the data file but its report, its lock and the report's
+// append record; the exit code 0 or 1; the report file holds what it held before, then (on
+// success, or when the step appended) reports whose lines all end in CR LF.
 void Check(const char* step, int code, const std::string& before, bool existed) {
     for (const auto& e : fs::directory_iterator(kFolder))
-        if (const std::string name = e.path().filename().string(); name != "client 2026.cld" &&
-                                                                   name != "client reports.txt" &&
-                                                                   name != ".client 2026.cld.lock")
+        if (const std::string name = e.path().filename().string();
+            name != "client 2026.cld" && name != "client reports.txt" &&
+            name != ".client 2026.cld.lock" && name != ".client reports.txt.append")
             Finding(std::string(step) + ": a file is left beside the data file: " + name);
     if (code != MainMod::kExitOk && code != MainMod::kExitFailure)
         Finding(std::string(step) + ": exit code " + std::to_string(code));
