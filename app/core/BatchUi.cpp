@@ -21,14 +21,7 @@ MsgAnswer BatchUi::MsgBox(const std::string& text, int style, const std::string&
         line += c;
     }
     m_write(line + '\n');
-    switch (style & 7) {
-        case kOkOnly:
-            return MsgAnswer::Ok;
-        case kYesNo:
-            return MsgAnswer::No;
-        default:
-            return MsgAnswer::Cancel;
-    }
+    return DefaultAnswer(style);
 }
 
 std::string BatchUi::OpenFileDialog(const FileDialogSpec&) { return std::string(); }

@@ -27,6 +27,19 @@ enum MsgStyle : int {
 
 enum class MsgAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
+// The answer of a message box nobody answers (closed by its frame, or a batch run that
+// shows it on stderr): OK for a box with OK alone, No for one with Yes and No, else Cancel.
+inline MsgAnswer DefaultAnswer(int style) {
+    switch (style & 7) {
+        case kOkOnly:
+            return MsgAnswer::Ok;
+        case kYesNo:
+            return MsgAnswer::No;
+        default:
+            return MsgAnswer::Cancel;
+    }
+}
+
 // What the Open and Save As dialogs are shown with.
 struct FileDialogSpec {
     std::string title;          // "Open" or "Save As"

@@ -70,8 +70,7 @@ public:
     virtual void endProgram(int code) = 0;
 };
 
-// The answer of a message box closed by its frame: OK for a box with OK alone, No for one
-// with Yes and No, else Cancel.
-MsgAnswer DefaultAnswer(int style);
+// The answer of a message box closed by its frame (app/core/Ui.h).
+using caldren::DefaultAnswer;
 
 }  // namespace caldren::gui

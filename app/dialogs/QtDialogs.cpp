@@ -56,17 +56,6 @@ QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::
 
 }  // namespace
 
-MsgAnswer DefaultAnswer(int style) {
-    switch (style & 7) {
-        case kOkOnly:
-            return MsgAnswer::Ok;
-        case kYesNo:
-            return MsgAnswer::No;
-        default:
-            return MsgAnswer::Cancel;
-    }
-}
-
 MsgAnswer QtDialogs::message(QWidget* parent, const QString& text, int style,
                              const QString& title) {
     QMessageBox box(parent);
