@@ -71,7 +71,7 @@ QPushButton* Button(const char* caption, const char* name) {
 
 }  // namespace
 
-frmClientSummary::frmClientSummary(gui::Dialogs& dialogs,
+frmClientSummary::frmClientSummary(dialogs::Dialogs& dialogs,
                                    std::function<void(const std::string&)> open, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_open(std::move(open)) {
     setObjectName(QStringLiteral("frmClientSummary"));

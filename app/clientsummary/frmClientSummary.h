@@ -29,7 +29,7 @@ class QStandardItemModel;
 class QTableView;
 class QTimer;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -38,7 +38,7 @@ namespace caldren {
 class frmClientSummary : public QWidget {
 public:
     // `open` opens a client's data file in the main window.
-    frmClientSummary(gui::Dialogs& dialogs, std::function<void(const std::string&)> open,
+    frmClientSummary(dialogs::Dialogs& dialogs, std::function<void(const std::string&)> open,
                      QWidget* parent = nullptr);
     ~frmClientSummary() override;
 
@@ -68,7 +68,7 @@ private:
     void showRows();
     void setReading(bool on);
 
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     std::function<void(const std::string&)> m_open;
     QLabel* m_folder;
     QCheckBox* m_recursive;

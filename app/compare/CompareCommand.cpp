@@ -8,7 +8,7 @@
 
 namespace caldren::reportwindows {
 
-int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
+int CompareYearsCommand(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent) {
     if (!state.options.ui) return 0;
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.

@@ -25,16 +25,16 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent)
+frmAbout::frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(kDescription));
     setModal(true);
-    setWindowIcon(gui::ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    icon->setPixmap(gui::ProgramPixmap(64));
+    icon->setPixmap(dialogs::ProgramPixmap(64));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     QLabel* lblTitle = makeLabel(this, "lblTitle", QString::fromUtf8(kDescription));

@@ -10,14 +10,14 @@ class QPushButton;
 namespace caldren {
 
 struct ProgramInfo;
-namespace gui {
+namespace dialogs {
 class Dialogs;
 }
 
 class frmAbout : public QDialog {
 public:
     // The system information and the web pages are opened through `dialogs`.
-    frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
 }  // namespace caldren

@@ -33,7 +33,7 @@ QFont DisplayFont() {
 
 }  // namespace
 
-frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
+frmFinal::frmFinal(caldren::dialogs::Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFinal"));
     setWindowTitle(QString::fromUtf8(caldren::kMaker) + QLatin1Char(' ') +
                    QString::fromUtf8(caldren::kDescription));
@@ -53,8 +53,9 @@ frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(pa
     btnDone->setObjectName(QStringLiteral("btnDone"));
     btnDone->setDefault(true);
 
-    connect(btnBuy, &QPushButton::clicked, this,
-            [&dialogs] { dialogs.openUrl(QUrl(QString::fromUtf8(caldren::gui::kOrderPageUrl))); });
+    connect(btnBuy, &QPushButton::clicked, this, [&dialogs] {
+        dialogs.openUrl(QUrl(QString::fromUtf8(caldren::dialogs::kOrderPageUrl)));
+    });
     connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

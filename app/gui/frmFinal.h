@@ -8,14 +8,14 @@
 class QPlainTextEdit;
 class QPushButton;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
 class frmFinal : public QDialog {
 public:
     // "Order && Download Update" opens the order page through `dialogs`.
-    explicit frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit frmFinal(caldren::dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The text as BuildExitMessageText makes it (CR LF line ends).
     void SetDisplayText(const std::string& text);

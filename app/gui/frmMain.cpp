@@ -71,11 +71,11 @@ float readTwips(QSettings& settings, const char* key, float defaultValue) {
 
 }  // namespace
 
-frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+frmMain::frmMain(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_ui(ui), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(gui::ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
     setAttribute(Qt::WA_QuitOnClose, true);
     buildMenus();
     buildToolStrip();

@@ -9,7 +9,7 @@
 // manual), shown in the menus.
 //
 // The commands call the report windows, the comparison, the report font and the manual
-// directly; every dialog they show goes through the run's gui::Dialogs.
+// directly; every dialog they show goes through the run's dialogs::Dialogs.
 #pragma once
 
 #include <QMainWindow>
@@ -29,14 +29,14 @@ namespace caldren {
 
 struct RunState;
 class Ui;
-namespace gui {
+namespace dialogs {
 class Dialogs;
 }
 
 class frmMain : public QMainWindow {
 public:
     // Loads the window: builds it and places it from the settings store (not shown).
-    frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setStatusText(const QString& text);
     // Title: the current file's name, "*" while there is unsaved work, the program's
@@ -87,7 +87,7 @@ private:
 
     RunState& m_state;
     Ui& m_ui;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QLabel* m_statusPanel = nullptr;
     ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};

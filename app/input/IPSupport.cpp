@@ -17,7 +17,7 @@
 
 namespace caldren::IPSupport {
 
-void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent) {
+void InitIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent) {
     try {
         frmIP form(state, ui, dialogs, parent);
         form.FitToScreen();

@@ -46,7 +46,7 @@ std::string toUtf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-frmIP::frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+frmIP::frmIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       m_state(state),
       m_context(std::make_shared<input::FormContext>(state, ui, dialogs)) {

@@ -41,7 +41,7 @@ struct RunState;
 class Ui;
 class ChecksList;
 }  // namespace caldren
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -52,7 +52,7 @@ public:
     // Builds the form and runs the load sequence (loading flag, fields from the engine,
     // BeginEdit last). Its messages go through `ui`, its error and help windows through
     // `dialogs`.
-    frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmIP() override;
 
     // The size its fields want, within the screen's free area (the pages scroll where the

@@ -63,7 +63,7 @@ QIcon PrintIcon() {
 
 }  // namespace
 
-frmReportForm::frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent)
+frmReportForm::frmReportForm(caldren::dialogs::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmReportForm"));
     setAttribute(Qt::WA_DeleteOnClose);

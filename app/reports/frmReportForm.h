@@ -25,14 +25,14 @@ class QAction;
 class QPlainTextEdit;
 class QToolBar;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
 class frmReportForm : public QMainWindow {
 public:
     // "Save as PDF..." asks through `dialogs`.
-    explicit frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit frmReportForm(caldren::dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The report text, CR LF line ends as the builders make it.
     void SetReportText(std::string_view text);
@@ -78,7 +78,7 @@ private:
     void PlaceBesideOthers();
     int m_shownOrder = 0;
 
-    caldren::gui::Dialogs& m_dialogs;
+    caldren::dialogs::Dialogs& m_dialogs;
     std::string m_text;
     std::string m_dataFile;
     bool m_dirty = false;

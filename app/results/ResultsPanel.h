@@ -37,14 +37,14 @@ struct ProgramInfo;
 class ChecksList;
 class FollowInputChanges;
 class ResultsText;
-namespace gui {
+namespace dialogs {
 class Dialogs;
 }
 
 class ResultsPanel : public QWidget {
 public:
     // The checks' actions show their errors through `dialogs`, logged in the program's log.
-    ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+    ResultsPanel(Document& document, const ProgramInfo& program, dialogs::Dialogs& dialogs,
                  QWidget* parent = nullptr, bool followInputChanges = true);
     ~ResultsPanel() override;
 

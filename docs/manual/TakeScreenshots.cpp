@@ -389,7 +389,7 @@ int main(int argc, char** argv) {
 
     // The font warning.
     {
-        frmError warning;
+        caldren::dialogs::frmError warning;
         warning.SetMessage(QString::fromStdString(
             caldren::reportwindows::NewFontWarningText("Courier New", 10.0f)));
         Save(&warning, "error-warning");

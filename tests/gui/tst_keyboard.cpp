@@ -24,7 +24,7 @@
 #include <functional>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state, Dialogs& dialogs);
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
 using guitest::Q;

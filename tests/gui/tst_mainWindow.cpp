@@ -31,7 +31,7 @@
 #include <QtTest>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state, Dialogs& dialogs);
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
 using caldren::frmMain;
@@ -89,7 +89,7 @@ private slots:
         state().preferences.settingsFilePath = path("CaldrenCalc.ini").toStdString();
         state().program.errorLogPath = path("CLD_err.log").toStdString();
         state().program.errorReporter = std::make_shared<errorreporter::ErrorReporter>(
-            caldren::gui::MakeErrorPresenter(dialogs(), state().program.errorLogPath));
+            caldren::dialogs::MakeErrorPresenter(dialogs(), state().program.errorLogPath));
         QSettings store = placementStore();
         store.clear();
         m_window = std::make_unique<frmMain>(state(), *m_session->ui, dialogs());
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(caldren::HelpSupport::HelpWindow()->isVisible());
         QCOMPARE(dialogs().fileDialogs.at(0).title, std::string("Compare Years"));
         QVERIFY(boxes().size() == 1 && boxes()[0].startsWith(Q("WARNING!|48|We strongly")));
-        QCOMPARE(caldren::gui::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
+        QCOMPARE(caldren::dialogs::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
                  (QStringList{Q("Data Files(*.CLD) (*.CLD *.cld)"), Q("All Files(*.*) (*)")}));
     }
 
