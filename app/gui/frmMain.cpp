@@ -92,7 +92,7 @@ frmMain::frmMain(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* pa
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
-    m_results = new ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
+    m_results = new results::ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 

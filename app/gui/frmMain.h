@@ -21,7 +21,7 @@ class QAction;
 class QLabel;
 class QToolBar;
 
-namespace caldren {
+namespace caldren::results {
 class ResultsPanel;
 }
 
@@ -89,7 +89,7 @@ private:
     Ui& m_ui;
     dialogs::Dialogs& m_dialogs;
     QLabel* m_statusPanel = nullptr;
-    ResultsPanel* m_results = nullptr;
+    results::ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};
     QAction* m_mruSeparator = nullptr;
     QAction* m_reportHeadings = nullptr;

@@ -90,7 +90,8 @@ void frmIP::buildUi() {
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
-    m_checks = new ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
+    m_checks =
+        new results::ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
     m_checks->setAfterAction([this](analysis::CheckAction) {
         m_pages->monthGrid->refillDates();
         m_context->stepDone();

@@ -39,8 +39,10 @@ class InputPages;
 }
 struct RunState;
 class Ui;
-class ChecksList;
 }  // namespace caldren
+namespace caldren::results {
+class ChecksList;
+}
 namespace caldren::dialogs {
 class Dialogs;
 }
@@ -105,7 +107,7 @@ private:
     QPlainTextEdit* txtHelp = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
-    ChecksList* m_checks = nullptr;
+    results::ChecksList* m_checks = nullptr;
     // Under the help pane: the fields that hold a negative amount where none can be.
     QLabel* lblSignMarks = nullptr;
     // What Cancel, Esc and the close box come back to.

@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::results {
 
 namespace {
 
@@ -119,4 +119,4 @@ void ChecksList::runAction(analysis::CheckAction action) {
     analysis::InputChanges().Notify();
 }
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -20,17 +20,19 @@ class QListWidget;
 class QPushButton;
 
 namespace caldren {
-
 struct Document;
 struct ProgramInfo;
-class FollowInputChanges;
-namespace dialogs {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
-
-namespace analysis {
+namespace caldren::analysis {
 class Analyzer;
 }
+
+namespace caldren::results {
+
+class FollowInputChanges;
 
 class ChecksList : public QWidget {
 public:
@@ -67,4 +69,4 @@ private:
     QPushButton* btnMoveMonthDates = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::results

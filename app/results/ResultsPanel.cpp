@@ -20,7 +20,7 @@
 
 #include <algorithm>
 
-namespace caldren {
+namespace caldren::results {
 
 namespace {
 
@@ -185,4 +185,4 @@ QSize ResultsPanel::sizeHint() const {
 
 QString ResultsPanel::resultsText() const { return txtResults->toPlainText(); }
 
-}  // namespace caldren
+}  // namespace caldren::results

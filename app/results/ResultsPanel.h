@@ -31,15 +31,18 @@ class CycleChartWidget;
 }
 
 namespace caldren {
-
 struct Document;
 struct ProgramInfo;
+}  // namespace caldren
+namespace caldren::dialogs {
+class Dialogs;
+}
+
+namespace caldren::results {
+
 class ChecksList;
 class FollowInputChanges;
 class ResultsText;
-namespace dialogs {
-class Dialogs;
-}
 
 class ResultsPanel : public QWidget {
 public:
@@ -72,4 +75,4 @@ private:
     ChecksList* m_checks = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -246,8 +246,8 @@ private slots:
 
     void theResultsFollowTheFormAndNextYearStartsFromThem() {
         const QString client = openClientFile();
-        auto* panel =
-            static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
+        auto* panel = static_cast<caldren::results::ResultsPanel*>(
+            m_window->findChild<QWidget*>(Q("ResultsPanel")));
         QVERIFY(panel->resultsText().contains(Q("Available Working Capital")));
         QString whileTyping;
         dialogs().answers.push_back(MsgAnswer::Yes);  // Discard the changes
