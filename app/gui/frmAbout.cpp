@@ -82,11 +82,13 @@ frmAbout::frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidge
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this,
-            [this, &dialogs] { HelpSupport::StartSysInfo(dialogs, this); });
-    connect(btnInfoWWW, &QPushButton::clicked, this,
-            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kInfoUrl)); });
-    connect(btnOLS, &QPushButton::clicked, this,
-            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kSalesUrl)); });
+            [this, &dialogs] { help::HelpSupport::StartSysInfo(dialogs, this); });
+    connect(btnInfoWWW, &QPushButton::clicked, this, [&dialogs] {
+        help::HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kInfoUrl));
+    });
+    connect(btnOLS, &QPushButton::clicked, this, [&dialogs] {
+        help::HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kSalesUrl));
+    });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdOK);

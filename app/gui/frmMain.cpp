@@ -399,11 +399,11 @@ void frmMain::storeReportOptions() {
     }
 }
 
-void frmMain::mnuHelpContentsClick() { HelpSupport::ShowHelp(m_state, m_dialogs, this); }
+void frmMain::mnuHelpContentsClick() { help::HelpSupport::ShowHelp(m_state, m_dialogs, this); }
 
 // The help window with its search box ready for the words to look for.
 void frmMain::mnuHelpSearchForHelpOnClick() {
-    HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
+    help::HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
 }
 
 void frmMain::mnuHelpAboutClick() {

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QUrl>
 
-namespace caldren::HelpSupport {
+namespace caldren::help::HelpSupport {
 
 namespace {
 
@@ -143,4 +143,4 @@ bool OpenWebPage(dialogs::Dialogs& dialogs, const QString& url) {
     return dialogs.openUrl(QUrl(url));
 }
 
-}  // namespace caldren::HelpSupport
+}  // namespace caldren::help::HelpSupport

@@ -10,13 +10,15 @@ class QWidget;
 namespace caldren {
 struct ProgramInfo;
 struct RunState;
-class frmHelp;
 }  // namespace caldren
+namespace caldren::help {
+class frmHelp;
+}
 namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren::HelpSupport {
+namespace caldren::help::HelpSupport {
 
 // The message shown when no system information tool exists.
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
@@ -50,4 +52,4 @@ void StartSysInfo(dialogs::Dialogs& dialogs, QWidget* parent);
 // Opens a web page with the desktop's default browser. False when nothing could open it.
 bool OpenWebPage(dialogs::Dialogs& dialogs, const QString& url);
 
-}  // namespace caldren::HelpSupport
+}  // namespace caldren::help::HelpSupport

@@ -33,7 +33,7 @@
 #include <functional>
 #include <vector>
 
-namespace caldren {
+namespace caldren::help {
 
 namespace {
 
@@ -452,4 +452,4 @@ void frmHelp::findNext(bool backward) {
     ShowTopic(m_found.at(m_foundAt));
 }
 
-}  // namespace caldren
+}  // namespace caldren::help

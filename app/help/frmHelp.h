@@ -28,7 +28,7 @@ namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::help {
 
 class frmHelp : public QWidget {
 public:
@@ -80,4 +80,4 @@ private:
     QToolButton* btnForward = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::help

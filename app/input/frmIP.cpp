@@ -58,9 +58,10 @@ frmIP::frmIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent
     // F1: the guide at the focused field's section, else at the page's.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
         const QWidget* focus = focusWidget();
-        HelpSupport::ShowHelp(m_state, m_context->dialogs(), this,
-                              HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
-                                                          vsTabIP->currentIndex()));
+        help::HelpSupport::ShowHelp(
+            m_state, m_context->dialogs(), this,
+            help::HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
+                                              vsTabIP->currentIndex()));
     });
     loadSequence();
     m_undo = std::make_unique<input::FormUndo>(

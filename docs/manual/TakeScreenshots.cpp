@@ -224,8 +224,8 @@ int main(int argc, char** argv) {
     {
         caldren::RunState helpState = state;
         helpState.program.programFolder = programFolder.toStdString();
-        caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
-                                                                QStringLiteral("peak-method"));
+        caldren::help::frmHelp* help = caldren::help::HelpSupport::ShowHelp(
+            helpState, dialogs, nullptr, QStringLiteral("peak-method"));
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
         search->setText(QStringLiteral("what is the peak method?"));
         QApplication::processEvents();

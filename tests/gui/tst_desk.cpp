@@ -147,7 +147,7 @@ private slots:
             window->show();
             found << Unnamed(QAccessible::queryAccessibleInterface(window.get()));
         }
-        QWidget* help = caldren::HelpSupport::ShowHelp(state(), dialogs(), nullptr);
+        QWidget* help = caldren::help::HelpSupport::ShowHelp(state(), dialogs(), nullptr);
         found << Unnamed(QAccessible::queryAccessibleInterface(help));
         help->close();
         QCOMPARE(found.join(u' '), QString());

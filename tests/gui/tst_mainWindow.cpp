@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(shown.join(QLatin1Char('|')),
                  Q("Select Reports (View)|Select Reports (Print)|Select Reports (View)|"
                    "Select Reports (View)|Select Font|frmIP"));
-        QVERIFY(caldren::HelpSupport::HelpWindow()->isVisible());
+        QVERIFY(caldren::help::HelpSupport::HelpWindow()->isVisible());
         QCOMPARE(dialogs().fileDialogs.at(0).title, std::string("Compare Years"));
         QVERIFY(boxes().size() == 1 && boxes()[0].startsWith(Q("WARNING!|48|We strongly")));
         QCOMPARE(caldren::dialogs::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
