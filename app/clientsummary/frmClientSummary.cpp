@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::clientsummary {
 
 namespace {
 
@@ -339,4 +339,4 @@ void frmClientSummary::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-}  // namespace caldren
+}  // namespace caldren::clientsummary

@@ -33,7 +33,7 @@ namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::clientsummary {
 
 class frmClientSummary : public QWidget {
 public:
@@ -90,4 +90,4 @@ private:
     bool m_cancelled = false;
 };
 
-}  // namespace caldren
+}  // namespace caldren::clientsummary

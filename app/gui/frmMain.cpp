@@ -339,17 +339,15 @@ void frmMain::mnuFileMRUClick(int n) {
 
 void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
 
-void frmMain::mnuViewCompareClick() {
-    reportwindows::CompareYearsCommand(m_state, m_dialogs, this);
-}
+void frmMain::mnuViewCompareClick() { compare::CompareYearsCommand(m_state, m_dialogs, this); }
 
 QWidget* frmMain::mnuViewClientSummaryClick() {
-    if (auto* open = findChild<frmClientSummary*>()) {
+    if (auto* open = findChild<clientsummary::frmClientSummary*>()) {
         open->raise();
         open->activateWindow();
         return open;
     }
-    auto* window = new frmClientSummary(
+    auto* window = new clientsummary::frmClientSummary(
         m_dialogs,
         [this](const std::string& file) {
             if (FileOperations::OpenFile(m_state, file)) {

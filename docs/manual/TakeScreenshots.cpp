@@ -346,7 +346,7 @@ int main(int argc, char** argv) {
         damaged.open(QIODevice::WriteOnly);
         damaged.write("[Caldren Formula Calculation]\r\nNet Sales=seven\r\n");
         damaged.close();
-        caldren::frmClientSummary window(dialogs, [](const std::string&) {});
+        caldren::clientsummary::frmClientSummary window(dialogs, [](const std::string&) {});
         dialogs.files = {{folder}};
         window.chooseFolder();
         while (window.reading()) QApplication::processEvents(QEventLoop::AllEvents, 50);
