@@ -62,12 +62,12 @@ int RunInteractive(RunState& state, dialogs::Dialogs& dialogs) {
 
     if (openStartFile) {
         if (FileOperations::OpenFile(state, state.options.startFile))
-            IPSupport::InitIP(state, ui, dialogs, &main);
+            input::IPSupport::InitIP(state, ui, dialogs, &main);
     } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
     } else if (state.options.startChoice == kStartOld) {
         if (FileOperations::OpenFile(state, std::string()))
-            IPSupport::InitIP(state, ui, dialogs, &main);
+            input::IPSupport::InitIP(state, ui, dialogs, &main);
     }
 
     ui.SetStatusText("File: " + state.document.currentFileName);

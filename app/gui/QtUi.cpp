@@ -69,7 +69,7 @@ void QtUi::SetRecentSeparatorVisible(bool visible) {
     if (m_main) m_main->setRecentSeparatorVisible(visible);
 }
 
-void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
+void QtUi::ShowInputForm() { input::IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
 
 void QtUi::ReportErrorAndQuit(long number, const std::string& location) {
     dialogs::ReportErrorAndQuit(m_state, m_dialogs, number, location);

@@ -284,7 +284,7 @@ void frmMain::mnuFileOpenClick() {
     // The input form follows only a file that was loaded: after a cancelled dialog or a
     // missing file it would show the previous analysis under the new name.
     if (FileOperations::OpenFile(m_state, std::string()))
-        IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+        input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
 void frmMain::mnuFileSaveClick() {
@@ -293,7 +293,7 @@ void frmMain::mnuFileSaveClick() {
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
-    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+    if (NewYearCommand::Run(m_state)) input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 // The analysis as a workbook whose formulas compute it. As for the reports, the analysis is
 // saved, calculated, and opened again, so the engine holds it as saved.
@@ -334,10 +334,11 @@ void frmMain::mnuFilePrintClick() {
 void frmMain::mnuFileMRUClick(int n) {
     if (n < 1 || n > 5) return;
     const std::string name = m_state.preferences.recentFiles[static_cast<std::size_t>(n - 1)];
-    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+    if (FileOperations::OpenFile(m_state, name))
+        input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
-void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
+void frmMain::mnuInputsClick() { input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
 
 void frmMain::mnuViewCompareClick() { compare::CompareYearsCommand(m_state, m_dialogs, this); }
 
@@ -353,7 +354,7 @@ QWidget* frmMain::mnuViewClientSummaryClick() {
             if (FileOperations::OpenFile(m_state, file)) {
                 raise();
                 activateWindow();
-                IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+                input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
             }
         },
         this);

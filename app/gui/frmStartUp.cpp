@@ -40,7 +40,7 @@ frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), 
     btnNew->setDefault(true);
     adjustSize();
     setFixedSize(sizeHint());
-    ControlExtend::CenterForm(this);
+    input::ControlExtend::CenterForm(this);
 }
 
 }  // namespace caldren

@@ -15,7 +15,7 @@ namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren::IPSupport {
+namespace caldren::input::IPSupport {
 
 // Loads the input form on the run state's engine (load sequence, BeginEdit last), centres
 // it, shows the file name shortened (SetInitialIP) and shows it modally. Returns when the
@@ -42,4 +42,4 @@ bool SplitDate(const std::string& text, int& month, int& day, int& year);
 // February 29 becomes February 28 of the next year (the next year has no February 29).
 std::string NextYearDate(int month, int day, int year);
 
-}  // namespace caldren::IPSupport
+}  // namespace caldren::input::IPSupport

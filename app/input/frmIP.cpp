@@ -35,7 +35,7 @@
 
 #include <algorithm>
 
-namespace caldren {
+namespace caldren::input {
 
 namespace {
 
@@ -456,4 +456,4 @@ void frmIP::btnFilenameClick() {
     m_pages->lblFilename->setText(fromUtf8(m_state.document.currentFileName));
 }
 
-}  // namespace caldren
+}  // namespace caldren::input

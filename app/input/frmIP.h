@@ -34,9 +34,6 @@ class QPushButton;
 class QTabWidget;
 
 namespace caldren {
-namespace input {
-class InputPages;
-}
 struct RunState;
 class Ui;
 }  // namespace caldren
@@ -47,7 +44,9 @@ namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::input {
+
+class InputPages;
 
 class frmIP : public QDialog {
 public:
@@ -116,4 +115,4 @@ private:
     std::unique_ptr<input::FormUndo> m_undo;
 };
 
-}  // namespace caldren
+}  // namespace caldren::input

@@ -42,7 +42,7 @@ struct Fixture {
 void BM_OpenInputForm(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
-        caldren::frmIP form(f.state, *f.ui, f.dialogs);
+        caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
         form.SetInitialIP();
         form.show();
         QCoreApplication::processEvents();
@@ -53,7 +53,7 @@ BENCHMARK(BM_OpenInputForm)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeInNumberField(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui, f.dialogs);
+    caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
@@ -73,7 +73,7 @@ BENCHMARK(BM_KeystrokeInNumberField)->Unit(benchmark::kMicrosecond);
 
 void BM_RejectedKeystroke(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui, f.dialogs);
+    caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         mainWindow("main-window-150");
         {
             // The months page whole, Clear Months included.
-            caldren::frmIP form(state, ui, dialogs);
+            caldren::input::frmIP form(state, ui, dialogs);
             form.SetInitialIP();
             form.FitToScreen();
             form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(2);
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     }
     mainWindow("main-window");
     {
-        caldren::frmIP form(state, ui, dialogs);
+        caldren::input::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
         other.document.engine->put_COGS("5,300,000");
         caldren::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi, dialogs);
+        caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
         other.document.engine->put_NetSales("-9,874,000");
         caldren::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi, dialogs);
+        caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);

@@ -100,7 +100,7 @@ private slots:
         QVERIFY(Fits(&saved, true));
         m_session->ui->setMainWindow(nullptr);
         // The months page: every month and Clear Months without scrolling.
-        caldren::frmIP form(state(), *m_session->ui, dialogs());
+        caldren::input::frmIP form(state(), *m_session->ui, dialogs());
         static_cast<QTabWidget*>(child(&form, "vsTabIP"))->setCurrentIndex(2);
         QVERIFY(Fits(&form, false));
         auto* page = static_cast<QScrollArea*>(child(&form, "pagePeakOperatingCycleArea"));
@@ -136,7 +136,7 @@ private slots:
         open();
         std::vector<std::unique_ptr<QWidget>> windows;
         windows.emplace_back(new caldren::frmMain(state(), *m_session->ui, dialogs()));
-        windows.emplace_back(new caldren::frmIP(state(), *m_session->ui, dialogs()));
+        windows.emplace_back(new caldren::input::frmIP(state(), *m_session->ui, dialogs()));
         windows.emplace_back(new frmReportForm(dialogs()));
         windows.emplace_back(new dlgRptChoices);
         windows.emplace_back(new caldren::frmStartUp(state().options));

@@ -116,7 +116,7 @@ private slots:
     void f1InEveryFieldOpensItsSection() {
         // An analysis whose months lie outside its year: the Checks page offers to move them.
         m_session.state.document.engine->Load(CALDREN_TEST_DATA "/analysis/checks_dates.cld");
-        caldren::frmIP form(m_session.state, *m_session.ui, m_session.dialogs);
+        caldren::input::frmIP form(m_session.state, *m_session.ui, m_session.dialogs);
         form.show();
         QTest::qWait(50);
         QStringList fields;
