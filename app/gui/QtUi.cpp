@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace caldren {
+namespace caldren::gui {
 
 QtUi::QtUi(RunState& state, dialogs::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
 
@@ -77,4 +77,4 @@ void QtUi::ReportErrorAndQuit(long number, const std::string& location) {
 
 void QtUi::ShutDown(bool saveFirst) { gui::ShutDown(m_state, m_dialogs, saveFirst); }
 
-}  // namespace caldren
+}  // namespace caldren::gui

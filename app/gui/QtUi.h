@@ -11,13 +11,15 @@
 class QWidget;
 
 namespace caldren {
-
 struct RunState;
-class frmMain;
-
-namespace dialogs {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
+
+class frmMain;
 
 class QtUi final : public Ui {
 public:
@@ -48,4 +50,4 @@ private:
     QPointer<frmMain> m_main;
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::gui {
 
 namespace {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
@@ -115,4 +115,4 @@ frmAbout::frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidge
     setMinimumWidth(620);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

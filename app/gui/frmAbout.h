@@ -8,11 +8,13 @@ class QLabel;
 class QPushButton;
 
 namespace caldren {
-
 struct ProgramInfo;
-namespace dialogs {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
 
 class frmAbout : public QDialog {
 public:
@@ -20,4 +22,4 @@ public:
     frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -39,7 +39,7 @@
 
 #include <filesystem>
 
-namespace caldren {
+namespace caldren::gui {
 
 namespace {
 
@@ -460,4 +460,4 @@ void frmMain::closeEvent(QCloseEvent* event) {
     m_ui.ShutDown(false);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -26,12 +26,14 @@ class ResultsPanel;
 }
 
 namespace caldren {
-
 struct RunState;
 class Ui;
-namespace dialogs {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
 
 class frmMain : public QMainWindow {
 public:
@@ -97,4 +99,4 @@ private:
     bool m_closing = false;
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

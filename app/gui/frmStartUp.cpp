@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::gui {
 
 frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("frmStartUp"));
@@ -43,4 +43,4 @@ frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), 
     input::ControlExtend::CenterForm(this);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -113,12 +113,12 @@ int main(int argc, char** argv) {
     state.document.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
     // Every dialog answered without being shown.
     guitest::FakeDialogs dialogs;
-    caldren::QtUi ui(state, dialogs);
+    caldren::gui::QtUi ui(state, dialogs);
     state.SetUi(&ui);
 
     // The main window as it first opens, its results and chart whole.
     auto mainWindow = [&](const char* name) {
-        caldren::frmMain window(state, ui, dialogs);
+        caldren::gui::frmMain window(state, ui, dialogs);
         ui.setMainWindow(&window);
         window.setStatusText(QStringLiteral("File: ") +
                              QString::fromStdString(state.document.currentFileName));
@@ -146,9 +146,9 @@ int main(int argc, char** argv) {
 
     // The windows of an interactive start.
     {
-        caldren::frmStartUp chooser(state.options);
+        caldren::gui::frmStartUp chooser(state.options);
         Save(&chooser, "startup-chooser");
-        caldren::frmAbout about(state.program, dialogs);
+        caldren::gui::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
     mainWindow("main-window");
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
         other.document.engine->Load(demo.toStdString());
         other.document.engine->put_EOYCurrent("06/30/2027");
         other.document.engine->put_COGS("5,300,000");
-        caldren::QtUi otherUi(other, dialogs);
+        caldren::gui::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
         caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
         other.document.engine->Load(demo.toStdString());
         other.document.engine->put_CurLiab("-1,040,200");
         other.document.engine->put_NetSales("-9,874,000");
-        caldren::QtUi otherUi(other, dialogs);
+        caldren::gui::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
         caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
@@ -396,7 +396,7 @@ int main(int argc, char** argv) {
     }
     // The exit screen.
     {
-        frmFinal screen(dialogs);
+        caldren::gui::frmFinal screen(dialogs);
         screen.SetDisplayText(caldren::gui::BuildExitMessageText(754));
         Save(&screen, "exit-screen");
     }

@@ -34,8 +34,8 @@ namespace caldren::gui {
 int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
-using caldren::frmMain;
 using caldren::MsgAnswer;
+using caldren::gui::frmMain;
 using guitest::Q;
 
 namespace {
@@ -435,13 +435,13 @@ private slots:
         QStringList seen;
         for (const char* name : {"btnNew", "btnOld", "btnMain"}) {
             state().options.startChoice = 0;
-            caldren::frmStartUp chooser(state().options);
+            caldren::gui::frmStartUp chooser(state().options);
             chooser.show();
             QTest::mouseClick(chooser.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
             seen << guitest::Texts(&chooser)
                  << guitest::Line(chooser.isVisible(), state().options.startChoice);
         }
-        caldren::frmAbout about(state().program, dialogs(), m_window.get());
+        caldren::gui::frmAbout about(state().program, dialogs(), m_window.get());
         seen << guitest::Texts(&about)
              << guitest::Line(about.isModal(), about.parentWidget() == m_window.get());
         dialogs().programs =

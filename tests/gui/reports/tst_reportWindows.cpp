@@ -265,7 +265,7 @@ private slots:
         s.dialogs.files = {{s.Path(u"saved.cld"_s)}};
         QStringList log;
         s.dialogs.modal = [&](QDialog& d) {
-            auto& f = dynamic_cast<frmFinal&>(d);
+            auto& f = dynamic_cast<gui::frmFinal&>(d);
             log << guitest::Line("exit screen engine", bool(s.state.document.engine), "reporter",
                                  bool(s.state.program.errorReporter))
                 << guitest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
