@@ -26,13 +26,14 @@
 #include <vector>
 
 class QWidget;
-class frmReportForm;
 
 namespace caldren::dialogs {
 class Dialogs;
 }
 
 namespace caldren::reportwindows {
+
+class frmReportForm;
 
 class ViewSink : public Reports::ReportSink {
 public:

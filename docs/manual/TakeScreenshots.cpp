@@ -238,7 +238,7 @@ int main(int argc, char** argv) {
     // The report choices answered with these reports; the print dialog with a PDF file.
     auto answer = [&](Reports::ReportChoices chosen, const char* pdf) {
         dialogs.modal = [chosen](QDialog& d) {
-            auto& c = dynamic_cast<dlgRptChoices&>(d);
+            auto& c = dynamic_cast<caldren::reportwindows::dlgRptChoices&>(d);
             c.SetChoices(chosen);
             c.btnOK->click();
             return c.result();
@@ -254,7 +254,7 @@ int main(int argc, char** argv) {
     };
     // The report choices, as the View command shows them.
     {
-        dlgRptChoices choices;
+        caldren::reportwindows::dlgRptChoices choices;
         choices.setWindowTitle(QStringLiteral("Select Reports (View)"));
         choices.SetChoices({1, 1, 1});
         Save(&choices, "report-choices");
@@ -265,13 +265,13 @@ int main(int argc, char** argv) {
     caldren::reportwindows::RunReportsOn(state, Reports::kView, host);
     const char* names[] = {"viewer-detailed", "viewer-summary", "viewer-inputs"};
     for (size_t i = 0; i < host.Viewers().size() && i < 3; ++i) {
-        frmReportForm* viewer = host.Viewers()[i];
+        caldren::reportwindows::frmReportForm* viewer = host.Viewers()[i];
         viewer->resize(viewer->minimumSize());
         Save(viewer, names[i]);
     }
     // The Detailed Analysis viewer scrolled to the peak-cycle table, the chart under it.
     if (!host.Viewers().empty()) {
-        frmReportForm* detailed = host.Viewers()[0];
+        caldren::reportwindows::frmReportForm* detailed = host.Viewers()[0];
         detailed->resize(detailed->minimumSize().width(), detailed->minimumSize().height() + 200);
         detailed->show();
         QApplication::processEvents();
@@ -311,7 +311,7 @@ int main(int argc, char** argv) {
             return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         });
         if (!sink.Opened().empty()) {
-            frmReportForm* compare = sink.Opened().front();
+            caldren::reportwindows::frmReportForm* compare = sink.Opened().front();
             compare->resize(compare->minimumSize());
             Save(compare, "viewer-compare");
             delete compare;

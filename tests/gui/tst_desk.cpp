@@ -23,6 +23,8 @@
 #include <QSettings>
 #include <QTabWidget>
 
+using caldren::reportwindows::dlgRptChoices;
+using caldren::reportwindows::frmReportForm;
 using guitest::Q;
 
 namespace {

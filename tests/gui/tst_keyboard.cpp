@@ -27,6 +27,8 @@ namespace caldren::gui {
 int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
+using caldren::reportwindows::dlgRptChoices;
+using caldren::reportwindows::frmReportForm;
 using guitest::Q;
 
 namespace {

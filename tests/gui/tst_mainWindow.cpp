@@ -36,6 +36,7 @@ int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 
 using caldren::MsgAnswer;
 using caldren::gui::frmMain;
+using caldren::reportwindows::dlgRptChoices;
 using guitest::Q;
 
 namespace {

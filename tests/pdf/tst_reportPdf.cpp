@@ -19,6 +19,8 @@
 
 namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
+using rep::dlgRptChoices;
+using rep::frmReportForm;
 
 namespace {
 

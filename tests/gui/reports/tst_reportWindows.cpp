@@ -34,6 +34,8 @@ namespace dialogs = caldren::dialogs;
 namespace gui = caldren::gui;
 namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
+using rep::dlgRptChoices;
+using rep::frmReportForm;
 
 namespace {
 
