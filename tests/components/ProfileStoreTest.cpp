@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 
 using activation::ComError;
@@ -81,6 +82,11 @@ std::string RunCase(const Case& c, const std::string& dir) {
             if (op == "file") {
                 WriteFile(file, a.empty() ? "" : a[0]);
                 inode = Inode(file);
+            } else if (op == "oldtime") {  // the times set back to 2001, a clock tick apart
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                const timespec times[2] = {{978307200, 0}, {978307200, 0}};
+                ::utimensat(AT_FDCWD, file.c_str(), times, 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
             } else if (op == "big") {
                 WriteFile(file, "[S]\r\nA=" + std::string(std::stoul(rest) - 9, 'x') + "\r\n");
             } else if (op == "mkdir") {

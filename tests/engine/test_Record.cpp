@@ -128,6 +128,8 @@ TEST(Months, Collection) {
     EXPECT_EQ(months->get_Item(std::string("d"))->get_Inventory(), "4");
     months->Add("7/15/2002", "1", "0", "0", "0", 0, 0, 0, "July");  // the key is free again
     EXPECT_FALSE(months->get_IsEditing());
+    months->Remove(3L);  // the last month's key goes with it
+    EXPECT_EQ(ErrorText([&] { months->get_Item(std::string("July")); }).substr(0, 2), "5 ");
 }
 
 TEST(Months, FiscalMonths) {

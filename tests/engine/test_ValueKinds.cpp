@@ -6,10 +6,12 @@ namespace {
 
 TEST(ValueKinds, Booleans) {
     for (const casefiles::Row& row : casefiles::Rows(CALDREN_ENGINE_DATA "/valuekinds.txt")) {
-        bool b = false;
-        EXPECT_EQ(vesmora::vk::ParseBoolean(row[0], b) ? vesmora::vk::BooleanText(b) : "fail",
-                  row[1])
-            << row.where;
+        for (const bool before : {false, true}) {  // the result never depends on what was there
+            bool b = before;
+            EXPECT_EQ(vesmora::vk::ParseBoolean(row[0], b) ? vesmora::vk::BooleanText(b) : "fail",
+                      row[1])
+                << row.where << (before ? " (was True)" : " (was False)");
+        }
     }
 }
 

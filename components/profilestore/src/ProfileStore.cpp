@@ -42,6 +42,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -202,7 +203,8 @@ std::string Serialize(const Document& doc) {
     return out;
 }
 
-// Identity of the file as last read, so that a file unchanged since is not read again.
+// Identity of the file as last read, so that a file unchanged since is not read again (by
+// the store that read it, nor by the thread's next store on that file: a load and a save).
 struct Stamp {
     dev_t dev = 0;
     ino_t ino = 0;
@@ -218,7 +220,20 @@ struct Stamp {
                mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
                ctime.tv_nsec == o.ctime.tv_nsec;
     }
+    // File times come from a clock that moves in ticks of some milliseconds: a change in the
+    // tick the file was read in may leave every field as it was. The identity tells only of
+    // a file last changed before the tick it was read in (`readAt`, the same clock).
+    bool SettledBefore(const timespec& readAt) const {
+        return ctime.tv_sec < readAt.tv_sec ||
+               (ctime.tv_sec == readAt.tv_sec && ctime.tv_nsec < readAt.tv_nsec);
+    }
 };
+
+timespec CoarseNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now;
+}
 
 class Fd {
 public:
@@ -252,12 +267,23 @@ void CheckName(const char* op, const char* what, const std::string& text, bool a
 
 }  // namespace
 
+// The file this thread read last, standing for it while its identity is the one it had.
+struct LastRead {
+    std::string fileName;
+    Stamp stamp;
+    timespec readAt{};
+    Document doc;
+    std::string raw;
+};
+thread_local LastRead t_lastRead;
+
 struct ProfileStore::Impl {
     std::string fileName;
 
     // The file as last read or written, and its identity then.
     mutable bool cached = false;
     mutable Stamp stamp;
+    mutable timespec readAt{};  // when `stamp` was taken
     mutable Document doc;
     mutable std::string raw;  // the file's bytes as last read or written (while cached)
 
@@ -284,10 +310,13 @@ struct ProfileStore::Impl {
             if (inBatch && checkedInBatch) return doc;
             struct stat st {};
             if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-                Stamp::Of(st) == stamp) {
+                Stamp::Of(st) == stamp && stamp.SettledBefore(readAt)) {
                 checkedInBatch = inBatch;
                 return doc;
             }
+        } else if (AdoptLastRead()) {
+            checkedInBatch = inBatch;
+            return doc;
         }
         int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) {
@@ -310,10 +339,11 @@ struct ProfileStore::Impl {
             Fail(kErrPathFileAccess, op, "cannot read", fileName,
                  "the file is larger than 1 MiB (" + std::to_string(st.st_size) + " bytes)");
         const Stamp now = Stamp::Of(st);
-        if (cached && now == stamp) {
+        if (cached && now == stamp && stamp.SettledBefore(readAt)) {
             checkedInBatch = inBatch;
             return doc;
         }
+        const timespec readNow = CoarseNow();
 
         std::string bytes;
         bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
@@ -337,9 +367,27 @@ struct ProfileStore::Impl {
         raw = bytes;
         doc = Parse(bytes);
         stamp = now;
+        readAt = readNow;
         cached = true;
         checkedInBatch = inBatch;
+        t_lastRead = LastRead{fileName, stamp, readAt, doc, raw};
         return doc;
+    }
+
+    // The file as this thread last read it, when it is still that file.
+    bool AdoptLastRead() const {
+        const LastRead& last = t_lastRead;
+        struct stat st {};
+        if (last.fileName.empty() || last.fileName != fileName ||
+            ::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            !(Stamp::Of(st) == last.stamp) || !last.stamp.SettledBefore(last.readAt))
+            return false;
+        doc = last.doc;
+        raw = last.raw;
+        stamp = last.stamp;
+        readAt = last.readAt;
+        cached = true;
+        return true;
     }
 
     static void Apply(Document& d, const Write& w) {
@@ -436,6 +484,7 @@ struct ProfileStore::Impl {
         struct stat now {};
         if (::stat(target.c_str(), &now) == 0 && target == fileName) {
             stamp = Stamp::Of(now);
+            readAt = CoarseNow();
             cached = true;
         } else {
             cached = false;

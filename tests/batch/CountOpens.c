@@ -1,0 +1,69 @@
+/* Preloaded into a batch run by ReadsOnce.cmake: counts the opens for reading of the file
+ * whose name (last component) CALDREN_COUNT_OPENS gives, and writes the count to the file
+ * CALDREN_COUNT_OUT names when the process ends. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int g_count;
+
+static void Note(const char* path, int flags) {
+    const char* watched = getenv("CALDREN_COUNT_OPENS");
+    const char* base = path ? strrchr(path, '/') : NULL;
+    if (watched && path && (flags & O_ACCMODE) == O_RDONLY &&
+        strcmp(base ? base + 1 : path, watched) == 0)
+        ++g_count;
+}
+
+typedef int (*OpenFn)(const char*, int, ...);
+typedef int (*OpenAtFn)(int, const char*, int, ...);
+typedef FILE* (*FopenFn)(const char*, const char*);
+
+#define MODE_ARG(flags, mode)                  \
+    do {                                       \
+        if ((flags) & (O_CREAT | O_TMPFILE)) { \
+            va_list ap;                        \
+            va_start(ap, flags);               \
+            mode = va_arg(ap, int);            \
+            va_end(ap);                        \
+        }                                      \
+    } while (0)
+
+int open(const char* path, int flags, ...) {
+    int mode = 0;
+    MODE_ARG(flags, mode);
+    Note(path, flags);
+    return ((OpenFn)dlsym(RTLD_NEXT, "open"))(path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+    int mode = 0;
+    MODE_ARG(flags, mode);
+    Note(path, flags);
+    return ((OpenFn)dlsym(RTLD_NEXT, "open64"))(path, flags, mode);
+}
+
+int openat(int dir, const char* path, int flags, ...) {
+    int mode = 0;
+    MODE_ARG(flags, mode);
+    Note(path, flags);
+    return ((OpenAtFn)dlsym(RTLD_NEXT, "openat"))(dir, path, flags, mode);
+}
+
+FILE* fopen(const char* path, const char* how) {
+    Note(path, how && how[0] == 'r' && !strchr(how, '+') ? O_RDONLY : O_RDWR);
+    return ((FopenFn)dlsym(RTLD_NEXT, "fopen"))(path, how);
+}
+
+__attribute__((destructor)) static void Report(void) {
+    const char* out = getenv("CALDREN_COUNT_OUT");
+    FILE* f = out ? ((FopenFn)dlsym(RTLD_NEXT, "fopen"))(out, "w") : NULL;
+    if (f) {
+        fprintf(f, "%d", g_count);
+        fclose(f);
+    }
+}
