@@ -19,6 +19,7 @@
 #include "app/dialogs/ErrorDialogs.h"
 #include "app/dialogs/frmError.h"
 #include "app/gui/QtUi.h"
+#include "app/gui/ShutDown.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmFinal.h"
 #include "app/gui/frmMain.h"
