@@ -140,6 +140,7 @@ TEST_P(Panel, SameTextsAsTheSummaryReportAndTheAnalysisUntouched) {
     }
     Reports::RecordingSink sink;
     Reports::BuildSummReport(*reported, sink);
+    EXPECT_TRUE(sink.Reports().back().ended);  // a file sink appends only an ended report
     const std::string body = sink.Reports().back().Body();
     const std::pair<const char*, int> rows[] = {{"Availa", -1},
                                                 {" For Business Cycle", kNeeded},

@@ -76,6 +76,28 @@ TEST(MainWithoutADisplay, NamesTheFileAndRestoresTheSignals) {
     ::sigaction(SIGXFSZ, nullptr, &size);
     EXPECT_TRUE(pipe.sa_handler == SIG_DFL && size.sa_handler == SIG_DFL);
     state.document.engine.Reset();
+
+    // /input and /output without /silent: the windows start with those names.
+    caldren::RunState named;
+    std::string in = "/input", out = "/output", report = "/srv/Clients/acme.txt";
+    char* namedArgv[] = {program.data(), in.data(),     file.data(),
+                         out.data(),     report.data(), nullptr};
+    EXPECT_EQ(MainMod::Main(named, 5, namedArgv), MainMod::kExitFailure);
+    EXPECT_EQ(named.document.currentFileName + " > " + named.options.outputFileName,
+              file + " > " + report);
+    named.document.engine.Reset();
+}
+
+// Nothing of a batch run's console seam outlives the run (its notices would reach a gone
+// object).
+TEST(MainBatch, LeavesNoSeamBehind) {
+    caldren::RunState state;
+    std::string program = "CaldrenCalc", in = "/input", file = "/nonexistent/acme.cld",
+                out = "/output", report = "/nonexistent/acme.txt", silent = "/silent";
+    char* argv[] = {program.data(), in.data(),     file.data(), out.data(),
+                    report.data(),  silent.data(), nullptr};
+    EXPECT_EQ(MainMod::Main(state, 6, argv), MainMod::kExitFailure);
+    EXPECT_TRUE(state.options.ui == nullptr && !state.document.savedChanged);
 }
 
 }  // namespace

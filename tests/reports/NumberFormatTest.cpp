@@ -28,6 +28,8 @@ const std::map<std::string, std::function<std::string(const Args&)>> kFormats = 
     {"padright", [](const Args& a) { return PadRight(a[0], std::stoul(a[1])); }},
     {"printline", [](const Args& a) { return GetPrintLine(std::stoi(a[0])); }},
     {"month", [](const Args& a) { return Abbreviated(a[0]); }},
+    {"blanks", [](const Args& a) { return "[" + Blanks(std::stoi(a[0])) + "]"; }},
+    {"repeat", [](const Args& a) { return Repeat(a[0][0], std::stoi(a[1])); }},
 };
 
 TEST(NumberFormat, Table) {
