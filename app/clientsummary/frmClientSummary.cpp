@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::clientsummary {
 
 namespace {
 
@@ -71,7 +71,7 @@ QPushButton* Button(const char* caption, const char* name) {
 
 }  // namespace
 
-frmClientSummary::frmClientSummary(gui::Dialogs& dialogs,
+frmClientSummary::frmClientSummary(dialogs::Dialogs& dialogs,
                                    std::function<void(const std::string&)> open, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_open(std::move(open)) {
     setObjectName(QStringLiteral("frmClientSummary"));
@@ -339,4 +339,4 @@ void frmClientSummary::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-}  // namespace caldren
+}  // namespace caldren::clientsummary

@@ -29,16 +29,16 @@ class QStandardItemModel;
 class QTableView;
 class QTimer;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::clientsummary {
 
 class frmClientSummary : public QWidget {
 public:
     // `open` opens a client's data file in the main window.
-    frmClientSummary(gui::Dialogs& dialogs, std::function<void(const std::string&)> open,
+    frmClientSummary(dialogs::Dialogs& dialogs, std::function<void(const std::string&)> open,
                      QWidget* parent = nullptr);
     ~frmClientSummary() override;
 
@@ -68,7 +68,7 @@ private:
     void showRows();
     void setReading(bool on);
 
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     std::function<void(const std::string&)> m_open;
     QLabel* m_folder;
     QCheckBox* m_recursive;
@@ -90,4 +90,4 @@ private:
     bool m_cancelled = false;
 };
 
-}  // namespace caldren
+}  // namespace caldren::clientsummary

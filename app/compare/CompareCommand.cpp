@@ -6,16 +6,16 @@
 
 #include <activation/Activation.h>
 
-namespace caldren::reportwindows {
+namespace caldren::compare {
 
-int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
+int CompareYearsCommand(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent) {
     if (!state.options.ui) return 0;
     // The viewer opens when the report ends (ViewSink); loading six files takes a few
     // milliseconds, so no busy cursor is needed.
-    ViewSink sink(state, dialogs, parent);
+    reportwindows::ViewSink sink(state, dialogs, parent);
     return CompareYears::Run(state.preferences, *state.options.ui, sink, [] {
         return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
     });
 }
 
-}  // namespace caldren::reportwindows
+}  // namespace caldren::compare

@@ -9,13 +9,13 @@ class QWidget;
 namespace caldren {
 struct RunState;
 }
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren::reportwindows {
+namespace caldren::compare {
 
 // Returns the number of files compared (0 when cancelled or refused).
-int CompareYearsCommand(RunState& state, gui::Dialogs& dialogs, QWidget* parent);
+int CompareYearsCommand(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent);
 
-}  // namespace caldren::reportwindows
+}  // namespace caldren::compare

@@ -20,7 +20,7 @@ class QPrinter;
 class QUrl;
 class QWidget;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 class Dialogs {
 public:
@@ -73,4 +73,4 @@ public:
 // The answer of a message box closed by its frame (app/core/Ui.h).
 using caldren::DefaultAnswer;
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

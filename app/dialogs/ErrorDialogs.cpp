@@ -17,7 +17,7 @@
 #include <chrono>
 #include <filesystem>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 const char* const kContactLines[] = {
     "Orlenwick Software Company",
@@ -70,7 +70,11 @@ void ReportErrorAndQuit(RunState& state, Dialogs& dialogs, long number,
             // Save As reports its own failures; the shutdown goes on.
         }
     }
-    ShutDown(state, dialogs, false);
+    // The shutdown belongs to the windows above this room; the run's Ui reaches it.
+    if (state.options.ui)
+        state.options.ui->ShutDown(false);
+    else
+        dialogs.endProgram(0);
 }
 
 namespace {
@@ -158,4 +162,4 @@ void ReportError(Dialogs& dialogs, const std::string& errorLogPath, long number,
     reporter.ReportError(number, description, location, kDescription);
 }
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

@@ -1,16 +1,12 @@
-// The program's error windows and the end of an interactive run.
+// The program's error windows.
 //
 //   ReportErrorAndQuit  the program's own error message ("WARNING!", Yes runs Save As),
-//                       then ShutDown(false)
+//                       then the run's Ui shuts down (ShutDown(false))
 //   ShowErrorWarning    the "Error Warning" window (frmError) with its "Don't show this
 //                       message again" box; the answer becomes the hide-warning flag
-//   ShutDown            Save As when asked, release the reporter, store the report font,
-//                       release the engine, give the printer its start font back, show the
-//                       exit screen (frmFinal) with the time spent, end the process
-//   BuildExitMessage    the exit screen's text for a number of seconds
 //
 // The texts are built by plain functions so that they are checked without a window; every
-// window is shown, and the process ended, through the Dialogs handed in.
+// window is shown through the Dialogs handed in.
 #pragma once
 
 #include <cstdint>
@@ -27,21 +23,11 @@ namespace errorreporter {
 class ErrorPresenter;
 }
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 class Dialogs;
 
 // ---- texts ----------------------------------------------------------------------------
-
-// The exit screen's text for `totalSeconds` (a negative count is taken as 0), CR LF line
-// ends: "You have spent 12 minutes, and 34 seconds using Orlenwick's Caldren Formula
-// Calculator. How long would your work have taken without it?" and the order lines.
-std::string BuildExitMessageText(long totalSeconds);
-
-// Seconds from `start` to `end`, both whole seconds since midnight. A run that passes
-// midnight counts on into the next day (end earlier than start adds a day), so the time
-// spent is never negative.
-std::int32_t ElapsedSeconds(std::int32_t start, std::int32_t end);
 
 // The program's own error message: "An error has occurred in the Caldren Formula
 // Calculator." + LF LF + "Error Number:   " n + LF + "Error Type:        " standard text
@@ -66,16 +52,11 @@ extern const char* const kOrderPageUrl;
 bool ShowErrorWarning(Dialogs& dialogs, const std::string& message, const std::string& location,
                       bool hidden, QWidget* parent = nullptr);
 
-// The program's own error message, Save As on Yes, then ShutDown(state, dialogs, false).
+// The program's own error message, Save As on Yes, then the shutdown of the run's Ui
+// (state.options.ui->ShutDown(false)), which ends the process; without a Ui the process
+// ends through dialogs.endProgram(0).
 void ReportErrorAndQuit(RunState& state, Dialogs& dialogs, long number,
                         const std::string& location);
-
-// ShutDown in its order; errors inside are ignored and each step still runs. Ends the
-// process through dialogs.endProgram.
-void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst);
-
-// Fills and shows the exit screen modally.
-void BuildExitMessage(Dialogs& dialogs, long totalSeconds, QWidget* parent = nullptr);
 
 // ---- the error reporter's windows ----------------------------------------------------------
 
@@ -92,4 +73,4 @@ std::shared_ptr<errorreporter::ErrorPresenter> MakeErrorPresenter(Dialogs& dialo
 void ReportError(Dialogs& dialogs, const std::string& errorLogPath, long number,
                  const std::string& description, const std::string& location);
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QRectF>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 QPixmap ProgramPixmap(int size) {
     QPixmap pixmap(size, size);
@@ -53,4 +53,4 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

@@ -5,9 +5,9 @@
 #include <QIcon>
 #include <QPixmap>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 QPixmap ProgramPixmap(int size);
 QIcon ProgramIcon();
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 namespace {
 
@@ -199,4 +199,4 @@ QStringList NameFilters(const std::string& filter) {
     return result;
 }
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

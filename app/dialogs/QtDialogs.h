@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 
 class QtDialogs final : public Dialogs {
 public:
@@ -36,4 +36,4 @@ public:
 // file names are case-sensitive, so "*.CLD" also matches "*.cld".
 QStringList NameFilters(const std::string& filter);
 
-}  // namespace caldren::gui
+}  // namespace caldren::dialogs

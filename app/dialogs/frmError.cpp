@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace caldren::dialogs {
+
 frmError::frmError(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmError"));
     setWindowTitle(QStringLiteral("Error Warning"));
@@ -57,3 +59,5 @@ void frmError::SetMessage(const QString& text) {
 }
 
 bool frmError::DontShowAgain() const { return chkDontShow->isChecked(); }
+
+}  // namespace caldren::dialogs

@@ -9,6 +9,8 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 
+namespace caldren::dialogs {
+
 class frmError : public QDialog {
 public:
     explicit frmError(QWidget* parent = nullptr);
@@ -20,3 +22,5 @@ public:
     QCheckBox* chkDontShow = nullptr;
     QPushButton* btnOK = nullptr;
 };
+
+}  // namespace caldren::dialogs

@@ -28,7 +28,7 @@ namespace caldren::gui {
 
 // The interactive start after the QApplication exists, every dialog through `dialogs`;
 // returns the event loop's code.
-int RunInteractive(RunState& state, Dialogs& dialogs) {
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs) {
     // A name and a description for every control a screen reader reaches.
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
         InstallAccessibleNames(*app);
@@ -37,7 +37,7 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
     if (!state.program.errorReporter)
         state.program.errorReporter = std::make_shared<errorreporter::ErrorReporter>();
     state.program.errorReporter->SetPresenter(
-        MakeErrorPresenter(dialogs, state.program.errorLogPath));
+        dialogs::MakeErrorPresenter(dialogs, state.program.errorLogPath));
 
     {
         frmAbout splash(state.program, dialogs);
@@ -62,12 +62,12 @@ int RunInteractive(RunState& state, Dialogs& dialogs) {
 
     if (openStartFile) {
         if (FileOperations::OpenFile(state, state.options.startFile))
-            IPSupport::InitIP(state, ui, dialogs, &main);
+            input::IPSupport::InitIP(state, ui, dialogs, &main);
     } else if (state.options.startChoice == kStartNew) {
         FileOperations::NewFile(state);
     } else if (state.options.startChoice == kStartOld) {
         if (FileOperations::OpenFile(state, std::string()))
-            IPSupport::InitIP(state, ui, dialogs, &main);
+            input::IPSupport::InitIP(state, ui, dialogs, &main);
     }
 
     ui.SetStatusText("File: " + state.document.currentFileName);
@@ -88,7 +88,7 @@ extern "C" __attribute__((visibility("default"))) int CaldrenGuiMain(caldren::Ru
     QApplication app(s_argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(caldren::kTitle));
     QApplication::setOrganizationName(QStringLiteral("Orlenwick"));
-    QApplication::setWindowIcon(caldren::gui::ProgramIcon());
-    caldren::gui::QtDialogs dialogs;
+    QApplication::setWindowIcon(caldren::dialogs::ProgramIcon());
+    caldren::dialogs::QtDialogs dialogs;
     return caldren::gui::RunInteractive(*state, dialogs);
 }

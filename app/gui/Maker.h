@@ -3,7 +3,7 @@
 // are of the reserved ".example" kind.
 #pragma once
 
-namespace caldren::Maker {
+namespace caldren::gui::Maker {
 
 inline constexpr const char* kProgrammer = "Orlenwick Software Company";
 inline constexpr const char* kStreet = "1450 Harrow Mill Road, Suite 12";
@@ -17,4 +17,4 @@ inline constexpr const char* kEmail = "sales@orlenwick.example";
 inline constexpr const char* kLegalNotice =
     "Copyright (C) 2002-2026 Orlenwick Software Company. All rights reserved.";
 
-}  // namespace caldren::Maker
+}  // namespace caldren::gui::Maker

@@ -3,6 +3,7 @@
 #include "app/core/RunState.h"
 #include "app/dialogs/Dialogs.h"
 #include "app/dialogs/ErrorDialogs.h"
+#include "app/gui/ShutDown.h"
 #include "app/input/IPSupport.h"
 #include "frmMain.h"
 
@@ -12,9 +13,9 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace caldren {
+namespace caldren::gui {
 
-QtUi::QtUi(RunState& state, gui::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
+QtUi::QtUi(RunState& state, dialogs::Dialogs& dialogs) : m_state(state), m_dialogs(dialogs) {}
 
 void QtUi::setMainWindow(frmMain* window) { m_main = window; }
 frmMain* QtUi::mainWindow() const { return m_main.data(); }
@@ -68,12 +69,12 @@ void QtUi::SetRecentSeparatorVisible(bool visible) {
     if (m_main) m_main->setRecentSeparatorVisible(visible);
 }
 
-void QtUi::ShowInputForm() { IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
+void QtUi::ShowInputForm() { input::IPSupport::InitIP(m_state, *this, m_dialogs, m_main.data()); }
 
 void QtUi::ReportErrorAndQuit(long number, const std::string& location) {
-    gui::ReportErrorAndQuit(m_state, m_dialogs, number, location);
+    dialogs::ReportErrorAndQuit(m_state, m_dialogs, number, location);
 }
 
 void QtUi::ShutDown(bool saveFirst) { gui::ShutDown(m_state, m_dialogs, saveFirst); }
 
-}  // namespace caldren
+}  // namespace caldren::gui

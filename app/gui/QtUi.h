@@ -1,7 +1,7 @@
 // The windows' implementation of caldren::Ui: message boxes, the Open and Save As dialogs,
 // the beep, the main window's status line and recent-files entries, the input form, the
 // program's own error message and the shutdown. Dialogs and boxes go through the run's
-// gui::Dialogs, which tests answer.
+// dialogs::Dialogs, which tests answer.
 #pragma once
 
 #include "app/core/Ui.h"
@@ -11,17 +11,19 @@
 class QWidget;
 
 namespace caldren {
-
 struct RunState;
-class frmMain;
-
-namespace gui {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
 
+namespace caldren::gui {
+
+class frmMain;
+
 class QtUi final : public Ui {
 public:
-    QtUi(RunState& state, gui::Dialogs& dialogs);
+    QtUi(RunState& state, dialogs::Dialogs& dialogs);
 
     // The main window whose status line and File menu the commands update.
     void setMainWindow(frmMain* window);
@@ -44,8 +46,8 @@ private:
     QWidget* dialogParent() const;
 
     RunState& m_state;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QPointer<frmMain> m_main;
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

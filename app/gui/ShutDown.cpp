@@ -1,7 +1,8 @@
 // ShutDown and the exit screen (BuildExitMessage).
-#include "app/dialogs/ErrorDialogs.h"
+#include "app/gui/ShutDown.h"
 
 #include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ErrorDialogs.h"
 #include "frmFinal.h"
 
 #include "../core/FileOperations.h"
@@ -80,21 +81,21 @@ std::string BuildExitMessageText(long totalSeconds) {
     text += "\r\n\r\n";
     text += "To order other Orlen programs, contact us at:";
     text += "\r\n\r\n";
-    for (int i = 0; i < kContactLineCount; ++i) {
+    for (int i = 0; i < dialogs::kContactLineCount; ++i) {
         text += "     ";
-        text += kContactLines[i];
+        text += dialogs::kContactLines[i];
         text += "\r\n";
     }
     return text;
 }
 
-void BuildExitMessage(Dialogs& dialogs, long totalSeconds, QWidget* parent) {
+void BuildExitMessage(dialogs::Dialogs& dialogs, long totalSeconds, QWidget* parent) {
     frmFinal screen(dialogs, parent);
     screen.SetDisplayText(BuildExitMessageText(totalSeconds));
     dialogs.runModal(screen);
 }
 
-void ShutDown(RunState& state, Dialogs& dialogs, bool saveFirst) {
+void ShutDown(RunState& state, dialogs::Dialogs& dialogs, bool saveFirst) {
     // 1. Save As while the engine still holds the data.
     if (saveFirst) {
         try {

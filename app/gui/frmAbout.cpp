@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::gui {
 
 namespace {
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
@@ -25,16 +25,16 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent)
+frmAbout::frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(kDescription));
     setModal(true);
-    setWindowIcon(gui::ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("picIcon"));
-    icon->setPixmap(gui::ProgramPixmap(64));
+    icon->setPixmap(dialogs::ProgramPixmap(64));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     QLabel* lblTitle = makeLabel(this, "lblTitle", QString::fromUtf8(kDescription));
@@ -82,11 +82,13 @@ frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* p
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this,
-            [this, &dialogs] { HelpSupport::StartSysInfo(dialogs, this); });
-    connect(btnInfoWWW, &QPushButton::clicked, this,
-            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kInfoUrl)); });
-    connect(btnOLS, &QPushButton::clicked, this,
-            [&dialogs] { HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kSalesUrl)); });
+            [this, &dialogs] { help::HelpSupport::StartSysInfo(dialogs, this); });
+    connect(btnInfoWWW, &QPushButton::clicked, this, [&dialogs] {
+        help::HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kInfoUrl));
+    });
+    connect(btnOLS, &QPushButton::clicked, this, [&dialogs] {
+        help::HelpSupport::OpenWebPage(dialogs, QString::fromUtf8(Maker::kSalesUrl));
+    });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdOK);
@@ -113,4 +115,4 @@ frmAbout::frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* p
     setMinimumWidth(620);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -8,16 +8,18 @@ class QLabel;
 class QPushButton;
 
 namespace caldren {
-
 struct ProgramInfo;
-namespace gui {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
 
 class frmAbout : public QDialog {
 public:
     // The system information and the web pages are opened through `dialogs`.
-    frmAbout(const ProgramInfo& program, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmAbout(const ProgramInfo& program, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

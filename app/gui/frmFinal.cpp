@@ -17,6 +17,8 @@
 
 #include "../core/RunState.h"
 
+namespace caldren::gui {
+
 namespace {
 
 // "Courier New", or the system's fixed-pitch font where that name resolves to a
@@ -33,7 +35,7 @@ QFont DisplayFont() {
 
 }  // namespace
 
-frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
+frmFinal::frmFinal(dialogs::Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFinal"));
     setWindowTitle(QString::fromUtf8(caldren::kMaker) + QLatin1Char(' ') +
                    QString::fromUtf8(caldren::kDescription));
@@ -54,7 +56,7 @@ frmFinal::frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent) : QDialog(pa
     btnDone->setDefault(true);
 
     connect(btnBuy, &QPushButton::clicked, this,
-            [&dialogs] { dialogs.openUrl(QUrl(QString::fromUtf8(caldren::gui::kOrderPageUrl))); });
+            [&dialogs] { dialogs.openUrl(QUrl(QString::fromUtf8(dialogs::kOrderPageUrl))); });
     connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
@@ -78,3 +80,5 @@ void frmFinal::SetDisplayText(const std::string& text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtDisplay->setPlainText(shown);
 }
+
+}  // namespace caldren::gui

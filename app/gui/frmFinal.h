@@ -8,14 +8,16 @@
 class QPlainTextEdit;
 class QPushButton;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
 
 class frmFinal : public QDialog {
 public:
     // "Order && Download Update" opens the order page through `dialogs`.
-    explicit frmFinal(caldren::gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit frmFinal(dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The text as BuildExitMessageText makes it (CR LF line ends).
     void SetDisplayText(const std::string& text);
@@ -24,3 +26,5 @@ public:
     QPushButton* btnBuy = nullptr;
     QPushButton* btnDone = nullptr;
 };
+
+}  // namespace caldren::gui

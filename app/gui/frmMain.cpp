@@ -39,7 +39,7 @@
 
 #include <filesystem>
 
-namespace caldren {
+namespace caldren::gui {
 
 namespace {
 
@@ -71,11 +71,11 @@ float readTwips(QSettings& settings, const char* key, float defaultValue) {
 
 }  // namespace
 
-frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+frmMain::frmMain(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_ui(ui), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kTitle));
-    setWindowIcon(gui::ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
     setAttribute(Qt::WA_QuitOnClose, true);
     buildMenus();
     buildToolStrip();
@@ -92,7 +92,7 @@ frmMain::frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent
     central->setObjectName(QStringLiteral("picBackground"));
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
-    m_results = new ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
+    m_results = new results::ResultsPanel(m_state.document, m_state.program, m_dialogs, central);
     centralLayout->addWidget(m_results);
     setCentralWidget(central);
 
@@ -284,7 +284,7 @@ void frmMain::mnuFileOpenClick() {
     // The input form follows only a file that was loaded: after a cancelled dialog or a
     // missing file it would show the previous analysis under the new name.
     if (FileOperations::OpenFile(m_state, std::string()))
-        IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+        input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
 void frmMain::mnuFileSaveClick() {
@@ -293,7 +293,7 @@ void frmMain::mnuFileSaveClick() {
 void frmMain::mnuFileSaveAsClick() { FileOperations::SaveAs(m_state); }
 
 void frmMain::mnuFileNewYearClick() {
-    if (NewYearCommand::Run(m_state)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+    if (NewYearCommand::Run(m_state)) input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 // The analysis as a workbook whose formulas compute it. As for the reports, the analysis is
 // saved, calculated, and opened again, so the engine holds it as saved.
@@ -334,28 +334,27 @@ void frmMain::mnuFilePrintClick() {
 void frmMain::mnuFileMRUClick(int n) {
     if (n < 1 || n > 5) return;
     const std::string name = m_state.preferences.recentFiles[static_cast<std::size_t>(n - 1)];
-    if (FileOperations::OpenFile(m_state, name)) IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+    if (FileOperations::OpenFile(m_state, name))
+        input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
 }
 
-void frmMain::mnuInputsClick() { IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
+void frmMain::mnuInputsClick() { input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this); }
 
-void frmMain::mnuViewCompareClick() {
-    reportwindows::CompareYearsCommand(m_state, m_dialogs, this);
-}
+void frmMain::mnuViewCompareClick() { compare::CompareYearsCommand(m_state, m_dialogs, this); }
 
 QWidget* frmMain::mnuViewClientSummaryClick() {
-    if (auto* open = findChild<frmClientSummary*>()) {
+    if (auto* open = findChild<clientsummary::frmClientSummary*>()) {
         open->raise();
         open->activateWindow();
         return open;
     }
-    auto* window = new frmClientSummary(
+    auto* window = new clientsummary::frmClientSummary(
         m_dialogs,
         [this](const std::string& file) {
             if (FileOperations::OpenFile(m_state, file)) {
                 raise();
                 activateWindow();
-                IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
+                input::IPSupport::InitIP(m_state, m_ui, m_dialogs, this);
             }
         },
         this);
@@ -399,11 +398,11 @@ void frmMain::storeReportOptions() {
     }
 }
 
-void frmMain::mnuHelpContentsClick() { HelpSupport::ShowHelp(m_state, m_dialogs, this); }
+void frmMain::mnuHelpContentsClick() { help::HelpSupport::ShowHelp(m_state, m_dialogs, this); }
 
 // The help window with its search box ready for the words to look for.
 void frmMain::mnuHelpSearchForHelpOnClick() {
-    HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
+    help::HelpSupport::ShowHelp(m_state, m_dialogs, this, QString(), true);
 }
 
 void frmMain::mnuHelpAboutClick() {
@@ -461,4 +460,4 @@ void frmMain::closeEvent(QCloseEvent* event) {
     m_ui.ShutDown(false);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -9,7 +9,7 @@
 // manual), shown in the menus.
 //
 // The commands call the report windows, the comparison, the report font and the manual
-// directly; every dialog they show goes through the run's gui::Dialogs.
+// directly; every dialog they show goes through the run's dialogs::Dialogs.
 #pragma once
 
 #include <QMainWindow>
@@ -21,22 +21,24 @@ class QAction;
 class QLabel;
 class QToolBar;
 
-namespace caldren {
+namespace caldren::results {
 class ResultsPanel;
 }
 
 namespace caldren {
-
 struct RunState;
 class Ui;
-namespace gui {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::gui {
 
 class frmMain : public QMainWindow {
 public:
     // Loads the window: builds it and places it from the settings store (not shown).
-    frmMain(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmMain(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     void setStatusText(const QString& text);
     // Title: the current file's name, "*" while there is unsaved work, the program's
@@ -87,9 +89,9 @@ private:
 
     RunState& m_state;
     Ui& m_ui;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QLabel* m_statusPanel = nullptr;
-    ResultsPanel* m_results = nullptr;
+    results::ResultsPanel* m_results = nullptr;
     std::array<QAction*, 5> m_mru{};
     QAction* m_mruSeparator = nullptr;
     QAction* m_reportHeadings = nullptr;
@@ -97,4 +99,4 @@ private:
     bool m_closing = false;
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

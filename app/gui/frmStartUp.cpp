@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::gui {
 
 frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("frmStartUp"));
@@ -40,7 +40,7 @@ frmStartUp::frmStartUp(RunOptions& options, QWidget* parent) : QDialog(parent), 
     btnNew->setDefault(true);
     adjustSize();
     setFixedSize(sizeHint());
-    ControlExtend::CenterForm(this);
+    input::ControlExtend::CenterForm(this);
 }
 
-}  // namespace caldren
+}  // namespace caldren::gui

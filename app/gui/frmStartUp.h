@@ -6,8 +6,10 @@
 #include <QDialog>
 
 namespace caldren {
-
 struct RunOptions;
+}  // namespace caldren
+
+namespace caldren::gui {
 
 class frmStartUp : public QDialog {
 public:
@@ -17,4 +19,4 @@ private:
     RunOptions& m_options;
 };
 
-}  // namespace caldren
+}  // namespace caldren::gui

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QUrl>
 
-namespace caldren::HelpSupport {
+namespace caldren::help::HelpSupport {
 
 namespace {
 
@@ -96,8 +96,8 @@ QString GuideFile(const ProgramInfo& program) {
            QString::fromLatin1(kGuideFile);
 }
 
-frmHelp* ShowHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent, const QString& anchor,
-                  bool search) {
+frmHelp* ShowHelp(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent,
+                  const QString& anchor, bool search) {
     QWidget* owner = parent ? parent->window() : nullptr;
     if (!g_help)
         g_help = new frmHelp(state, dialogs, GuideFile(state.program), owner);
@@ -124,7 +124,7 @@ QString InputFormTopic(const QString& objectName, int page) {
     return QString::fromLatin1(kPageTopics[0]);
 }
 
-QString FindSysInfoTool(gui::Dialogs& dialogs) {
+QString FindSysInfoTool(dialogs::Dialogs& dialogs) {
     for (const char* name : {"hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"}) {
         QString path = dialogs.findProgram(QString::fromLatin1(name));
         if (!path.isEmpty()) return path;
@@ -132,13 +132,15 @@ QString FindSysInfoTool(gui::Dialogs& dialogs) {
     return {};
 }
 
-void StartSysInfo(gui::Dialogs& dialogs, QWidget* parent) {
+void StartSysInfo(dialogs::Dialogs& dialogs, QWidget* parent) {
     const QString tool = FindSysInfoTool(dialogs);
     if (!tool.isEmpty() && dialogs.startProgram(tool)) return;
     dialogs.message(parent, QString::fromLatin1(kSysInfoUnavailable), kOkOnly,
                     QString::fromUtf8(kTitle));
 }
 
-bool OpenWebPage(gui::Dialogs& dialogs, const QString& url) { return dialogs.openUrl(QUrl(url)); }
+bool OpenWebPage(dialogs::Dialogs& dialogs, const QString& url) {
+    return dialogs.openUrl(QUrl(url));
+}
 
-}  // namespace caldren::HelpSupport
+}  // namespace caldren::help::HelpSupport

@@ -10,13 +10,15 @@ class QWidget;
 namespace caldren {
 struct ProgramInfo;
 struct RunState;
-class frmHelp;
 }  // namespace caldren
-namespace caldren::gui {
+namespace caldren::help {
+class frmHelp;
+}
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren::HelpSupport {
+namespace caldren::help::HelpSupport {
 
 // The message shown when no system information tool exists.
 inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavailable At This Time";
@@ -29,7 +31,7 @@ QString GuideFile(const ProgramInfo& program);
 // window's help must be, to take the mouse and keys), at the section with this anchor; an
 // empty anchor keeps the place it shows. With `search` the search box takes the focus.
 // The window opens the printable guide through `dialogs`.
-frmHelp* ShowHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+frmHelp* ShowHelp(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent,
                   const QString& anchor = QString(), bool search = false);
 // The help window when one is open, else nullptr.
 frmHelp* HelpWindow();
@@ -40,14 +42,14 @@ QString InputFormTopic(const QString& objectName, int page);
 
 // The system information tool of this desktop, looked up on PATH among the known ones
 // ("hardinfo", "hardinfo2", "kinfocenter", "gnome-system-monitor"), or the empty text.
-QString FindSysInfoTool(gui::Dialogs& dialogs);
+QString FindSysInfoTool(dialogs::Dialogs& dialogs);
 
 // StartSysInfo: runs the system information tool in a window of its own; where there is
 // none (or it cannot be started), shows "System Information Is Unavailable At This Time"
 // with an OK button.
-void StartSysInfo(gui::Dialogs& dialogs, QWidget* parent);
+void StartSysInfo(dialogs::Dialogs& dialogs, QWidget* parent);
 
 // Opens a web page with the desktop's default browser. False when nothing could open it.
-bool OpenWebPage(gui::Dialogs& dialogs, const QString& url);
+bool OpenWebPage(dialogs::Dialogs& dialogs, const QString& url);
 
-}  // namespace caldren::HelpSupport
+}  // namespace caldren::help::HelpSupport

@@ -33,7 +33,7 @@
 #include <functional>
 #include <vector>
 
-namespace caldren {
+namespace caldren::help {
 
 namespace {
 
@@ -127,11 +127,12 @@ QString frmHelp::AnchorOf(const QString& heading) {
     return anchor.mid(static_cast<int>(letter - anchor.begin()));
 }
 
-frmHelp::frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFile, QWidget* parent)
+frmHelp::frmHelp(RunState& state, dialogs::Dialogs& dialogs, const QString& guideFile,
+                 QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state), m_dialogs(dialogs), m_guideFile(guideFile) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Help - ") + QString::fromUtf8(kDescription));
-    setWindowIcon(gui::ProgramIcon());
+    setWindowIcon(dialogs::ProgramIcon());
     setAttribute(Qt::WA_DeleteOnClose);
 
     auto* browser = new GuideBrowser(this);
@@ -451,4 +452,4 @@ void frmHelp::findNext(bool backward) {
     ShowTopic(m_found.at(m_foundAt));
 }
 
-}  // namespace caldren
+}  // namespace caldren::help

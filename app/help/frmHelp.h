@@ -24,16 +24,16 @@ class QTreeWidgetItem;
 namespace caldren {
 struct RunState;
 }
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::help {
 
 class frmHelp : public QWidget {
 public:
     // "Open PDF..." opens the printable guide through `dialogs`.
-    frmHelp(RunState& state, gui::Dialogs& dialogs, const QString& guideFile,
+    frmHelp(RunState& state, dialogs::Dialogs& dialogs, const QString& guideFile,
             QWidget* parent = nullptr);
 
     // Shows the section with this anchor; an empty anchor keeps the place shown (the
@@ -66,7 +66,7 @@ private:
     void contentsEntryClicked(QTreeWidgetItem* item);
 
     RunState& m_state;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QString m_guideFile;
     QStringList m_anchors;
     QStringList m_found;
@@ -80,4 +80,4 @@ private:
     QToolButton* btnForward = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::help

@@ -16,7 +16,7 @@
 #include <cctype>
 #include <unordered_map>
 
-namespace caldren::ControlExtend {
+namespace caldren::input::ControlExtend {
 
 namespace {
 
@@ -276,4 +276,4 @@ void CenterForm(QWidget* form) {
                area.y() + (area.height() - size.height()) / 2);
 }
 
-}  // namespace caldren::ControlExtend
+}  // namespace caldren::input::ControlExtend

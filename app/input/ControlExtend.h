@@ -20,7 +20,7 @@ namespace caldren::input {
 class FormContext;
 }
 
-namespace caldren::ControlExtend {
+namespace caldren::input::ControlExtend {
 
 // An object whose text properties can be read and written by name.
 class Target {
@@ -112,4 +112,4 @@ bool EnterAsTab(QKeyEvent* key, QWidget* widget);
 // Centres the window on its screen.
 void CenterForm(QWidget* form);
 
-}  // namespace caldren::ControlExtend
+}  // namespace caldren::input::ControlExtend

@@ -40,7 +40,7 @@ void FormContext::putDateBack(QLineEdit* box, const std::string& engineValue) co
 
 void FormContext::reportError(long number, const std::string& description,
                               const std::string& location) const {
-    gui::ReportError(m_dialogs, m_state.program.errorLogPath, number, description, location);
+    dialogs::ReportError(m_dialogs, m_state.program.errorLogPath, number, description, location);
 }
 
 bool FormContext::entering(const QWidget* control, Qt::FocusReason reason) {

@@ -29,7 +29,7 @@ struct Document;
 struct RunState;
 class Ui;
 }  // namespace caldren
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -39,13 +39,13 @@ class FormUndo;
 
 class FormContext {
 public:
-    FormContext(RunState& state, Ui& ui, gui::Dialogs& dialogs)
+    FormContext(RunState& state, Ui& ui, dialogs::Dialogs& dialogs)
         : m_state(state), m_ui(ui), m_dialogs(dialogs) {}
 
     RunState& state() const { return m_state; }
     Document& document() const;
     Ui& ui() const { return m_ui; }
-    gui::Dialogs& dialogs() const { return m_dialogs; }
+    dialogs::Dialogs& dialogs() const { return m_dialogs; }
     vesmora::_Caldren& engine() const;
 
     // Set while the form fills its controls from the engine.
@@ -88,7 +88,7 @@ public:
 private:
     RunState& m_state;
     Ui& m_ui;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     bool m_loading = false;
     bool m_closing = false;
     QPlainTextEdit* m_helpPane = nullptr;

@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <exception>
 
-namespace caldren::IPSupport {
+namespace caldren::input::IPSupport {
 
-void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent) {
+void InitIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent) {
     try {
         frmIP form(state, ui, dialogs, parent);
         form.FitToScreen();
@@ -74,4 +74,4 @@ std::string NextYearDate(int month, int day, int year) {
     return common::ShortDateText(common::OneYearLater({month, day, year}, false));
 }
 
-}  // namespace caldren::IPSupport
+}  // namespace caldren::input::IPSupport

@@ -11,16 +11,16 @@ namespace caldren {
 struct RunState;
 class Ui;
 }  // namespace caldren
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren::IPSupport {
+namespace caldren::input::IPSupport {
 
 // Loads the input form on the run state's engine (load sequence, BeginEdit last), centres
 // it, shows the file name shortened (SetInitialIP) and shows it modally. Returns when the
 // form has closed. Errors take the program's own error message with location "InitIP".
-void InitIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+void InitIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
 // Fills an empty month collection with twelve months dated "12/31/2002" with amounts of
 // 0; a collection that holds any month is left as it is.
@@ -42,4 +42,4 @@ bool SplitDate(const std::string& text, int& month, int& day, int& year);
 // February 29 becomes February 28 of the next year (the next year has no February 29).
 std::string NextYearDate(int month, int day, int year);
 
-}  // namespace caldren::IPSupport
+}  // namespace caldren::input::IPSupport

@@ -35,7 +35,7 @@
 
 #include <algorithm>
 
-namespace caldren {
+namespace caldren::input {
 
 namespace {
 
@@ -46,7 +46,7 @@ std::string toUtf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
-frmIP::frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
+frmIP::frmIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       m_state(state),
       m_context(std::make_shared<input::FormContext>(state, ui, dialogs)) {
@@ -58,9 +58,10 @@ frmIP::frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent)
     // F1: the guide at the focused field's section, else at the page's.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, [this] {
         const QWidget* focus = focusWidget();
-        HelpSupport::ShowHelp(m_state, m_context->dialogs(), this,
-                              HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
-                                                          vsTabIP->currentIndex()));
+        help::HelpSupport::ShowHelp(
+            m_state, m_context->dialogs(), this,
+            help::HelpSupport::InputFormTopic(focus ? focus->objectName() : QString(),
+                                              vsTabIP->currentIndex()));
     });
     loadSequence();
     m_undo = std::make_unique<input::FormUndo>(
@@ -90,7 +91,8 @@ void frmIP::buildUi() {
     vsTabIP->tabBar()->setFocusPolicy(Qt::TabFocus);
     m_pages = std::make_unique<input::InputPages>(m_context, vsTabIP);
     // What looks wrong in the figures, kept up to date as they are typed; never blocking.
-    m_checks = new ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
+    m_checks =
+        new results::ChecksList(m_state.document, m_state.program, m_context->dialogs(), this);
     m_checks->setAfterAction([this](analysis::CheckAction) {
         m_pages->monthGrid->refillDates();
         m_context->stepDone();
@@ -454,4 +456,4 @@ void frmIP::btnFilenameClick() {
     m_pages->lblFilename->setText(fromUtf8(m_state.document.currentFileName));
 }
 
-}  // namespace caldren
+}  // namespace caldren::input

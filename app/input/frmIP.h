@@ -34,25 +34,26 @@ class QPushButton;
 class QTabWidget;
 
 namespace caldren {
-namespace input {
-class InputPages;
-}
 struct RunState;
 class Ui;
-class ChecksList;
 }  // namespace caldren
-namespace caldren::gui {
+namespace caldren::results {
+class ChecksList;
+}
+namespace caldren::dialogs {
 class Dialogs;
 }
 
-namespace caldren {
+namespace caldren::input {
+
+class InputPages;
 
 class frmIP : public QDialog {
 public:
     // Builds the form and runs the load sequence (loading flag, fields from the engine,
     // BeginEdit last). Its messages go through `ui`, its error and help windows through
     // `dialogs`.
-    frmIP(RunState& state, Ui& ui, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    frmIP(RunState& state, Ui& ui, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
     ~frmIP() override;
 
     // The size its fields want, within the screen's free area (the pages scroll where the
@@ -105,7 +106,7 @@ private:
     QPlainTextEdit* txtHelp = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
-    ChecksList* m_checks = nullptr;
+    results::ChecksList* m_checks = nullptr;
     // Under the help pane: the fields that hold a negative amount where none can be.
     QLabel* lblSignMarks = nullptr;
     // What Cancel, Esc and the close box come back to.
@@ -114,4 +115,4 @@ private:
     std::unique_ptr<input::FormUndo> m_undo;
 };
 
-}  // namespace caldren
+}  // namespace caldren::input

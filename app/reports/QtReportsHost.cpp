@@ -46,7 +46,7 @@ std::optional<CycleChart::ChartData> ChartOf(const RunState& state) {
 
 // ---- View -------------------------------------------------------------------------------
 
-ViewSink::ViewSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+ViewSink::ViewSink(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent,
                    std::vector<QPointer<frmReportForm>>* opened)
     : m_state(state), m_dialogs(dialogs), m_parent(parent), m_log(opened) {}
 
@@ -59,7 +59,7 @@ void ViewSink::BeginReport(const Reports::ReportStart& start) {
     if (start.kind != Reports::ReportKind::Compare)
         m_viewer->SetDataFile(m_state.document.currentFileName);
     RunState* state = &m_state;
-    gui::Dialogs* dialogs = &m_dialogs;
+    dialogs::Dialogs* dialogs = &m_dialogs;
     m_viewer->SetPdfFontSource([state] { return ReportFont(state->preferences); });
     QPointer<frmReportForm> viewer(m_viewer);
     if (start.kind == Reports::ReportKind::Compare) {
@@ -100,7 +100,7 @@ void ViewSink::AbortReport() noexcept {
 
 // ---- Print ------------------------------------------------------------------------------
 
-PrintSink::PrintSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent)
+PrintSink::PrintSink(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent)
     : m_state(state), m_dialogs(dialogs), m_parent(parent) {
     RunState* s = &m_state;
     ReportPrinter::Instance().SetReportFontSource([s] { return ReportFont(s->preferences); });
@@ -120,7 +120,7 @@ void PrintSink::PrintOrDisplay(std::string_view chunk, int lines,
     try {
         pages.PrnManager2(lines, headings.h1, headings.h2, headings.h3);
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
+        dialogs::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
         throw;
     }
     pages.PrintChunk(chunk);
@@ -132,7 +132,7 @@ void PrintSink::EndReport() {
     try {
         pages.PrnManager2(Reports::kEndReport, "", "", "");
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnPgNo()");
+        dialogs::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnPgNo()");
         throw;
     }
     // A peak-method Detailed Analysis report: the monthly-cycle chart on a page of its own.
@@ -159,7 +159,7 @@ void PrintSink::EndPrintJob() {
     try {
         ReportPrinter::Instance().Pages().PrnManager2(Reports::kEndJob, "", "", "");
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
+        dialogs::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "PrnManager2()");
         throw;
     }
 }
@@ -180,7 +180,7 @@ void WriteReportChoices(const Preferences& preferences, const Reports::ReportCho
     Settings::WriteText(preferences, kPrefs, "Detailed Report", std::to_string(choices.detail));
 }
 
-QtReportsHost::QtReportsHost(RunState& state, gui::Dialogs& dialogs, QWidget* mainWindow)
+QtReportsHost::QtReportsHost(RunState& state, dialogs::Dialogs& dialogs, QWidget* mainWindow)
     : m_state(state), m_dialogs(dialogs), m_mainWindow(mainWindow) {}
 
 void QtReportsHost::GetReports(Reports::ReportMode mode, Reports::ReportChoices& choices) {
@@ -255,9 +255,9 @@ int QtReportsHost::GetCopies() {
         ReportPrinter::Instance().SetPrinter(std::move(printer), &m_dialogs);
         return copies;
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "GetCopies");
+        dialogs::ReportErrorAndQuit(m_state, m_dialogs, e.Number(), "GetCopies");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(m_state, m_dialogs, 5, "GetCopies");
+        dialogs::ReportErrorAndQuit(m_state, m_dialogs, 5, "GetCopies");
     }
     return 0;
 }
@@ -315,7 +315,7 @@ void QtReportsHost::ReportOrLog(const activation::ComError& error, const std::st
 
 void QtReportsHost::ReportErrorAndQuit(const activation::ComError& error,
                                        const std::string& location) {
-    gui::ReportErrorAndQuit(m_state, m_dialogs, error.Number(), location);
+    dialogs::ReportErrorAndQuit(m_state, m_dialogs, error.Number(), location);
 }
 
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host) {
@@ -341,13 +341,13 @@ bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHos
     return done;
 }
 
-void RunReportCommand(RunState& state, gui::Dialogs& dialogs, Reports::ReportMode mode,
+void RunReportCommand(RunState& state, dialogs::Dialogs& dialogs, Reports::ReportMode mode,
                       QWidget* mainWindow) {
     QtReportsHost host(state, dialogs, mainWindow);
     Reports::RouteOutput(state, mode, host);
 }
 
-void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& viewer) {
+void PrintViewerReport(RunState& state, dialogs::Dialogs& dialogs, frmReportForm& viewer) {
     QtReportsHost host(state, dialogs, viewer.parentWidget());
     host.SetPrintCaption(viewer.Recorded().start.caption);
     const int copies = host.GetCopies();
@@ -361,13 +361,13 @@ void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& vi
             PrintRecorded(ReportPrinter::Instance(), viewer.Recorded(), true);
     } catch (const activation::ComError& e) {
         ReportPrinter::Instance().AbortJob();
-        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "PrnManager2()");
+        dialogs::ReportErrorAndQuit(state, dialogs, e.Number(), "PrnManager2()");
         return;
     }
     host.SetOldFont(saved);
 }
 
-void ShowPDFHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
+void ShowPDFHelp(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent) {
     try {
         const QString path = QString::fromUtf8(state.program.helpFile);
         bool opened = false;
@@ -382,9 +382,9 @@ void ShowPDFHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
                             kOkOnly | kExclamation, QString::fromUtf8(kTitle));
         }
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "ShowPDFHelp");
+        dialogs::ReportErrorAndQuit(state, dialogs, e.Number(), "ShowPDFHelp");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(state, dialogs, 5, "ShowPDFHelp");
+        dialogs::ReportErrorAndQuit(state, dialogs, 5, "ShowPDFHelp");
     }
 }
 

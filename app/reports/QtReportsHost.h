@@ -26,18 +26,19 @@
 #include <vector>
 
 class QWidget;
-class frmReportForm;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
 namespace caldren::reportwindows {
 
+class frmReportForm;
+
 class ViewSink : public Reports::ReportSink {
 public:
     // `opened`, when given, also receives every viewer shown.
-    ViewSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent,
+    ViewSink(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent,
              std::vector<QPointer<frmReportForm>>* opened = nullptr);
 
     void BeginReport(const Reports::ReportStart& start) override;
@@ -51,7 +52,7 @@ public:
 
 private:
     RunState& m_state;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QPointer<QWidget> m_parent;
     frmReportForm* m_viewer = nullptr;  // the report being built (hidden)
     std::vector<QPointer<frmReportForm>> m_opened;
@@ -60,7 +61,7 @@ private:
 
 class PrintSink : public Reports::ReportSink {
 public:
-    PrintSink(RunState& state, gui::Dialogs& dialogs, QWidget* parent);
+    PrintSink(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent);
 
     void BeginReport(const Reports::ReportStart& start) override;
     void PrintOrDisplay(std::string_view chunk, int lines,
@@ -71,7 +72,7 @@ public:
 
 private:
     RunState& m_state;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QPointer<QWidget> m_parent;
     Reports::PrinterFontRecord m_saved;
     bool m_open = false;
@@ -83,7 +84,7 @@ struct PdfTarget;
 
 class QtReportsHost : public Reports::ReportsHost {
 public:
-    QtReportsHost(RunState& state, gui::Dialogs& dialogs, QWidget* mainWindow);
+    QtReportsHost(RunState& state, dialogs::Dialogs& dialogs, QWidget* mainWindow);
 
     void GetReports(Reports::ReportMode mode, Reports::ReportChoices& choices) override;
     int GetCopies() override;
@@ -112,7 +113,7 @@ private:
     QString AskForPdfInstead(const PdfTarget& target);
 
     RunState& m_state;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     QPointer<QWidget> m_mainWindow;
     bool m_busy = false;
     std::string m_printCaption;
@@ -127,14 +128,14 @@ void WriteReportChoices(const Preferences& preferences, const Reports::ReportCho
 // RunReports(mode) on the run state's engine and report flags (the viewer's "print").
 bool RunReportsOn(RunState& state, Reports::ReportMode mode, Reports::ReportsHost& host);
 // The main window's report commands: RouteOutput(mode) with a QtReportsHost.
-void RunReportCommand(RunState& state, gui::Dialogs& dialogs, Reports::ReportMode mode,
+void RunReportCommand(RunState& state, dialogs::Dialogs& dialogs, Reports::ReportMode mode,
                       QWidget* mainWindow);
 
 // The viewer's "print" for a report that is not rebuilt from the analysis (the comparison
 // of years): the print dialog, then the report as the viewer holds it, once per copy.
-void PrintViewerReport(RunState& state, gui::Dialogs& dialogs, frmReportForm& viewer);
+void PrintViewerReport(RunState& state, dialogs::Dialogs& dialogs, frmReportForm& viewer);
 
 // ShowPDFHelp: opens the manual (state.program.helpFile) with the desktop's default viewer.
-void ShowPDFHelp(RunState& state, gui::Dialogs& dialogs, QWidget* parent);
+void ShowPDFHelp(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent);
 
 }  // namespace caldren::reportwindows

@@ -44,7 +44,7 @@ FontSpec ReportFont(const Preferences& preferences) {
     return FontSpec{preferences.fontName, preferences.fontSize, false};
 }
 
-void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name, float size,
+void SetNewFont(RunState& state, dialogs::Dialogs& dialogs, const std::string& name, float size,
                 bool bold, Reports::PrinterFontRecord& saved, QWidget* parent) {
     ReportPrinter& printer = ReportPrinter::Instance();
     saved.name = printer.FontName();
@@ -72,11 +72,11 @@ void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name,
             }
         } catch (const activation::ComError& e) {
             if (e.Number() != kInvalidPropertyValue || usingSystemDefault) {
-                gui::ReportErrorAndQuit(state, dialogs, e.Number(), "SetNewFont()");
+                dialogs::ReportErrorAndQuit(state, dialogs, e.Number(), "SetNewFont()");
                 return;
             }
             if (!state.preferences.hideWarning)
-                state.preferences.hideWarning = gui::ShowErrorWarning(
+                state.preferences.hideWarning = dialogs::ShowErrorWarning(
                     dialogs, NewFontWarningText(wantName, wantSize), "SetNewFont()", false, parent);
             const std::string failedName = wantName;
             const float failedSize = wantSize;
@@ -94,13 +94,13 @@ void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name,
                 usingSystemDefault = true;
             }
         } catch (const std::exception&) {
-            gui::ReportErrorAndQuit(state, dialogs, 5, "SetNewFont()");
+            dialogs::ReportErrorAndQuit(state, dialogs, 5, "SetNewFont()");
             return;
         }
     }
 }
 
-void SetOldFont(RunState& state, gui::Dialogs& dialogs, const Reports::PrinterFontRecord& saved,
+void SetOldFont(RunState& state, dialogs::Dialogs& dialogs, const Reports::PrinterFontRecord& saved,
                 QWidget* parent) {
     ReportPrinter& printer = ReportPrinter::Instance();
     try {
@@ -109,16 +109,16 @@ void SetOldFont(RunState& state, gui::Dialogs& dialogs, const Reports::PrinterFo
         printer.SetFontBold(saved.bold);
     } catch (const activation::ComError& e) {
         if (e.Number() != kInvalidPropertyValue) {
-            gui::ReportErrorAndQuit(state, dialogs, e.Number(), "SetOldFont()");
+            dialogs::ReportErrorAndQuit(state, dialogs, e.Number(), "SetOldFont()");
             return;
         }
         if (!state.preferences.hideWarning)
-            state.preferences.hideWarning = gui::ShowErrorWarning(
+            state.preferences.hideWarning = dialogs::ShowErrorWarning(
                 dialogs, OldFontWarningText(saved.name, saved.size), "SetOldFont()", false, parent);
     }
 }
 
-void GetFonts(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
+void GetFonts(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent) {
     try {
         dialogs.message(parent, QString::fromUtf8(kFontAdviceText), kOkOnly | kExclamation,
                         QStringLiteral("WARNING!"));
@@ -145,9 +145,9 @@ void GetFonts(RunState& state, gui::Dialogs& dialogs, QWidget* parent) {
         const double points = chosen.pointSizeF();
         state.preferences.fontSize = points >= 5.0 ? static_cast<float>(points) : 10.0f;
     } catch (const activation::ComError& e) {
-        gui::ReportErrorAndQuit(state, dialogs, e.Number(), "GetFonts");
+        dialogs::ReportErrorAndQuit(state, dialogs, e.Number(), "GetFonts");
     } catch (const std::exception&) {
-        gui::ReportErrorAndQuit(state, dialogs, 5, "GetFonts");
+        dialogs::ReportErrorAndQuit(state, dialogs, 5, "GetFonts");
     }
 }
 

@@ -18,7 +18,7 @@
 
 class QWidget;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -35,18 +35,18 @@ std::string SizeText(float size);
 
 // SetNewFont(name, size, bold, record): the printer's font into `saved`, then the given
 // font (with the 380 path above). Other errors: ReportErrorAndQuit "SetNewFont()".
-void SetNewFont(RunState& state, gui::Dialogs& dialogs, const std::string& name, float size,
+void SetNewFont(RunState& state, dialogs::Dialogs& dialogs, const std::string& name, float size,
                 bool bold, Reports::PrinterFontRecord& saved, QWidget* parent = nullptr);
 // SetOldFont(record). 380: the warning (unless hidden); the rest of the record is not
 // applied. Other errors: ReportErrorAndQuit "SetOldFont()".
-void SetOldFont(RunState& state, gui::Dialogs& dialogs, const Reports::PrinterFontRecord& saved,
+void SetOldFont(RunState& state, dialogs::Dialogs& dialogs, const Reports::PrinterFontRecord& saved,
                 QWidget* parent = nullptr);
 
 // GetFonts: the warning ("WARNING!"), then the font dialog limited to fixed-pitch fonts,
 // started at the report font (bold shown). OK: name (empty -> "Courier New") and size
 // (below 5 -> 10) become the report font; Cancel changes nothing. Errors:
 // ReportErrorAndQuit "GetFonts".
-void GetFonts(RunState& state, gui::Dialogs& dialogs, QWidget* parent = nullptr);
+void GetFonts(RunState& state, dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
 // The report font of the preferences (bold: the program's flag, off).
 FontSpec ReportFont(const Preferences& preferences);

@@ -65,7 +65,7 @@ FontSpec PrintableFont(const FontSpec& reportFont) {
 }
 
 void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont,
-                    gui::Dialogs& dialogs) {
+                    dialogs::Dialogs& dialogs) {
     // A report without a body (no method chosen) prints no page; there is nothing to save.
     if (report.chunks.empty() && !report.chart)
         throw activation::ComError(5, "ReportPdf.WriteReportPdf",

@@ -21,7 +21,7 @@
 #include <optional>
 #include <vector>
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -66,6 +66,6 @@ PdfTarget DefaultPdfTarget(const std::string& caption);
 // be written; ComError 5 when the report has no page (no body, no chart). A line count
 // out of range is shown through `dialogs`, as printing shows it.
 void WriteReportPdf(const RecordedReport& report, const QString& path, const FontSpec& reportFont,
-                    gui::Dialogs& dialogs);
+                    dialogs::Dialogs& dialogs);
 
 }  // namespace caldren::reportwindows

@@ -82,7 +82,7 @@ void ReportPrinter::SetFontSize(float size) {
 
 void ReportPrinter::SetFontBold(bool bold) { m_font.bold = bold; }
 
-void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer, gui::Dialogs* dialogs) {
+void ReportPrinter::SetPrinter(std::unique_ptr<QPrinter> printer, dialogs::Dialogs* dialogs) {
     AbortJob();
     m_printer = std::move(printer);
     m_dialogs = dialogs;

@@ -33,7 +33,7 @@ class QPainter;
 class QPrinter;
 class QRectF;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
 
@@ -79,7 +79,7 @@ public:
     // ---- the printer of the next jobs -------------------------------------------------
     // The printer chosen in the print dialog, and the dialogs that dialog was asked through,
     // which show the page model's line count error (none: it is not shown).
-    void SetPrinter(std::unique_ptr<QPrinter> printer, gui::Dialogs* dialogs);
+    void SetPrinter(std::unique_ptr<QPrinter> printer, dialogs::Dialogs* dialogs);
     QPrinter* Printer() const { return m_printer.get(); }
 
     // The page model (program-wide line counter) drawing on this printer.
@@ -114,7 +114,7 @@ private:
     FontSpec m_font;
     std::function<FontSpec()> m_reportFont;
     std::unique_ptr<QPrinter> m_printer;
-    gui::Dialogs* m_dialogs = nullptr;  // not owned
+    dialogs::Dialogs* m_dialogs = nullptr;  // not owned
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<Reports::PRINT::PageModel> m_pages;
     bool m_pagePending = false;  // a page was finished; the next one is begun on demand

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace caldren::reportwindows {
+
 namespace {
 
 void SetBox(QCheckBox* box, int flag) {
@@ -100,3 +102,5 @@ void dlgRptChoices::keyPressEvent(QKeyEvent* event) {
     }
     QDialog::keyPressEvent(event);
 }
+
+}  // namespace caldren::reportwindows

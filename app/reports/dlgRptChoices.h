@@ -15,6 +15,8 @@ class QKeyEvent;
 class QGroupBox;
 class QPushButton;
 
+namespace caldren::reportwindows {
+
 class dlgRptChoices : public QDialog {
 public:
     enum class Closing { Ok, Cancel, CloseBox };
@@ -39,3 +41,5 @@ protected:
 private:
     Closing m_closing = Closing::CloseBox;
 };
+
+}  // namespace caldren::reportwindows

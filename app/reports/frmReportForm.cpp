@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <algorithm>
 
+namespace caldren::reportwindows {
+
 namespace {
 
 QFont ViewerFont() {
@@ -63,7 +65,7 @@ QIcon PrintIcon() {
 
 }  // namespace
 
-frmReportForm::frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent)
+frmReportForm::frmReportForm(dialogs::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmReportForm"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -263,7 +265,7 @@ void frmReportForm::SetChart(const CycleChart::ChartData& chart) {
 }
 
 QString frmReportForm::SavePdf() {
-    caldren::FileDialogSpec spec;
+    FileDialogSpec spec;
     spec.title = "Save as PDF";
     spec.defaultExtension = "pdf";
     spec.filter = "PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*||";
@@ -271,8 +273,7 @@ QString frmReportForm::SavePdf() {
     std::string caption = m_record.start.caption;
     if (caption.find(" - ") == std::string::npos && !m_dataFile.empty())
         caption += " - " + m_dataFile;
-    const caldren::reportwindows::PdfTarget target =
-        caldren::reportwindows::DefaultPdfTarget(caption);
+    const PdfTarget target = DefaultPdfTarget(caption);
     spec.initialFolder = target.folder.toStdString();
     spec.initialName = target.name.toStdString();
     QString path = m_dialogs.saveFileName(this, spec);
@@ -283,17 +284,17 @@ QString frmReportForm::SavePdf() {
     if (QFileInfo::exists(path) &&
         m_dialogs.message(this,
                           path + QStringLiteral(" already exists.\nDo you want to replace it?"),
-                          caldren::kYesNo | caldren::kExclamation,
-                          QStringLiteral("Save as PDF")) != caldren::MsgAnswer::Yes)
+                          kYesNo | kExclamation, QStringLiteral("Save as PDF")) != MsgAnswer::Yes)
         return {};
     try {
-        const caldren::reportwindows::FontSpec font =
-            m_pdfFont ? m_pdfFont() : caldren::reportwindows::FontSpec{"Courier New", 10.0f, false};
-        caldren::reportwindows::WriteReportPdf(m_record, path, font, m_dialogs);
+        const FontSpec font = m_pdfFont ? m_pdfFont() : FontSpec{"Courier New", 10.0f, false};
+        WriteReportPdf(m_record, path, font, m_dialogs);
     } catch (const activation::ComError& e) {
-        m_dialogs.message(this, QString::fromUtf8(e.Description()),
-                          caldren::kOkOnly | caldren::kExclamation, QStringLiteral("Save as PDF"));
+        m_dialogs.message(this, QString::fromUtf8(e.Description()), kOkOnly | kExclamation,
+                          QStringLiteral("Save as PDF"));
         return {};
     }
     return path;
 }
+
+}  // namespace caldren::reportwindows

@@ -25,14 +25,16 @@ class QAction;
 class QPlainTextEdit;
 class QToolBar;
 
-namespace caldren::gui {
+namespace caldren::dialogs {
 class Dialogs;
 }
+
+namespace caldren::reportwindows {
 
 class frmReportForm : public QMainWindow {
 public:
     // "Save as PDF..." asks through `dialogs`.
-    explicit frmReportForm(caldren::gui::Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit frmReportForm(dialogs::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The report text, CR LF line ends as the builders make it.
     void SetReportText(std::string_view text);
@@ -51,14 +53,12 @@ public:
     // not name it (the Inputs report).
     void SetDataFile(std::string fileName) { m_dataFile = std::move(fileName); }
     void RecordChunk(std::string_view chunk, int lines, const Reports::ReportHeadings& headings);
-    const caldren::reportwindows::RecordedReport& Recorded() const { return m_record; }
+    const RecordedReport& Recorded() const { return m_record; }
     // The monthly-cycle chart under the text (and on its own page in the PDF).
     void SetChart(const CycleChart::ChartData& chart);
     CycleChart::CycleChartWidget* Chart() const { return m_chart; }
     // The font the PDF is printed with (the report font of the run).
-    void SetPdfFontSource(std::function<caldren::reportwindows::FontSpec()> source) {
-        m_pdfFont = std::move(source);
-    }
+    void SetPdfFontSource(std::function<FontSpec()> source) { m_pdfFont = std::move(source); }
     // "Save as PDF...": the save dialog, then the file. Returns the path written, or the
     // empty text when cancelled or failed (a message says why).
     QString SavePdf();
@@ -78,12 +78,14 @@ private:
     void PlaceBesideOthers();
     int m_shownOrder = 0;
 
-    caldren::gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     std::string m_text;
     std::string m_dataFile;
     bool m_dirty = false;
     std::function<void()> m_print;
-    caldren::reportwindows::RecordedReport m_record;
+    RecordedReport m_record;
     CycleChart::CycleChartWidget* m_chart = nullptr;
-    std::function<caldren::reportwindows::FontSpec()> m_pdfFont;
+    std::function<FontSpec()> m_pdfFont;
 };
+
+}  // namespace caldren::reportwindows

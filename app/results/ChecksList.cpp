@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace caldren {
+namespace caldren::results {
 
 namespace {
 
@@ -27,7 +27,7 @@ const char* const kNothingFound = "Nothing looks wrong.";
 
 }  // namespace
 
-ChecksList::ChecksList(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+ChecksList::ChecksList(Document& document, const ProgramInfo& program, dialogs::Dialogs& dialogs,
                        QWidget* parent, bool followInputChanges)
     : QWidget(parent), m_document(document), m_program(program), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("ChecksList"));
@@ -112,11 +112,11 @@ void ChecksList::runAction(analysis::CheckAction action) {
     try {
         if (analysis::MoveMonthDatesIntoTaxYear(*m_document.engine) > 0) m_document.SetSaved(false);
     } catch (const activation::ComError& e) {
-        gui::ReportError(m_dialogs, m_program.errorLogPath, e.Number(), e.Description(),
-                         "ChecksList.MoveMonthDates\r" + e.Source());
+        dialogs::ReportError(m_dialogs, m_program.errorLogPath, e.Number(), e.Description(),
+                             "ChecksList.MoveMonthDates\r" + e.Source());
     }
     if (m_afterAction) m_afterAction(action);
     analysis::InputChanges().Notify();
 }
 
-}  // namespace caldren
+}  // namespace caldren::results

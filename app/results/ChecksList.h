@@ -20,22 +20,24 @@ class QListWidget;
 class QPushButton;
 
 namespace caldren {
-
 struct Document;
 struct ProgramInfo;
-class FollowInputChanges;
-namespace gui {
+}  // namespace caldren
+namespace caldren::dialogs {
 class Dialogs;
 }
-
-namespace analysis {
+namespace caldren::analysis {
 class Analyzer;
 }
+
+namespace caldren::results {
+
+class FollowInputChanges;
 
 class ChecksList : public QWidget {
 public:
     // An action's error is shown through `dialogs` and logged in the program's error log.
-    ChecksList(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+    ChecksList(Document& document, const ProgramInfo& program, dialogs::Dialogs& dialogs,
                QWidget* parent = nullptr, bool followInputChanges = true);
     ~ChecksList() override;
 
@@ -57,7 +59,7 @@ public:
 private:
     Document& m_document;
     const ProgramInfo& m_program;
-    gui::Dialogs& m_dialogs;
+    dialogs::Dialogs& m_dialogs;
     std::unique_ptr<analysis::Analyzer> m_analyzer;  // following mode only
     std::unique_ptr<FollowInputChanges> m_follow;    // following mode only
     bool m_shown = false;                            // the list shows m_findings
@@ -67,4 +69,4 @@ private:
     QPushButton* btnMoveMonthDates = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -4,7 +4,7 @@
 
 #include <QTimer>
 
-namespace caldren {
+namespace caldren::results {
 
 FollowInputChanges::FollowInputChanges(QObject* context, std::function<void()> refresh)
     : m_context(context), m_refresh(std::move(refresh)) {
@@ -20,4 +20,4 @@ FollowInputChanges::FollowInputChanges(QObject* context, std::function<void()> r
 
 FollowInputChanges::~FollowInputChanges() { analysis::InputChanges().Unsubscribe(m_subscription); }
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -7,7 +7,7 @@
 
 class QObject;
 
-namespace caldren {
+namespace caldren::results {
 
 class FollowInputChanges {
 public:
@@ -24,4 +24,4 @@ private:
     bool m_pending = false;
 };
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -20,7 +20,7 @@
 
 #include <algorithm>
 
-namespace caldren {
+namespace caldren::results {
 
 namespace {
 
@@ -73,8 +73,8 @@ protected:
     }
 };
 
-ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
-                           QWidget* parent, bool followInputChanges)
+ResultsPanel::ResultsPanel(Document& document, const ProgramInfo& program,
+                           dialogs::Dialogs& dialogs, QWidget* parent, bool followInputChanges)
     : QWidget(parent), m_document(document), m_analyzer(analysis::NewEngine) {
     setObjectName(QStringLiteral("ResultsPanel"));
     auto* layout = new QHBoxLayout(this);
@@ -185,4 +185,4 @@ QSize ResultsPanel::sizeHint() const {
 
 QString ResultsPanel::resultsText() const { return txtResults->toPlainText(); }
 
-}  // namespace caldren
+}  // namespace caldren::results

@@ -31,20 +31,23 @@ class CycleChartWidget;
 }
 
 namespace caldren {
-
 struct Document;
 struct ProgramInfo;
+}  // namespace caldren
+namespace caldren::dialogs {
+class Dialogs;
+}
+
+namespace caldren::results {
+
 class ChecksList;
 class FollowInputChanges;
 class ResultsText;
-namespace gui {
-class Dialogs;
-}
 
 class ResultsPanel : public QWidget {
 public:
     // The checks' actions show their errors through `dialogs`, logged in the program's log.
-    ResultsPanel(Document& document, const ProgramInfo& program, gui::Dialogs& dialogs,
+    ResultsPanel(Document& document, const ProgramInfo& program, dialogs::Dialogs& dialogs,
                  QWidget* parent = nullptr, bool followInputChanges = true);
     ~ResultsPanel() override;
 
@@ -72,4 +75,4 @@ private:
     ChecksList* m_checks = nullptr;
 };
 
-}  // namespace caldren
+}  // namespace caldren::results

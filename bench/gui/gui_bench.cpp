@@ -26,7 +26,7 @@ namespace {
 struct Fixture {
     guitest::FakeDialogs dialogs;  // every box answered at once
     caldren::RunState state;
-    std::unique_ptr<caldren::QtUi> ui;
+    std::unique_ptr<caldren::gui::QtUi> ui;
     Fixture() {
         state.document.engine =
             activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
@@ -34,7 +34,7 @@ struct Fixture {
         state.document.currentFileName = "/tmp/bench/DEMO.CLD";
         state.program.versionTag = "CLD2026.12";
         state.program.fullVersion = "CLD2026.12.1";
-        ui = std::make_unique<caldren::QtUi>(state, dialogs);
+        ui = std::make_unique<caldren::gui::QtUi>(state, dialogs);
         state.SetUi(ui.get());
     }
 };
@@ -42,7 +42,7 @@ struct Fixture {
 void BM_OpenInputForm(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
-        caldren::frmIP form(f.state, *f.ui, f.dialogs);
+        caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
         form.SetInitialIP();
         form.show();
         QCoreApplication::processEvents();
@@ -53,7 +53,7 @@ BENCHMARK(BM_OpenInputForm)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeInNumberField(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui, f.dialogs);
+    caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
@@ -73,7 +73,7 @@ BENCHMARK(BM_KeystrokeInNumberField)->Unit(benchmark::kMicrosecond);
 
 void BM_RejectedKeystroke(benchmark::State& bench) {
     Fixture f;
-    caldren::frmIP form(f.state, *f.ui, f.dialogs);
+    caldren::input::frmIP form(f.state, *f.ui, f.dialogs);
     form.show();
     form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
     auto* box = form.findChild<QLineEdit*>(QStringLiteral("txtCurAssets"));
@@ -91,12 +91,12 @@ void BM_StartWindows(benchmark::State& bench) {
     Fixture f;
     for (auto _ : bench) {
         {
-            caldren::frmAbout splash(f.state.program, f.dialogs);
+            caldren::gui::frmAbout splash(f.state.program, f.dialogs);
             splash.show();
             QCoreApplication::processEvents();
         }
-        caldren::frmMain main(f.state, *f.ui, f.dialogs);
-        caldren::frmStartUp chooser(f.state.options);
+        caldren::gui::frmMain main(f.state, *f.ui, f.dialogs);
+        caldren::gui::frmStartUp chooser(f.state.options);
         chooser.show();
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(chooser.isVisible());

@@ -16,7 +16,7 @@
 #include <cstdlib>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state, Dialogs& dialogs);
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
 int main(int argc, char** argv) {
@@ -44,6 +44,6 @@ int main(int argc, char** argv) {
         QTimer::singleShot(1, step);
     };
     QTimer::singleShot(0, step);
-    caldren::gui::QtDialogs dialogs;
+    caldren::dialogs::QtDialogs dialogs;
     return caldren::gui::RunInteractive(state, dialogs);
 }

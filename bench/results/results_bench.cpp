@@ -67,8 +67,8 @@ BENCHMARK(BM_FirstUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_Keystroke(benchmark::State& st) {
     Fixture f;
-    caldren::ResultsPanel panel(f.state.document, f.state.program, f.dialogs);
-    caldren::ChecksList checks(f.state.document, f.state.program, f.dialogs);
+    caldren::results::ResultsPanel panel(f.state.document, f.state.program, f.dialogs);
+    caldren::results::ChecksList checks(f.state.document, f.state.program, f.dialogs);
     panel.resize(900, 600);
     panel.show();
     QApplication::processEvents();

@@ -19,6 +19,7 @@
 #include "app/dialogs/ErrorDialogs.h"
 #include "app/dialogs/frmError.h"
 #include "app/gui/QtUi.h"
+#include "app/gui/ShutDown.h"
 #include "app/gui/frmAbout.h"
 #include "app/gui/frmFinal.h"
 #include "app/gui/frmMain.h"
@@ -113,12 +114,12 @@ int main(int argc, char** argv) {
     state.document.currentFileName = "/home/anna/Clients/Acme Widgets/DEMO.CLD";
     // Every dialog answered without being shown.
     guitest::FakeDialogs dialogs;
-    caldren::QtUi ui(state, dialogs);
+    caldren::gui::QtUi ui(state, dialogs);
     state.SetUi(&ui);
 
     // The main window as it first opens, its results and chart whole.
     auto mainWindow = [&](const char* name) {
-        caldren::frmMain window(state, ui, dialogs);
+        caldren::gui::frmMain window(state, ui, dialogs);
         ui.setMainWindow(&window);
         window.setStatusText(QStringLiteral("File: ") +
                              QString::fromStdString(state.document.currentFileName));
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
         mainWindow("main-window-150");
         {
             // The months page whole, Clear Months included.
-            caldren::frmIP form(state, ui, dialogs);
+            caldren::input::frmIP form(state, ui, dialogs);
             form.SetInitialIP();
             form.FitToScreen();
             form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(2);
@@ -146,14 +147,14 @@ int main(int argc, char** argv) {
 
     // The windows of an interactive start.
     {
-        caldren::frmStartUp chooser(state.options);
+        caldren::gui::frmStartUp chooser(state.options);
         Save(&chooser, "startup-chooser");
-        caldren::frmAbout about(state.program, dialogs);
+        caldren::gui::frmAbout about(state.program, dialogs);
         Save(&about, "about-box");
     }
     mainWindow("main-window");
     {
-        caldren::frmIP form(state, ui, dialogs);
+        caldren::input::frmIP form(state, ui, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"));
@@ -173,9 +174,9 @@ int main(int argc, char** argv) {
         other.document.engine->Load(demo.toStdString());
         other.document.engine->put_EOYCurrent("06/30/2027");
         other.document.engine->put_COGS("5,300,000");
-        caldren::QtUi otherUi(other, dialogs);
+        caldren::gui::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi, dialogs);
+        caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(4);
@@ -192,9 +193,9 @@ int main(int argc, char** argv) {
         other.document.engine->Load(demo.toStdString());
         other.document.engine->put_CurLiab("-1,040,200");
         other.document.engine->put_NetSales("-9,874,000");
-        caldren::QtUi otherUi(other, dialogs);
+        caldren::gui::QtUi otherUi(other, dialogs);
         other.SetUi(&otherUi);
-        caldren::frmIP form(other, otherUi, dialogs);
+        caldren::input::frmIP form(other, otherUi, dialogs);
         form.SetInitialIP();
         form.FitToScreen();
         form.findChild<QTabWidget*>(QStringLiteral("vsTabIP"))->setCurrentIndex(1);
@@ -224,8 +225,8 @@ int main(int argc, char** argv) {
     {
         caldren::RunState helpState = state;
         helpState.program.programFolder = programFolder.toStdString();
-        caldren::frmHelp* help = caldren::HelpSupport::ShowHelp(helpState, dialogs, nullptr,
-                                                                QStringLiteral("peak-method"));
+        caldren::help::frmHelp* help = caldren::help::HelpSupport::ShowHelp(
+            helpState, dialogs, nullptr, QStringLiteral("peak-method"));
         auto* search = help->findChild<QLineEdit*>(QStringLiteral("txtSearch"));
         search->setText(QStringLiteral("what is the peak method?"));
         QApplication::processEvents();
@@ -238,7 +239,7 @@ int main(int argc, char** argv) {
     // The report choices answered with these reports; the print dialog with a PDF file.
     auto answer = [&](Reports::ReportChoices chosen, const char* pdf) {
         dialogs.modal = [chosen](QDialog& d) {
-            auto& c = dynamic_cast<dlgRptChoices&>(d);
+            auto& c = dynamic_cast<caldren::reportwindows::dlgRptChoices&>(d);
             c.SetChoices(chosen);
             c.btnOK->click();
             return c.result();
@@ -254,7 +255,7 @@ int main(int argc, char** argv) {
     };
     // The report choices, as the View command shows them.
     {
-        dlgRptChoices choices;
+        caldren::reportwindows::dlgRptChoices choices;
         choices.setWindowTitle(QStringLiteral("Select Reports (View)"));
         choices.SetChoices({1, 1, 1});
         Save(&choices, "report-choices");
@@ -265,13 +266,13 @@ int main(int argc, char** argv) {
     caldren::reportwindows::RunReportsOn(state, Reports::kView, host);
     const char* names[] = {"viewer-detailed", "viewer-summary", "viewer-inputs"};
     for (size_t i = 0; i < host.Viewers().size() && i < 3; ++i) {
-        frmReportForm* viewer = host.Viewers()[i];
+        caldren::reportwindows::frmReportForm* viewer = host.Viewers()[i];
         viewer->resize(viewer->minimumSize());
         Save(viewer, names[i]);
     }
     // The Detailed Analysis viewer scrolled to the peak-cycle table, the chart under it.
     if (!host.Viewers().empty()) {
-        frmReportForm* detailed = host.Viewers()[0];
+        caldren::reportwindows::frmReportForm* detailed = host.Viewers()[0];
         detailed->resize(detailed->minimumSize().width(), detailed->minimumSize().height() + 200);
         detailed->show();
         QApplication::processEvents();
@@ -311,7 +312,7 @@ int main(int argc, char** argv) {
             return activation::CreateObject<vesmora::_Caldren>(vesmora::kProgID_Caldren);
         });
         if (!sink.Opened().empty()) {
-            frmReportForm* compare = sink.Opened().front();
+            caldren::reportwindows::frmReportForm* compare = sink.Opened().front();
             compare->resize(compare->minimumSize());
             Save(compare, "viewer-compare");
             delete compare;
@@ -346,7 +347,7 @@ int main(int argc, char** argv) {
         damaged.open(QIODevice::WriteOnly);
         damaged.write("[Caldren Formula Calculation]\r\nNet Sales=seven\r\n");
         damaged.close();
-        caldren::frmClientSummary window(dialogs, [](const std::string&) {});
+        caldren::clientsummary::frmClientSummary window(dialogs, [](const std::string&) {});
         dialogs.files = {{folder}};
         window.chooseFolder();
         while (window.reading()) QApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -389,14 +390,14 @@ int main(int argc, char** argv) {
 
     // The font warning.
     {
-        frmError warning;
+        caldren::dialogs::frmError warning;
         warning.SetMessage(QString::fromStdString(
             caldren::reportwindows::NewFontWarningText("Courier New", 10.0f)));
         Save(&warning, "error-warning");
     }
     // The exit screen.
     {
-        frmFinal screen(dialogs);
+        caldren::gui::frmFinal screen(dialogs);
         screen.SetDisplayText(caldren::gui::BuildExitMessageText(754));
         Save(&screen, "exit-screen");
     }

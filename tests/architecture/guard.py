@@ -8,7 +8,8 @@ rooms       every C++ file of app/, components/, engine/ and reports/ lies in a 
 layering    a room includes headers of rooms on lower levels only, or of a room the table of
             upward includes allows (and every row of that table is still needed); a
             standard-library-only room includes no Qt header
-namespaces  the namespaces each room defines are those its row names
+namespaces  the namespaces each room defines are those its row names, each owned by one row
+            (or by the rooms the table of shared namespaces names)
 stdonly     no binary made only of standard-library-only rooms needs a Qt library
 onecopy     no function or global of ours is defined in two binaries of the program folder
 """
@@ -62,6 +63,8 @@ class House:
             if room["Level"] != r["Level"] or room["Qt"] != r["Qt"]:
                 sys.exit(f"docs/ARCHITECTURE.md: the rows of {r['Folder']} differ in level or Qt")
         self.upward = {(r["From"], r["To"]) for r in table(text, "From", optional=True)}
+        self.shared = {r["Namespace"]: {f.strip() for f in r["Rooms"].split(",")}
+                       for r in table(text, "Namespace", optional=True)}
 
     def room_of(self, path):
         """The room holding a path relative to the root: the deepest folder in the table."""
@@ -205,17 +208,35 @@ def check_namespaces(house):
         room = house.room_of(path)
         if room:
             found[room] |= defined_namespaces(os.path.join(house.root, path))
+    owners = {}  # every name of the rows: the rooms naming it
+    for folder, r in house.rooms.items():
+        for name in r["Namespaces"]:
+            owners.setdefault(name, set()).add(folder)
     problems = []
     for folder, r in house.rooms.items():
-        # A name of the row covers itself and the namespaces inside it; each namespace found
-        # takes the longest name that covers it, and every name must be taken.
+        # A name covers itself and the namespaces inside it; each namespace found takes the
+        # longest name of all rows that covers it, which must be one of the room's own, and
+        # every name of the room's row must be taken.
         taken = set()
-        for n in found[folder]:
-            covers = [w for w in r["Namespaces"] if n == w or n.startswith(w + "::")]
-            taken.add(max(covers, key=len) if covers else None)
-        if None in taken or taken != r["Namespaces"]:
-            problems.append(f"{folder} defines things in {sorted(found[folder])}; its row in "
-                            f"docs/ARCHITECTURE.md names {sorted(r['Namespaces'])}")
+        for n in sorted(found[folder]):
+            covers = [w for w in owners if n == w or n.startswith(w + "::")]
+            name = max(covers, key=len) if covers else None
+            taken.add(name)
+            if name not in r["Namespaces"]:
+                problems.append(f"{folder} defines things in {n}, which "
+                                + (f"belongs to {', '.join(sorted(owners[name]))}" if name else
+                                   "no row of docs/ARCHITECTURE.md names"))
+        for name in sorted(r["Namespaces"] - taken):
+            problems.append(f"{folder}'s row in docs/ARCHITECTURE.md names {name}, where it "
+                            "defines nothing")
+    for name, rooms in sorted(owners.items()):
+        if len(rooms) > 1 and house.shared.get(name) != rooms:
+            problems.append(f"{name} is named by {', '.join(sorted(rooms))}: a namespace has one "
+                            "room, unless the table of shared namespaces names them")
+    for name in sorted(house.shared):
+        if len(owners.get(name, ())) < 2:
+            problems.append(f"the shared namespace {name} is no longer shared: remove its row "
+                            "from docs/ARCHITECTURE.md")
     return problems
 
 

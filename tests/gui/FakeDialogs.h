@@ -16,7 +16,7 @@
 
 namespace guitest {
 
-class FakeDialogs final : public caldren::gui::Dialogs {
+class FakeDialogs final : public caldren::dialogs::Dialogs {
 public:
     std::deque<caldren::MsgAnswer> answers;
     std::deque<QStringList> files;
@@ -34,7 +34,7 @@ public:
     caldren::MsgAnswer message(QWidget*, const QString& text, int style,
                                const QString& title) override {
         boxes << title + u'|' + QString::number(style) + u'|' + QString(text).replace(u'\n', u'|');
-        const auto answer = answers.empty() ? caldren::gui::DefaultAnswer(style) : answers.front();
+        const auto answer = answers.empty() ? caldren::DefaultAnswer(style) : answers.front();
         if (!answers.empty()) answers.pop_front();
         return answer;
     }

@@ -46,7 +46,7 @@ struct Session {
     QTemporaryDir dir;
     FakeDialogs dialogs;
     caldren::RunState state;
-    std::unique_ptr<caldren::QtUi> ui;
+    std::unique_ptr<caldren::gui::QtUi> ui;
 
     Session() {
         state.document.engine =
@@ -54,7 +54,7 @@ struct Session {
         state.program.versionTag = "CLD2026.12";
         state.program.fullVersion = "CLD2026.12.1";
         state.program.programFolder = CALDREN_PROGRAM_FOLDER;
-        ui = std::make_unique<caldren::QtUi>(state, dialogs);
+        ui = std::make_unique<caldren::gui::QtUi>(state, dialogs);
         state.SetUi(ui.get());
     }
     ~Session() { state.SetUi(nullptr); }

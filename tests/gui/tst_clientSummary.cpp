@@ -25,7 +25,7 @@ private slots:
         broken.close();
 
         QStringList opened;
-        caldren::frmClientSummary window(
+        caldren::clientsummary::frmClientSummary window(
             s.dialogs, [&](const std::string& file) { opened << QString::fromStdString(file); });
         s.dialogs.files = {{s.Path(Q("clients"))}};
         QVERIFY(window.chooseFolder());

@@ -23,6 +23,8 @@
 #include <QSettings>
 #include <QTabWidget>
 
+using caldren::reportwindows::dlgRptChoices;
+using caldren::reportwindows::frmReportForm;
 using guitest::Q;
 
 namespace {
@@ -77,7 +79,7 @@ private slots:
 
     void theWindowsFitAndShowTheirContentsWhole() {
         // The first window opens before the first file does.
-        caldren::frmMain first(state(), *m_session->ui, dialogs());
+        caldren::gui::frmMain first(state(), *m_session->ui, dialogs());
         m_session->ui->setMainWindow(&first);
         open();
         QVERIFY(Fits(&first, true));
@@ -96,11 +98,11 @@ private slots:
                                          {"MainHeight", "30000"}})
             store.setValue(Q("Settings/") + Q(key), Q(twips));
         store.sync();
-        caldren::frmMain saved(state(), *m_session->ui, dialogs());
+        caldren::gui::frmMain saved(state(), *m_session->ui, dialogs());
         QVERIFY(Fits(&saved, true));
         m_session->ui->setMainWindow(nullptr);
         // The months page: every month and Clear Months without scrolling.
-        caldren::frmIP form(state(), *m_session->ui, dialogs());
+        caldren::input::frmIP form(state(), *m_session->ui, dialogs());
         static_cast<QTabWidget*>(child(&form, "vsTabIP"))->setCurrentIndex(2);
         QVERIFY(Fits(&form, false));
         auto* page = static_cast<QScrollArea*>(child(&form, "pagePeakOperatingCycleArea"));
@@ -111,7 +113,7 @@ private slots:
 
     // No printer: Print says so and offers a PDF file, never the print dialog; No prints nothing.
     void printingWithoutAPrinterOffersAPdf() {
-        caldren::frmMain window(state(), *m_session->ui, dialogs());
+        caldren::gui::frmMain window(state(), *m_session->ui, dialogs());
         m_session->ui->setMainWindow(&window);
         open();
         dialogs().modal = [](QDialog& d) {
@@ -135,19 +137,19 @@ private slots:
         caldren::gui::InstallAccessibleNames(*qApp);
         open();
         std::vector<std::unique_ptr<QWidget>> windows;
-        windows.emplace_back(new caldren::frmMain(state(), *m_session->ui, dialogs()));
-        windows.emplace_back(new caldren::frmIP(state(), *m_session->ui, dialogs()));
+        windows.emplace_back(new caldren::gui::frmMain(state(), *m_session->ui, dialogs()));
+        windows.emplace_back(new caldren::input::frmIP(state(), *m_session->ui, dialogs()));
         windows.emplace_back(new frmReportForm(dialogs()));
         windows.emplace_back(new dlgRptChoices);
-        windows.emplace_back(new caldren::frmStartUp(state().options));
-        windows.emplace_back(new caldren::frmAbout(state().program, dialogs()));
-        windows.emplace_back(new frmFinal(dialogs()));
+        windows.emplace_back(new caldren::gui::frmStartUp(state().options));
+        windows.emplace_back(new caldren::gui::frmAbout(state().program, dialogs()));
+        windows.emplace_back(new caldren::gui::frmFinal(dialogs()));
         QStringList found;
         for (const auto& window : windows) {
             window->show();
             found << Unnamed(QAccessible::queryAccessibleInterface(window.get()));
         }
-        QWidget* help = caldren::HelpSupport::ShowHelp(state(), dialogs(), nullptr);
+        QWidget* help = caldren::help::HelpSupport::ShowHelp(state(), dialogs(), nullptr);
         found << Unnamed(QAccessible::queryAccessibleInterface(help));
         help->close();
         QCOMPARE(found.join(u' '), QString());

@@ -46,8 +46,8 @@ bool InSight(QTextBrowser* browser, const QString& anchor) {
 class tst_help : public QObject {
     Q_OBJECT
     guitest::Session m_session;
-    caldren::frmHelp* Help() {
-        return caldren::HelpSupport::ShowHelp(m_session.state, m_session.dialogs, nullptr);
+    caldren::help::frmHelp* Help() {
+        return caldren::help::HelpSupport::ShowHelp(m_session.state, m_session.dialogs, nullptr);
     }
     QTextBrowser* Browser() { return Help()->findChild<QTextBrowser*>(Q("txtGuide")); }
 
@@ -116,7 +116,7 @@ private slots:
     void f1InEveryFieldOpensItsSection() {
         // An analysis whose months lie outside its year: the Checks page offers to move them.
         m_session.state.document.engine->Load(CALDREN_TEST_DATA "/analysis/checks_dates.cld");
-        caldren::frmIP form(m_session.state, *m_session.ui, m_session.dialogs);
+        caldren::input::frmIP form(m_session.state, *m_session.ui, m_session.dialogs);
         form.show();
         QTest::qWait(50);
         QStringList fields;
@@ -156,14 +156,14 @@ private slots:
     // Every word of a question, common words left out; the sections that hold them all,
     // ranked, listed over the contents, which stay whole; the section shown highlighted.
     void searchAnswersQuestions() {
-        caldren::frmHelp* help = Help();
+        caldren::help::frmHelp* help = Help();
         auto* search = help->findChild<QLineEdit*>(Q("txtSearch"));
         auto* contents = help->findChild<QTreeWidget*>(Q("tvwContents"));
         QStringList seen;
         for (const QString& line : guitest::DataLines(Q(CALDREN_GUI_DATA "/helpQuestions.txt"))) {
             search->setText(line.section(u'|', 0, 0));
             QTest::keyClick(search, Qt::Key_Return);  // to the best section
-            QStringList words = caldren::frmHelp::SearchWords(search->text());
+            QStringList words = caldren::help::frmHelp::SearchWords(search->text());
             const QStringList found = help->Found().mid(0, 3);
             seen << QStringList{search->text(), words.isEmpty() ? Q("(none)") : words.join(u' '),
                                 found.isEmpty() ? Q("Not found") : found.join(u' '),

@@ -22,9 +22,9 @@
 #include <QTimer>
 #include <QtTest>
 
-using caldren::frmIP;
+using caldren::input::frmIP;
 using guitest::Q;
-using Column = caldren::frmIP::Column;
+using Column = caldren::input::frmIP::Column;
 
 class TestInputForm : public QObject {
     Q_OBJECT
@@ -73,7 +73,7 @@ private:
         engine().BeginEdit();
         engine().put_DoPeakCycle(true);
         engine().put_sName("Peak Co");
-        caldren::IPSupport::InitMonths(*engine().get_colMonths());
+        caldren::input::IPSupport::InitMonths(*engine().get_colMonths());
         for (long n = 1; n <= 12; ++n) {
             month(n)->put_Sales(std::to_string(100 * n));
             month(n)->put_Purchases(std::to_string(10 * n));
@@ -178,13 +178,13 @@ private slots:
         showPage(page);
         QLineEdit* box = row < 0 ? child(Q("txt") + field)
                                  : m_form->findChildren<QLineEdit*>(Q("txt") + field).at(row);
-        std::unique_ptr<caldren::ControlExtend::Target> target;
+        std::unique_ptr<caldren::input::ControlExtend::Target> target;
         std::string property = field.toStdString();
         if (row < 0) {
-            target = std::make_unique<caldren::ControlExtend::CaldrenTarget>(
+            target = std::make_unique<caldren::input::ControlExtend::CaldrenTarget>(
                 state().document.engine.Get());
         } else {
-            target = std::make_unique<caldren::ControlExtend::MonthlyTarget>(
+            target = std::make_unique<caldren::input::ControlExtend::MonthlyTarget>(
                 state().document.engine.Get(), row + 1);
             if (property == "SalesInv") property = "Sales";
         }
@@ -222,7 +222,7 @@ private slots:
         openForm();
         showPage(field == Q("txtName") || field == Q("txtLine2") ? 0 : 1);
         QLineEdit* box = child(field);
-        caldren::ControlExtend::CaldrenTarget target(state().document.engine.Get());
+        caldren::input::ControlExtend::CaldrenTarget target(state().document.engine.Get());
         const std::string property = field == Q("txtName") ? "sName" : field.mid(3).toStdString();
         type(box, before);
         const std::string accepted = target.Get(property);
@@ -696,15 +696,16 @@ private slots:
 
     void supportRoutines() {
         const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        for (int m = 1; m <= 12; ++m) QCOMPARE(caldren::IPSupport::CalcDaysMonth(m), days[m - 1]);
+        for (int m = 1; m <= 12; ++m)
+            QCOMPARE(caldren::input::IPSupport::CalcDaysMonth(m), days[m - 1]);
         auto months = engine().get_colMonths();
-        caldren::IPSupport::InitMonths(*months);
+        caldren::input::IPSupport::InitMonths(*months);
         months->get_Item(vesmora::IndexKey{1L})->put_Receivables("9");
-        caldren::IPSupport::InitMonths(*months);  // a collection with months is left alone
+        caldren::input::IPSupport::InitMonths(*months);  // a collection with months is left alone
         QCOMPARE(months->get_Count(), 12L);
         QCOMPARE(months->get_Item(vesmora::IndexKey{1L})->get_Receivables(), std::string("9"));
         engine().BeginEdit();
-        caldren::ControlExtend::CaldrenTarget target(state().document.engine.Get());
+        caldren::input::ControlExtend::CaldrenTarget target(state().document.engine.Get());
         target.Let("reasonableneeds", "12");  // names without regard to case
         QCOMPARE(target.Get("ReasonableNeeds") + target.Get("CURASSETS"), std::string("120"));
         try {

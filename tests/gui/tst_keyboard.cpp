@@ -24,9 +24,11 @@
 #include <functional>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state, Dialogs& dialogs);
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
+using caldren::reportwindows::dlgRptChoices;
+using caldren::reportwindows::frmReportForm;
 using guitest::Q;
 
 namespace {

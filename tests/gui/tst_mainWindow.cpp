@@ -31,11 +31,12 @@
 #include <QtTest>
 
 namespace caldren::gui {
-int RunInteractive(RunState& state, Dialogs& dialogs);
+int RunInteractive(RunState& state, dialogs::Dialogs& dialogs);
 }
 
-using caldren::frmMain;
 using caldren::MsgAnswer;
+using caldren::gui::frmMain;
+using caldren::reportwindows::dlgRptChoices;
 using guitest::Q;
 
 namespace {
@@ -89,7 +90,7 @@ private slots:
         state().preferences.settingsFilePath = path("CaldrenCalc.ini").toStdString();
         state().program.errorLogPath = path("CLD_err.log").toStdString();
         state().program.errorReporter = std::make_shared<errorreporter::ErrorReporter>(
-            caldren::gui::MakeErrorPresenter(dialogs(), state().program.errorLogPath));
+            caldren::dialogs::MakeErrorPresenter(dialogs(), state().program.errorLogPath));
         QSettings store = placementStore();
         store.clear();
         m_window = std::make_unique<frmMain>(state(), *m_session->ui, dialogs());
@@ -141,10 +142,10 @@ private slots:
         QCOMPARE(shown.join(QLatin1Char('|')),
                  Q("Select Reports (View)|Select Reports (Print)|Select Reports (View)|"
                    "Select Reports (View)|Select Font|frmIP"));
-        QVERIFY(caldren::HelpSupport::HelpWindow()->isVisible());
+        QVERIFY(caldren::help::HelpSupport::HelpWindow()->isVisible());
         QCOMPARE(dialogs().fileDialogs.at(0).title, std::string("Compare Years"));
         QVERIFY(boxes().size() == 1 && boxes()[0].startsWith(Q("WARNING!|48|We strongly")));
-        QCOMPARE(caldren::gui::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
+        QCOMPARE(caldren::dialogs::NameFilters("Data Files(*.CLD)|*.CLD|All Files(*.*)|*.*||"),
                  (QStringList{Q("Data Files(*.CLD) (*.CLD *.cld)"), Q("All Files(*.*) (*)")}));
     }
 
@@ -246,8 +247,8 @@ private slots:
 
     void theResultsFollowTheFormAndNextYearStartsFromThem() {
         const QString client = openClientFile();
-        auto* panel =
-            static_cast<caldren::ResultsPanel*>(m_window->findChild<QWidget*>(Q("ResultsPanel")));
+        auto* panel = static_cast<caldren::results::ResultsPanel*>(
+            m_window->findChild<QWidget*>(Q("ResultsPanel")));
         QVERIFY(panel->resultsText().contains(Q("Available Working Capital")));
         QString whileTyping;
         dialogs().answers.push_back(MsgAnswer::Yes);  // Discard the changes
@@ -435,13 +436,13 @@ private slots:
         QStringList seen;
         for (const char* name : {"btnNew", "btnOld", "btnMain"}) {
             state().options.startChoice = 0;
-            caldren::frmStartUp chooser(state().options);
+            caldren::gui::frmStartUp chooser(state().options);
             chooser.show();
             QTest::mouseClick(chooser.findChild<QPushButton*>(Q(name)), Qt::LeftButton);
             seen << guitest::Texts(&chooser)
                  << guitest::Line(chooser.isVisible(), state().options.startChoice);
         }
-        caldren::frmAbout about(state().program, dialogs(), m_window.get());
+        caldren::gui::frmAbout about(state().program, dialogs(), m_window.get());
         seen << guitest::Texts(&about)
              << guitest::Line(about.isModal(), about.parentWidget() == m_window.get());
         dialogs().programs =

@@ -35,12 +35,12 @@ private slots:
         guitest::Session session;
         QTemporaryDir dir;
         session.state.document.currentFileName = dir.filePath(Q("acme.cld")).toStdString();
-        caldren::frmIP form(session.state, *session.ui, session.dialogs);
+        caldren::input::frmIP form(session.state, *session.ui, session.dialogs);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.findChild<QTabWidget*>(Q("vsTabIP"))->setCurrentIndex(grid ? 2 : 1);
-        QLineEdit* box = grid ? form.gridBox(caldren::frmIP::Column::Receivables, 0)
+        QLineEdit* box = grid ? form.gridBox(caldren::input::frmIP::Column::Receivables, 0)
                               : form.findChild<QLineEdit*>(Q("txtCurAssets"));
         auto engineValue = [&] {
             auto month =

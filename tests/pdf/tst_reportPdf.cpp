@@ -19,6 +19,8 @@
 
 namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
+using rep::dlgRptChoices;
+using rep::frmReportForm;
 
 namespace {
 
@@ -116,7 +118,7 @@ private slots:
         reportstest::Session s;
         s.dialogs.files = {{QStringLiteral(CALDREN_COMPARE_DATA "/acme2003.CLD"),
                             QStringLiteral(CALDREN_COMPARE_DATA "/acme2002.cld")}};
-        QCOMPARE(rep::CompareYearsCommand(s.state, s.dialogs, nullptr), 2);
+        QCOMPARE(caldren::compare::CompareYearsCommand(s.state, s.dialogs, nullptr), 2);
         frmReportForm* viewer = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->windowTitle() == u"Comparison Report"_s)

@@ -39,7 +39,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = open(s, dir, "worked_both.cld");
         const QByteArray onDisk = bytes(file);
-        caldren::ResultsPanel panel(s.state.document, s.state.program, s.dialogs);
+        caldren::results::ResultsPanel panel(s.state.document, s.state.program, s.dialogs);
         QCOMPARE(panel.resultsText(), text("panel_both.txt"));
         QVERIFY(panel.chart()->isVisibleTo(&panel));
         QCOMPARE(panel.chart()->data().peakIndex, 2);
@@ -80,7 +80,7 @@ private slots:
         guitest::Session s;
         QTemporaryDir dir;
         open(s, dir, "checks_dates.cld");
-        caldren::ChecksList list(s.state.document, s.state.program, s.dialogs);
+        caldren::results::ChecksList list(s.state.document, s.state.program, s.dialogs);
         auto* button = list.findChild<QPushButton*>(QStringLiteral("btnMoveMonthDates"));
         QVERIFY(button->isVisibleTo(&list));
         QCOMPARE(list.lines(),

@@ -40,7 +40,7 @@ struct Fixture {
         state.document.engine->Load(state.document.currentFileName);
         const QString pdf = dir.path() + QStringLiteral("/reports.pdf");
         dialogs.modal = [](QDialog& d) {
-            dynamic_cast<dlgRptChoices&>(d).btnOK->click();
+            dynamic_cast<caldren::reportwindows::dlgRptChoices&>(d).btnOK->click();
             return d.result();
         };
         dialogs.printers = true;  // and the print dialog prints to a file

@@ -8,6 +8,7 @@
 
 #include "app/dialogs/ErrorDialogs.h"
 #include "app/dialogs/frmError.h"
+#include "app/gui/ShutDown.h"
 #include "app/gui/frmFinal.h"
 #include "app/reports/QtReportsHost.h"
 #include "app/reports/ReportFonts.h"
@@ -29,9 +30,12 @@
 #include <QTest>
 #include <QToolBar>
 
+namespace dialogs = caldren::dialogs;
 namespace gui = caldren::gui;
 namespace rep = caldren::reportwindows;
 using namespace Qt::StringLiterals;
+using rep::dlgRptChoices;
+using rep::frmReportForm;
 
 namespace {
 
@@ -179,7 +183,7 @@ private slots:
         QStringList log;
         double chosenSize = 12.0;
         s.dialogs.modal = [&](QDialog& d) {
-            if (auto* w = dynamic_cast<frmError*>(&d)) {
+            if (auto* w = dynamic_cast<caldren::dialogs::frmError*>(&d)) {
                 log << guitest::Line(w->windowTitle(), w->lblErrInfo->objectName(),
                                      w->chkDontShow->text(), w->btnOK->objectName())
                     << w->lblErrInfo->text();
@@ -214,7 +218,7 @@ private slots:
             << guitest::Line(
                    rep::IsFixedPitchFamily(rep::ReportPrinter::Instance().FontName()),
                    rep::IsFixedPitchFamily("Liberation Serif"),
-                   gui::ShowErrorWarning(s.dialogs, "x", "SetOldFont()", true));  // not shown
+                   dialogs::ShowErrorWarning(s.dialogs, "x", "SetOldFont()", true));  // not shown
         guitest::ExpectTranscript(u"reportFont"_s, log + s.dialogs.boxes);
     }
 
@@ -230,11 +234,11 @@ private slots:
         log << guitest::Text(gui::BuildExitMessageText(60)).split(u"\r\n"_s);
         log << guitest::Line(gui::ElapsedSeconds(36000, 36754), gui::ElapsedSeconds(500, 500),
                              gui::ElapsedSeconds(86100, 300), gui::ElapsedSeconds(86399, 0));
-        for (long number : {53, 380, 10005}) log << guitest::Text(gui::ErrorTypeText(number));
+        for (long number : {53, 380, 10005}) log << guitest::Text(dialogs::ErrorTypeText(number));
         for (const caldren::MsgAnswer answer : {caldren::MsgAnswer::Yes, caldren::MsgAnswer::No}) {
             reportstest::Session s;
             s.dialogs.answers = {answer};
-            gui::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
+            dialogs::ReportErrorAndQuit(s.state, s.dialogs, 11, "RunReports");
             log << s.dialogs.boxes
                 << guitest::Line("saved", s.dialogs.fileDialogs.size(), "ends",
                                  s.dialogs.ends.size(), bool(s.state.document.engine));
@@ -263,7 +267,7 @@ private slots:
         s.dialogs.files = {{s.Path(u"saved.cld"_s)}};
         QStringList log;
         s.dialogs.modal = [&](QDialog& d) {
-            auto& f = dynamic_cast<frmFinal&>(d);
+            auto& f = dynamic_cast<gui::frmFinal&>(d);
             log << guitest::Line("exit screen engine", bool(s.state.document.engine), "reporter",
                                  bool(s.state.program.errorReporter))
                 << guitest::Line(f.windowTitle(), f.btnBuy->text(), f.btnDone->text(),
