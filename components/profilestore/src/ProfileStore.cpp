@@ -43,7 +43,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -272,20 +274,21 @@ struct LastRead {
     std::string fileName;
     Stamp stamp;
     timespec readAt{};
-    Document doc;
-    std::string raw;
+    std::shared_ptr<const Document> doc;
+    std::shared_ptr<const std::string> raw;
 };
 thread_local LastRead t_lastRead;
 
 struct ProfileStore::Impl {
     std::string fileName;
 
-    // The file as last read or written, and its identity then.
+    // The file as last read or written (its lines and bytes, shared with the thread's last
+    // read and never changed in place), and its identity then.
     mutable bool cached = false;
     mutable Stamp stamp;
     mutable timespec readAt{};  // when `stamp` was taken
-    mutable Document doc;
-    mutable std::string raw;  // the file's bytes as last read or written (while cached)
+    mutable std::shared_ptr<const Document> doc = std::make_shared<const Document>();
+    mutable std::shared_ptr<const std::string> raw = std::make_shared<const std::string>();
 
     bool inBatch = false;
     mutable bool checkedInBatch = false;  // the file was read or confirmed during this batch
@@ -307,24 +310,24 @@ struct ProfileStore::Impl {
         if (cached) {
             // Within a batch the file is read or confirmed once: its reads see the file as it
             // stood then. Otherwise one stat tells whether it is still the one last read.
-            if (inBatch && checkedInBatch) return doc;
+            if (inBatch && checkedInBatch) return *doc;
             struct stat st {};
             if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
                 Stamp::Of(st) == stamp && stamp.SettledBefore(readAt)) {
                 checkedInBatch = inBatch;
-                return doc;
+                return *doc;
             }
         } else if (AdoptLastRead()) {
             checkedInBatch = inBatch;
-            return doc;
+            return *doc;
         }
         int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) {
             const int err = errno;
             if (err == ENOENT || err == ENOTDIR) {
                 cached = false;
-                doc = Document{};
-                return doc;
+                doc = std::make_shared<const Document>();
+                return *doc;
             }
             FailErrno(err, op, "cannot read", fileName);
         }
@@ -341,7 +344,7 @@ struct ProfileStore::Impl {
         const Stamp now = Stamp::Of(st);
         if (cached && now == stamp && stamp.SettledBefore(readAt)) {
             checkedInBatch = inBatch;
-            return doc;
+            return *doc;
         }
         const timespec readNow = CoarseNow();
 
@@ -364,14 +367,14 @@ struct ProfileStore::Impl {
             got += static_cast<std::size_t>(r);
         }
         bytes.resize(got);
-        raw = bytes;
-        doc = Parse(bytes);
+        doc = std::make_shared<const Document>(Parse(bytes));
+        raw = std::make_shared<const std::string>(std::move(bytes));
         stamp = now;
         readAt = readNow;
         cached = true;
         checkedInBatch = inBatch;
         t_lastRead = LastRead{fileName, stamp, readAt, doc, raw};
-        return doc;
+        return *doc;
     }
 
     // The file as this thread last read it, when it is still that file.
@@ -382,10 +385,7 @@ struct ProfileStore::Impl {
             ::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
             !(Stamp::Of(st) == last.stamp) || !last.stamp.SettledBefore(last.readAt))
             return false;
-        doc = last.doc;
-        raw = last.raw;
-        stamp = last.stamp;
-        readAt = last.readAt;
+        std::tie(doc, raw, stamp, readAt) = std::tie(last.doc, last.raw, last.stamp, last.readAt);
         cached = true;
         return true;
     }
@@ -429,13 +429,13 @@ struct ProfileStore::Impl {
         // left as it is: saving an unchanged analysis costs no rewrite and no disk flush.
         // It must still be one the caller could write, so a save into a read-only file
         // fails the same way whatever it holds.
-        if (cached && bytes == raw && ::access(fileName.c_str(), W_OK) == 0) {
-            doc = std::move(next);
+        if (cached && bytes == *raw && ::access(fileName.c_str(), W_OK) == 0) {
+            doc = std::make_shared<const Document>(std::move(next));
             return;
         }
         WriteAtomically(op, bytes);
-        raw = std::move(bytes);
-        doc = std::move(next);
+        raw = std::make_shared<const std::string>(std::move(bytes));
+        doc = std::make_shared<const Document>(std::move(next));
     }
 
     void WriteAtomically(const char* op, const std::string& bytes) {
