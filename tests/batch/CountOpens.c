@@ -1,6 +1,6 @@
-/* Preloaded into a batch run by ReadsOnce.cmake: counts the opens for reading of the file
- * whose name (last component) CALDREN_COUNT_OPENS gives, and writes the count to the file
- * CALDREN_COUNT_OUT names when the process ends. */
+/* Preloaded into a batch run by ReadsOnce.cmake: counts the opens for reading of the files
+ * whose names (last components, up to four, separated by ":") CALDREN_COUNT_OPENS gives, and
+ * writes the counts ("1 1 0 0") to the file CALDREN_COUNT_OUT names when the process ends. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -9,14 +9,20 @@
 #include <stdlib.h>
 #include <string.h>
 
-static int g_count;
+static int g_count[4];
 
 static void Note(const char* path, int flags) {
     const char* watched = getenv("CALDREN_COUNT_OPENS");
-    const char* base = path ? strrchr(path, '/') : NULL;
-    if (watched && path && (flags & O_ACCMODE) == O_RDONLY &&
-        strcmp(base ? base + 1 : path, watched) == 0)
-        ++g_count;
+    if (!watched || !path || (flags & O_ACCMODE) != O_RDONLY) return;
+    const char* base = strrchr(path, '/');
+    base = base ? base + 1 : path;
+    for (int i = 0; i < 4; ++i) {
+        const char* end = strchr(watched, ':');
+        const size_t n = end ? (size_t)(end - watched) : strlen(watched);
+        if (n == strlen(base) && strncmp(watched, base, n) == 0) ++g_count[i];
+        if (!end) break;
+        watched = end + 1;
+    }
 }
 
 typedef int (*OpenFn)(const char*, int, ...);
@@ -63,7 +69,7 @@ __attribute__((destructor)) static void Report(void) {
     const char* out = getenv("CALDREN_COUNT_OUT");
     FILE* f = out ? ((FopenFn)dlsym(RTLD_NEXT, "fopen"))(out, "w") : NULL;
     if (f) {
-        fprintf(f, "%d", g_count);
+        fprintf(f, "%d %d %d %d", g_count[0], g_count[1], g_count[2], g_count[3]);
         fclose(f);
     }
 }
